@@ -1,0 +1,140 @@
+#include "base/znFormat.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace {
+
+// Room for the longest fixed-point value a double can give with up to
+// 20 decimals (about 309 digits before the point).
+constexpr int kFixedBuffer = 352;
+
+void AppendChars(std::string& out, double value, std::chars_format format, int precision) {
+  char buffer[kFixedBuffer];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+  if (result.ec == std::errc()) out.append(buffer, result.ptr);
+}
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string NonFinite(double value) {
+  if (std::isnan(value)) return "NAN";
+  return value < 0 ? "-INF" : "INF";
+}
+
+}  // namespace
+
+std::string FormatInt(int64_t value) {
+  std::string out;
+  AppendInt(out, value);
+  return out;
+}
+
+void AppendInt(std::string& out, int64_t value) {
+  char buffer[24];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(buffer, result.ptr);
+}
+
+void AppendFixed(std::string& out, double value, int decimals) {
+  if (!std::isfinite(value)) {
+    out += NonFinite(value);
+    return;
+  }
+  AppendChars(out, value, std::chars_format::fixed, decimals);
+}
+
+std::string FormatFixed(double value, int decimals) {
+  std::string out;
+  AppendFixed(out, value, decimals);
+  return out;
+}
+
+std::string FormatGeneral(double value) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  std::string out;
+  AppendChars(out, value, std::chars_format::general, 6);
+  return out;
+}
+
+std::string FormatReal(double value) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  std::string out;
+  AppendChars(out, value, std::chars_format::general, 15);
+  return out;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::optional<double> ParseReal(std::string_view text) {
+  text = Trim(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  // Only digits, a point and an exponent make a number here: no "inf", "nan"
+  // or hexadecimal floats, and no second sign.
+  if (text.empty() || !(IsDigit(text.front()) || text.front() == '.'))
+    return std::nullopt;
+  double value = 0;
+  auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  return negative ? -value : value;
+}
+
+std::optional<int64_t> ParseInt(std::string_view text) {
+  text = Trim(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (!text.empty() && text.front() == '$') {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty() || text.front() == '+' || text.front() == '-') return std::nullopt;
+  uint64_t magnitude = 0;
+  auto result = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  if (negative) {
+    if (magnitude > 9223372036854775808ULL) return std::nullopt;
+    return static_cast<int64_t>(0 - magnitude);
+  }
+  if (magnitude > 9223372036854775807ULL) return std::nullopt;
+  return static_cast<int64_t>(magnitude);
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = AsciiUpper(c);
+  return out;
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = AsciiLower(c);
+  return out;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i]))
+      return false;
+  return true;
+}

@@ -1,0 +1,45 @@
+// Number formatting and parsing that never depends on the process locale:
+// the decimal separator is always ".".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// "%.1d": a plain decimal integer, with a minus sign when negative.
+std::string FormatInt(int64_t value);
+
+// "%.Nf": fixed point with the given number of decimals, exactly rounded.
+std::string FormatFixed(double value, int decimals);
+
+// Appends "%.Nf" to a string without allocating a temporary; the hot path of
+// the RWX writer.
+void AppendFixed(std::string& out, double value, int decimals);
+void AppendInt(std::string& out, int64_t value);
+
+// "%g": general format with six significant digits, trailing zeros removed.
+std::string FormatGeneral(double value);
+
+// General format with up to 15 significant digits ("%.15g"); the way reals
+// are stored in the INI files. A single value is widened first, so 0.6f
+// writes 0.600000023841858.
+std::string FormatReal(double value);
+
+// Parses a decimal real ("1.5", "-.25", "1e5", surrounding blanks allowed).
+// Returns nothing when the text is not a number.
+std::optional<double> ParseReal(std::string_view text);
+
+// Parses a decimal integer (surrounding blanks, a sign, or "$"/"0x" hex).
+// Returns nothing when the text is not an integer or does not fit.
+std::optional<int64_t> ParseInt(std::string_view text);
+
+// Blank-trimmed copy of a text (spaces, tabs, CR and LF).
+std::string_view Trim(std::string_view text);
+
+// Upper-case copy (ASCII letters only).
+std::string UpperCase(std::string_view text);
+std::string LowerCase(std::string_view text);
+
+// Compares two texts without regard to ASCII case.
+bool SameText(std::string_view a, std::string_view b);

@@ -1,0 +1,44 @@
+// Rounding to integers, half to even, as used for every conversion from
+// metres, stored heights and times to whole numbers.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+// Raised when a value cannot be rounded into the target integer type
+// (not a number, infinite or out of range).
+class EznRoundError : public std::range_error {
+ public:
+  EznRoundError() : std::range_error("invalid floating point operation") {}
+};
+
+namespace zn_detail {
+// Half-to-even rounding without depending on the process rounding mode.
+inline double RoundHalfEven(double value) {
+  double floored = std::floor(value);
+  double diff = value - floored;
+  if (diff > 0.5) return floored + 1.0;
+  if (diff < 0.5) return floored;
+  return std::fmod(floored, 2.0) == 0.0 ? floored : floored + 1.0;
+}
+}  // namespace zn_detail
+
+// Rounds half to even into a 64-bit integer; throws EznRoundError when the
+// value does not fit.
+inline int64_t Round(double value) {
+  if (!std::isfinite(value)) throw EznRoundError();
+  double r = zn_detail::RoundHalfEven(value);
+  if (r < -9223372036854775808.0 || r >= 9223372036854775808.0) throw EznRoundError();
+  return static_cast<int64_t>(r);
+}
+
+// Rounds half to even into a 32-bit integer; throws EznRoundError when the
+// value does not fit.
+inline int32_t Round32(double value) {
+  if (!std::isfinite(value)) throw EznRoundError();
+  double r = zn_detail::RoundHalfEven(value);
+  if (r < -2147483648.0 || r > 2147483647.0) throw EznRoundError();
+  return static_cast<int32_t>(r);
+}

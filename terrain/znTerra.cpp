@@ -1,0 +1,120 @@
+#include "terrain/znTerra.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "base/znRound.h"
+
+TznTerra::TznTerra() {
+  FObjectSize = 10.0f;
+  FVertices = 11;
+  Clear();
+}
+
+TznTerra::~TznTerra() { Clear(); }
+
+void TznTerra::Clear() {
+  std::vector<int16_t>().swap(FHeights);
+  FSize = 0;
+  FXPoints = FYPoints = 0;
+  FScaleX = FScaleY = FScaleZ = 1.0f;
+  FFileScaleX = FFileScaleY = FFileScaleZ = 1.0f;
+  FCurveRadius = 0;
+  FCurveMode = 0;
+  FHeightScale = FBaseHeight = 0;
+  FFileName.clear();
+  FHighest = FLowest = 0;
+  FWaterLevel = -1000;
+  FRelative = true;
+}
+
+void TznTerra::RecalcExtremes() {
+  if (FHeights.empty()) {
+    FHighest = FLowest = 0;
+    return;
+  }
+  auto [low, high] = std::minmax_element(FHeights.begin(), FHeights.end());
+  FHighest = *high;
+  FLowest = *low;
+}
+
+void TznTerra::ShiftHeights(int delta) {
+  for (int16_t& h : FHeights) {
+    int shifted = std::clamp(h + delta, int{std::numeric_limits<int16_t>::min()},
+                             int{std::numeric_limits<int16_t>::max()});
+    h = static_cast<int16_t>(shifted);
+  }
+}
+
+void TznTerra::GetGridPoint(int x, int y, TVec3& v) const {
+  v.x = x * FScaleX;
+  v.y = y * FScaleY;
+  v.z = (x >= 0 && y >= 0 && x < FXPoints && y < FYPoints) ? static_cast<float>(Metres(GetHeight(x, y))) : 0.0f;
+}
+
+namespace {
+
+// The two grid lines around a fractional position: the interval to the left
+// of an exact grid line, shifted inside the grid at its edges.
+bool Bracket(float p, int32_t points, int& i0, int& i1) {
+  const int64_t r = Round(p);
+  int64_t a = r < p ? r : r - 1;
+  int64_t b = a + 1;
+  if (a < 0) ++a, ++b;
+  if (b >= points) --a, --b;
+  if (a < 0 || b >= points) return false;
+  i0 = static_cast<int>(a);
+  i1 = static_cast<int>(b);
+  return true;
+}
+
+}  // namespace
+
+void TznTerra::GetHeightAt(TVec3& v, float px, float py) const {
+  v.x = px * FScaleX;
+  v.y = py * FScaleY;
+  v.z = static_cast<float>(Metres(FLowest));
+  if (px < 0 || py < 0 || px >= FXPoints || py >= FYPoints) return;
+  int x0, x1, y0, y1;
+  if (!Bracket(px, FXPoints, x0, x1) || !Bracket(py, FYPoints, y0, y1)) return;
+  const double a = GetHeight(x0, y1), b = GetHeight(x1, y1);
+  const double c = GetHeight(x0, y0), d = GetHeight(x1, y0);
+  const double fx = (px - x0) / double(x1 - x0), gx = (x1 - px) / double(x1 - x0);
+  const double fy = (py - y0) / double(y1 - y0), gy = (y1 - py) / double(y1 - y0);
+  const double e1 = static_cast<double>(Round(a + fx * (b - a)));
+  const double e2 = static_cast<double>(Round(c + fx * (d - c)));
+  const double e3 = static_cast<double>(Round(c + fy * (a - c)));
+  const double e4 = static_cast<double>(Round(d + fy * (b - d)));
+  const double stored = (e1 * fy + e2 * gy + e3 * gx + e4 * fx) / (fx + gx + fy + gy);
+  v.z = static_cast<float>(stored * FScaleZ / 100.0);
+}
+
+void TznTerra::ResetSelection() {
+  const float w = (FXPoints - 1) * FScaleX;
+  const float d = (FYPoints - 1) * FScaleY;
+  FSelCentre = TVec3{w / 2, d / 2, 0};
+  FSideX = w;
+  FSideY = d;
+}
+
+void TznTerra::ResetOrigin() {
+  const float w = (FXPoints - 1) * FScaleX;
+  const float d = (FYPoints - 1) * FScaleY;
+  FOrigin = TVec3{w / 2, d / 2, 0};
+}
+
+void TznTerra::SetObjectSize(float value) { FObjectSize = std::max(value, 0.1f); }
+
+void TznTerra::SetVertices(int value) { FVertices = std::max(2, value); }
+
+TznCentimetres TznTerra::GetGridStart() const {
+  const int64_t size = Round(FObjectSize * 100.0);
+  auto start = [size](float origin_metres) {
+    int64_t x = Round(origin_metres * 100.0) + size;
+    // Jump most of the way at once, then finish step by step.
+    if (x > 0) x -= (x / size) * size;
+    while (x > 0) x -= size;
+    return static_cast<int32_t>(x);
+  };
+  return TznCentimetres{start(FOrigin.x), start(FOrigin.y), 0};
+}

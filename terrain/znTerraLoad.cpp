@@ -1,0 +1,164 @@
+// Reading a Terragen .ter file into the terrain.
+#include <cstring>
+#include <memory>
+
+#include "base/znError.h"
+#include "base/znFileReader.h"
+#include "base/znFormat.h"
+#include "terrain/znTerra.h"
+
+namespace {
+
+const char kNotATerFile[] = "not a ter file";
+
+class TerragenReader {
+ public:
+  explicit TerragenReader(TznFileReader& file) : file_(file) {}
+
+  // Header bytes must all be there; a file that ends inside the header is no
+  // terrain.
+  void Exact(void* out, size_t count) {
+    if (file_.Read(out, count) != count) throw EznError(kNotATerFile);
+  }
+  std::string Tag() {
+    char tag[4];
+    Exact(tag, 4);
+    return std::string(tag, 4);
+  }
+  int32_t Int32() {
+    uint8_t b[4];
+    Exact(b, 4);
+    return static_cast<int32_t>(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+  }
+  int16_t Int16() {
+    uint8_t b[2];
+    Exact(b, 2);
+    return static_cast<int16_t>(uint16_t(b[0]) | uint16_t(b[1]) << 8);
+  }
+  float Float32() {
+    int32_t bits = Int32();
+    float value;
+    std::memcpy(&value, &bits, 4);
+    return value;
+  }
+
+  TznFileReader& file_;
+};
+
+// Round(raw / 10), ties to even, in whole-number arithmetic that the
+// compiler turns into vector code.
+inline int16_t StoredHeight(int32_t raw) {
+  const int32_t q = raw / 10;
+  const int32_t r = raw - q * 10;
+  const int32_t odd = q & 1;
+  const int32_t up = (r > 5) | ((r == 5) & odd);
+  const int32_t down = (r < -5) | ((r == -5) & odd);
+  return static_cast<int16_t>(q + up - down);
+}
+
+void ConvertRaw(const uint8_t* bytes, size_t count, int16_t* out) {
+  for (size_t k = 0; k < count; ++k) {
+    const int16_t raw = static_cast<int16_t>(uint16_t(bytes[2 * k]) | uint16_t(bytes[2 * k + 1]) << 8);
+    out[k] = StoredHeight(raw);
+  }
+}
+
+std::string SizeText(int64_t x, int64_t y) { return FormatInt(x) + " x " + FormatInt(y); }
+
+}  // namespace
+
+bool TznTerra::LoadFromFile(const std::string& file_name) {
+  Clear();
+  try {
+    ReadTerragen(file_name);
+  } catch (...) {
+    // Header values read so far stay for the status bars; no heights.
+    std::vector<int16_t>().swap(FHeights);
+    FXPoints = FYPoints = 0;
+    throw;
+  }
+  RecalcExtremes();
+  ResetSelection();
+  ResetOrigin();
+  return true;
+}
+
+void TznTerra::ReadTerragen(const std::string& file_name) {
+  TznFileReader file(file_name);
+  FFileName = file_name;
+  TerragenReader in(file);
+
+  char magic[16];
+  if (file.Read(magic, 16) != 16 || std::memcmp(magic, "TERRAGENTERRAIN ", 16) != 0)
+    throw EznError(kNotATerFile);
+  if (in.Tag() != "SIZE") throw EznError(kNotATerFile);
+  FSize = in.Int32();
+  int64_t x_points = int64_t{FSize} + 1, y_points = int64_t{FSize} + 1;
+
+  for (;;) {
+    const std::string tag = in.Tag();
+    if (tag == "XPTS") {
+      x_points = in.Int32();
+    } else if (tag == "YPTS") {
+      y_points = in.Int32();
+    } else if (tag == "SCAL") {
+      FScaleX = in.Float32();
+      FScaleY = in.Float32();
+      FScaleZ = in.Float32();
+    } else if (tag == "CRAD") {
+      FCurveRadius = in.Float32();
+    } else if (tag == "CRVM") {
+      FCurveMode = in.Int32();
+    } else if (tag == "ALTW") {
+      FHeightScale = in.Int16();
+      FBaseHeight = in.Int16();
+      break;
+    } else {
+      throw EznError(kNotATerFile);
+    }
+  }
+
+  if (x_points < 2 || y_points < 2 || x_points > kMaxPointsPerAxis || y_points > kMaxPointsPerAxis ||
+      x_points * y_points > kMaxPoints)
+    throw EznError("unsupported terrain size " + SizeText(x_points, y_points));
+  FXPoints = static_cast<int32_t>(x_points);
+  FYPoints = static_cast<int32_t>(y_points);
+
+  if (FScaleX == 0) FScaleX = 1;
+  if (FScaleY == 0) FScaleY = 1;
+  if (FScaleZ == 0) FScaleZ = 1;
+  FFileScaleX = FScaleX;
+  FFileScaleY = FScaleY;
+  FFileScaleZ = FScaleZ;
+  // Terrains longer than 1000 m along either side become exactly 1000 m
+  // along both; heights shrink by the mean factor.
+  if (double(FXPoints - 1) * FScaleX > 1000.0 || double(FYPoints - 1) * FScaleY > 1000.0) {
+    FScaleX = static_cast<float>(1000.0 / (FXPoints - 1));
+    FScaleY = static_cast<float>(1000.0 / (FYPoints - 1));
+    FScaleZ = static_cast<float>((double(FScaleX) + FScaleY) / (double(FFileScaleX) + FFileScaleY) * FScaleZ);
+  }
+
+  const size_t total = static_cast<size_t>(x_points * y_points);
+  try {
+    FHeights.assign(total, 0);
+  } catch (const std::bad_alloc&) {
+    throw EznError("not enough memory for a terrain of " + SizeText(x_points, y_points) + " points");
+  }
+
+  // The elevations follow row by row; a file that ends early leaves the
+  // remaining points at 0.
+  constexpr size_t kBlockPoints = size_t{1} << 19;
+  std::unique_ptr<uint8_t[]> block(new uint8_t[kBlockPoints * 2]);
+  size_t done = 0;
+  while (done < total) {
+    const size_t want = std::min(kBlockPoints, total - done);
+    const size_t got = file.Read(block.get(), want * 2);
+    ConvertRaw(block.get(), got / 2, FHeights.data() + done);
+    done += got / 2;
+    if (got < want * 2) {
+      // A single leftover byte is the low byte of its point.
+      if (got % 2 == 1) FHeights[done] = StoredHeight(block[got - 1]);
+      break;
+    }
+  }
+}

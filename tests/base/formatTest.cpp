@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <locale>
+
+#include "base/znFormat.h"
+
+namespace {
+
+// Switches the whole process to a comma-decimal locale for one test.
+class CommaLocale {
+ public:
+  CommaLocale() {
+    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "nl_NL.UTF-8"};
+    for (const char* name : names)
+      if (std::setlocale(LC_ALL, name)) {
+        active_ = true;
+        break;
+      }
+  }
+  ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
+  bool active() const { return active_; }
+
+ private:
+  bool active_ = false;
+};
+
+}  // namespace
+
+TEST(Format, FixedDecimals) {
+  EXPECT_EQ(FormatFixed(0.5019607843137255, 6), "0.501961");
+  EXPECT_EQ(FormatFixed(-1.25, 2), "-1.25");
+  EXPECT_EQ(FormatFixed(2.5, 0), "2");    // exact tie goes to even
+  EXPECT_EQ(FormatFixed(0.125, 2), "0.12");  // 0.125 is exact: tie to even
+  EXPECT_EQ(FormatFixed(1000, 3), "1000.000");
+  EXPECT_EQ(FormatFixed(-0.0000001, 6), "-0.000000");
+}
+
+TEST(Format, IntegersAndGeneral) {
+  EXPECT_EQ(FormatInt(0), "0");
+  EXPECT_EQ(FormatInt(-42), "-42");
+  EXPECT_EQ(FormatGeneral(3.90625), "3.90625");
+  EXPECT_EQ(FormatGeneral(30), "30");
+  EXPECT_EQ(FormatGeneral(1000.0 / 3), "333.333");
+  EXPECT_EQ(FormatGeneral(0.0001), "0.0001");
+  EXPECT_EQ(FormatGeneral(1e-5), "1e-05");
+  EXPECT_EQ(FormatReal(0.6f), "0.600000023841858");
+  EXPECT_EQ(FormatReal(1.0f), "1");
+  EXPECT_EQ(FormatReal(0.0f), "0");
+  EXPECT_EQ(FormatReal(12.5f), "12.5");
+}
+
+TEST(Format, PointEvenUnderCommaLocale) {
+  CommaLocale locale;
+  if (!locale.active()) GTEST_SKIP() << "no comma-decimal locale installed";
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.1f", 1.5);
+  ASSERT_STREQ(buffer, "1,5") << "the locale should really use a comma";
+  EXPECT_EQ(FormatFixed(1.5, 2), "1.50");
+  EXPECT_EQ(FormatGeneral(3.90625), "3.90625");
+  EXPECT_EQ(FormatReal(0.6f), "0.600000023841858");
+  EXPECT_EQ(ParseReal("2.25"), 2.25);
+  EXPECT_FALSE(ParseReal("2,25"));
+}
+
+TEST(Parse, Reals) {
+  EXPECT_EQ(ParseReal(" 1.5 "), 1.5);
+  EXPECT_EQ(ParseReal("-.5"), -0.5);
+  EXPECT_EQ(ParseReal("+4"), 4.0);
+  EXPECT_EQ(ParseReal("1e5"), 100000.0);
+  EXPECT_EQ(ParseReal("2."), 2.0);
+  EXPECT_FALSE(ParseReal(""));
+  EXPECT_FALSE(ParseReal("."));
+  EXPECT_FALSE(ParseReal("abc"));
+  EXPECT_FALSE(ParseReal("1.5x"));
+  EXPECT_FALSE(ParseReal("inf"));
+  EXPECT_FALSE(ParseReal("nan"));
+  EXPECT_FALSE(ParseReal("--1"));
+}
+
+TEST(Parse, Integers) {
+  EXPECT_EQ(ParseInt(" 12 "), 12);
+  EXPECT_EQ(ParseInt("-7"), -7);
+  EXPECT_EQ(ParseInt("$FF"), 255);
+  EXPECT_EQ(ParseInt("0x10"), 16);
+  EXPECT_FALSE(ParseInt("1.5"));
+  EXPECT_FALSE(ParseInt("abc"));
+  EXPECT_FALSE(ParseInt(""));
+  EXPECT_FALSE(ParseInt("99999999999999999999"));
+}
+
+TEST(Text, CaseHelpers) {
+  EXPECT_TRUE(SameText("GeometrySampling", "geometrysampling"));
+  EXPECT_FALSE(SameText("Lit", "Lite"));
+  EXPECT_EQ(UpperCase("2.25e"), "2.25E");
+  EXPECT_EQ(LowerCase("Grass.JPG"), "grass.jpg");
+  EXPECT_EQ(Trim("  a b \r\n"), "a b");
+}
