@@ -1,0 +1,95 @@
+#include "base/znSafeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <random>
+
+#include "base/znError.h"
+
+namespace {
+
+// Removes the temporary file unless it was renamed into place.
+struct TempFile {
+  std::string path;
+  int fd = -1;
+  bool kept = false;
+  ~TempFile() {
+    if (fd >= 0) ::close(fd);
+    if (!kept && !path.empty()) ::unlink(path.c_str());
+  }
+};
+
+std::string TempNameFor(const std::string& path) {
+  static thread_local std::mt19937_64 rng{std::random_device{}()};
+  return path + ".tmp" + std::to_string(rng() % 1000000000ULL);
+}
+
+[[noreturn]] void Fail(const std::string& path, int error_number) {
+  throw EznFileError(FileErrorText("Cannot write file", path, error_number));
+}
+
+}  // namespace
+
+void SaveFileAtomically(const std::string& path, std::string_view content) {
+  TempFile temp;
+  for (int attempt = 0; attempt < 8 && temp.fd < 0; ++attempt) {
+    temp.path = TempNameFor(path);
+    temp.fd = ::open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (temp.fd < 0 && errno != EEXIST) {
+      const int error_number = errno;
+      temp.path.clear();
+      Fail(path, error_number);
+    }
+  }
+  if (temp.fd < 0) Fail(path, EEXIST);
+
+  // An existing file keeps its permission bits.
+  struct stat old_stat;
+  if (::stat(path.c_str(), &old_stat) == 0) ::fchmod(temp.fd, old_stat.st_mode & 07777);
+
+  size_t done = 0;
+  while (done < content.size()) {
+    ssize_t wrote = ::write(temp.fd, content.data() + done, content.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote < 0) Fail(path, errno);
+    done += static_cast<size_t>(wrote);
+  }
+  if (::fdatasync(temp.fd) != 0 && errno != EINVAL) Fail(path, errno);
+  const int fd = temp.fd;
+  temp.fd = -1;
+  if (::close(fd) != 0) Fail(path, errno);
+  if (::rename(temp.path.c_str(), path.c_str()) != 0) Fail(path, errno);
+  temp.kept = true;
+}
+
+void ForceDirectories(const std::string& folder) {
+  if (folder.empty()) return;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec && !DirectoryExists(folder))
+    throw EznFileError(FileErrorText("Cannot create folder", folder, ec.value()));
+}
+
+std::string ExtractFilePath(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string ExtractFileName(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "base/znError.h"
+#include "base/znSafeFile.h"
+#include "support/testFiles.h"
+
+namespace fs = std::filesystem;
+
+TEST(SafeFile, ReplacesWholeFileAndLeavesNoTemporary) {
+  test::WriteFile("a.txt", "old content that is longer");
+  SaveFileAtomically("a.txt", "new");
+  EXPECT_EQ(test::ReadFile("a.txt"), "new");
+  int entries = 0;
+  for (auto& e : fs::directory_iterator(".")) entries += e.path().filename().string().rfind("a.txt", 0) == 0;
+  EXPECT_EQ(entries, 1);
+}
+
+TEST(SafeFile, FailureKeepsTheOldFile) {
+  fs::create_directories("ro");
+  test::WriteFile("ro/keep.txt", "precious");
+  ::chmod("ro", 0555);
+  if (::access("ro", W_OK) == 0) {  // root may write anyway
+    ::chmod("ro", 0755);
+    GTEST_SKIP() << "running with rights that ignore folder permissions";
+  }
+  EXPECT_THROW(SaveFileAtomically("ro/keep.txt", "lost?"), EznFileError);
+  ::chmod("ro", 0755);
+  EXPECT_EQ(test::ReadFile("ro/keep.txt"), "precious");
+}
+
+TEST(SafeFile, MissingFolderIsAnError) {
+  try {
+    SaveFileAtomically("no/such/folder/x.txt", "x");
+    FAIL() << "no error";
+  } catch (const EznFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("no/such/folder/x.txt"), std::string::npos);
+  }
+}
+
+TEST(SafeFile, FoldersAndNames) {
+  ForceDirectories("deep/er/still");
+  EXPECT_TRUE(DirectoryExists("deep/er/still"));
+  EXPECT_FALSE(FileExists("deep/er"));
+  test::WriteFile("deep/f", "");
+  EXPECT_THROW(ForceDirectories("deep/f/g"), EznFileError);
+  EXPECT_EQ(ExtractFilePath("out/hill"), "out/");
+  EXPECT_EQ(ExtractFileName("out/hill3n12w.rwx"), "hill3n12w.rwx");
+  EXPECT_EQ(ExtractFilePath("hill"), "");
+}
