@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/terFiles.h"
+#include "tools/znConvertCli.h"
+
+namespace {
+
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+
+CliResult RunCli(std::vector<const char*> args) {
+  args.insert(args.begin(), "kalvor-convert");
+  std::ostringstream out, err;
+  int code = RunConvertCli(static_cast<int>(args.size()), args.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(ConvertInfo, PrintsTheStatusBarTexts) {
+  // 513 x 257 at 2 m: rescaled to 1000 m both ways; heights 0 .. 4 stored.
+  test::Bytes b = test::TerHeader(512);
+  b.Text("YPTS").I32(257).Text("SCAL").F32(2).F32(2).F32(2).Text("CRAD").F32(6370.5f).Text("CRVM").I32(1);
+  b.Text("ALTW").I16(120).I16(-4);
+  for (int k = 0; k < 513 * 257; ++k) b.I16(k == 5 ? 40 : k == 6 ? -25 : 0);
+  b.Save("wide.ter");
+  CliResult r = RunCli({"--info", "wide.ter"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  // FScaleX = 1000/512 = 1.953125, FScaleY = 1000/256 = 3.90625,
+  // FScaleZ = (1.953125 + 3.90625) / 4 * 2 = 2.9296875.
+  // Highest 4 stored = 4 * 2.9296875 / 100 m; lowest -2 stored.
+  EXPECT_EQ(r.out,
+            "Filename: wide.ter\n"
+            "Size: 512\nXPts: 513\nYPts: 257\nHt: 0.117m\n"
+            "Scale\nX: 1.95312\nY: 3.90625\nZ: 2.92969\nCRad: 6370.5\nCRvm: 1\nAltW: 120, -4\nDp: -0.059m\n");
+}
+
+TEST(ConvertInfo, BadInputFailsWithTheReadersMessage) {
+  test::WriteFile("text.ter", "just some text, no terrain here");
+  CliResult r = RunCli({"--info", "text.ter"});
+  EXPECT_NE(r.code, 0);
+  EXPECT_NE(r.err.find("not a ter file"), std::string::npos);
+  r = RunCli({"--info", "missing.ter"});
+  EXPECT_NE(r.code, 0);
+  EXPECT_NE(r.err.find("missing.ter"), std::string::npos);
+  EXPECT_NE(RunCli({"--info"}).code, 0);
+  EXPECT_NE(RunCli({"--bogus"}).code, 0);
+  EXPECT_EQ(RunCli({"--help"}).code, 0);
+}

@@ -1,0 +1,9 @@
+// The command-line converter: argument parsing and the run, kept apart from
+// main() so that tests can drive it.
+#pragma once
+
+#include <iosfwd>
+
+// Runs kalvor-convert with the given arguments (argv[0] is the program);
+// returns the process exit code.
+int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
