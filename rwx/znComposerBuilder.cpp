@@ -1,0 +1,46 @@
+#include "rwx/znComposerBuilder.h"
+
+#include "base/znFormat.h"
+#include "base/znSafeFile.h"
+
+namespace {
+
+std::string AsFolder(const std::string& folder) {
+  return folder.empty() || folder.back() == '/' ? folder : folder + "/";
+}
+
+// Loads the named file into the object when it exists; a name that is not
+// empty but has no file is reported.
+template <typename T>
+std::unique_ptr<T> LoadNamed(std::unique_ptr<T> object, const std::string& folder, const std::string& name,
+                             const char* kind, std::vector<std::string>& warnings) {
+  if (name.empty()) return object;
+  const std::string path = folder + name;
+  if (FileExists(path))
+    object->LoadFromFile(path);
+  else
+    warnings.push_back(std::string(kind) + " file not found: " + name);
+  return object;
+}
+
+}  // namespace
+
+TznComposerBuild BuildComposer(const TznComposerFile& data, const std::string& settings_dir,
+                               const std::string& textures_dir, int32_t citizen_number) {
+  const std::string folder = AsFolder(settings_dir);
+  TznComposerBuild build{std::make_unique<TznRWXComposer>(), {}};
+  for (const TznComposerRow& row : data.Rows) {
+    auto filter = LoadNamed(std::make_unique<TznRWXFaceFilter>(), folder, row.Filter, "Filter", build.Warnings);
+    auto material = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, row.Material, "Material", build.Warnings);
+    build.Composer->Add(std::move(filter), std::move(material));
+  }
+  auto catch_all = std::make_unique<TznRWXFaceFilter>();
+  catch_all->Clear();
+  auto basic = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, std::string(Trim(data.BasicMaterial)),
+                         "Material", build.Warnings);
+  build.Composer->Add(std::move(catch_all), std::move(basic));
+  build.Composer->SetCitizenNumber(citizen_number);
+  build.Composer->SetIndividualSettings(data.GeneralSettings != 0);
+  build.Composer->SetTextureFolder(AsFolder(textures_dir));
+  return build;
+}

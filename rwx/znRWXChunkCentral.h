@@ -1,0 +1,61 @@
+// The grid of RWX objects that covers the terrain, and the batch writer
+// that writes them all: one .rwx file per object with triangles and one
+// .prp object list that places every written object in the world.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rwx/znRWXChunk.h"
+
+class TznTerra;
+class TznRWXComposer;
+
+// Called before each object with its index and the object count; setting
+// the flag to false stops the run before that object.
+using TznRWXProgress = std::function<void(int index, int count, bool& go_on)>;
+
+class TznRWXChunkCentral {
+ public:
+  TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra);
+  ~TznRWXChunkCentral();
+
+  // Lays out the objects anew (all positions and sizes in centimetres).
+  void Rebuild(int32_t grid_x0, int32_t grid_z0, int32_t origin_z, int32_t origin_x, int32_t cells_per_10m_z,
+               int32_t cells_per_10m_x, int32_t size_z, int32_t size_x, int32_t extent_z, int32_t extent_x);
+  // Frees the meshes of all objects; the objects stay.
+  void ReleaseAll();
+
+  int Count() const { return static_cast<int>(Objects.size()); }
+  TznRWXChunk& Object(int index) { return *Objects[index]; }
+  const TznRWXChunk& Object(int index) const { return *Objects[index]; }
+  std::string FileNameOf(int index) const;
+
+  void SetViewDistance(float metres);
+  float ViewDistance() const { return ViewRange * 10.0f; }
+  void SetSelectedIndex(int index) { SelectedIndex = index; }
+
+  // Writes every object under the base file name (a plain prefix: "out/hill"
+  // gives out/hill3n12w.rwx) and the list base + ".prp". Without a composer
+  // the plain model is written. Throws EznFileError when a file cannot be
+  // written; the object list is then not written.
+  void WriteAll(const std::string& base_file_name, const TznRWXComposer* composer, const TznRWXProgress& progress);
+
+  int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
+  int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;
+  std::vector<std::unique_ptr<TznRWXChunk>> Objects;
+  TznRWXMeshBuilder MeshBuilder;
+  const TznTerra* Terra;
+  int DrawnCount = 0;
+  int ViewRange = 5;
+  bool Busy = false;
+  int SelectedIndex = -1;
+  int Columns = 0;  // objects per row
+
+ private:
+  bool WriteObject(TznRWXChunk& object, const std::string& base_file_name, const TznRWXComposer* composer,
+                   int32_t citizen, std::vector<std::string>& list);
+};

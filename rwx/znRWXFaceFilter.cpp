@@ -1,0 +1,173 @@
+#include "rwx/znRWXFaceFilter.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "base/znError.h"
+#include "base/znFormat.h"
+#include "base/znIniFile.h"
+#include "terrain/znTerHelpers.h"
+
+namespace {
+
+constexpr std::string_view kSection = "Filter";
+
+// The file's words for the apply-to choice, by value.
+constexpr const char* kApplyToWords[] = {"Lowest", "2Lowest", "Highest", "2Highest", "All3", "Any", "FaceCentre"};
+constexpr int kApplyToCount = sizeof kApplyToWords / sizeof kApplyToWords[0];
+
+// A missing or empty key gives 0; a text that is not a number keeps the value.
+void ReadBound(const TznIniFile& ini, std::string_view key, float& field) {
+  const std::string text = ini.ReadString(kSection, key, "");
+  if (text.empty()) {
+    field = 0;
+    return;
+  }
+  if (std::optional<double> value = ParseReal(text)) field = static_cast<float>(*value);
+}
+
+TznApplyToVerts ReadApplyTo(const TznIniFile& ini) {
+  const std::string text = ini.ReadString(kSection, "ApplyToVerts", "");
+  for (int value = 0; value < kApplyToCount; ++value)
+    if (SameText(text, kApplyToWords[value])) return static_cast<TznApplyToVerts>(value);
+  return avLowest;
+}
+
+// Vertices whose height is at or below (above) that of both others.
+bool IsLowest(const TVec3 (&p)[3], int i) { return p[i].y <= p[(i + 1) % 3].y && p[i].y <= p[(i + 2) % 3].y; }
+bool IsHighest(const TVec3 (&p)[3], int i) { return p[i].y >= p[(i + 1) % 3].y && p[i].y >= p[(i + 2) % 3].y; }
+
+TVec3 CentrePoint(const TVec3 (&p)[3]) {
+  return MakeVector3f((p[0].x + p[1].x + p[2].x) / 3.0f, (p[0].y + p[1].y + p[2].y) / 3.0f,
+                      (p[0].z + p[1].z + p[2].z) / 3.0f);
+}
+
+}  // namespace
+
+TznRWXFaceFilter::TznRWXFaceFilter() {
+  Clear();
+  FUseHigh = true;
+}
+
+void TznRWXFaceFilter::Clear() {
+  FUseWest = FUseHigh = FUseEast = FUseLow = FUseSouth = FUseNorth = false;
+  FUseHighGradient = FUseLowGradient = false;
+  FApplyToVerts = avLowest;
+  FHighGradient = 90;
+  FLowGradient = 0;
+}
+
+void TznRWXFaceFilter::Assign(const TznRWXFaceFilter* source) {
+  if (source && source != this) *this = *source;
+}
+
+void TznRWXFaceFilter::LoadFromFile(const std::string& file_name) {
+  const TznIniFile ini(file_name);
+  FUseWest = ini.ReadBool(kSection, "UseWest", false);
+  ReadBound(ini, "West", FWest);
+  FUseEast = ini.ReadBool(kSection, "UseEast", false);
+  ReadBound(ini, "East", FEast);
+  FUseNorth = ini.ReadBool(kSection, "UseNorth", false);
+  ReadBound(ini, "North", FNorth);
+  FUseSouth = ini.ReadBool(kSection, "UseSouth", false);
+  ReadBound(ini, "South", FSouth);
+  FUseHigh = ini.ReadBool(kSection, "UseHigh", false);
+  ReadBound(ini, "High", FHigh);
+  FUseLow = ini.ReadBool(kSection, "UseLow", false);
+  ReadBound(ini, "Low", FLow);
+  FUseHighGradient = ini.ReadBool(kSection, "UseHighGradient", false);
+  ReadBound(ini, "HighGradient", FHighGradient);
+  FUseLowGradient = ini.ReadBool(kSection, "UseLowGradient", false);
+  ReadBound(ini, "LowGradient", FLowGradient);
+  FApplyToVerts = ReadApplyTo(ini);
+}
+
+void TznRWXFaceFilter::SaveToFile(const std::string& file_name) const {
+  TznIniFile ini(file_name);
+  ini.WriteBool(kSection, "UseWest", FUseWest);
+  ini.WriteReal(kSection, "West", FWest);
+  ini.WriteBool(kSection, "UseEast", FUseEast);
+  ini.WriteReal(kSection, "East", FEast);
+  ini.WriteBool(kSection, "UseNorth", FUseNorth);
+  ini.WriteReal(kSection, "North", FNorth);
+  ini.WriteBool(kSection, "UseSouth", FUseSouth);
+  ini.WriteReal(kSection, "South", FSouth);
+  ini.WriteBool(kSection, "UseHigh", FUseHigh);
+  ini.WriteReal(kSection, "High", FHigh);
+  ini.WriteBool(kSection, "UseLow", FUseLow);
+  ini.WriteReal(kSection, "Low", FLow);
+  ini.WriteBool(kSection, "UseHighGradient", FUseHighGradient);
+  ini.WriteReal(kSection, "HighGradient", FHighGradient);
+  ini.WriteBool(kSection, "UseLowGradient", FUseLowGradient);
+  ini.WriteReal(kSection, "LowGradient", FLowGradient);
+  if (FApplyToVerts < kApplyToCount) ini.WriteString(kSection, "ApplyToVerts", kApplyToWords[FApplyToVerts]);
+  ini.UpdateFile();
+}
+
+bool TznRWXFaceFilter::IsPassThrough() const {
+  return !(FUseWest || FUseHigh || FUseEast || FUseLow || FUseSouth || FUseNorth || FUseHighGradient ||
+           FUseLowGradient);
+}
+
+TVec3 TznRWXFaceFilter::FilterPoint(const TVec3& vertex, double centre_x, double centre_z) {
+  return MakeVector3f(static_cast<float>(centre_x / 100 - vertex.x), vertex.y,
+                      static_cast<float>(-static_cast<double>(vertex.z) - centre_z / 100));
+}
+
+double TznRWXFaceFilter::FaceGradient(const TVec3& normal) {
+  double azimuth, elevation, radius, horizontal;
+  XYZToSpherical(azimuth, elevation, radius, horizontal, -static_cast<double>(normal.z),
+                 -static_cast<double>(normal.x), normal.y);
+  double a = AngleMod360(elevation * 180 / std::numbers::pi);
+  if (a > 90) a = a > 270 ? a - 360 : 180 - a;
+  const double g = 90 - std::fabs(a);
+  return a < 0 ? -g : g;
+}
+
+bool TznRWXFaceFilter::Applies(const TVec3& v0, const TVec3& v1, const TVec3& v2, const TVec3& normal,
+                               double centre_x, double centre_z) const {
+  if (IsPassThrough()) return true;
+  const TVec3 points[3] = {FilterPoint(v0, centre_x, centre_z), FilterPoint(v1, centre_x, centre_z),
+                           FilterPoint(v2, centre_x, centre_z)};
+  return PassesBounds(points) && PassesGradient(normal);
+}
+
+bool TznRWXFaceFilter::PassesBounds(const TVec3 (&points)[3]) const {
+  return (!FUseHigh || PassesBound(points, &TznRWXFaceFilter::BelowHigh)) &&
+         (!FUseLow || PassesBound(points, &TznRWXFaceFilter::AboveLow)) &&
+         (!FUseWest || PassesBound(points, &TznRWXFaceFilter::WestOfWest)) &&
+         (!FUseEast || PassesBound(points, &TznRWXFaceFilter::EastOfEast)) &&
+         (!FUseNorth || PassesBound(points, &TznRWXFaceFilter::SouthOfNorth)) &&
+         (!FUseSouth || PassesBound(points, &TznRWXFaceFilter::NorthOfSouth));
+}
+
+bool TznRWXFaceFilter::PassesBound(const TVec3 (&points)[3],
+                                   bool (TznRWXFaceFilter::*condition)(const TVec3&) const) const {
+  auto meets = [&](const TVec3& p) { return (this->*condition)(p); };
+  switch (FApplyToVerts) {
+    case avLowest:
+    case av2Lowest:
+      for (int i = 0; i < 3; ++i)
+        if (IsLowest(points, i) && meets(points[i])) return true;
+      return false;
+    case avHighest:
+    case av2Highest:
+      for (int i = 0; i < 3; ++i)
+        if (IsHighest(points, i) && meets(points[i])) return true;
+      return false;
+    case avAll3:
+      return meets(points[0]) && meets(points[1]) && meets(points[2]);
+    case avAny:
+      return meets(points[0]) || meets(points[1]) || meets(points[2]);
+    case avFaceCentre:
+      return meets(CentrePoint(points));
+  }
+  return true;  // a value outside the choices tests nothing
+}
+
+bool TznRWXFaceFilter::PassesGradient(const TVec3& normal) const {
+  if (!FUseHighGradient && !FUseLowGradient) return true;
+  const double gradient = FaceGradient(normal);
+  if (FUseHighGradient && !(gradient <= FHighGradient)) return false;
+  return !FUseLowGradient || gradient >= FLowGradient;
+}
