@@ -16,7 +16,7 @@ std::string ItemSection(int row) { return "Item" + FormatInt(row); }
 
 }  // namespace
 
-TznComposerFile LoadComposerFile(const std::string& path) {
+TznComposerFile ReadComposerFile(const std::string& path) {
   if (!FileExists(path)) throw EznFileError(FileErrorText("Cannot open file", path, ENOENT));
   const TznIniFile ini(path);
   TznComposerFile data;
@@ -30,7 +30,7 @@ TznComposerFile LoadComposerFile(const std::string& path) {
   return data;
 }
 
-void SaveComposerFile(const std::string& path, const TznComposerFile& data) {
+void WriteComposerFile(const std::string& path, const TznComposerFile& data) {
   TznIniFile ini(path);
   ini.WriteInteger(kComposer, "Items", static_cast<int64_t>(data.Rows.size()));
   ini.WriteString(kComposer, "Material", Trim(data.BasicMaterial));

@@ -14,7 +14,7 @@ struct TznComposerRow {
 };
 
 struct TznComposerFile {
-  // Rows larger counts than this are refused as damaged files.
+  // A file claiming more rows than this is refused as damaged.
   static constexpr int kMaxRows = 10000;
 
   std::vector<TznComposerRow> Rows;
@@ -28,9 +28,9 @@ struct TznComposerFile {
 // settings 0; "GeneralSettings" is clamped to 0..1, a bad "Items" reads as 0.
 // Throws EznFileError when the file is missing or unreadable, and EznError
 // when "Items" exceeds TznComposerFile::kMaxRows.
-TznComposerFile LoadComposerFile(const std::string& path);
+TznComposerFile ReadComposerFile(const std::string& path);
 
 // Writes the keys in place ("Items", "Material", "GeneralSettings", then each
 // row's "Filter" and "Material"), keeping everything else of an existing
 // file. Throws EznFileError.
-void SaveComposerFile(const std::string& path, const TznComposerFile& data);
+void WriteComposerFile(const std::string& path, const TznComposerFile& data);

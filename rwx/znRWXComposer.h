@@ -34,6 +34,7 @@ class TznRWXComposer {
   void Add(std::unique_ptr<TznRWXFaceFilter> filter, std::unique_ptr<TznRWXMaterial> material);
 
   int Count() const { return static_cast<int>(FFilters.size()); }
+  // Parts of pair 0 .. Count() - 1; null for a part that was added as null.
   const TznRWXFaceFilter* Filter(int pair) const { return FFilters[pair].get(); }
   const TznRWXMaterial* Material(int pair) const { return FMaterials[pair].get(); }
   // The material of the last pair; null while there is no pair.

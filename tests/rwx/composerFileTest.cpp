@@ -8,7 +8,7 @@
 #include "support/testFiles.h"
 
 TEST(ComposerFile, NewEmptyComposer) {
-  SaveComposerFile("Standard.CMP", TznComposerFile{});
+  WriteComposerFile("Standard.CMP", TznComposerFile{});
   EXPECT_EQ(test::ReadFile("Standard.CMP"), "[Composer]\nItems=0\nMaterial=\nGeneralSettings=0\n");
 }
 
@@ -17,12 +17,12 @@ TEST(ComposerFile, WritesKeysInOrderAndTrimsTheBasicMaterial) {
   data.Rows = {{"Snow.FTR", "White.MTR"}, {"", "Rock.MTR"}};
   data.BasicMaterial = "  Grass.MTR ";
   data.GeneralSettings = 1;
-  SaveComposerFile("c.CMP", data);
+  WriteComposerFile("c.CMP", data);
   EXPECT_EQ(test::ReadFile("c.CMP"),
             "[Composer]\nItems=2\nMaterial=Grass.MTR\nGeneralSettings=1\n"
             "[Item1]\nFilter=Snow.FTR\nMaterial=White.MTR\n"
             "[Item2]\nFilter=\nMaterial=Rock.MTR\n");
-  const TznComposerFile back = LoadComposerFile("c.CMP");
+  const TznComposerFile back = ReadComposerFile("c.CMP");
   ASSERT_EQ(back.Rows.size(), 2u);
   EXPECT_EQ(back.Rows[0].Filter, "Snow.FTR");
   EXPECT_EQ(back.Rows[1].Material, "Rock.MTR");
@@ -32,7 +32,7 @@ TEST(ComposerFile, WritesKeysInOrderAndTrimsTheBasicMaterial) {
 
 TEST(ComposerFile, ItemsBeyondTheSectionsGiveEmptyRows) {
   test::WriteFile("m.CMP", "[Composer]\nItems=3\n[Item1]\nFilter=a.FTR\n[Item2]\nMaterial=b.MTR\n");
-  const TznComposerFile data = LoadComposerFile("m.CMP");
+  const TznComposerFile data = ReadComposerFile("m.CMP");
   ASSERT_EQ(data.Rows.size(), 3u);
   EXPECT_EQ(data.Rows[0].Filter, "a.FTR");
   EXPECT_EQ(data.Rows[0].Material, "");
@@ -46,29 +46,29 @@ TEST(ComposerFile, ItemsBeyondTheSectionsGiveEmptyRows) {
 TEST(ComposerFile, ShrinkingLeavesStaleSectionsThatAreNeverRead) {
   TznComposerFile data;
   data.Rows = {{"1.FTR", "1.MTR"}, {"2.FTR", "2.MTR"}, {"3.FTR", "3.MTR"}};
-  SaveComposerFile("s.CMP", data);
+  WriteComposerFile("s.CMP", data);
   data.Rows.resize(1);
   data.Rows[0].Filter = "one.FTR";
-  SaveComposerFile("s.CMP", data);
+  WriteComposerFile("s.CMP", data);
   const std::string text = test::ReadFile("s.CMP");
   EXPECT_NE(text.find("Items=1\n"), std::string::npos);
   EXPECT_NE(text.find("[Item1]\nFilter=one.FTR\n"), std::string::npos);
   EXPECT_NE(text.find("[Item3]\nFilter=3.FTR\nMaterial=3.MTR\n"), std::string::npos);
-  const TznComposerFile back = LoadComposerFile("s.CMP");
+  const TznComposerFile back = ReadComposerFile("s.CMP");
   ASSERT_EQ(back.Rows.size(), 1u);
   EXPECT_EQ(back.Rows[0].Filter, "one.FTR");
 }
 
 TEST(ComposerFile, OddValues) {
   test::WriteFile("a.CMP", "[Composer]\nItems=many\nGeneralSettings=7\n");
-  EXPECT_TRUE(LoadComposerFile("a.CMP").Rows.empty());
-  EXPECT_EQ(LoadComposerFile("a.CMP").GeneralSettings, 1);
+  EXPECT_TRUE(ReadComposerFile("a.CMP").Rows.empty());
+  EXPECT_EQ(ReadComposerFile("a.CMP").GeneralSettings, 1);
   test::WriteFile("b.CMP", "[Composer]\nItems=-4\nGeneralSettings=-2\n");
-  EXPECT_TRUE(LoadComposerFile("b.CMP").Rows.empty());
-  EXPECT_EQ(LoadComposerFile("b.CMP").GeneralSettings, 0);
+  EXPECT_TRUE(ReadComposerFile("b.CMP").Rows.empty());
+  EXPECT_EQ(ReadComposerFile("b.CMP").GeneralSettings, 0);
   test::WriteFile("c.CMP", "[Composer]\nItems=2000000000\n");
-  EXPECT_THROW(LoadComposerFile("c.CMP"), EznError);
-  EXPECT_THROW(LoadComposerFile("none.CMP"), EznFileError);
+  EXPECT_THROW(ReadComposerFile("c.CMP"), EznError);
+  EXPECT_THROW(ReadComposerFile("none.CMP"), EznFileError);
 }
 
 TEST(ComposerFile, RoundTripKeepsForeignKeysAndSections) {
@@ -76,8 +76,8 @@ TEST(ComposerFile, RoundTripKeepsForeignKeysAndSections) {
       "; composer made by hand\r\n[Composer]\r\nItems=1\r\nAuthor=me\r\n\r\n"
       "[Item1]\r\nFilter=a.FTR\r\nMaterial=b.MTR\r\nWhy=steep\r\n[Notes]\r\nx=y\r\n";
   test::WriteFile("r.CMP", original);
-  TznComposerFile data = LoadComposerFile("r.CMP");
-  SaveComposerFile("r.CMP", data);
+  TznComposerFile data = ReadComposerFile("r.CMP");
+  WriteComposerFile("r.CMP", data);
   EXPECT_EQ(test::ReadFile("r.CMP"),
             "; composer made by hand\r\n[Composer]\r\nItems=1\r\nAuthor=me\r\nMaterial=\r\nGeneralSettings=0\r\n\r\n"
             "[Item1]\r\nFilter=a.FTR\r\nMaterial=b.MTR\r\nWhy=steep\r\n[Notes]\r\nx=y\r\n");
