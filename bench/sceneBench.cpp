@@ -1,0 +1,134 @@
+// Frames per second of the offscreen binding drawing a terrain-sized scene,
+// and the cost of applying a mipmapped texture with and without keeping its
+// image in a texture object.
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <jpeglib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "scene/znGLOffscreenSurface.h"
+#include "scene/znGLReality.h"
+#include "scene/znGLTexture.h"
+
+namespace {
+
+// One block of 64 x 64 grid cells of 1 m, two triangles per cell, on gentle
+// hills.
+struct Block {
+  TznVertex3fArray vertices;
+  TznVertex3wArray faces;
+  TznVertex3fArray normals;
+};
+
+Block MakeBlock(float east, float north) {
+  Block b;
+  for (int j = 0; j <= 64; ++j)
+    for (int i = 0; i <= 64; ++i) {
+      const float x = east + i, z = -(north + j);
+      b.vertices.push_back({x, 2 * std::sin(x / 7) * std::cos(z / 5), z});
+    }
+  for (int j = 0; j < 64; ++j)
+    for (int i = 0; i < 64; ++i) {
+      const uint16_t a = static_cast<uint16_t>(j * 65 + i);
+      b.faces.push_back({a, uint16_t(a + 1), uint16_t(a + 66)});
+      b.faces.push_back({uint16_t(a + 66), uint16_t(a + 65), a});
+    }
+  b.normals.resize(b.faces.size());
+  ComputeFaceNormals(b.vertices, b.faces, b.normals);
+  return b;
+}
+
+void BM_TerrainFrame(benchmark::State& state) {
+  TznGLOffscreenSurface surface(640, 480);
+  TznGLReality reality(surface);
+  if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, 640, 480)) {
+    state.SkipWithError("no OpenGL context");
+    return;
+  }
+  std::vector<Block> blocks;
+  for (int by = 0; by < 3; ++by)
+    for (int bx = 0; bx < 3; ++bx) blocks.push_back(MakeBlock(bx * 64.0f - 96, by * 64.0f));
+  reality.Camera().SetXYZ(0, 10, 5);
+  reality.Camera().SetPitch(-15);
+  reality.ViewPort().SetZFar(250);
+  reality.Background().SetFog(true);
+  reality.Background().SetFogStart(50);
+  reality.Background().SetFogEnd(200);
+  reality.Lights().GetLight(0)->SetEnabled(true);
+  reality.Lights().GetLight(0)->Position().SetXYZW(0.3f, 1, 0.2f, 0);
+  reality.Materials().Front().Diffuse().SetRGB(0.4f, 0.7f, 0.3f);
+  reality.SetOnPaint([&](TznGLReality& r) {
+    r.Materials().Apply(glFaceFront);
+    for (const Block& b : blocks) r.DrawTriangles(b.vertices, b.faces, b.normals, 0, 0);
+    r.SwapBuffers();
+  });
+  reality.Prepare();
+  for (auto _ : state) {
+    reality.Paint();
+    glFinish();
+  }
+  state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["triangles"] = double(blocks.size() * blocks[0].faces.size());
+  state.SetLabel(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+}
+BENCHMARK(BM_TerrainFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A 512 x 512 JPEG of soft stripes.
+std::string MakeJpeg() {
+  const std::string path = (std::filesystem::temp_directory_path() / "kalvor-bench-texture.jpg").string();
+  FILE* file = std::fopen(path.c_str(), "wb");
+  jpeg_compress_struct info;
+  jpeg_error_mgr error;
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, file);
+  info.image_width = 512;
+  info.image_height = 512;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(512 * 3);
+  while (info.next_scanline < 512) {
+    for (int x = 0; x < 512; ++x) {
+      row[x * 3] = uint8_t(x / 2);
+      row[x * 3 + 1] = uint8_t(info.next_scanline / 2);
+      row[x * 3 + 2] = uint8_t((x ^ info.next_scanline) & 0xFF);
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::fclose(file);
+  return path;
+}
+
+void BM_TextureApply(benchmark::State& state) {
+  TznGLOffscreenSurface surface(64, 64);
+  TznGLReality reality(surface);
+  if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, 64, 64)) {
+    state.SkipWithError("no OpenGL context");
+    return;
+  }
+  const std::string path = MakeJpeg();
+  TznGLTexture texture;
+  if (!texture.LoadFromFile(path)) state.SkipWithError("JPEG not loaded");
+  std::filesystem::remove(path);
+  texture.SetMinFilter(5);  // linear-mipmap-linear
+  texture.SetImageCache(state.range(0) != 0);
+  for (auto _ : state) {
+    texture.Apply();
+    glFinish();
+  }
+  state.SetLabel(state.range(0) ? "image kept in a texture object" : "image sent on every Apply");
+}
+BENCHMARK(BM_TextureApply)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
