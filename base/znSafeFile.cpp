@@ -34,7 +34,7 @@ std::string TempNameFor(const std::string& path) {
 
 }  // namespace
 
-void SaveFileAtomically(const std::string& path, std::string_view content) {
+void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush) {
   TempFile temp;
   for (int attempt = 0; attempt < 8 && temp.fd < 0; ++attempt) {
     temp.path = TempNameFor(path);
@@ -58,7 +58,7 @@ void SaveFileAtomically(const std::string& path, std::string_view content) {
     if (wrote < 0) Fail(path, errno);
     done += static_cast<size_t>(wrote);
   }
-  if (::fdatasync(temp.fd) != 0 && errno != EINVAL) Fail(path, errno);
+  if (flush == TznFlush::ToDisk && ::fdatasync(temp.fd) != 0 && errno != EINVAL) Fail(path, errno);
   const int fd = temp.fd;
   temp.fd = -1;
   if (::close(fd) != 0) Fail(path, errno);

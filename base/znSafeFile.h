@@ -6,10 +6,22 @@
 #include <string>
 #include <string_view>
 
+// How far a save goes before it counts as done.
+enum class TznFlush {
+  // The content reaches the disk before the rename: a power cut leaves the
+  // old file or the new one. For files the user writes by hand.
+  ToDisk,
+  // The rename happens as soon as the content is written: a failed or
+  // interrupted write still never replaces the old file, but the disk is
+  // left to flush in its own time. For the thousands of files a batch
+  // writes, which the batch can always write again.
+  Lazy,
+};
+
 // Writes content to path through a temporary file beside it. Throws
 // EznFileError with the file system's reason when any step fails; the old
 // file, if any, is then left as it was.
-void SaveFileAtomically(const std::string& path, std::string_view content);
+void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush = TznFlush::ToDisk);
 
 // Creates a folder and all its missing parents; throws EznFileError.
 void ForceDirectories(const std::string& folder);

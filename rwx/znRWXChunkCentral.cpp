@@ -81,7 +81,7 @@ void TznRWXChunkCentral::SetViewDistance(float metres) {
 
 bool TznRWXChunkCentral::WriteObject(TznRWXChunk& object, const std::string& base_file_name,
                                      const TznRWXComposer* composer, int32_t citizen,
-                                     std::vector<std::string>& list) {
+                                     std::vector<std::string>& list, TznRWXWriteStats& stats) {
   const uint8_t state = object.State;
   if (state == TznRWXChunk::kNeverBuilt || state == TznRWXChunk::kReleased) object.Build();
   bool produced;
@@ -94,7 +94,10 @@ bool TznRWXChunkCentral::WriteObject(TznRWXChunk& object, const std::string& bas
   if (produced) {
     const std::string path = base_file_name + object.FileName();
     ForceDirectories(ExtractFilePath(path));
-    SaveFileAtomically(path, object.Lines.Text("\r\n"));
+    const std::string text = object.Lines.Text("\r\n");
+    SaveFileAtomically(path, text, TznFlush::Lazy);
+    ++stats.ObjectsWritten;
+    stats.Bytes += static_cast<int64_t>(text.size());
     list.push_back(object.PropdumpLine(ExtractFileName(path), citizen));
   }
   object.Lines.Clear();
@@ -102,9 +105,10 @@ bool TznRWXChunkCentral::WriteObject(TznRWXChunk& object, const std::string& bas
   return produced;
 }
 
-void TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
-                                  const TznRWXProgress& progress) {
-  if (Objects.empty() || Busy) return;
+TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
+                                              const TznRWXProgress& progress) {
+  TznRWXWriteStats stats;
+  if (Objects.empty() || Busy) return stats;
   Busy = true;
   DrawnCount = 0;
   struct BusyReset {
@@ -118,13 +122,18 @@ void TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRW
   for (int i = 0; i < Count(); ++i) {
     if (progress) {
       progress(i, Count(), go_on);
-      if (!go_on) break;
+      if (!go_on) {
+        stats.Stopped = true;
+        break;
+      }
     }
-    WriteObject(*Objects[i], base_file_name, composer, citizen, list);
+    WriteObject(*Objects[i], base_file_name, composer, citizen, list, stats);
   }
   std::string text;
   for (const std::string& line : list) text += line + "\r\n";
   const std::string list_path = base_file_name + ".prp";
   ForceDirectories(ExtractFilePath(list_path));
   SaveFileAtomically(list_path, text);
+  stats.Bytes += static_cast<int64_t>(text.size());
+  return stats;
 }

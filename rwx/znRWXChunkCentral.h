@@ -14,6 +14,13 @@
 class TznTerra;
 class TznRWXComposer;
 
+// What a batch run wrote.
+struct TznRWXWriteStats {
+  int ObjectsWritten = 0;  // .rwx files
+  int64_t Bytes = 0;       // bytes of all files, the object list included
+  bool Stopped = false;    // the progress callback stopped the run
+};
+
 // Called before each object with its index and the object count; setting
 // the flag to false stops the run before that object.
 using TznRWXProgress = std::function<void(int index, int count, bool& go_on)>;
@@ -42,7 +49,8 @@ class TznRWXChunkCentral {
   // gives out/hill3n12w.rwx) and the list base + ".prp". Without a composer
   // the plain model is written. Throws EznFileError when a file cannot be
   // written; the object list is then not written.
-  void WriteAll(const std::string& base_file_name, const TznRWXComposer* composer, const TznRWXProgress& progress);
+  TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
+                            const TznRWXProgress& progress);
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;
@@ -57,5 +65,5 @@ class TznRWXChunkCentral {
 
  private:
   bool WriteObject(TznRWXChunk& object, const std::string& base_file_name, const TznRWXComposer* composer,
-                   int32_t citizen, std::vector<std::string>& list);
+                   int32_t citizen, std::vector<std::string>& list, TznRWXWriteStats& stats);
 };

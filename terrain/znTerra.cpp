@@ -4,8 +4,15 @@
 #include <limits>
 
 #include "base/znRound.h"
+#include "rwx/znRWXChunkCentral.h"
 
 TznTerra::TznTerra() {
+  FRWXChunks = std::make_unique<TznRWXChunkCentral>(
+      [this](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0,
+             int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz, uint8_t edges, int32_t& skirt) {
+        return BuildRWXMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, edges, skirt);
+      },
+      this);
   FObjectSize = 10.0f;
   FVertices = 11;
   Clear();
@@ -117,4 +124,35 @@ TznCentimetres TznTerra::GetGridStart() const {
     return static_cast<int32_t>(x);
   };
   return TznCentimetres{start(FOrigin.x), start(FOrigin.y), 0};
+}
+
+void TznTerra::SetRenderMode(uint8_t mode) {
+  const uint8_t old = FRenderMode;
+  FRenderMode = mode;
+  const bool both_rwx = (old == 1 || old == 2) && (mode == 1 || mode == 2);
+  if (mode != old && !both_rwx) RebuildChunks();
+}
+
+void TznTerra::RebuildChunks() {
+  if (FRenderMode == 0) {
+    FRWXChunks->ReleaseAll();
+  } else if (FRenderMode == 1 || FRenderMode == 2) {
+    const TznCentimetres start = GetGridStart();
+    const int32_t size = Round32(FObjectSize * 100.0);
+    FRWXChunks->Rebuild(start.x, start.y, Round32(FOrigin.y * 100.0), Round32(FOrigin.x * 100.0), FVertices - 1,
+                        FVertices - 1, size, size, Round32(double(FYPoints) * FScaleY * 100.0),
+                        Round32(double(FXPoints) * FScaleX * 100.0));
+  }
+}
+
+TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
+                                   const std::function<void(int, int, bool&)>& progress) {
+  const uint8_t mode = FRenderMode;
+  SetRenderMode(1);
+  struct ModeBack {
+    TznTerra& terra;
+    uint8_t mode;
+    ~ModeBack() { terra.SetRenderMode(mode); }
+  } back{*this, mode};
+  return FRWXChunks->WriteAll(base_file_name, composer, progress);
 }

@@ -4,10 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/znVectors.h"
+
+class TznRWXChunkCentral;
+class TznRWXComposer;
+struct TznRWXWriteStats;
 
 // A position in whole centimetres east (x) and north (y) of grid point (0, 0).
 struct TznCentimetres {
@@ -65,6 +71,29 @@ class TznTerra {
   // the terrain's edge, with object edges through the origin.
   TznCentimetres GetGridStart() const;
 
+  // Resamples the terrain into the mesh of one RWX object: the object's
+  // west and south edge and sides in centimetres, mesh cells per 10 m, and
+  // the edges (1 west, 2 east, 4 north, 8 south) that get a skirt down to
+  // the lowest level. Returns true when a triangle was made. Throws EznError
+  // when the mesh would need more vertices than 16-bit indices can number.
+  bool BuildRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
+                    TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                    int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
+                    int32_t& skirt_start) const;
+
+  // Render modes: 0 "Terragen" blocks, 1 "RWX Preview", 2 "RWX Texture".
+  // Changing between the two RWX modes keeps the object grid.
+  void SetRenderMode(uint8_t mode);
+  // Lays out the live grid anew for the current mode, object size and
+  // vertex density.
+  void RebuildChunks();
+  // Writes the whole terrain as RWX objects through render mode 1, then
+  // returns to the mode it had. progress may be empty.
+  TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
+                           const std::function<void(int, int, bool&)>& progress);
+  TznRWXChunkCentral& RWXChunks() { return *FRWXChunks; }
+  const TznRWXChunkCentral& RWXChunks() const { return *FRWXChunks; }
+
   // Height in metres of a stored value.
   double Metres(int stored) const { return stored * static_cast<double>(FScaleZ) / 100.0; }
 
@@ -86,6 +115,9 @@ class TznTerra {
   bool FRelative = true;
   float FObjectSize = 10.0f;
   int32_t FVertices = 11;
+
+  std::unique_ptr<TznRWXChunkCentral> FRWXChunks;
+  uint8_t FRenderMode = 0;
 
  private:
   void ReadTerragen(const std::string& file_name);

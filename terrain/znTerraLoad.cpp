@@ -80,6 +80,7 @@ bool TznTerra::LoadFromFile(const std::string& file_name) {
   RecalcExtremes();
   ResetSelection();
   ResetOrigin();
+  RebuildChunks();
   return true;
 }
 

@@ -7,3 +7,7 @@
 // Runs kalvor-convert with the given arguments (argv[0] is the program);
 // returns the process exit code.
 int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+// Stops the next run before its first object, the way Ctrl-C stops a run
+// between two objects.
+void InterruptConvertForTesting();
