@@ -49,6 +49,31 @@ void AppendFixed(std::string& out, double value, int decimals) {
   AppendChars(out, value, std::chars_format::fixed, decimals);
 }
 
+void AppendFixed6(std::string& out, float value) {
+  // Beyond 2^53 / 10^6 the integer would not be exact; such values take the
+  // general path (no mesh coordinate comes near).
+  if (!std::isfinite(value) || std::fabs(value) >= 9.0e9f) {
+    AppendFixed(out, value, 6);
+    return;
+  }
+  const double scaled = static_cast<double>(value) * 1e6;  // exact
+  double rounded = std::floor(scaled);
+  const double diff = scaled - rounded;
+  if (diff > 0.5 || (diff == 0.5 && std::fmod(rounded, 2.0) != 0.0)) rounded += 1.0;
+  const int64_t n = static_cast<int64_t>(rounded);
+  const uint64_t magnitude = n < 0 ? static_cast<uint64_t>(-n) : static_cast<uint64_t>(n);
+  if (std::signbit(value)) out += '-';
+  char buffer[32];
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude / 1000000).ptr;
+  *end++ = '.';
+  uint32_t fraction = static_cast<uint32_t>(magnitude % 1000000);
+  for (int k = 5; k >= 0; --k) {
+    end[k] = static_cast<char>('0' + fraction % 10);
+    fraction /= 10;
+  }
+  out.append(buffer, end + 6);
+}
+
 std::string FormatFixed(double value, int decimals) {
   std::string out;
   AppendFixed(out, value, decimals);

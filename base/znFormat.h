@@ -18,6 +18,11 @@ std::string FormatFixed(double value, int decimals);
 void AppendFixed(std::string& out, double value, int decimals);
 void AppendInt(std::string& out, int64_t value);
 
+// "%.6f" of a single value, exactly as the C library writes it but several
+// times faster: the value times 10^6 is exact in double precision, so one
+// rounding to an integer gives the six decimals.
+void AppendFixed6(std::string& out, float value);
+
 // "%g": general format with six significant digits, trailing zeros removed.
 std::string FormatGeneral(double value);
 

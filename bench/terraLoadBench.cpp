@@ -8,24 +8,12 @@
 #include <vector>
 
 #include "terrain/znTerra.h"
-#include "tools/znTerGenerator.h"
+#include "bench/benchTerrain.h"
 
 namespace {
 
-const std::string& BigTerrain() {
-  static const std::string path = [] {
-    std::string p = (std::filesystem::temp_directory_path() / "kalvor-bench-4097.ter").string();
-    TznTerGeneratorOptions options;
-    options.points = 4097;
-    options.scale = 1;
-    WriteTerragen(p, options);
-    return p;
-  }();
-  return path;
-}
-
 void BM_PlainRead(benchmark::State& state) {
-  const std::string& path = BigTerrain();
+  const std::string& path = BigTerrainPath();
   const size_t size = std::filesystem::file_size(path);
   for (auto _ : state) {
     std::vector<char> bytes(size);
@@ -43,7 +31,7 @@ void BM_PlainRead(benchmark::State& state) {
 }
 
 void BM_LoadFromFile(benchmark::State& state) {
-  const std::string& path = BigTerrain();
+  const std::string& path = BigTerrainPath();
   const size_t size = std::filesystem::file_size(path);
   for (auto _ : state) {
     TznTerra terra;

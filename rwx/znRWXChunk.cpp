@@ -59,7 +59,7 @@ void TznRWXChunk::Release(uint8_t new_state) {
     TznVertex3fArray().swap(Normals);
     TznVertex3fArray().swap(TexCoords);
     std::vector<uint8_t>().swap(FaceMarks);
-    Lines.Clear();
+    Lines.Release();
     Visible = false;
   }
 }
@@ -126,15 +126,15 @@ void TznRWXChunk::AddVertexLine(size_t mesh_index, uint32_t number) {
   const float z = -v.z / 10.0f - static_cast<float>(CentreZ() / 1000.0);
   std::string& out = Lines.Pending();
   out += "    Vertex ";
-  AppendFixed(out, x, 6);
+  AppendFixed6(out, x);
   out += ' ';
-  AppendFixed(out, y, 6);
+  AppendFixed6(out, y);
   out += ' ';
-  AppendFixed(out, z, 6);
+  AppendFixed6(out, z);
   out += " UV ";
-  AppendFixed(out, t.x, 6);
+  AppendFixed6(out, t.x);
   out += ' ';
-  AppendFixed(out, t.z, 6);
+  AppendFixed6(out, t.z);
   out += "   # ";
   AppendInt(out, number);
   Lines.EndLine();

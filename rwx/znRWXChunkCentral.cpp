@@ -83,6 +83,10 @@ bool TznRWXChunkCentral::WriteObject(TznRWXChunk& object, const std::string& bas
                                      const TznRWXComposer* composer, int32_t citizen,
                                      std::vector<std::string>& list, TznRWXWriteStats& stats) {
   const uint8_t state = object.State;
+  // The object writes into the grid's buffer, whose memory serves every
+  // object of the run.
+  object.Lines.Swap(WriteBuffer);
+  object.Lines.Clear();
   if (state == TznRWXChunk::kNeverBuilt || state == TznRWXChunk::kReleased) object.Build();
   bool produced;
   if (!composer)
@@ -94,13 +98,14 @@ bool TznRWXChunkCentral::WriteObject(TznRWXChunk& object, const std::string& bas
   if (produced) {
     const std::string path = base_file_name + object.FileName();
     ForceDirectories(ExtractFilePath(path));
-    const std::string text = object.Lines.Text("\r\n");
+    const std::string_view text = object.Lines.View();
     SaveFileAtomically(path, text, TznFlush::Lazy);
     ++stats.ObjectsWritten;
     stats.Bytes += static_cast<int64_t>(text.size());
     list.push_back(object.PropdumpLine(ExtractFileName(path), citizen));
   }
-  object.Lines.Clear();
+  object.Lines.Swap(WriteBuffer);
+  WriteBuffer.Clear();
   if (state != TznRWXChunk::kBuilt) object.Release(TznRWXChunk::kReleased);
   return produced;
 }
@@ -115,6 +120,10 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     bool& busy;
     ~BusyReset() { busy = false; }
   } reset{Busy};
+  struct BufferRelease {
+    TznLineList& buffer;
+    ~BufferRelease() { buffer.Release(); }
+  } release{WriteBuffer};
 
   bool go_on = true;
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;

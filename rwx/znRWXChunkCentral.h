@@ -64,6 +64,8 @@ class TznRWXChunkCentral {
   int Columns = 0;  // objects per row
 
  private:
+  TznLineList WriteBuffer;  // reused by every object of a batch run
+
   bool WriteObject(TznRWXChunk& object, const std::string& base_file_name, const TznRWXComposer* composer,
                    int32_t citizen, std::vector<std::string>& list, TznRWXWriteStats& stats);
 };

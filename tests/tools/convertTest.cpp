@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "rwx/znComposerBuilder.h"
+#include "rwx/znComposerFile.h"
+#include "rwx/znRWXChunkCentral.h"
+#include "support/terFiles.h"
+#include "terrain/znTerra.h"
+#include "tools/znConvertCli.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+
+CliResult RunCli(std::vector<std::string> args) {
+  std::vector<const char*> argv = {"kalvor-convert"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  int code = RunConvertCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+const std::string kSample = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
+const std::string kComposer = std::string(KALVOR_SAMPLES_DIR) + "/Settings/Valley.CMP";
+
+std::map<std::string, std::string> FilesIn(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (auto& e : fs::directory_iterator(folder)) files[e.path().filename().string()] = test::ReadFile(e.path().string());
+  return files;
+}
+
+// The object list with the time field blanked: it carries the clock.
+std::string WithoutTimes(const std::string& list) {
+  std::istringstream in(list);
+  std::string line, out;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string citizen, time, rest;
+    fields >> citizen >> time;
+    std::getline(fields, rest);
+    out += citizen + " T" + rest + "\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(Convert, WritesWhatTheTerrainsSaveWrites) {
+  // The same settings through the terrain directly, the way the save
+  // command runs it.
+  TznTerra terra;
+  terra.LoadFromFile(kSample);
+  terra.SetObjectSize(20);
+  terra.SetVertices(5);
+  terra.SetOrigin(TVec3{300, 250, 12});
+  TznComposerBuild build = BuildComposer(ReadComposerFile(kComposer), std::string(KALVOR_SAMPLES_DIR) + "/Settings/",
+                                         "", 77);
+  ASSERT_TRUE(build.Warnings.empty());
+  terra.SaveRWX("direct/v", build.Composer.get(), {});
+
+  CliResult r = RunCli({kSample, "cli/v", "--object-size", "20", "--vertices", "5", "--origin", "300,250,12",
+                        "--composer", kComposer, "--citizen", "77"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find(" objects written, "), std::string::npos);
+
+  auto direct = FilesIn("direct"), cli = FilesIn("cli");
+  ASSERT_EQ(direct.size(), cli.size());
+  ASSERT_GT(cli.size(), 100u);
+  for (const auto& [name, text] : direct) {
+    ASSERT_TRUE(cli.count(name)) << name;
+    if (name == "v.prp")
+      EXPECT_EQ(WithoutTimes(cli[name]), WithoutTimes(text));
+    else
+      EXPECT_EQ(cli[name], text) << name;
+  }
+  EXPECT_EQ(cli["v.prp"].substr(0, 3), "77 ");
+}
+
+TEST(Convert, DefaultsAreTheProgramsStartUp) {
+  CliResult r = RunCli({kSample, "plain/v", "--quiet"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  // 10 m objects with 11 vertices, the plain model, origin at the centre:
+  // the object whose west edge is the origin is 0w, 1n.
+  const std::string model = test::ReadFile("plain/v1n0w.rwx");
+  EXPECT_NE(model.find("    Texture null\r\n"), std::string::npos);
+  EXPECT_NE(model.find("   # 121\r\n"), std::string::npos);
+  EXPECT_EQ(model.find("   # 122\r\n"), std::string::npos);
+}
+
+TEST(Convert, RefusesBadOptions) {
+  EXPECT_EQ(RunCli({kSample, "x/v", "--object-size", "15"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--vertices", "1"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--vertices", "36"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--vertices"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--citizen", "-3"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--origin", "1,2"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--origin", "1,2,z"}).code, 2);
+  EXPECT_EQ(RunCli({kSample}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--frobnicate"}).code, 2);
+  CliResult r = RunCli({kSample, "x/v", "--object-size", "15"});
+  EXPECT_NE(r.err.find("--object-size must be 10, 20 or 30"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists("x"));
+}
+
+TEST(Convert, ReportsMissingInputAndUnwritableOutput) {
+  CliResult r = RunCli({"missing.ter", "x/v"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("missing.ter"), std::string::npos);
+  test::WriteFile("blocker", "");
+  r = RunCli({kSample, "blocker/v", "--quiet"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("blocker"), std::string::npos) << r.err;
+  r = RunCli({kSample, "y/v", "--composer", "no-such.CMP"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("no-such.CMP"), std::string::npos) << r.err;
+}
+
+TEST(Convert, WarnsAboutMissingFilterAndMaterialFiles) {
+  fs::create_directories("Settings");
+  TznComposerFile file;
+  file.Rows.push_back({"Gone.FTR", "Lost.MTR"});
+  WriteComposerFile("Settings/Broken.CMP", file);
+  CliResult r = RunCli({kSample, "w/v", "--composer", "Settings/Broken.CMP", "--quiet"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.err.find("Gone.FTR"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Lost.MTR"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists("w/v.prp"));
+}
+
+TEST(Convert, InterruptStopsBetweenObjectsAndKeepsTheList) {
+  InterruptConvertForTesting();
+  CliResult r = RunCli({kSample, "stop/v"});
+  EXPECT_EQ(r.code, 130);
+  EXPECT_NE(r.out.find("Stopped: 0 objects written"), std::string::npos) << r.out;
+  EXPECT_EQ(test::ReadFile("stop/v.prp"), "");
+  // The next run is not affected.
+  EXPECT_EQ(RunCli({kSample, "again/v", "--quiet", "--object-size", "30", "--vertices", "2"}).code, 0);
+}
