@@ -1,5 +1,6 @@
 #include "base/znFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -29,6 +30,33 @@ std::string NonFinite(double value) {
 
 }  // namespace
 
+namespace {
+
+// "00" .. "99": two digits per table look-up.
+constexpr char kDigitPairs[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the decimal digits of v ending just before end; returns the start.
+char* WriteDigits(char* end, uint64_t v) {
+  while (v >= 100) {
+    const unsigned pair = static_cast<unsigned>(v % 100) * 2;
+    v /= 100;
+    *--end = kDigitPairs[pair + 1];
+    *--end = kDigitPairs[pair];
+  }
+  if (v >= 10) {
+    *--end = kDigitPairs[v * 2 + 1];
+    *--end = kDigitPairs[v * 2];
+  } else {
+    *--end = static_cast<char>('0' + v);
+  }
+  return end;
+}
+
+}  // namespace
+
 std::string FormatInt(int64_t value) {
   std::string out;
   AppendInt(out, value);
@@ -37,8 +65,11 @@ std::string FormatInt(int64_t value) {
 
 void AppendInt(std::string& out, int64_t value) {
   char buffer[24];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
+  char* end = buffer + sizeof buffer;
+  const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  char* begin = WriteDigits(end, magnitude);
+  if (value < 0) *--begin = '-';
+  out.append(begin, end);
 }
 
 void AppendFixed(std::string& out, double value, int decimals) {
@@ -49,29 +80,45 @@ void AppendFixed(std::string& out, double value, int decimals) {
   AppendChars(out, value, std::chars_format::fixed, decimals);
 }
 
-void AppendFixed6(std::string& out, float value) {
+char* WriteFixed6(char* out, float value) {
   // Beyond 2^53 / 10^6 the integer would not be exact; such values take the
   // general path (no mesh coordinate comes near).
   if (!std::isfinite(value) || std::fabs(value) >= 9.0e9f) {
-    AppendFixed(out, value, 6);
-    return;
+    const std::string text = FormatFixed(value, 6);
+    return std::copy(text.begin(), text.end(), out);
   }
-  const double scaled = static_cast<double>(value) * 1e6;  // exact
-  double rounded = std::floor(scaled);
-  const double diff = scaled - rounded;
-  if (diff > 0.5 || (diff == 0.5 && std::fmod(rounded, 2.0) != 0.0)) rounded += 1.0;
-  const int64_t n = static_cast<int64_t>(rounded);
-  const uint64_t magnitude = n < 0 ? static_cast<uint64_t>(-n) : static_cast<uint64_t>(n);
-  if (std::signbit(value)) out += '-';
-  char buffer[32];
-  char* end = std::to_chars(buffer, buffer + sizeof buffer, magnitude / 1000000).ptr;
-  *end++ = '.';
+  // value * 10^6 is exact: 24 significant bits times 15625 * 2^6. Rounding
+  // to the nearest integer, ties to even, then gives the six decimals.
+  const double rounded = std::nearbyint(static_cast<double>(value) * 1e6);
+  const uint64_t magnitude = static_cast<uint64_t>(std::fabs(rounded));
+  if (std::signbit(value)) *out++ = '-';
+  char digits[24];
+  char* end = digits + sizeof digits;
+  char* begin = WriteDigits(end, magnitude / 1000000);
+  out = std::copy(begin, end, out);
+  *out++ = '.';
   uint32_t fraction = static_cast<uint32_t>(magnitude % 1000000);
-  for (int k = 5; k >= 0; --k) {
-    end[k] = static_cast<char>('0' + fraction % 10);
-    fraction /= 10;
+  for (int k = 4; k >= 0; k -= 2) {
+    const unsigned pair = (fraction % 100) * 2;
+    fraction /= 100;
+    out[k] = kDigitPairs[pair];
+    out[k + 1] = kDigitPairs[pair + 1];
   }
-  out.append(buffer, end + 6);
+  return out + 6;
+}
+
+char* WriteInt(char* out, int64_t value) {
+  char digits[24];
+  char* end = digits + sizeof digits;
+  const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  char* begin = WriteDigits(end, magnitude);
+  if (value < 0) *out++ = '-';
+  return std::copy(begin, end, out);
+}
+
+void AppendFixed6(std::string& out, float value) {
+  char buffer[352];
+  out.append(buffer, WriteFixed6(buffer, value));
 }
 
 std::string FormatFixed(double value, int decimals) {

@@ -23,6 +23,11 @@ void AppendInt(std::string& out, int64_t value);
 // rounding to an integer gives the six decimals.
 void AppendFixed6(std::string& out, float value);
 
+// The same two writers into a character buffer, returning the end: the
+// buffer must hold 352 characters for "%.6f" and 21 for an integer.
+char* WriteFixed6(char* out, float value);
+char* WriteInt(char* out, int64_t value);
+
 // "%g": general format with six significant digits, trailing zeros removed.
 std::string FormatGeneral(double value);
 

@@ -124,19 +124,23 @@ void TznRWXChunk::AddVertexLine(size_t mesh_index, uint32_t number) {
   const float x = -v.x / 10.0f + static_cast<float>(CentreX() / 1000.0);
   const float y = v.y / 10.0f;
   const float z = -v.z / 10.0f - static_cast<float>(CentreZ() / 1000.0);
-  std::string& out = Lines.Pending();
-  out += "    Vertex ";
-  AppendFixed6(out, x);
-  out += ' ';
-  AppendFixed6(out, y);
-  out += ' ';
-  AppendFixed6(out, z);
-  out += " UV ";
-  AppendFixed6(out, t.x);
-  out += ' ';
-  AppendFixed6(out, t.z);
-  out += "   # ";
-  AppendInt(out, number);
+  // One line in a stack buffer, appended at once.
+  char line[5 * 352 + 64];
+  char* p = line;
+  auto put = [&p](std::string_view text) { p = std::copy(text.begin(), text.end(), p); };
+  put("    Vertex ");
+  p = WriteFixed6(p, x);
+  *p++ = ' ';
+  p = WriteFixed6(p, y);
+  *p++ = ' ';
+  p = WriteFixed6(p, z);
+  put(" UV ");
+  p = WriteFixed6(p, t.x);
+  *p++ = ' ';
+  p = WriteFixed6(p, t.z);
+  put("   # ");
+  p = WriteInt(p, number);
+  Lines.Pending().append(line, p);
   Lines.EndLine();
 }
 
@@ -151,24 +155,32 @@ bool TznRWXChunk::WriteRWXPlain() {
     Lines.EndLine();
   }
   for (const TznFace3w& f : Faces) {
-    AddTriangleLine(TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, nullptr);
+    AddTriangleLine(TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, {});
   }
   EndModel(true);
   return !Faces.empty();
 }
 
-void TznRWXChunk::AddTriangleLine(const TznFace3w& numbers, const TznRWXMaterial* material) {
+namespace {
+
+// What every triangle line of a pair's material ends with.
+std::string TriangleSuffix(const TznRWXMaterial& material) {
+  return (material.UseTag() ? material.TagSuffix() : std::string()) + material.CommentSuffix();
+}
+
+}  // namespace
+
+void TznRWXChunk::AddTriangleLine(const TznFace3w& numbers, std::string_view suffix) {
+  char line[96];
+  char* p = std::copy_n("    Triangle ", 13, line);
+  p = WriteInt(p, numbers[0]);
+  *p++ = ' ';
+  p = WriteInt(p, numbers[1]);
+  *p++ = ' ';
+  p = WriteInt(p, numbers[2]);
   std::string& out = Lines.Pending();
-  out += "    Triangle ";
-  AppendInt(out, numbers[0]);
-  out += ' ';
-  AppendInt(out, numbers[1]);
-  out += ' ';
-  AppendInt(out, numbers[2]);
-  if (material) {
-    if (material->UseTag()) out += material->TagSuffix();
-    out += material->CommentSuffix();
-  }
+  out.append(line, p);
+  out.append(suffix);
   Lines.EndLine();
 }
 
@@ -208,6 +220,7 @@ bool TznRWXChunk::WriteRWXIndividual(const TznRWXComposer& composer) {
     ClaimFaces(composer, pair, claimed);
     if (claimed.empty()) continue;
     const TznRWXMaterial& m = *composer.Material(pair);
+    const std::string suffix = TriangleSuffix(m);
     Lines.Add("  ClumpBegin");
     AddPairStatements(m, basic, true);
     std::fill(number.begin(), number.end(), 0);
@@ -221,7 +234,7 @@ bool TznRWXChunk::WriteRWXIndividual(const TznRWXComposer& composer) {
       }
     for (uint32_t i : claimed) {
       const TznFace3w& f = Faces[i];
-      AddTriangleLine(TznFace3w{number[f[0]], number[f[1]], number[f[2]]}, &m);
+      AddTriangleLine(TznFace3w{number[f[0]], number[f[1]], number[f[2]]}, suffix);
     }
     Lines.Add("  ClumpEnd");
   }
@@ -244,10 +257,11 @@ bool TznRWXChunk::WriteRWXBasic(const TznRWXComposer& composer) {
     ClaimFaces(composer, pair, claimed);
     if (claimed.empty()) continue;
     const TznRWXMaterial& m = *composer.Material(pair);
+    const std::string suffix = TriangleSuffix(m);
     AddPairStatements(m, basic, false);
     for (uint32_t i : claimed) {
       const TznFace3w& f = Faces[i];
-      AddTriangleLine(TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, &m);
+      AddTriangleLine(TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, suffix);
     }
   }
   EndModel(true);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/znLineList.h"
@@ -84,6 +85,6 @@ class TznRWXChunk {
   void BeginModel(bool with_clump);
   void EndModel(bool with_clump);
   void AddVertexLine(size_t mesh_index, uint32_t number);
-  void AddTriangleLine(const TznFace3w& numbers, const TznRWXMaterial* material);
+  void AddTriangleLine(const TznFace3w& numbers, std::string_view suffix);
   void AddPairStatements(const TznRWXMaterial& m, const TznRWXMaterial& basic, bool general_settings);
 };

@@ -115,9 +115,12 @@ TVec3 TznRWXFaceFilter::FilterPoint(const TVec3& vertex, double centre_x, double
 }
 
 double TznRWXFaceFilter::FaceGradient(const TVec3& normal) {
-  double azimuth, elevation, radius, horizontal;
-  XYZToSpherical(azimuth, elevation, radius, horizontal, -static_cast<double>(normal.z),
-                 -static_cast<double>(normal.x), normal.y);
+  // The elevation angle that XYZToSpherical gives for (-nz, -nx, ny),
+  // without the azimuth it would also compute and the filter never uses.
+  const double nx = normal.x, ny = normal.y, nz = normal.z;
+  const double horizontal = std::sqrt(nz * nz + nx * nx);
+  double elevation, radius;
+  XYToPolar(elevation, radius, horizontal, ny);
   double a = AngleMod360(elevation * 180 / std::numbers::pi);
   if (a > 90) a = a > 270 ? a - 360 : 180 - a;
   const double g = 90 - std::fabs(a);
