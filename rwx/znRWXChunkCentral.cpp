@@ -97,7 +97,12 @@ bool TznRWXChunkCentral::WriteObject(TznRWXChunk& object, const std::string& bas
     produced = object.WriteRWXBasic(*composer);
   if (produced) {
     const std::string path = base_file_name + object.FileName();
-    ForceDirectories(ExtractFilePath(path));
+    // All objects of a run share one folder: create it once.
+    const std::string folder = ExtractFilePath(path);
+    if (folder != CreatedFolder) {
+      ForceDirectories(folder);
+      CreatedFolder = folder;
+    }
     const std::string_view text = object.Lines.View();
     SaveFileAtomically(path, text, TznFlush::Lazy);
     ++stats.ObjectsWritten;
@@ -125,6 +130,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     ~BufferRelease() { buffer.Release(); }
   } release{WriteBuffer};
 
+  CreatedFolder = std::string(1, '\0');  // no folder made yet in this run
   bool go_on = true;
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   std::vector<std::string> list;

@@ -65,6 +65,7 @@ class TznRWXChunkCentral {
 
  private:
   TznLineList WriteBuffer;  // reused by every object of a batch run
+  std::string CreatedFolder;  // the folder this run has made sure exists
 
   bool WriteObject(TznRWXChunk& object, const std::string& base_file_name, const TznRWXComposer* composer,
                    int32_t citizen, std::vector<std::string>& list, TznRWXWriteStats& stats);
