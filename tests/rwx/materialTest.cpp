@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/znError.h"
-#include "rwx/commaLocale.h"
+#include "support/commaLocale.h"
 #include "rwx/znRWXMaterial.h"
 #include "support/testFiles.h"
 
