@@ -4,6 +4,7 @@
 
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
+#include "rwx/znBackgroundJob.h"
 #include "rwx/znRWXComposer.h"
 
 TznRWXChunkCentral::TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra)
@@ -79,40 +80,44 @@ void TznRWXChunkCentral::SetViewDistance(float metres) {
   ViewRange = static_cast<int>(std::clamp<int64_t>(Round(metres / 10.0), 0, 12));
 }
 
-bool TznRWXChunkCentral::WriteObject(TznRWXChunk& object, const std::string& base_file_name,
-                                     const TznRWXComposer* composer, int32_t citizen,
-                                     std::vector<std::string>& list, TznRWXWriteStats& stats) {
-  const uint8_t state = object.State;
-  // The object writes into the grid's buffer, whose memory serves every
-  // object of the run.
-  object.Lines.Swap(WriteBuffer);
+namespace {
+
+// Builds an object when it is not built, and fills its Lines (lent the
+// buffer's memory) with the model the composer asks for. Returns whether a
+// model was produced; state receives the state the object had.
+bool ProduceModel(TznRWXChunk& object, const TznRWXComposer* composer, TznLineList& buffer, uint8_t& state) {
+  state = object.State;
+  object.Lines.Swap(buffer);
   object.Lines.Clear();
   if (state == TznRWXChunk::kNeverBuilt || state == TznRWXChunk::kReleased) object.Build();
-  bool produced;
-  if (!composer)
-    produced = object.WriteRWXPlain();
-  else if (composer->IndividualSettings())
-    produced = object.WriteRWXIndividual(*composer);
-  else
-    produced = object.WriteRWXBasic(*composer);
-  if (produced) {
-    const std::string path = base_file_name + object.FileName();
-    // All objects of a run share one folder: create it once.
-    const std::string folder = ExtractFilePath(path);
-    if (folder != CreatedFolder) {
-      ForceDirectories(folder);
-      CreatedFolder = folder;
-    }
-    const std::string_view text = object.Lines.View();
-    SaveFileAtomically(path, text, TznFlush::Lazy);
-    ++stats.ObjectsWritten;
-    stats.Bytes += static_cast<int64_t>(text.size());
-    list.push_back(object.PropdumpLine(ExtractFileName(path), citizen));
-  }
-  object.Lines.Swap(WriteBuffer);
-  WriteBuffer.Clear();
+  if (!composer) return object.WriteRWXPlain();
+  if (composer->IndividualSettings()) return object.WriteRWXIndividual(*composer);
+  return object.WriteRWXBasic(*composer);
+}
+
+// Gives the buffer its memory back and releases a mesh the run built.
+void FinishModel(TznRWXChunk& object, TznLineList& buffer, uint8_t state) {
+  object.Lines.Swap(buffer);
+  buffer.Clear();
   if (state != TznRWXChunk::kBuilt) object.Release(TznRWXChunk::kReleased);
-  return produced;
+}
+
+}  // namespace
+
+void TznRWXChunkCentral::SaveModel(TznRWXChunk& object, const std::string& base_file_name, int32_t citizen,
+                                   std::vector<std::string>& list, TznRWXWriteStats& stats) {
+  const std::string path = base_file_name + object.FileName();
+  // All objects of a run share one folder: create it once.
+  const std::string folder = ExtractFilePath(path);
+  if (folder != CreatedFolder) {
+    ForceDirectories(folder);
+    CreatedFolder = folder;
+  }
+  const std::string_view text = object.Lines.View();
+  SaveFileAtomically(path, text, TznFlush::Lazy);
+  ++stats.ObjectsWritten;
+  stats.Bytes += static_cast<int64_t>(text.size());
+  list.push_back(object.PropdumpLine(ExtractFileName(path), citizen));
 }
 
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
@@ -125,15 +130,36 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     bool& busy;
     ~BusyReset() { busy = false; }
   } reset{Busy};
-  struct BufferRelease {
-    TznLineList& buffer;
-    ~BufferRelease() { buffer.Release(); }
-  } release{WriteBuffer};
 
   CreatedFolder = std::string(1, '\0');  // no folder made yet in this run
   bool go_on = true;
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   std::vector<std::string> list;
+
+  // Object i+1's model is made on the worker while object i is saved here;
+  // each of the two uses its own buffer, whose memory serves the whole run.
+  TznLineList buffers[2];
+  uint8_t states[2] = {0, 0};
+  bool produced[2] = {false, false};
+  int prepared = -1;  // the object whose model the worker was given
+  TznBackgroundJob worker;
+  auto prepare = [&](int i) {
+    prepared = i;
+    worker.Start([&, i] { produced[i % 2] = ProduceModel(*Objects[i], composer, buffers[i % 2], states[i % 2]); });
+  };
+  // Whatever happens, no object keeps a mesh or lines the run gave it.
+  struct Cleanup {
+    std::function<void()> finish;
+    ~Cleanup() { finish(); }
+  } cleanup{[&] {
+              try {
+                worker.Wait();
+              } catch (...) {
+              }
+              if (prepared >= 0) FinishModel(*Objects[prepared], buffers[prepared % 2], states[prepared % 2]);
+              prepared = -1;
+            }};
+
   for (int i = 0; i < Count(); ++i) {
     if (progress) {
       progress(i, Count(), go_on);
@@ -142,8 +168,21 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
         break;
       }
     }
-    WriteObject(*Objects[i], base_file_name, composer, citizen, list, stats);
+    if (prepared != i) prepare(i);
+    worker.Wait();
+    prepared = -1;
+    TznRWXChunk& object = *Objects[i];
+    struct Finish {
+      TznRWXChunk& object;
+      TznLineList& buffer;
+      uint8_t state;
+      ~Finish() { FinishModel(object, buffer, state); }
+    } finish{object, buffers[i % 2], states[i % 2]};
+    if (i + 1 < Count()) prepare(i + 1);
+    if (produced[i % 2]) SaveModel(object, base_file_name, citizen, list, stats);
   }
+  cleanup.finish();
+
   std::string text;
   for (const std::string& line : list) text += line + "\r\n";
   const std::string list_path = base_file_name + ".prp";

@@ -64,9 +64,9 @@ class TznRWXChunkCentral {
   int Columns = 0;  // objects per row
 
  private:
-  TznLineList WriteBuffer;  // reused by every object of a batch run
   std::string CreatedFolder;  // the folder this run has made sure exists
 
-  bool WriteObject(TznRWXChunk& object, const std::string& base_file_name, const TznRWXComposer* composer,
-                   int32_t citizen, std::vector<std::string>& list, TznRWXWriteStats& stats);
+  // Saves the model in the object's Lines and lists the object.
+  void SaveModel(TznRWXChunk& object, const std::string& base_file_name, int32_t citizen,
+                 std::vector<std::string>& list, TznRWXWriteStats& stats);
 };

@@ -197,3 +197,25 @@ TEST(RWXGrid, RenderModesRebuildOnlyWhenLeavingOrEnteringTheBlocks) {
   terra.SetRenderMode(0);
   EXPECT_EQ(terra.RWXChunks().Object(0).State, TznRWXChunk::kNeverBuilt);
 }
+
+TEST(RWXGrid, FailureAtALaterObjectKeepsEarlierFilesAndReleasesEveryMesh) {
+  TznTerra terra;
+  LoadSmall(terra);
+  terra.SetVertices(2);
+  terra.SetRenderMode(1);
+  TznRWXChunkCentral& grid = terra.RWXChunks();
+  // A folder where object 1's file should go makes its save fail.
+  fs::create_directories("late/hill" + grid.FileNameOf(1));
+  EXPECT_THROW(grid.WriteAll("late/hill", nullptr, {}), EznFileError);
+  EXPECT_TRUE(fs::exists("late/hill" + grid.FileNameOf(0)));
+  EXPECT_FALSE(fs::exists("late/hill" + grid.FileNameOf(3)));
+  EXPECT_FALSE(fs::exists("late/hill.prp"));
+  EXPECT_FALSE(grid.Busy);
+  for (int i = 0; i < grid.Count(); ++i) {
+    EXPECT_TRUE(grid.Object(i).Vertices.empty()) << i;
+    EXPECT_TRUE(grid.Object(i).Lines.Empty()) << i;
+  }
+  // The grid writes again once the way is clear.
+  fs::remove_all("late/hill" + grid.FileNameOf(1));
+  EXPECT_EQ(grid.WriteAll("late/hill", nullptr, {}).ObjectsWritten, 4);
+}
