@@ -45,6 +45,15 @@ class TznRWXChunkCentral {
   float ViewDistance() const { return ViewRange * 10.0f; }
   void SetSelectedIndex(int index) { SelectedIndex = index; }
 
+  // The objects of one preview frame around the viewer (centimetres east
+  // and north) and the view sphere (centre in the mesh frame, squared
+  // radius): the candidates within ViewRange steps of 10 m (all of them
+  // when it is 0) are built, and visible when they have faces and reach
+  // into the sphere; objects that are no candidates let go of their meshes.
+  // Returns the number of visible objects.
+  int ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared);
+  bool IsCandidate(const TznRWXChunk& object, int32_t east, int32_t north) const;
+
   // Writes every object under the base file name (a plain prefix: "out/hill"
   // gives out/hill3n12w.rwx) and the list base + ".prp". Without a composer
   // the plain model is written. Throws EznFileError when a file cannot be

@@ -5,8 +5,13 @@
 
 #include "base/znRound.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "rwx/znRWXComposer.h"
+#include "terrain/znTerraChunkCentral.h"
 
 TznTerra::TznTerra() {
+  FTerraChunks = std::make_unique<TznTerraChunkCentral>(
+      [this](TznVertex3fArray& v, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0, int32_t y0, int32_t nx,
+             int32_t ny, uint8_t kind) { return BuildBlockMesh(v, f, n, x0, y0, nx, ny, kind); });
   FRWXChunks = std::make_unique<TznRWXChunkCentral>(
       [this](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0,
              int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz, uint8_t edges, int32_t& skirt) {
@@ -33,6 +38,9 @@ void TznTerra::Clear() {
   FHighest = FLowest = 0;
   FWaterLevel = -1000;
   FRelative = true;
+  FViewer.SetXYZ(0, 0, 0);
+  FViewer.SetYaw(0);
+  FViewer.SetPitch(0);
 }
 
 void TznTerra::RecalcExtremes() {
@@ -124,35 +132,4 @@ TznCentimetres TznTerra::GetGridStart() const {
     return static_cast<int32_t>(x);
   };
   return TznCentimetres{start(FOrigin.x), start(FOrigin.y), 0};
-}
-
-void TznTerra::SetRenderMode(uint8_t mode) {
-  const uint8_t old = FRenderMode;
-  FRenderMode = mode;
-  const bool both_rwx = (old == 1 || old == 2) && (mode == 1 || mode == 2);
-  if (mode != old && !both_rwx) RebuildChunks();
-}
-
-void TznTerra::RebuildChunks() {
-  if (FRenderMode == 0) {
-    FRWXChunks->ReleaseAll();
-  } else if (FRenderMode == 1 || FRenderMode == 2) {
-    const TznCentimetres start = GetGridStart();
-    const int32_t size = Round32(FObjectSize * 100.0);
-    FRWXChunks->Rebuild(start.x, start.y, Round32(FOrigin.y * 100.0), Round32(FOrigin.x * 100.0), FVertices - 1,
-                        FVertices - 1, size, size, Round32(double(FYPoints) * FScaleY * 100.0),
-                        Round32(double(FXPoints) * FScaleX * 100.0));
-  }
-}
-
-TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
-                                   const std::function<void(int, int, bool&)>& progress) {
-  const uint8_t mode = FRenderMode;
-  SetRenderMode(1);
-  struct ModeBack {
-    TznTerra& terra;
-    uint8_t mode;
-    ~ModeBack() { terra.SetRenderMode(mode); }
-  } back{*this, mode};
-  return FRWXChunks->WriteAll(base_file_name, composer, progress);
 }

@@ -3,16 +3,19 @@
 // size and vertex density by which it is cut into RWX objects.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/znGLPositionDef.h"
 #include "base/znVectors.h"
 
 class TznRWXChunkCentral;
 class TznRWXComposer;
+class TznTerraChunkCentral;
 struct TznRWXWriteStats;
 
 // A position in whole centimetres east (x) and north (y) of grid point (0, 0).
@@ -33,12 +36,15 @@ class TznTerra {
   TznTerra& operator=(const TznTerra&) = delete;
 
   // Releases the heights and resets the header values, the extremes and the
-  // water level; selection, origin and cutting settings stay.
+  // water level, and puts the viewer at (0, 0, 0) looking north; selection,
+  // origin, cutting settings, render mode, sun and colour stay.
   void Clear();
 
   // Reads a .ter file. Throws EznFileError when the file cannot be opened and
   // EznError ("not a ter file", "unsupported terrain size X x Y") when it is
-  // not a terrain this program can hold; the terrain is then left cleared.
+  // not a terrain this program can hold; the terrain is then left cleared,
+  // with empty grids. A good file ends with the viewer above the origin and
+  // the live grid rebuilt.
   bool LoadFromFile(const std::string& file_name);
 
   // Stored height at grid point (x, y); no range check.
@@ -81,11 +87,18 @@ class TznTerra {
                     int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
                     int32_t& skirt_start) const;
 
+  // The mesh of one block of the block grid at full resolution: at most 120
+  // steps each way from (x0, y0), edge points shared with the neighbours,
+  // points outside the terrain left out, every cell cut along the same
+  // diagonal. True when a triangle was made; kind is not used.
+  bool BuildBlockMesh(TznVertex3fArray& vertices, TznVertex3wArray& faces, TznVertex3fArray& normals, int32_t x0,
+                      int32_t y0, int32_t nx, int32_t ny, uint8_t kind) const;
+
   // Render modes: 0 "Terragen" blocks, 1 "RWX Preview", 2 "RWX Texture".
   // Changing between the two RWX modes keeps the object grid.
   void SetRenderMode(uint8_t mode);
   // Lays out the live grid anew for the current mode, object size and
-  // vertex density.
+  // vertex density; the other grid lets go of its meshes.
   void RebuildChunks();
   // Writes the whole terrain as RWX objects through render mode 1, then
   // returns to the mode it had. progress may be empty.
@@ -93,6 +106,46 @@ class TznTerra {
                            const std::function<void(int, int, bool&)>& progress);
   TznRWXChunkCentral& RWXChunks() { return *FRWXChunks; }
   const TznRWXChunkCentral& RWXChunks() const { return *FRWXChunks; }
+  TznTerraChunkCentral& TerraChunks() { return *FTerraChunks; }
+  const TznTerraChunkCentral& TerraChunks() const { return *FTerraChunks; }
+
+  // Entries of the live grid: blocks in mode 0, RWX objects in modes 1 and
+  // 2, none in other modes.
+  int GetChunkCount() const;
+  int GetDrawnCount() const;
+  // "1", "2", ... in mode 0, the object's file name in modes 1 and 2; empty
+  // for an index outside the grid or another mode.
+  void GetChunkLabel(int index, std::string& text) const;
+  // Highlights an RWX object in modes 1 and 2 (-1 for none).
+  void SelectChunk(int index);
+  float GetViewDistance() const;
+  void SetViewDistance(float metres);
+
+  // The composer of the textured preview. A composer handed over waits
+  // until the next mode-2 frame; a later one replaces (and frees) it.
+  void SetComposer(std::unique_ptr<TznRWXComposer> composer);
+  // At the start of a mode-2 frame: the waiting composer, if any, takes the
+  // place of the one in use. Returns the composer in use (may be null).
+  TznRWXComposer* SwapInWaitingComposer();
+  void SetColor(TColor value) { FColor = value; }
+
+  // The sun, in degrees: azimuth kept in [0, 360), elevation as given.
+  void SetLightAzimuth(float value);
+  void SetLightElevation(float value) { FLightElevation = value; }
+  float GetLightAzimuth() const { return FLightAzimuth; }
+  float GetLightElevation() const { return FLightElevation; }
+  // A directional light towards the sun: (x, y, z, 0).
+  void GetLightDirection(std::array<float, 4>& v) const;
+
+  // The walking viewer: above the origin looking north, then lifted.
+  void ResetViewer();
+  // Lifts the viewer to at least 1.5 m above the ground below it.
+  void KeepViewerAboveGround();
+  // Positions relative to the origin in centimetres north, west and up,
+  // headings in tenths of degrees. A null viewer is left alone.
+  void SetViewerFromCentimetres(int north, int west, int altitude, int heading, TznGLPositionDef* viewer) const;
+  void GetViewerCentimetres(const TznGLPositionDef& viewer, int& north, int& west, int& altitude,
+                            int& heading) const;
 
   // Height in metres of a stored value.
   double Metres(int stored) const { return stored * static_cast<double>(FScaleZ) / 100.0; }
@@ -116,9 +169,20 @@ class TznTerra {
   float FObjectSize = 10.0f;
   int32_t FVertices = 11;
 
+  std::unique_ptr<TznTerraChunkCentral> FTerraChunks;
   std::unique_ptr<TznRWXChunkCentral> FRWXChunks;
   uint8_t FRenderMode = 0;
+  float FLightAzimuth = 225.0f;
+  float FLightElevation = 60.0f;
+  TColor FColor = 0xC0C0C0;
+  std::unique_ptr<TznRWXComposer> FComposer;
+  std::unique_ptr<TznRWXComposer> FNewComposer;
+  TznGLPositionDef FViewer;
+
+  // Block size of the block grid, in grid steps.
+  static constexpr int32_t kBlockSize = 64;
 
  private:
   void ReadTerragen(const std::string& file_name);
+  void DropGrids();
 };

@@ -75,11 +75,15 @@ bool TznTerra::LoadFromFile(const std::string& file_name) {
     // Header values read so far stay for the status bars; no heights.
     std::vector<int16_t>().swap(FHeights);
     FXPoints = FYPoints = 0;
+    // The grids were laid out over the old terrain: nothing of it may be
+    // built or drawn any more.
+    DropGrids();
     throw;
   }
   RecalcExtremes();
   ResetSelection();
   ResetOrigin();
+  ResetViewer();
   RebuildChunks();
   return true;
 }

@@ -1,0 +1,52 @@
+#include "draw/znPreviewScene.h"
+
+#include <GL/gl.h>
+
+#include <array>
+
+#include "base/znFormat.h"
+
+void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra) {
+  reality.Camera().Assign(terra.FViewer);
+  reality.ViewPort().SetZFar(200);
+  TznGLBackground& background = reality.Background();
+  background.ClearColor().SetRGBBytes(0, 0, 255);
+  background.FogColor().Assign(background.ClearColor());
+  background.SetFogStart(60);
+  background.SetFogEnd(200);
+  background.SetFog(true);
+  TznGLLights& lights = reality.Lights();
+  lights.SetLocalViewer(false);
+  lights.Ambient().SetColor(0xC0C0C0);
+  if (TznGLLightSource* sun = lights.GetLight(0)) {
+    sun->Ambient().SetRGBABytes(62, 62, 62, 1);
+    sun->Diffuse().SetColor(terra.FColor);
+    sun->Specular().SetColorAlpha(0, 1);
+    std::array<float, 4> direction;
+    terra.GetLightDirection(direction);
+    sun->Position().SetVector(direction.data());
+    sun->SetEnabled(true);
+  }
+  reality.Prepare();
+}
+
+void PaintPreviewTerrain(TznGLReality& reality, TznTerra& terra, TznTerraPainter& painter) {
+  reality.CheckGLError("Before painting scene (" + FormatInt(terra.FRenderMode) + ")");
+  TznGLSphere sphere;
+  reality.GetViewSphere(sphere);
+  if (glIsEnabled(GL_TEXTURE_2D)) glDisable(GL_TEXTURE_2D);
+  glPolygonMode(GL_FRONT, GL_FILL);
+  glMatrixMode(GL_MODELVIEW);
+  glInitNames();
+  glPushName(0);
+  glPushMatrix();
+  const double px = reality.Camera().GetX() / terra.FScaleX;
+  const double py = -reality.Camera().GetZ() / terra.FScaleY;
+  glLoadName(1);
+  glPushName(0);
+  painter.Draw(terra, reality, sphere, px, py);
+  glPopName();
+  glPopMatrix();
+  if (glIsEnabled(GL_TEXTURE_2D)) glDisable(GL_TEXTURE_2D);
+  glPolygonMode(GL_FRONT, GL_FILL);
+}

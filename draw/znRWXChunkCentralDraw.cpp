@@ -1,0 +1,126 @@
+#include "draw/znRWXChunkCentralDraw.h"
+
+#include <GL/gl.h>
+
+#include "base/znFormat.h"
+#include "draw/znComposerTextures.h"
+#include "draw/znRWXChunkDraw.h"
+
+namespace {
+
+int ChooseObjects(TznRWXChunkCentral& grid, int32_t east, const TznGLSphere& sphere, int32_t north) {
+  return grid.ChooseObjects(east, north, TVec3{sphere.X, sphere.Y, sphere.Z}, sphere.RadiusSquared);
+}
+
+void SetTexturing(bool on) {
+  const bool enabled = glIsEnabled(GL_TEXTURE_2D);
+  if (on && !enabled) glEnable(GL_TEXTURE_2D);
+  if (!on && enabled) glDisable(GL_TEXTURE_2D);
+}
+
+// What one pair draws with: its texture (or none) and its polygon mode.
+struct PairLook {
+  TznGLTexture* texture = nullptr;
+  bool wireframe = false;
+};
+
+PairLook LookOfPair(const TznRWXComposer& composer, const TznRWXMaterial* m, const TznRWXMaterial* b) {
+  PairLook look;
+  if (m && m->UseTexture() && !m->Texture().empty()) look.texture = ComposerTexture(composer, m->Texture());
+  const TznRWXMaterial* geometry = (composer.IndividualSettings() && m && m->UseGeometrysampling()) ? m : b;
+  look.wireframe = geometry && geometry->Geometrysampling() == gsWireframe;
+  if (look.wireframe) look.texture = nullptr;
+  return look;
+}
+
+void ApplyFilterMaterial(TznGLMaterials& filter_material, const TznRWXMaterial* colours) {
+  TznGLMaterial& front = filter_material.Front();
+  if (colours) {
+    front.Ambient().SetColor(colours->AmbientColor());
+    front.Diffuse().SetColor(colours->DiffuseColor());
+  }
+  front.Specular().SetColor(0);
+  filter_material.Apply(glFaceFront);
+}
+
+void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int p, const TznRWXFaceFilter* filter,
+                     const TznRWXMaterial* m, const PairLook& look, const TznRWXMaterial* b) {
+  const std::string pair = FormatInt(p);
+  const std::string of = FormatInt(grid.DrawnCount);
+  int n = 0;
+  for (int i = 0; i < grid.Count(); ++i) {
+    TznRWXChunk& object = grid.Object(i);
+    if (!object.Visible) continue;
+    const std::string name = FormatInt(int64_t{i} + 1);
+    const std::string count = FormatInt(++n);
+    reality.CheckGLError("In object loop (2), Filter " + pair + ", before glLoadName(" + name + ") and Object " +
+                         count + " of " + of);
+    glLoadName(static_cast<GLuint>(i + 1));
+    reality.CheckGLError("In object loop (2), Filter " + pair + ", after glLoadName(" + name + "), before Object " +
+                         count + " of " + of);
+    reality.CheckGLError("In object loop (2), Filter " + pair + ", after glBegin, before Object " + count + " of " +
+                         of);
+    DrawFiltered(object, filter, m, look.texture, b);
+    reality.CheckGLError("In object loop (2), Filter " + pair + ", before glEnd, after Object " + count + " of " +
+                         of);
+    reality.CheckGLError("In object loop (2), Filter " + pair + ", after glEnd and Object " + count + " of " + of);
+  }
+}
+
+}  // namespace
+
+void Draw(TznRWXChunkCentral& grid, TznGLReality& /*reality*/, int32_t east, const TznGLSphere& sphere,
+          int32_t north, TznRWXPreviewMaterials& materials) {
+  if (grid.Objects.empty() || grid.Busy) return;
+  ChooseObjects(grid, east, sphere, north);
+  grid.DrawnCount = 0;
+  for (int i = 0; i < grid.Count(); ++i) {
+    TznRWXChunk& object = grid.Object(i);
+    if (!object.Visible) continue;
+    ++grid.DrawnCount;
+    glLoadName(static_cast<GLuint>(i + 1));
+    const bool selected = i == grid.SelectedIndex;
+    (selected ? materials.SelectedMainMaterial : materials.MainMaterial).Apply(glFaceFront);
+    DrawFaces(object);
+    (selected ? materials.SelectedSkirtMaterial : materials.SkirtMaterial).Apply(glFaceFront);
+    DrawSkirt(object);
+    object.Visible = false;
+  }
+}
+
+void DrawComposed(TznRWXChunkCentral& grid, TznGLReality& reality, int32_t east, const TznRWXComposer* composer,
+                  const TznGLSphere& sphere, int32_t north, TznRWXPreviewMaterials& materials) {
+  if (!composer || composer->Count() == 0) {
+    Draw(grid, reality, east, sphere, north, materials);
+    return;
+  }
+  if (grid.Objects.empty() || grid.Busy) return;
+  grid.DrawnCount = ChooseObjects(grid, east, sphere, north);
+  for (auto& object : grid.Objects)
+    if (object->Visible) object->ClearFaceMarks();
+
+  const TznRWXMaterial* b = composer->BasicMaterial();
+  reality.CheckGLError("Before first material (2)");
+  SetTexturing(false);
+  materials.MainMaterial.Apply(glFaceFront);
+  reality.CheckGLError("Before filter loop (2)");
+  const int count = composer->Count();
+  for (int p = 1; p <= count; ++p) {
+    const bool last = p == count;
+    const TznRWXFaceFilter* filter = last ? nullptr : composer->Filter(p - 1);
+    const TznRWXMaterial* m = composer->Material(p - 1);
+    const PairLook look = LookOfPair(*composer, m, b);
+    glPolygonMode(GL_FRONT_AND_BACK, look.wireframe ? GL_LINE : GL_FILL);
+    if (look.texture) {
+      SetTexturing(true);
+      look.texture->Apply();
+    } else {
+      SetTexturing(false);
+      ApplyFilterMaterial(materials.FilterMaterial, (m && (m->UseColor() || last)) ? m : b);
+    }
+    reality.CheckGLError("Before object loop (2), Filter " + FormatInt(p));
+    DrawPairObjects(grid, reality, p, filter, m, look, b);
+    reality.CheckGLError("After object loop (2), Filter " + FormatInt(p));
+  }
+  reality.CheckGLError("After filter loop (2)");
+}
