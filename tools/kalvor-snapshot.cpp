@@ -1,0 +1,267 @@
+// kalvor-snapshot: draws one frame of the 3D preview of a terrain without a
+// display and writes it as a PNG picture.
+#include <png.h>
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <iostream>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/znError.h"
+#include "base/znFormat.h"
+#include "base/znRound.h"
+#include "base/znSafeFile.h"
+#include "draw/znComposerTextures.h"
+#include "draw/znPreviewScene.h"
+#include "draw/znTerraPainter.h"
+#include "rwx/znComposerBuilder.h"
+#include "rwx/znComposerFile.h"
+#include "scene/znGLOffscreenSurface.h"
+#include "scene/znGLReality.h"
+#include "terrain/znTerra.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: kalvor-snapshot TERRAIN.ter OUT.png [options]\n"
+    "\n"
+    "Draws one frame of the 3D preview of the terrain offscreen and writes it as a PNG.\n"
+    "\n"
+    "Options:\n"
+    "  --mode 0|1|2             0 Terragen blocks, 1 RWX Preview, 2 RWX Texture (default 0)\n"
+    "  --composer FILE.CMP      composer of the RWX Texture mode\n"
+    "  --settings DIR           folder of the composer's .FTR and .MTR files\n"
+    "                           (default: the composer file's folder)\n"
+    "  --textures DIR           folder of the texture pictures (default: DIR/../Textures)\n"
+    "  --size WxH               picture size in pixels (default 640x480)\n"
+    "  --viewer N,W,A,HEADING   viewer in metres north, west and up from the origin and\n"
+    "                           its heading in degrees (default: above the origin, north)\n"
+    "  --pitch DEGREES          looking up (positive) or down (negative), default 0\n"
+    "  --view-distance METRES   range of the RWX modes, 0 for all objects (default 50)\n"
+    "  --object-size 10|20|30   side of one RWX object in metres (default 10)\n"
+    "  --vertices N             vertices per 10 m along a side (default 11)\n"
+    "  --help                   show this help\n"
+    "\n"
+    "The viewer is kept at least 1.5 m above the ground.\n";
+
+struct SnapshotOptions {
+  std::string terrain, picture, composer, settings, textures;
+  int mode = 0;
+  int width = 640, height = 480;
+  bool has_viewer = false;
+  double north = 0, west = 0, altitude = 0, heading = 0;
+  double pitch = 0;
+  double view_distance = 50;
+  double object_size = 10;
+  int vertices = 11;
+};
+
+struct UsageError : EznError {
+  using EznError::EznError;
+};
+
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = text.find(separator, start);
+    parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) return parts;
+    start = end + 1;
+  }
+}
+
+double Number(const std::string& option, const std::string& text) {
+  const std::optional<double> value = ParseReal(Trim(text));
+  if (!value) throw UsageError(option + ": \"" + text + "\" is not a number");
+  return *value;
+}
+
+int Integer(const std::string& option, const std::string& text) {
+  const std::optional<int64_t> value = ParseInt(Trim(text));
+  if (!value || *value < INT32_MIN || *value > INT32_MAX)
+    throw UsageError(option + ": \"" + text + "\" is not a whole number");
+  return static_cast<int>(*value);
+}
+
+void ReadSize(const std::string& text, SnapshotOptions& o) {
+  const std::vector<std::string> parts = SplitAt(text, 'x');
+  if (parts.size() != 2) throw UsageError("--size: expected WxH");
+  o.width = Integer("--size", parts[0]);
+  o.height = Integer("--size", parts[1]);
+  if (o.width < 1 || o.height < 1 || o.width > 8192 || o.height > 8192)
+    throw UsageError("--size: width and height must lie between 1 and 8192");
+}
+
+void ReadViewer(const std::string& text, SnapshotOptions& o) {
+  const std::vector<std::string> parts = SplitAt(text, ',');
+  if (parts.size() != 4) throw UsageError("--viewer: expected N,W,A,HEADING");
+  o.north = Number("--viewer", parts[0]);
+  o.west = Number("--viewer", parts[1]);
+  o.altitude = Number("--viewer", parts[2]);
+  o.heading = Number("--viewer", parts[3]);
+  o.has_viewer = true;
+}
+
+SnapshotOptions ParseOptions(int argc, char** argv) {
+  SnapshotOptions o;
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw UsageError(arg + " needs a value");
+      return argv[++i];
+    };
+    if (arg == "--help") throw UsageError("");
+    if (arg == "--mode") {
+      o.mode = Integer(arg, value());
+      if (o.mode < 0 || o.mode > 2) throw UsageError("--mode: expected 0, 1 or 2");
+    } else if (arg == "--composer") {
+      o.composer = value();
+    } else if (arg == "--settings") {
+      o.settings = value();
+    } else if (arg == "--textures") {
+      o.textures = value();
+    } else if (arg == "--size") {
+      ReadSize(value(), o);
+    } else if (arg == "--viewer") {
+      ReadViewer(value(), o);
+    } else if (arg == "--pitch") {
+      o.pitch = Number(arg, value());
+    } else if (arg == "--view-distance") {
+      o.view_distance = Number(arg, value());
+    } else if (arg == "--object-size") {
+      o.object_size = Number(arg, value());
+      if (o.object_size != 10 && o.object_size != 20 && o.object_size != 30)
+        throw UsageError("--object-size: expected 10, 20 or 30");
+    } else if (arg == "--vertices") {
+      o.vertices = Integer(arg, value());
+      if (o.vertices < 2 || o.vertices > 35) throw UsageError("--vertices: expected 2 to 35");
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      throw UsageError("unknown option " + arg);
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 2) throw UsageError("expected TERRAIN.ter and OUT.png");
+  o.terrain = positional[0];
+  o.picture = positional[1];
+  if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
+  if (!o.textures.empty() && o.composer.empty()) throw UsageError("--textures needs --composer");
+  return o;
+}
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty()) folder = "./";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+std::unique_ptr<TznRWXComposer> LoadComposer(const SnapshotOptions& o) {
+  const TznComposerFile file = ReadComposerFile(o.composer);
+  const std::string settings = WithSeparator(o.settings.empty() ? ExtractFilePath(o.composer) : o.settings);
+  if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
+  const std::string textures = o.textures.empty() ? settings + "../Textures/" : WithSeparator(o.textures);
+  TznComposerBuild build = BuildComposer(file, settings, textures, 0);
+  for (const std::string& warning : build.Warnings) std::cerr << "kalvor-snapshot: warning: " << warning << "\n";
+  LoadTextures(*build.Composer);
+  return std::move(build.Composer);
+}
+
+void PlaceViewer(const SnapshotOptions& o, TznTerra& terra) {
+  if (o.has_viewer)
+    terra.SetViewerFromCentimetres(Round32(o.north * 100), Round32(o.west * 100), Round32(o.altitude * 100),
+                                   Round32(o.heading * 10), &terra.FViewer);
+  terra.FViewer.SetPitch(static_cast<float>(o.pitch));
+  terra.KeepViewerAboveGround();
+}
+
+// The pixels of the bound surface, top row first, as RGB.
+std::vector<uint8_t> ReadPixels(int width, int height) {
+  std::vector<uint8_t> bottom_up(size_t(width) * height * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottom_up.data());
+  std::vector<uint8_t> top_down(bottom_up.size());
+  const size_t stride = size_t(width) * 3;
+  for (int y = 0; y < height; ++y)
+    std::copy_n(bottom_up.begin() + std::ptrdiff_t((height - 1 - y) * stride), stride,
+                top_down.begin() + std::ptrdiff_t(y * stride));
+  return top_down;
+}
+
+void WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) throw EznFileError("Unable to write to " + path);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!png || !info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    std::fclose(file);
+    std::remove(path.c_str());
+    throw EznFileError("Unable to write to " + path);
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < height; ++y) png_write_row(png, rgb.data() + size_t(y) * width * 3);
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  if (std::fclose(file) != 0) throw EznFileError("Unable to write to " + path);
+}
+
+int Snapshot(const SnapshotOptions& o) {
+  TznTerra terra;
+  terra.LoadFromFile(o.terrain);
+  terra.SetObjectSize(static_cast<float>(o.object_size));
+  terra.SetVertices(o.vertices);
+  terra.SetViewDistance(static_cast<float>(o.view_distance));
+  if (!o.composer.empty()) terra.SetComposer(LoadComposer(o));
+  terra.SetRenderMode(static_cast<uint8_t>(o.mode));
+  PlaceViewer(o, terra);
+
+  TznGLOffscreenSurface surface(o.width, o.height);
+  TznGLReality reality(surface);
+  std::string failure;
+  reality.SetOnError([&](TznGLReality&, const std::exception& e) { failure = e.what(); });
+  reality.SetOnGLError([](TznGLReality& r) { std::cerr << "kalvor-snapshot: GL error: " << r.LastGLError() << "\n"; });
+  if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, o.width, o.height))
+    throw EznError("no OpenGL context: " + failure);
+  TznTerraPainter painter;
+  SetUpPreviewScene(reality, terra);
+  reality.SetOnPaint([&](TznGLReality& r) {
+    PaintPreviewTerrain(r, terra, painter);
+    r.SwapBuffers();
+  });
+  reality.Paint();
+  if (!failure.empty()) throw EznError(failure);
+  WritePng(o.picture, o.width, o.height, ReadPixels(o.width, o.height));
+  std::cout << "mode " << FormatInt(o.mode) << ": " << FormatInt(terra.GetDrawnCount()) << " of "
+            << FormatInt(terra.GetChunkCount()) << " drawn, " << o.picture << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SnapshotOptions options;
+  try {
+    options = ParseOptions(argc, argv);
+  } catch (const UsageError& e) {
+    const std::string message = e.what();
+    if (!message.empty()) std::cerr << "kalvor-snapshot: " << message << "\n\n";
+    (message.empty() ? std::cout : std::cerr) << kUsage;
+    return message.empty() ? 0 : 2;
+  }
+  try {
+    return Snapshot(options);
+  } catch (const std::exception& e) {
+    std::cerr << "kalvor-snapshot: " << e.what() << "\n";
+    return 1;
+  }
+}
