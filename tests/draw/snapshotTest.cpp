@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/testFiles.h"
+
+namespace {
+
+const std::string kSamples = KALVOR_SAMPLES_DIR;
+
+int RunSnapshot(const std::string& arguments) {
+  const std::string command = std::string(KALVOR_SNAPSHOT) + " " + arguments + " > out.txt 2> err.txt";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+uint32_t BigEndian(const std::string& s, size_t at) {
+  return uint32_t(uint8_t(s[at])) << 24 | uint32_t(uint8_t(s[at + 1])) << 16 | uint32_t(uint8_t(s[at + 2])) << 8 |
+         uint32_t(uint8_t(s[at + 3]));
+}
+
+}  // namespace
+
+TEST(Snapshot, WritesAPictureOfTheSampleInEveryMode) {
+  std::string pictures[3];
+  for (int mode = 0; mode < 3; ++mode) {
+    const std::string png = "mode" + std::to_string(mode) + ".png";
+    ASSERT_EQ(RunSnapshot(kSamples + "/valley.ter " + png + " --mode " + std::to_string(mode) + " --size 160x120" +
+                  " --composer " + kSamples + "/Settings/Valley.CMP --viewer -60,0,30,0 --pitch -20"),
+              0)
+        << test::ReadFile("err.txt");
+    pictures[mode] = test::ReadFile(png);
+    ASSERT_GT(pictures[mode].size(), 33u);
+    EXPECT_EQ(pictures[mode].substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(pictures[mode].substr(12, 4), "IHDR");
+    EXPECT_EQ(BigEndian(pictures[mode], 16), 160u);
+    EXPECT_EQ(BigEndian(pictures[mode], 20), 120u);
+    EXPECT_EQ(test::ReadFile("err.txt"), "");  // no GL error, no warning
+  }
+  EXPECT_NE(test::ReadFile("out.txt").find("mode 2: 121 of 6241 drawn"), std::string::npos);
+  EXPECT_NE(pictures[0], pictures[1]);
+  EXPECT_NE(pictures[1], pictures[2]);
+}
+
+TEST(Snapshot, RefusesBadArguments) {
+  EXPECT_EQ(RunSnapshot("only-one.ter"), 2);
+  EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --mode 3"), 2);
+  EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --size 10"), 2);
+  EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --settings here"), 2);
+  EXPECT_EQ(RunSnapshot("missing.ter x.png"), 1);
+  EXPECT_EQ(RunSnapshot("--help"), 0);
+}
