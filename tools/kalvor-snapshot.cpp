@@ -179,6 +179,8 @@ void PlaceViewer(const SnapshotOptions& o, TznTerra& terra) {
                                    Round32(o.heading * 10), &terra.FViewer);
   terra.FViewer.SetPitch(static_cast<float>(o.pitch));
   terra.KeepViewerAboveGround();
+  // As in the preview window: the textured mode never looks exactly north.
+  if (o.mode == 2 && terra.FViewer.GetYaw() == 0) terra.FViewer.SetYaw(0.000001f);
 }
 
 // The pixels of the bound surface, top row first, as RGB.
