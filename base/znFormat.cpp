@@ -117,7 +117,7 @@ char* WriteInt(char* out, int64_t value) {
 }
 
 void AppendFixed6(std::string& out, float value) {
-  char buffer[352];
+  char buffer[kFixedBuffer];
   out.append(buffer, WriteFixed6(buffer, value));
 }
 

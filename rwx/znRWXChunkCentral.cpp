@@ -131,7 +131,8 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     ~BusyReset() { busy = false; }
   } reset{Busy};
 
-  CreatedFolder = std::string(1, '\0');  // no folder made yet in this run
+  // No folder made yet in this run; a bare base name needs none.
+  CreatedFolder.clear();
   bool go_on = true;
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   std::vector<std::string> list;
