@@ -1,0 +1,66 @@
+// Shared set-up of the window tests: one QApplication on Qt's offscreen
+// platform, a fresh Settings and Textures folder per test, scripted prompts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QWidget>
+
+#include <filesystem>
+#include <string>
+
+#include "app/znAppContext.h"
+#include "views/znScriptedPrompts.h"
+
+namespace test {
+
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "kalvor-tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+// A test with its own home folder holding empty Settings and Textures
+// folders, and a context whose prompts follow the script.
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    namespace fs = std::filesystem;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    home_ = fs::current_path() / (std::string(info->test_suite_name()) + "." + info->name());
+    fs::remove_all(home_);
+    fs::create_directories(home_ / "Settings");
+    fs::create_directories(home_ / "Textures");
+    context_.SettingsDir = (home_ / "Settings").string() + "/";
+    context_.TexturesDir = (home_ / "Textures").string() + "/";
+    context_.Prompts = &prompts_;
+    context_.UpdateTerrainComposer = [this] { ++composer_updates_; };
+  }
+
+  std::string Home() const { return home_.string() + "/"; }
+  std::string Settings(const std::string& name) const { return context_.SettingsDir + name; }
+  std::string Textures(const std::string& name) const { return context_.TexturesDir + name; }
+
+  std::filesystem::path home_;
+  TznScriptedPrompts prompts_;
+  TznAppContext context_;
+  int composer_updates_ = 0;
+};
+
+// The child widget of the given type and object name; fails the test when
+// it is missing.
+template <typename T>
+T* Find(QWidget& parent, const char* name) {
+  T* child = parent.findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(child, nullptr) << "no widget named " << name;
+  return child;
+}
+
+}  // namespace test
