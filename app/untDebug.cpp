@@ -1,0 +1,35 @@
+#include "app/untDebug.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+#include "views/znDebugLog.h"
+
+TfrmDebug::TfrmDebug(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName("frmDebug");
+  setWindowTitle("Debug");
+  setGeometry(192, 107, 438, 277);
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName("Memo1");
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Memo1);
+  TznDebugLog::Instance().SetAppender([this](const std::string& line, bool show) { AppendLine(line, show); });
+}
+
+TfrmDebug::~TfrmDebug() { TznDebugLog::Instance().SetAppender({}); }
+
+void TfrmDebug::AppendLine(const std::string& line, bool show) {
+  Memo1->appendPlainText(QString::fromStdString(line));
+  if (show) {
+    this->show();
+    raise();
+  }
+}
+
+void TfrmDebug::closeEvent(QCloseEvent* event) {
+  // The log lives for the whole run; its close box only hides it.
+  hide();
+  event->ignore();
+}

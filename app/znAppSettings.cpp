@@ -1,0 +1,50 @@
+#include "app/znAppSettings.h"
+
+#include <limits>
+
+#include "base/znFormat.h"
+#include "base/znIniFile.h"
+
+namespace {
+
+constexpr const char* kMainForm = "MainForm";
+constexpr const char* kSettings = "Settings";
+
+}  // namespace
+
+TznMainSettings ReadMainSettings(const TznIniFile& ini) {
+  const TznMainSettings d;
+  TznMainSettings s;
+  s.Left = ini.ReadInteger(kMainForm, "Left", d.Left);
+  s.Top = ini.ReadInteger(kMainForm, "Top", d.Top);
+  s.Debug = ini.ReadBool(kSettings, "Debug", d.Debug);
+  s.ObjectSizeItem = ini.ReadInteger(kSettings, "ObjectSizeItem", d.ObjectSizeItem);
+  s.NumberOfVerticesItem = ini.ReadInteger(kSettings, "NumberOfVerticesItem", d.NumberOfVerticesItem);
+  s.FilterFile = ini.ReadString(kSettings, "FilterFile", d.FilterFile);
+  s.MaterialFile = ini.ReadString(kSettings, "MaterialFile", d.MaterialFile);
+  s.ComposerFile = ini.ReadString(kSettings, "ComposerFile", d.ComposerFile);
+  s.TerFile = ini.ReadString(kSettings, "TerFile", d.TerFile);
+  s.RenderMode = ini.ReadInteger(kSettings, "RenderMode", d.RenderMode);
+  s.Citnum = ini.ReadInteger(kSettings, "Citnum", d.Citnum);
+  return s;
+}
+
+void WriteMainSettings(TznIniFile& ini, const TznMainSettings& s, bool write_ter_file) {
+  ini.WriteInteger(kMainForm, "Left", s.Left);
+  ini.WriteInteger(kMainForm, "Top", s.Top);
+  ini.WriteBool(kSettings, "Debug", s.Debug);
+  ini.WriteInteger(kSettings, "ObjectSizeItem", s.ObjectSizeItem);
+  ini.WriteInteger(kSettings, "NumberOfVerticesItem", s.NumberOfVerticesItem);
+  ini.WriteString(kSettings, "FilterFile", s.FilterFile);
+  ini.WriteString(kSettings, "MaterialFile", s.MaterialFile);
+  ini.WriteString(kSettings, "ComposerFile", s.ComposerFile);
+  if (write_ter_file) ini.WriteString(kSettings, "TerFile", s.TerFile);
+  ini.WriteInteger(kSettings, "RenderMode", s.RenderMode);
+  ini.WriteInteger(kSettings, "Citnum", s.Citnum);
+}
+
+int32_t CitizenNumberOf(const std::string& text) {
+  const std::optional<int64_t> value = ParseInt(Trim(text));
+  if (!value || *value < std::numeric_limits<int32_t>::min() || *value > std::numeric_limits<int32_t>::max()) return 0;
+  return static_cast<int32_t>(*value);
+}

@@ -1,0 +1,37 @@
+// The main window's keys of the settings file: section "MainForm" with the
+// window's position and section "Settings" with the debug switch, the
+// choices of the Basic Shape tab, the files last shown in the editors and
+// the Composer tab, the last terrain, the render mode and the citizen
+// number. The map and preview windows keep sections of their own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TznIniFile;
+
+struct TznMainSettings {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  bool Debug = false;
+  int32_t ObjectSizeItem = 0;
+  int32_t NumberOfVerticesItem = 9;
+  std::string FilterFile;
+  std::string MaterialFile;
+  std::string ComposerFile;
+  std::string TerFile;
+  int32_t RenderMode = 1;
+  int32_t Citnum = 0;
+};
+
+// Every key that is missing or does not parse reads as its default.
+TznMainSettings ReadMainSettings(const TznIniFile& ini);
+
+// Writes the keys in the order of the structure. "TerFile" is written only
+// when write_ter_file is set (after a load attempt), so that a run without
+// one keeps the previous value.
+void WriteMainSettings(TznIniFile& ini, const TznMainSettings& settings, bool write_ter_file);
+
+// The citizen number box read as an integer: its trimmed text, 0 when it
+// does not parse or does not fit.
+int32_t CitizenNumberOf(const std::string& text);

@@ -1,0 +1,122 @@
+#include "app/znBasicShapeTab.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/znVertexChoices.h"
+#include "base/znRound.h"
+#include "terrain/znTerra.h"
+
+namespace {
+
+constexpr float kObjectSizes[] = {10.0f, 20.0f, 30.0f};
+
+QGroupBox* Group(QWidget* parent, const char* name, const char* title) {
+  auto* group = new QGroupBox(title, parent);
+  group->setObjectName(name);
+  return group;
+}
+
+}  // namespace
+
+TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWidget* parent)
+    : QWidget(parent), FContext(context), FTerra(terra) {
+  setObjectName("tbBasicShape");
+
+  rgObjectSize = Group(this, "rgObjectSize", "Object Size");
+  ObjectSizeButtons = new QButtonGroup(this);
+  auto* sizes = new QGridLayout(rgObjectSize);
+  const char* captions[] = {"10m", "20m", "30m"};
+  for (int i = 0; i < 3; ++i) {
+    auto* button = new QRadioButton(captions[i], rgObjectSize);
+    button->setObjectName(QString("rgObjectSize%1").arg(i));
+    ObjectSizeButtons->addButton(button, i);
+    sizes->addWidget(button, 0, i);
+  }
+  ObjectSizeButtons->button(0)->setChecked(true);
+  connect(ObjectSizeButtons, &QButtonGroup::idClicked, this, [this](int) { rgObjectSizeClick(); });
+
+  QGroupBox* vertices = Group(this, "GroupBox1", "Number of Vertices per 10m x 10m");
+  cbNumVertices = new QComboBox(vertices);
+  cbNumVertices->setObjectName("cbNumVertices");
+  for (int n = kMinListVertices; n <= kMaxListVertices; ++n) cbNumVertices->addItem(QString::fromStdString(VertexEntryText(n)));
+  cbNumVertices->setMaxVisibleItems(kVertexEntryCount);
+  lbNumVertices = new QLabel("Total per object", vertices);
+  lbNumVertices->setObjectName("lbNumVertices");
+  auto* vertex_row = new QHBoxLayout(vertices);
+  vertex_row->addWidget(cbNumVertices);
+  vertex_row->addSpacing(12);
+  vertex_row->addWidget(lbNumVertices, 1);
+  connect(cbNumVertices, &QComboBox::activated, this, [this](int) { cbNumVerticesChange(); });
+
+  QGroupBox* bounds = Group(this, "gbMaxBounds", "World Size");
+  cbMaxBounds = new QComboBox(bounds);
+  cbMaxBounds->setObjectName("cbMaxBounds");
+  for (const std::string& entry : WorldSizeEntries()) cbMaxBounds->addItem(QString::fromStdString(entry));
+  cbMaxBounds->setCurrentIndex(0);
+  auto* not_used = new QLabel("(not used)", bounds);
+  not_used->setObjectName("Label11");
+  auto* bounds_row = new QHBoxLayout(bounds);
+  bounds_row->addWidget(cbMaxBounds);
+  bounds_row->addSpacing(12);
+  bounds_row->addWidget(not_used, 1);
+  connect(cbMaxBounds, &QComboBox::activated, this, [this](int) { cbMaxBoundsChange(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(rgObjectSize);
+  layout->addWidget(vertices);
+  layout->addWidget(bounds);
+  layout->addStretch(1);
+}
+
+int TznBasicShapeTab::ObjectSizeItem() const { return ObjectSizeButtons->checkedId(); }
+
+void TznBasicShapeTab::SelectObjectSizeItem(int index) {
+  if (QAbstractButton* button = ObjectSizeButtons->button(index)) button->setChecked(true);
+}
+
+void TznBasicShapeTab::ApplyObjectSize() {
+  const int item = ObjectSizeItem();
+  if (item >= 0 && item < 3) FTerra.SetObjectSize(kObjectSizes[item]);
+  if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
+  FContext.RunUpdateTerrainComposer();
+}
+
+void TznBasicShapeTab::ApplyNumVertices() {
+  try {
+    FTerra.SetVertices(cbNumVertices->currentIndex() + kMinListVertices);
+    if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
+    FContext.RunUpdateTerrainComposer();
+  } catch (...) {
+    // A density the terrain cannot take leaves the terrain as it was.
+  }
+}
+
+void TznBasicShapeTab::ShowObjectSize() {
+  const int64_t size = Round(FTerra.FObjectSize / 10.0) * 10;
+  if (size == 10 || size == 20 || size == 30) {
+    SelectObjectSizeItem(static_cast<int>(size / 10 - 1));
+  } else {
+    FTerra.SetObjectSize(10.0f);
+    SelectObjectSizeItem(0);
+  }
+}
+
+void TznBasicShapeTab::ShowNumVertices() { cbNumVertices->setCurrentIndex(FTerra.FVertices - kMinListVertices); }
+
+void TznBasicShapeTab::ShowTotal() {
+  lbNumVertices->setText(QString::fromStdString(TotalPerObjectText(VerticesPerObject(FTerra.FVertices, FTerra.FObjectSize))));
+}
+
+void TznBasicShapeTab::rgObjectSizeClick() {
+  ApplyObjectSize();
+  ShowTotal();
+  if (OnObjectSizeChanged) OnObjectSizeChanged();
+}
+
+void TznBasicShapeTab::cbNumVerticesChange() {
+  ApplyNumVertices();
+  ShowTotal();
+}

@@ -1,0 +1,57 @@
+#include "app/znVertexChoices.h"
+
+#include <cmath>
+
+#include "base/znFormat.h"
+#include "base/znRound.h"
+
+namespace {
+
+// The spacing as shown, with "~" when rounding changed it. Halves round up,
+// as the list has always shown 62.5 cm as "~63cm".
+std::string SpacingText(int vertices) {
+  const int steps = vertices - 1;
+  const bool in_metres = vertices <= 11;
+  // Both forms show whole centimetres: 10 m are 1000 of them.
+  const double exact = 1000.0 / steps;
+  const bool is_exact = 1000 % steps == 0;
+  const std::string prefix = is_exact ? "" : "~";
+  if (in_metres) return prefix + FormatFixed(exact / 100.0, 2) + "m";
+  return prefix + FormatInt(static_cast<int64_t>(std::floor(exact + 0.5))) + "cm";
+}
+
+}  // namespace
+
+std::string VertexEntryText(int vertices) {
+  const std::string n = FormatInt(vertices);
+  return n + " x " + n + " = " + FormatInt(int64_t{vertices} * vertices) + "  (" + SpacingText(vertices) + ")";
+}
+
+int VerticesPerObject(int vertices, float object_size) {
+  if (vertices < 2) return 0;
+  const int64_t k = Round(object_size / 10.0);
+  return static_cast<int>(int64_t{vertices} * vertices * k * k);
+}
+
+std::string TotalPerObjectText(int total) { return "Total per object: " + FormatInt(total); }
+
+std::vector<std::string> WorldSizeEntries() {
+  struct TSize {
+    int metres;
+    const char* editions;
+  };
+  static const TSize kSizes[] = {
+      {200, "Basic, Standard, Large, Unlimited"}, {400, "Basic, Standard, Large, Unlimited"},
+      {500, "Standard, Large, Unlimited"},        {600, "Standard, Large, Unlimited"},
+      {800, "Standard, Large, Unlimited"},        {1000, "Standard, Large, Unlimited"},
+      {1200, "Large, Unlimited"},                 {1400, "Large, Unlimited"},
+      {1600, "Large, Unlimited"},                 {1800, "Unlimited"},
+      {2000, "Unlimited"},
+  };
+  std::vector<std::string> entries{"I don't care :)"};
+  for (const TSize& size : kSizes) {
+    const std::string side = FormatInt(size.metres);
+    entries.push_back(side + "x" + side + " = " + size.editions);
+  }
+  return entries;
+}

@@ -1,0 +1,27 @@
+// The choices of the Basic Shape tab as text: the vertex density entries,
+// the count of vertices per object, and the world sizes (display only).
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Vertices per 10 m side offered by the list: entry i means i + 2.
+constexpr int kMinListVertices = 2;
+constexpr int kMaxListVertices = 35;
+constexpr int kVertexEntryCount = kMaxListVertices - kMinListVertices + 1;
+
+// "n x n = n²  (spacing)": the spacing 10 / (n - 1) m with two decimals and
+// "m" up to n = 11, in whole centimetres and "cm" from 12 on, with "~" when
+// the value shown is not exact: "2 x 2 = 4  (10.00m)", "17 x 17 = 289  (~63cm)".
+std::string VertexEntryText(int vertices);
+
+// n² × k², k the object size in tens of metres rounded half to even; 0 for
+// fewer than 2 vertices.
+int VerticesPerObject(int vertices, float object_size);
+
+// "Total per object: %.1d".
+std::string TotalPerObjectText(int total);
+
+// "I don't care :)" and the eleven square world sizes with the server
+// editions that allow them.
+std::vector<std::string> WorldSizeEntries();

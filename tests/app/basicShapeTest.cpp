@@ -1,0 +1,88 @@
+// The Basic Shape tab: the vertex list's texts, the count per object, and
+// the choices pushed into the terrain.
+#include <QComboBox>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/znBasicShapeTab.h"
+#include "app/znVertexChoices.h"
+#include "appTest.h"
+#include "terrain/znTerra.h"
+
+TEST(VertexChoices, EntriesShowTheSpacing) {
+  EXPECT_EQ(VertexEntryText(2), "2 x 2 = 4  (10.00m)");
+  EXPECT_EQ(VertexEntryText(4), "4 x 4 = 16  (~3.33m)");
+  EXPECT_EQ(VertexEntryText(5), "5 x 5 = 25  (2.50m)");
+  EXPECT_EQ(VertexEntryText(11), "11 x 11 = 121  (1.00m)");
+  EXPECT_EQ(VertexEntryText(12), "12 x 12 = 144  (~91cm)");
+  EXPECT_EQ(VertexEntryText(17), "17 x 17 = 289  (~63cm)");  // 62.5 cm
+  EXPECT_EQ(VertexEntryText(21), "21 x 21 = 441  (50cm)");
+  EXPECT_EQ(VertexEntryText(26), "26 x 26 = 676  (40cm)");
+  EXPECT_EQ(VertexEntryText(35), "35 x 35 = 1225  (~29cm)");
+}
+
+TEST(VertexChoices, TotalPerObject) {
+  EXPECT_EQ(VerticesPerObject(11, 10), 121);
+  EXPECT_EQ(VerticesPerObject(11, 20), 484);
+  EXPECT_EQ(VerticesPerObject(2, 30), 36);
+  EXPECT_EQ(VerticesPerObject(1, 10), 0);
+  EXPECT_EQ(VerticesPerObject(11, 25), 484);   // 2.5 rounds to 2
+  EXPECT_EQ(VerticesPerObject(11, 35), 1936);  // 3.5 rounds to 4
+  EXPECT_EQ(TotalPerObjectText(121), "Total per object: 121");
+  const std::vector<std::string> sizes = WorldSizeEntries();
+  ASSERT_EQ(sizes.size(), 12u);
+  EXPECT_EQ(sizes[0], "I don't care :)");
+  EXPECT_EQ(sizes[1].rfind("200x200 = ", 0), 0u);
+  EXPECT_EQ(sizes[11].rfind("2000x2000 = ", 0), 0u);
+}
+
+class BasicShapeTab : public test::AppTest {
+ protected:
+  TznTerra terra_;
+};
+
+TEST_F(BasicShapeTab, UserChoicesReachTheTerrainAndTheLabel) {
+  TznBasicShapeTab tab(context_, terra_);
+  ASSERT_EQ(tab.cbNumVertices->count(), 34);
+  tab.ShowObjectSize();
+  tab.ShowNumVertices();
+  tab.ShowTotal();
+  EXPECT_EQ(tab.cbNumVertices->currentText(), "11 x 11 = 121  (1.00m)");
+  EXPECT_EQ(tab.lbNumVertices->text(), "Total per object: 121");
+
+  int repaints = 0;
+  tab.OnObjectSizeChanged = [&] { ++repaints; };
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize1"), Qt::LeftButton);
+  EXPECT_EQ(terra_.FObjectSize, 20.0f);
+  EXPECT_EQ(tab.lbNumVertices->text(), "Total per object: 484");
+  EXPECT_EQ(repaints, 1);
+  EXPECT_EQ(composer_updates_, 1);
+
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize2"), Qt::LeftButton);
+  tab.cbNumVertices->setCurrentIndex(0);
+  tab.cbNumVerticesChange();
+  EXPECT_EQ(terra_.FVertices, 2);
+  EXPECT_EQ(tab.lbNumVertices->text(), "Total per object: 36");
+  EXPECT_EQ(repaints, 2);  // the vertex density does not redraw the map
+}
+
+TEST_F(BasicShapeTab, ShowObjectSizeSnapsOrResets) {
+  TznBasicShapeTab tab(context_, terra_);
+  terra_.SetObjectSize(19.0f);
+  tab.ShowObjectSize();
+  EXPECT_EQ(tab.ObjectSizeItem(), 1);
+  EXPECT_EQ(terra_.FObjectSize, 19.0f);  // shown as 20, kept as it was
+  terra_.SetObjectSize(40.0f);
+  tab.ShowObjectSize();
+  EXPECT_EQ(tab.ObjectSizeItem(), 0);
+  EXPECT_EQ(terra_.FObjectSize, 10.0f);
+}
+
+TEST_F(BasicShapeTab, WorldSizeChangesNothing) {
+  TznBasicShapeTab tab(context_, terra_);
+  tab.cbMaxBounds->setCurrentIndex(5);
+  tab.cbMaxBoundsChange();
+  EXPECT_EQ(terra_.FObjectSize, 10.0f);
+  EXPECT_EQ(terra_.FVertices, 11);
+  EXPECT_EQ(composer_updates_, 0);
+}
