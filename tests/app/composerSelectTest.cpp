@@ -2,6 +2,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
