@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/znFileListBox.h"
 #include "app/znMaterialControls.h"
