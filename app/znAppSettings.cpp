@@ -1,7 +1,5 @@
 #include "app/znAppSettings.h"
 
-#include <limits>
-
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
 
@@ -41,10 +39,4 @@ void WriteMainSettings(TznIniFile& ini, const TznMainSettings& s, bool write_ter
   if (write_ter_file) ini.WriteString(kSettings, "TerFile", s.TerFile);
   ini.WriteInteger(kSettings, "RenderMode", s.RenderMode);
   ini.WriteInteger(kSettings, "Citnum", s.Citnum);
-}
-
-int32_t CitizenNumberOf(const std::string& text) {
-  const std::optional<int64_t> value = ParseInt(Trim(text));
-  if (!value || *value < std::numeric_limits<int32_t>::min() || *value > std::numeric_limits<int32_t>::max()) return 0;
-  return static_cast<int32_t>(*value);
 }

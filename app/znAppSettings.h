@@ -31,7 +31,3 @@ TznMainSettings ReadMainSettings(const TznIniFile& ini);
 // when write_ter_file is set (after a load attempt), so that a run without
 // one keeps the previous value.
 void WriteMainSettings(TznIniFile& ini, const TznMainSettings& settings, bool write_ter_file);
-
-// The citizen number box read as an integer: its trimmed text, 0 when it
-// does not parse or does not fit.
-int32_t CitizenNumberOf(const std::string& text);

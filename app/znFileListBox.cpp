@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "base/znSafeFile.h"
+
 TznFileListBox::TznFileListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   connect(this, &QListWidget::currentRowChanged, this, [this](int) { emit Change(); });
@@ -55,13 +57,21 @@ std::string TznFileListBox::FileName() const {
 
 bool TznFileListBox::SelectName(const std::string& name) {
   const QString wanted = QString::fromStdString(name);
-  for (int i = 0; i < count(); ++i)
-    if (item(i)->text().compare(wanted, Qt::CaseInsensitive) == 0) {
-      SelectIndex(i);
-      return true;
-    }
+  for (Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive})
+    for (int i = 0; i < count(); ++i)
+      if (item(i)->text().compare(wanted, sensitivity) == 0) {
+        SelectIndex(i);
+        return true;
+      }
   SelectIndex(-1);
   return false;
+}
+
+bool TznFileListBox::SelectFile(const std::string& name) {
+  if (name.empty() || !FileExists(FDirectory + name)) return false;
+  if (SelectName(name)) return true;
+  Update();
+  return SelectName(name);
 }
 
 void TznFileListBox::SelectIndex(int index) {

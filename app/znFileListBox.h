@@ -27,9 +27,13 @@ class TznFileListBox : public QListWidget {
   std::string FileName() const;
   // Name of the selected entry without folder; empty without a selection.
   std::string SelectedName() const;
-  // Selects the entry whose name equals the given one without regard to
-  // case; false (and the selection cleared) when there is none.
+  // Selects the entry of that name: the one of exactly that name, else one
+  // that differs only in case (two such files can live side by side here).
+  // False, and the selection cleared, when there is none.
   bool SelectName(const std::string& name);
+  // Selects a file of the folder by name; reads the folder again once when
+  // the file exists but is not listed yet. False when there is no such file.
+  bool SelectFile(const std::string& name);
   // Selects an entry by position (-1 clears the selection).
   void SelectIndex(int index);
   std::vector<std::string> Names() const;

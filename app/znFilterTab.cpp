@@ -15,7 +15,6 @@
 #include "app/znAppContext.h"
 #include "app/znFileListBox.h"
 #include "app/znFilterEnabling.h"
-#include "app/znFilterFileChoice.h"
 #include "app/znFilterText.h"
 #include "app/znSettingsName.h"
 #include "base/znError.h"
@@ -212,20 +211,7 @@ std::string TznFilterTab::FilterName() const { return std::string(Trim(lbFilterN
 std::string TznFilterTab::SelectedFileName() const { return FilterList->SelectedName(); }
 
 void TznFilterTab::SelectFilterFile(const std::string& name) {
-  if (Trim(name).empty() || !FileExists(FContext.SettingsDir + name)) {
-    FContext.Prompts->ShowMessage("Filter file not found!");
-    return;
-  }
-  if (SelectListEntry(name)) return;
-  // A file added behind the list's back: read the folder again.
-  FilterList->Update();
-  if (!SelectListEntry(name)) FContext.Prompts->ShowMessage("Filter file not found!");
-}
-
-bool TznFilterTab::SelectListEntry(const std::string& name) {
-  const int index = FilterListIndex(FilterList->Names(), name);
-  if (index >= 0) FilterList->SelectIndex(index);  // the list's Change loads it
-  return index >= 0;
+  if (Trim(name).empty() || !FilterList->SelectFile(name)) FContext.Prompts->ShowMessage("Filter file not found!");
 }
 
 void TznFilterTab::FilterListChange() {
@@ -368,7 +354,7 @@ void TznFilterTab::MakeFilterFile(const TznRWXFaceFilter& source, const std::str
     if (const auto path = AskNewSettingsFile(*FContext.Prompts, FContext.SettingsDir, caption, "FTR")) {
       source.SaveToFile(*path);
       FilterList->Update();
-      SelectListEntry(ExtractFileName(*path));
+      FilterList->SelectName(ExtractFileName(*path));
     }
   } catch (const EznError& error) {
     ShowError(error);

@@ -65,9 +65,6 @@ class TznFilterTab : public QWidget {
   QCheckBox* AddLimitRow(QGridLayout& grid, int row, const char* switch_name, const QString& caption,
                          const char* edit_name, QLineEdit*& edit, int edit_width);
   QPushButton* MakeButton(const char* name, const char* caption);
-  // Selects the list entry of the file name and so loads it; false when the
-  // list has no such entry.
-  bool SelectListEntry(const std::string& name);
   // "create" and "duplicate": saves the given filter under a name the user
   // types, then selects and loads the new file.
   void MakeFilterFile(const TznRWXFaceFilter& source, const std::string& caption);

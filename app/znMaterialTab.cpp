@@ -365,19 +365,7 @@ std::string TznMaterialTab::MaterialName() const { return std::string(Trim(FromQ
 std::string TznMaterialTab::SelectedFileName() const { return MaterialList->SelectedName(); }
 
 void TznMaterialTab::SelectMaterialFile(const std::string& name) {
-  if (Trim(name).empty() || !SelectListEntry(name)) FContext.Prompts->ShowMessage("Material file not found!");
-}
-
-bool TznMaterialTab::SelectListEntry(const std::string& name) {
-  // Two files may differ only in case here; the one of exactly that name
-  // wins over its look-alikes.
-  const std::vector<std::string> names = MaterialList->Names();
-  for (size_t i = 0; i < names.size(); ++i)
-    if (names[i] == name) {
-      MaterialList->SelectIndex(static_cast<int>(i));
-      return true;
-    }
-  return MaterialList->SelectName(name);
+  if (Trim(name).empty() || !MaterialList->SelectFile(name)) FContext.Prompts->ShowMessage("Material file not found!");
 }
 
 void TznMaterialTab::MaterialListChange() {
@@ -545,7 +533,7 @@ void TznMaterialTab::MakeMaterialFile(const TznRWXMaterial& source, const std::s
             AskNewSettingsFile(*FContext.Prompts, FContext.SettingsDir, caption, "MTR")) {
       material.SaveToFile(*path);
       MaterialList->Update();
-      SelectListEntry(ExtractFileName(*path));  // loads it through MaterialListChange
+      MaterialList->SelectName(ExtractFileName(*path));  // loads it through MaterialListChange
     }
   } catch (const EznError& error) {
     FContext.Prompts->ShowMessage(error.what());

@@ -94,9 +94,6 @@ class TznMaterialTab : public QWidget {
   // Writes a material made from the given one to a file named through the
   // input box, then selects and loads that file.
   void MakeMaterialFile(const TznRWXMaterial& source, const std::string& caption);
-  // Selects the entry of that name: one of exactly that name first, else
-  // one that differs only in case. False when the list has none.
-  bool SelectListEntry(const std::string& name);
   void ShowColor(TColor color);
 
   TznAppContext& FContext;

@@ -67,6 +67,9 @@ std::optional<std::string> TznQtPrompts::SaveFileName(const TznFileDialogRequest
   PrepareFileDialog(dialog, request);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
+  // The save run takes the name as a prefix for many files and replaces
+  // them without asking.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return Chosen(dialog.selectedFiles().first());
 }

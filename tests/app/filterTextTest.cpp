@@ -2,7 +2,6 @@
 // choice of a list entry by file name.
 #include <gtest/gtest.h>
 
-#include "app/znFilterFileChoice.h"
 #include "app/znFilterText.h"
 
 namespace {
@@ -27,14 +26,6 @@ TEST(FilterText, LimitsKeepTheStoredValueUnlessTheTextIsASingleValue) {
   // Beyond the single range the value would be infinite.
   EXPECT_FLOAT_EQ(ReadLimit("1e39", 7), 7);
   EXPECT_FLOAT_EQ(ReadLimit("nan", 7), 7);
-}
-
-TEST(FilterFileChoice, ExactNameFirstThenWithoutRegardToCase) {
-  const std::vector<std::string> names = {"Gravel.ftr", "gravel.FTR", "Rock.FTR"};
-  EXPECT_EQ(FilterListIndex(names, "gravel.FTR"), 1);
-  EXPECT_EQ(FilterListIndex(names, "Gravel.ftr"), 0);
-  EXPECT_EQ(FilterListIndex(names, "ROCK.ftr"), 2);
-  EXPECT_EQ(FilterListIndex(names, "Sand.FTR"), -1);
 }
 
 }  // namespace

@@ -87,14 +87,6 @@ TEST(MainSettings, KeysAreWrittenInTheirOrderAndTerFileOnlyAfterALoad) {
   EXPECT_EQ(back.MaterialFile, "Grass.MTR");
 }
 
-TEST(MainSettings, CitizenNumberBoxReadsAsAnInteger) {
-  EXPECT_EQ(CitizenNumberOf(" 318 "), 318);
-  EXPECT_EQ(CitizenNumberOf("abc"), 0);
-  EXPECT_EQ(CitizenNumberOf(""), 0);
-  EXPECT_EQ(CitizenNumberOf("99999999999"), 0);
-  EXPECT_EQ(CitizenNumberOf("-5"), -5);
-}
-
 TEST(SettingsName, NamesThatWouldLeaveTheFolderAreRefused) {
   for (const char* bad : {"../x", "a/b", "a\\b", "..", "x..y", "  ", "", "a:b", "a*", "q?", "line\nbreak"})
     EXPECT_FALSE(SettingsNameProblem(bad).empty()) << bad;

@@ -1,0 +1,318 @@
+#include "app/untKalvor.h"
+
+#include "app/untMakeRWX.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include <clocale>
+#include <iterator>
+
+#include "app/znBasicShapeTab.h"
+#include "app/znComposerCitnum.h"
+#include "app/znComposerTab.h"
+#include "app/znEditorLink.h"
+#include "app/znFilterTab.h"
+#include "app/znMaterialTab.h"
+#include "app/znStatusPanels.h"
+#include "base/znError.h"
+#include "base/znFormat.h"
+#include "base/znIniFile.h"
+#include "base/znSafeFile.h"
+#include "terrain/znTerra.h"
+#include "terrain/znTerraStatus.h"
+#include "views/znDebugLog.h"
+#include "views/znQtPrompts.h"
+
+namespace {
+
+constexpr int kDesignedWidth = 598;
+constexpr int kDesignedHeight = 375;
+
+// Every decimal number of the run is written and read with ".", whatever
+// the desktop's regional settings say.
+void FixDecimalSeparator() {
+  std::setlocale(LC_NUMERIC, "C");
+  QLocale::setDefault(QLocale::c());
+}
+
+}  // namespace
+
+TfrmKalvor::TfrmKalvor(const TznAppFolders& folders, TznPrompts* prompts, QWidget* parent)
+    : QMainWindow(parent), FFolders(folders), FPrompts(prompts) {
+  setObjectName("frmKalvor");
+  if (!FPrompts) {
+    FOwnPrompts = std::make_unique<TznQtPrompts>(this);
+    FPrompts = FOwnPrompts.get();
+  }
+  FContext.Prompts = FPrompts;
+  FContext.UpdateTerrainComposer = [this] { UpdateTerrainComposer(); };
+  Terra = std::make_unique<TznTerra>();
+  BuildMenus();
+  BuildTabs();
+  BuildStatusBars();
+  resize(kDesignedWidth, kDesignedHeight);
+  FormCreate();
+}
+
+TfrmKalvor::~TfrmKalvor() = default;
+
+TznRWXMaterial& TfrmKalvor::CurrentMaterial() { return tbMaterial->CurrentMaterial(); }
+TznRWXFaceFilter& TfrmKalvor::CurrentFilter() { return tbFilter->CurrentFilter(); }
+bool TfrmKalvor::MaterialEditing() const { return tbMaterial->MaterialEditing(); }
+bool TfrmKalvor::FilterEditing() const { return tbFilter->FilterEditing(); }
+
+void TfrmKalvor::BuildMenus() {
+  mnuFile = menuBar()->addMenu("File");
+  mnuFile->setObjectName("mnuFile");
+  mnuLoad = mnuFile->addAction("Load", this, &TfrmKalvor::mnuLoadClick);
+  mnuLoad->setObjectName("mnuLoad");
+  mnuFile->addSeparator();
+  mnuSavetoRWX = mnuFile->addAction("Save to RWX", this, &TfrmKalvor::mnuSavetoRWXClick);
+  mnuSavetoRWX->setObjectName("mnuSavetoRWX");
+  mnuFile->addSeparator();
+  exit1 = mnuFile->addAction("E&xit", this, &TfrmKalvor::exit1Click);
+  exit1->setObjectName("exit1");
+
+  mnuOptions = menuBar()->addMenu("Options");
+  mnuOptions->setObjectName("mnuOptions");
+  mnuDebug = mnuOptions->addAction("Debug", this, &TfrmKalvor::mnuDebugClick);
+  mnuDebug->setObjectName("mnuDebug");
+  mnuDebug->setCheckable(true);
+}
+
+void TfrmKalvor::BuildTabs() {
+  FContext.SettingsDir = FFolders.SettingsDir;
+  FContext.TexturesDir = FFolders.TexturesDir;
+  PageControl1 = new QTabWidget(this);
+  PageControl1->setObjectName("PageControl1");
+  tbBasicShape = new TznBasicShapeTab(FContext, *Terra, PageControl1);
+  tbFilter = new TznFilterTab(FContext, PageControl1);
+  tbMaterial = new TznMaterialTab(FContext, PageControl1);
+  TznEditorLink filter_link{[this] { return tbFilter->FilterName(); },
+                            [this](const std::string& name) { tbFilter->SelectFilterFile(name); }};
+  TznEditorLink material_link{[this] { return tbMaterial->MaterialName(); },
+                              [this](const std::string& name) { tbMaterial->SelectMaterialFile(name); }};
+  tbCompose = new TznComposerTab(FContext, filter_link, material_link, PageControl1);
+  PageControl1->addTab(tbBasicShape, "Basic Shape");
+  PageControl1->addTab(tbFilter, "Filter");
+  PageControl1->addTab(tbMaterial, "Material");
+  PageControl1->addTab(tbCompose, "Composer");
+}
+
+void TfrmKalvor::BuildStatusBars() {
+  StatusBar2 = new TznStatusPanels("StatusBar2", {{"Filename", 284, true},
+                                                  {"Size", 100, false},
+                                                  {"XPts", 100, false},
+                                                  {"YPts", 100, false},
+                                                  {"Ht:", 100, false},
+                                                  {"", 50, true}});
+  StatusBar1 = new TznStatusPanels("StatusBar1", {{"Scale", 40, true},
+                                                  {"X:", 80, false},
+                                                  {"Y:", 80, false},
+                                                  {"Z:", 80, false},
+                                                  {"", 4, true},
+                                                  {"CRad:", 100, false},
+                                                  {"CRvm:", 100, false},
+                                                  {"AltW:", 100, false},
+                                                  {"Dp:", 100, false},
+                                                  {"", 50, true}});
+  auto* client = new QWidget(this);
+  auto* layout = new QVBoxLayout(client);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(PageControl1, 1);
+  layout->addWidget(StatusBar2);
+  layout->addWidget(StatusBar1);
+  setCentralWidget(client);
+}
+
+void TfrmKalvor::FormCreate() {
+  setWindowTitle("Kalvor 1.4");
+  FixDecimalSeparator();
+  IniFileName = FFolders.IniFileName;
+  SettingsDir = FFolders.SettingsDir;
+  TexturesDir = FFolders.TexturesDir;
+  CreateFolders();
+  tbMaterial->Start();
+  tbFilter->Start();
+  tbCompose->Start();
+  FTerraReady = true;
+  UpdateStatusBars();
+  tbBasicShape->cbMaxBounds->setCurrentIndex(0);
+  ShowTerrainChoices();
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state == Qt::ApplicationActive) AppActivate();
+    else AppDeactivate();
+  });
+  PageControl1->setCurrentWidget(tbBasicShape);
+  ApplySettingsFile();
+}
+
+void TfrmKalvor::CreateFolders() {
+  // Start-up goes on without them; the file operations in there then fail
+  // with their own messages.
+  for (const std::string& folder : {SettingsDir, TexturesDir}) {
+    try {
+      ForceDirectories(folder);
+    } catch (const EznError&) {
+    }
+  }
+}
+
+void TfrmKalvor::ShowTerrainChoices() {
+  tbBasicShape->ShowObjectSize();
+  tbBasicShape->ShowNumVertices();
+  tbBasicShape->ShowTotal();
+}
+
+void TfrmKalvor::ApplySettingsFile() {
+  TznMainSettings settings;
+  try {
+    settings = ReadMainSettings(TznIniFile(IniFileName));
+  } catch (const EznError&) {
+    // An unreadable settings file counts as a missing one: defaults.
+  }
+  ApplySettings(settings);
+}
+
+void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
+  move(s.Left, s.Top);
+  TznDebugLog::Instance().SetDebugMode(s.Debug);
+  mnuDebug->setChecked(s.Debug);
+  if (s.ObjectSizeItem >= 0 && s.ObjectSizeItem <= 2) tbBasicShape->SelectObjectSizeItem(s.ObjectSizeItem);
+  tbBasicShape->ApplyObjectSize();
+  if (s.NumberOfVerticesItem >= 0 && s.NumberOfVerticesItem < tbBasicShape->cbNumVertices->count())
+    tbBasicShape->SelectNumVerticesItem(s.NumberOfVerticesItem);
+  tbBasicShape->ApplyNumVertices();
+  tbBasicShape->ShowTotal();
+  if (!s.FilterFile.empty() && FileExists(SettingsDir + s.FilterFile)) tbFilter->SelectFilterFile(s.FilterFile);
+  if (!s.MaterialFile.empty() && FileExists(SettingsDir + s.MaterialFile)) tbMaterial->SelectMaterialFile(s.MaterialFile);
+  if (!s.ComposerFile.empty() && FileExists(SettingsDir + s.ComposerFile))
+    tbCompose->LoadComposerFile(SettingsDir + s.ComposerFile);
+  OpenDialog1.FileName = s.TerFile;
+  OpenDialog1.InitialDir = ExtractFilePath(s.TerFile);
+  if (s.RenderMode >= 0 && s.RenderMode <= 2) Terra->SetRenderMode(static_cast<uint8_t>(s.RenderMode));
+  tbCompose->SetCitnumText(FormatInt(s.Citnum));
+}
+
+void TfrmKalvor::UpdateStatusBars() {
+  const TznTerraStatus status = TerraStatusTexts(*Terra);
+  for (size_t i = 0; i < status.upper.size(); ++i) StatusBar2->SetText(static_cast<int>(i), status.upper[i]);
+  // Panel 4 of the lower bar is a blank spacer between the scales and the
+  // header values.
+  const int lower_panels[] = {0, 1, 2, 3, 5, 6, 7, 8};
+  for (size_t i = 0; i < status.lower.size() && i < std::size(lower_panels); ++i)
+    StatusBar1->SetText(lower_panels[i], status.lower[i]);
+}
+
+void TfrmKalvor::UpdateTerrainComposer() {
+  if (!FTerraReady || !Terra || !tbCompose) return;
+  try {
+    Terra->SetComposer(tbCompose->BuildComposerFromTab());
+  } catch (...) {
+    // The terrain keeps the composer it had.
+  }
+}
+
+void TfrmKalvor::mnuLoadClick() {
+  OpenDialog1.Filter = "Terragen (*.ter)|*.ter";
+  const std::optional<std::string> file_name = FPrompts->OpenFileName(OpenDialog1);
+  if (!file_name) return;
+  OpenDialog1.FileName = *file_name;
+  OpenDialog1.InitialDir = ExtractFilePath(*file_name);
+  LoadTerrain(*file_name);
+}
+
+void TfrmKalvor::LoadTerrain(const std::string& file_name) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  repaint();
+  std::string error;
+  try {
+    Terra->LoadFromFile(file_name);
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  if (!error.empty()) FPrompts->ShowMessage(error);
+  UpdateStatusBars();
+  QApplication::restoreOverrideCursor();
+  repaint();
+  if (ShowMapWindow) {
+    try {
+      ShowMapWindow();
+    } catch (...) {
+      // The map is a view; the main window goes on without it.
+    }
+  }
+}
+
+void TfrmKalvor::mnuSavetoRWXClick() {
+  const std::optional<std::string> base_file_name = FPrompts->SaveFileName(SaveDialog1);
+  if (!base_file_name) return;
+  SaveDialog1.FileName = *base_file_name;
+  if (ClosePreview) {
+    ClosePreview();
+    QCoreApplication::processEvents();
+  }
+  std::string error;
+  try {
+    std::unique_ptr<TznRWXComposer> composer = tbCompose->BuildComposerFromTab();
+    TfrmMakeRWX dialog(*FPrompts, this);
+    dialog.BaseFileName = *base_file_name;
+    dialog.Composer = composer.get();
+    dialog.Terra = Terra.get();
+    dialog.exec();
+    error = dialog.Error;
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  if (!error.empty()) FPrompts->ShowMessage(error);
+}
+
+void TfrmKalvor::mnuDebugClick() {
+  TznDebugLog& log = TznDebugLog::Instance();
+  log.SetDebugMode(!log.DebugMode());
+  mnuDebug->setChecked(log.DebugMode());
+}
+
+void TfrmKalvor::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+  emit Closed();
+}
+
+bool TfrmKalvor::FormCloseQuery() { return FPrompts->AskYesNo("Do you wish to exit?"); }
+
+void TfrmKalvor::FormClose() {
+  try {
+    TznIniFile ini(IniFileName);
+    WriteMainSettings(ini, CollectSettings(), !Terra->FFileName.empty());
+    ini.UpdateFile();
+  } catch (const EznError& e) {
+    FPrompts->ShowMessage(e.what());
+  }
+}
+
+TznMainSettings TfrmKalvor::CollectSettings() const {
+  TznMainSettings s;
+  s.Left = x();
+  s.Top = y();
+  s.Debug = TznDebugLog::Instance().DebugMode();
+  s.ObjectSizeItem = tbBasicShape->ObjectSizeItem();
+  s.NumberOfVerticesItem = tbBasicShape->NumVerticesItem();
+  s.FilterFile = tbFilter->SelectedFileName();
+  s.MaterialFile = tbMaterial->SelectedFileName();
+  s.ComposerFile = tbCompose->ComposerName();
+  s.TerFile = Terra->FFileName;
+  s.RenderMode = Terra->FRenderMode;
+  s.Citnum = ParseCitizenNumber(tbCompose->CitnumText());
+  return s;
+}

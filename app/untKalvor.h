@@ -1,0 +1,120 @@
+// The main window: the "File" and "Options" menus, the four tabs (Basic
+// Shape, Filter, Material, Composer), the two status bars with the loaded
+// terrain's header values, and the one terrain of the run. Its start-up
+// makes the Settings and Textures folders with their standard files and
+// applies the settings file; its close, after a Yes to "Do you wish to
+// exit?", writes its keys of the settings file back.
+#pragma once
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTabWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/znAppContext.h"
+#include "app/znAppFolders.h"
+#include "app/znAppSettings.h"
+#include "views/znPrompts.h"
+
+class TznBasicShapeTab;
+class TznComposerTab;
+class TznFilterTab;
+class TznMaterialTab;
+class TznQtPrompts;
+class TznRWXFaceFilter;
+class TznRWXMaterial;
+class TznStatusPanels;
+class TznTerra;
+
+class TfrmKalvor : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Runs the start-up. Without prompts the window asks through Qt's dialogs.
+  explicit TfrmKalvor(const TznAppFolders& folders, TznPrompts* prompts = nullptr, QWidget* parent = nullptr);
+  ~TfrmKalvor() override;
+
+  std::string SettingsDir;
+  std::string TexturesDir;
+  std::string IniFileName;
+  // The one terrain of the run; loading refills it.
+  std::unique_ptr<TznTerra> Terra;
+  // True while another program is the active one; the 3D preview does not
+  // draw meanwhile.
+  bool AppInactive = false;
+
+  TznRWXMaterial& CurrentMaterial();
+  TznRWXFaceFilter& CurrentFilter();
+  bool MaterialEditing() const;
+  bool FilterEditing() const;
+
+  QMenu* mnuFile = nullptr;
+  QAction* mnuLoad = nullptr;
+  QAction* mnuSavetoRWX = nullptr;
+  QAction* exit1 = nullptr;
+  QMenu* mnuOptions = nullptr;
+  QAction* mnuDebug = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  TznBasicShapeTab* tbBasicShape = nullptr;
+  TznFilterTab* tbFilter = nullptr;
+  TznMaterialTab* tbMaterial = nullptr;
+  TznComposerTab* tbCompose = nullptr;
+  TznStatusPanels* StatusBar2 = nullptr;
+  TznStatusPanels* StatusBar1 = nullptr;
+  // What the open dialog starts with: primed from the settings file, then
+  // from the last load.
+  TznFileDialogRequest OpenDialog1;
+
+  // Rewrites both status bars from the terrain.
+  void UpdateStatusBars();
+  // A fresh composer from the Composer tab for the terrain's textured
+  // preview; errors leave the terrain's composer as it was.
+  void UpdateTerrainComposer();
+  // Loads a terrain as "File" > "Load" does after its dialog: the error
+  // box, the status bars and the map window.
+  void LoadTerrain(const std::string& file_name);
+  // Opens or refreshes the map window; set by the map window's owner.
+  std::function<void()> ShowMapWindow;
+  // Closes the 3D preview before a save run; set by the preview's owner.
+  std::function<void()> ClosePreview;
+  // What the save dialog starts with.
+  TznFileDialogRequest SaveDialog1;
+
+ signals:
+  // The window has closed after the user's Yes; the run ends.
+  void Closed();
+
+ public slots:
+  void mnuLoadClick();
+  void mnuSavetoRWXClick();
+  void mnuDebugClick();
+  void exit1Click() { close(); }
+  void AppActivate() { AppInactive = false; }
+  void AppDeactivate() { AppInactive = true; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildTabs();
+  void BuildStatusBars();
+  void FormCreate();
+  void CreateFolders();
+  void ShowTerrainChoices();
+  void ApplySettingsFile();
+  void ApplySettings(const TznMainSettings& settings);
+  bool FormCloseQuery();
+  void FormClose();
+  TznMainSettings CollectSettings() const;
+
+  TznAppFolders FFolders;
+  std::unique_ptr<TznQtPrompts> FOwnPrompts;
+  TznPrompts* FPrompts = nullptr;
+  TznAppContext FContext;
+  bool FTerraReady = false;
+};

@@ -1,0 +1,57 @@
+// The progress dialog of "Save to RWX": it starts the terrain's batch
+// writer once it has been shown, counts the objects with a text and a bar,
+// lets the user cancel between two objects, and closes by itself when the
+// batch returns.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <string>
+
+class TznPrompts;
+class TznRWXComposer;
+class TznTerra;
+
+class TfrmMakeRWX : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMakeRWX(TznPrompts& prompts, QWidget* parent = nullptr);
+
+  // Set by the command before the dialog is shown; the composer and the
+  // terrain are borrowed.
+  std::string BaseFileName;
+  const TznRWXComposer* Composer = nullptr;
+  TznTerra* Terra = nullptr;
+
+  bool Running = false;
+  bool CancelRequested = false;
+  // The batch writer's message when it stopped on an error; empty otherwise.
+  std::string Error;
+
+  QLabel* Label1 = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;
+  QPushButton* btCancel = nullptr;
+
+  // Posts the start of the batch to the dialog itself.
+  void StartMaking();
+  // The batch writer's progress call, once before each object.
+  void MakeProgress(int index, int total, bool& go_on);
+
+ public slots:
+  void WMMakeRWX();
+  void btCancelClick();
+  // Escape asks like the cancel button; the dialog ends only with the batch.
+  void reject() override { btCancelClick(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  TznPrompts& FPrompts;
+  bool FFinished = false;
+};

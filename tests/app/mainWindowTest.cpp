@@ -1,0 +1,227 @@
+// The main window: first run, settings file across runs, the close
+// question, loading, and the fixed decimal separator.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <filesystem>
+
+#include "app/untKalvor.h"
+#include "app/znBasicShapeTab.h"
+#include "app/znComposerTab.h"
+#include "app/znFilterTab.h"
+#include "app/znMaterialTab.h"
+#include "app/znStatusPanels.h"
+#include "appTest.h"
+#include "base/znIniFile.h"
+#include "support/commaLocale.h"
+#include "support/testFiles.h"
+#include "terrain/znTerra.h"
+#include "views/znDebugLog.h"
+
+namespace fs = std::filesystem;
+
+class MainWindow : public test::AppTest {
+ protected:
+  std::unique_ptr<TfrmKalvor> Start() {
+    folders_ = ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable);
+    auto window = std::make_unique<TfrmKalvor>(folders_, &prompts_);
+    window->show();
+    return window;
+  }
+  // Closes the window answering the exit question.
+  bool Close(TfrmKalvor& window, bool yes) {
+    prompts_.YesNoAnswers.push_back(yes);
+    return window.close();
+  }
+  std::string Ini() const { return folders_.IniFileName; }
+
+  TznAppFolders folders_;
+};
+
+TEST_F(MainWindow, FirstRunMakesFoldersStandardFilesAndDefaults) {
+  fs::remove_all(home_ / "Settings");
+  fs::remove_all(home_ / "Textures");
+  auto window = Start();
+  EXPECT_TRUE(fs::is_directory(home_ / "Settings"));
+  EXPECT_TRUE(fs::is_directory(home_ / "Textures"));
+  for (const char* name : {"Standard.MTR", "Standard.FTR", "Standard.CMP"})
+    EXPECT_TRUE(fs::is_regular_file(home_ / "Settings" / name)) << name;
+  EXPECT_EQ(folders_.IniFileName, Home() + "kalvor.ini");
+  EXPECT_FALSE(fs::exists(Ini()));  // nothing written before the exit
+
+  EXPECT_EQ(window->windowTitle(), "Kalvor 1.4");
+  EXPECT_EQ(window->pos(), QPoint(0, 0));
+  EXPECT_EQ(window->PageControl1->currentWidget(), window->tbBasicShape);
+  ASSERT_EQ(window->PageControl1->count(), 4);
+  EXPECT_EQ(window->PageControl1->tabText(0), "Basic Shape");
+  EXPECT_EQ(window->PageControl1->tabText(1), "Filter");
+  EXPECT_EQ(window->PageControl1->tabText(2), "Material");
+  EXPECT_EQ(window->PageControl1->tabText(3), "Composer");
+  EXPECT_TRUE(test::Find<QRadioButton>(*window, "rgObjectSize0")->isChecked());
+  EXPECT_EQ(window->tbBasicShape->cbNumVertices->currentText(), "11 x 11 = 121  (1.00m)");
+  EXPECT_EQ(window->tbBasicShape->lbNumVertices->text(), "Total per object: 121");
+  EXPECT_EQ(window->tbBasicShape->cbMaxBounds->currentText(), "I don't care :)");
+  EXPECT_EQ(window->Terra->FRenderMode, 1);
+  EXPECT_EQ(window->tbMaterial->MaterialName(), "Standard.MTR");
+  EXPECT_EQ(window->tbFilter->FilterName(), "Standard.FTR");
+  EXPECT_EQ(window->tbCompose->ComposerName(), "Standard.CMP");
+  EXPECT_FALSE(window->MaterialEditing());
+  EXPECT_FALSE(window->FilterEditing());
+  EXPECT_FALSE(window->AppInactive);
+
+  EXPECT_EQ(window->StatusBar2->Text(1), "Size: 0");
+  EXPECT_EQ(window->StatusBar2->Text(4), "Ht: 0.000m");
+  EXPECT_EQ(window->StatusBar1->Text(0), "Scale");
+  EXPECT_EQ(window->StatusBar1->Text(1), "X: 1");
+  EXPECT_EQ(window->StatusBar1->Text(7), "AltW: 0, 0");
+  EXPECT_EQ(window->StatusBar1->Text(8), "Dp: 0.000m");
+  EXPECT_TRUE(window->StatusBar1->Text(4).isEmpty());
+  Close(*window, true);
+}
+
+TEST_F(MainWindow, MenusCarryTheirItems) {
+  auto window = Start();
+  EXPECT_EQ(window->mnuFile->title(), "File");
+  EXPECT_EQ(window->mnuOptions->title(), "Options");
+  QStringList items;
+  for (QAction* action : window->mnuFile->actions()) items << (action->isSeparator() ? "-" : action->text());
+  EXPECT_EQ(items, (QStringList{"Load", "-", "Save to RWX", "-", "E&xit"}));
+  EXPECT_TRUE(window->mnuDebug->isCheckable());
+  EXPECT_EQ(window->findChild<QAction*>("mnuLoad"), window->mnuLoad);
+  Close(*window, true);
+}
+
+TEST_F(MainWindow, ExistingStandardFilesAreNeverOverwritten) {
+  test::WriteFile(Settings("Standard.MTR"), "[Material]\nRed=7\n");
+  test::WriteFile(Settings("Standard.FTR"), "[Filter]\nHigh=3\n");
+  test::WriteFile(Settings("Standard.CMP"), "[Composer]\nItems=0\nMaterial=Rock.MTR\n");
+  auto window = Start();
+  EXPECT_EQ(test::ReadFile(Settings("Standard.MTR")), "[Material]\nRed=7\n");
+  EXPECT_EQ(test::ReadFile(Settings("Standard.FTR")), "[Filter]\nHigh=3\n");
+  EXPECT_EQ(test::ReadFile(Settings("Standard.CMP")), "[Composer]\nItems=0\nMaterial=Rock.MTR\n");
+  EXPECT_EQ(window->CurrentMaterial().Red(), 7);
+  Close(*window, true);
+}
+
+TEST_F(MainWindow, NoToTheExitQuestionKeepsRunningAndWritesNothing) {
+  auto window = Start();
+  EXPECT_FALSE(Close(*window, false));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(fs::exists(Ini()));
+  EXPECT_EQ(prompts_.Questions, (std::vector<std::string>{"Do you wish to exit?"}));
+  EXPECT_TRUE(Close(*window, true));
+  EXPECT_TRUE(fs::exists(Ini()));
+}
+
+TEST_F(MainWindow, SettingsSurviveARestart) {
+  test::WriteFile(Settings("Rock.MTR"), "[Material]\nRed=200\n");
+  test::WriteFile(Settings("Low.FTR"), "[Filter]\nUseLow=1\nLow=4\n");
+  {
+    auto window = Start();
+    window->mnuDebug->trigger();
+    EXPECT_TRUE(TznDebugLog::Instance().DebugMode());
+    test::Find<QRadioButton>(*window, "rgObjectSize2")->click();
+    window->tbMaterial->SelectMaterialFile("Rock.MTR");
+    window->tbFilter->SelectFilterFile("Low.FTR");
+    window->tbCompose->SetCitnumText("abc");
+    window->move(40, 30);
+    Close(*window, true);
+  }
+  TznIniFile ini(Ini());
+  EXPECT_EQ(ini.ReadString("Settings", "Debug", ""), "1");
+  EXPECT_EQ(ini.ReadString("Settings", "Citnum", ""), "0");
+  EXPECT_EQ(ini.ReadString("Settings", "MaterialFile", ""), "Rock.MTR");
+  EXPECT_EQ(ini.ReadString("Settings", "ComposerFile", ""), "Standard.CMP");
+  EXPECT_EQ(ini.ReadString("Settings", "RenderMode", ""), "1");
+  EXPECT_FALSE(ini.ValueExists("Settings", "TerFile"));  // no load attempt
+  EXPECT_EQ(ini.ReadSectionKeys("MainForm"), (std::vector<std::string>{"Left", "Top"}));
+
+  TznDebugLog::Instance().SetDebugMode(false);
+  auto again = Start();
+  EXPECT_TRUE(again->mnuDebug->isChecked());
+  EXPECT_TRUE(TznDebugLog::Instance().DebugMode());
+  EXPECT_EQ(again->tbBasicShape->ObjectSizeItem(), 2);
+  EXPECT_EQ(again->Terra->FObjectSize, 30.0f);
+  EXPECT_EQ(again->tbMaterial->MaterialName(), "Rock.MTR");
+  EXPECT_EQ(again->CurrentMaterial().Red(), 200);
+  EXPECT_EQ(again->tbFilter->FilterName(), "Low.FTR");
+  EXPECT_EQ(again->tbCompose->CitnumText(), "0");
+  again->mnuDebug->trigger();
+  Close(*again, true);
+}
+
+TEST_F(MainWindow, SettingsFileValuesAndTheirFailureRules) {
+  test::WriteFile(Home() + "kalvor.ini",
+                  "[MainForm]\nLeft=25\nTop=35\n[Settings]\nObjectSizeItem=1\nNumberOfVerticesItem=3\n"
+                  "MaterialFile=Gone.MTR\nFilterFile=Gone.FTR\nComposerFile=Gone.CMP\n"
+                  "TerFile=/no/such/place/hills.ter\nRenderMode=5\nCitnum=318\n");
+  auto window = Start();
+  EXPECT_EQ(window->pos(), QPoint(25, 35));
+  EXPECT_EQ(window->tbBasicShape->ObjectSizeItem(), 1);
+  EXPECT_EQ(window->tbBasicShape->cbNumVertices->currentText(), "5 x 5 = 25  (2.50m)");
+  EXPECT_EQ(window->tbBasicShape->lbNumVertices->text(), "Total per object: 100");
+  EXPECT_EQ(window->Terra->FVertices, 5);
+  EXPECT_EQ(window->tbMaterial->MaterialName(), "Standard.MTR");  // missing files are skipped
+  EXPECT_EQ(window->tbCompose->ComposerName(), "Standard.CMP");
+  EXPECT_TRUE(prompts_.Messages.empty());
+  EXPECT_EQ(window->OpenDialog1.FileName, "/no/such/place/hills.ter");
+  EXPECT_EQ(window->OpenDialog1.InitialDir, "/no/such/place/");
+  EXPECT_TRUE(window->Terra->FFileName.empty());  // primed, not loaded
+  EXPECT_EQ(window->Terra->FRenderMode, 0);
+  EXPECT_EQ(window->tbCompose->CitnumText(), "318");
+  Close(*window, true);
+  TznIniFile ini(Ini());
+  EXPECT_EQ(ini.ReadString("Settings", "RenderMode", ""), "0");
+  EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), "/no/such/place/hills.ter");
+}
+
+TEST_F(MainWindow, OutOfRangeChoicesKeepTheTerrainsDefaults) {
+  test::WriteFile(Home() + "kalvor.ini", "[Settings]\nObjectSizeItem=3\nNumberOfVerticesItem=34\n");
+  auto window = Start();
+  EXPECT_EQ(window->tbBasicShape->ObjectSizeItem(), 0);
+  EXPECT_EQ(window->tbBasicShape->cbNumVertices->currentText(), "11 x 11 = 121  (1.00m)");
+  Close(*window, true);
+}
+
+TEST_F(MainWindow, LoadShowsTheLoadersMessageAndTheHeaderValues) {
+  test::WriteFile("notes.ter", "just some text, no terrain here\n");
+  auto window = Start();
+  int maps = 0;
+  window->ShowMapWindow = [&] { ++maps; };
+
+  window->mnuLoadClick();  // cancelled
+  ASSERT_EQ(prompts_.OpenRequests.size(), 1u);
+  EXPECT_EQ(prompts_.OpenRequests[0].Filter, "Terragen (*.ter)|*.ter");
+  EXPECT_EQ(maps, 0);
+
+  prompts_.OpenAnswers.push_back(fs::absolute("notes.ter").string());
+  window->mnuLoadClick();
+  EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"not a ter file"}));
+  EXPECT_EQ(maps, 1);
+
+  prompts_.OpenAnswers.push_back(std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
+  window->mnuLoadClick();
+  EXPECT_EQ(prompts_.Messages.size(), 1u);
+  EXPECT_EQ(maps, 2);
+  EXPECT_EQ(window->StatusBar2->Text(0), "valley.ter");
+  EXPECT_EQ(window->StatusBar2->Text(2), "XPts: 257");
+  EXPECT_EQ(window->StatusBar2->Text(3), "YPts: 257");
+  EXPECT_EQ(window->StatusBar1->Text(1), "X: 3");
+  EXPECT_EQ(prompts_.OpenRequests[2].FileName, fs::absolute("notes.ter").string());
+  Close(*window, true);
+  EXPECT_EQ(TznIniFile(Ini()).ReadString("Settings", "TerFile", ""), std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
+}
+
+TEST_F(MainWindow, DecimalPointIsAFullStopWhateverTheLocale) {
+  test::CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no comma-decimal locale installed";
+  auto window = Start();
+  EXPECT_EQ(QLocale().decimalPoint(), QString("."));
+  EXPECT_EQ(window->StatusBar2->Text(4), "Ht: 0.000m");
+  Close(*window, true);
+}

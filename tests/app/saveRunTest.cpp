@@ -1,0 +1,129 @@
+// "Save to RWX": the save dialog, the progress dialog's protocol and the
+// files the run leaves.
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "app/untKalvor.h"
+#include "app/untMakeRWX.h"
+#include "app/znComposerTab.h"
+#include "appTest.h"
+#include "base/znError.h"
+#include "support/terFiles.h"
+#include "terrain/znTerra.h"
+
+namespace fs = std::filesystem;
+
+class SaveRun : public test::AppTest {
+ protected:
+  // A flat terrain of n x n points with the origin at its south-west
+  // corner. The 10 m object grid covers n × spacing metres (one spacing
+  // past the last point): 21 points 1 m apart give 3 x 3 objects, of which
+  // the 2 x 2 on the terrain hold triangles; 2 points 0.5 m apart give a
+  // single object (too small for a triangle of its own).
+  std::unique_ptr<TfrmKalvor> StartWithTerrain(int points, float spacing = 1.0f) {
+    test::TerFile(points, points, spacing, [](int, int) { return int16_t{100}; }).Save("flat.ter");
+    auto window = std::make_unique<TfrmKalvor>(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable),
+                                               &prompts_);
+    window->Terra->LoadFromFile("flat.ter");
+    window->Terra->SetOrigin(TVec3{0, 0, 0});
+    window->Terra->RebuildChunks();
+    return window;
+  }
+  static int Count(const std::string& folder, const std::string& extension) {
+    int n = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) n += entry.path().extension() == extension;
+    return n;
+  }
+  static std::string Out(const std::string& name) { return (fs::current_path() / name).string(); }
+};
+
+TEST_F(SaveRun, CancelledSaveDialogWritesNothingAndKeepsThePreview) {
+  auto window = StartWithTerrain(21);
+  int previews_closed = 0;
+  window->ClosePreview = [&] { ++previews_closed; };
+  window->mnuSavetoRWXClick();
+  EXPECT_EQ(prompts_.SaveRequests.size(), 1u);
+  EXPECT_EQ(previews_closed, 0);
+  EXPECT_EQ(Count(".", ".rwx"), 0);
+}
+
+TEST_F(SaveRun, WritesEveryObjectAndTheListWithTheCitizenNumberUsed) {
+  auto window = StartWithTerrain(21);  // 2 x 2 objects
+  fs::create_directories("out");
+  int previews_closed = 0;
+  window->ClosePreview = [&] { ++previews_closed; };
+  window->tbCompose->SetCitnumText("abc");
+  prompts_.SaveAnswers.push_back(Out("out/flat"));
+  window->mnuSavetoRWXClick();
+  EXPECT_EQ(previews_closed, 1);
+  EXPECT_EQ(Count("out", ".rwx"), 4);
+  EXPECT_TRUE(fs::exists("out/flat.prp"));
+  EXPECT_EQ(window->tbCompose->CitnumText(), "0");
+  EXPECT_TRUE(prompts_.Messages.empty());
+}
+
+TEST_F(SaveRun, ProgressOfASingleObject) {
+  auto window = StartWithTerrain(2, 0.5f);  // one object
+  fs::create_directories("one");
+  TfrmMakeRWX dialog(prompts_, window.get());
+  dialog.BaseFileName = Out("one/x");
+  dialog.Terra = window->Terra.get();
+  dialog.exec();  // starts itself once painted and closes when done
+  EXPECT_TRUE(dialog.Running);
+  EXPECT_EQ(dialog.ProgressBar1->minimum(), 0);
+  EXPECT_EQ(dialog.ProgressBar1->maximum(), 0);
+  EXPECT_EQ(dialog.Label1->text(), "0 of 1 objects");
+  EXPECT_EQ(dialog.windowTitle(), "Making RWX Files");
+  EXPECT_TRUE(fs::exists("one/x.prp"));
+}
+
+TEST_F(SaveRun, CancelConfirmedDuringObjectKStopsBeforeKPlusOne) {
+  auto window = StartWithTerrain(31);  // 4 x 4 objects, 3 x 3 on the terrain
+  fs::create_directories("cut");
+  TfrmMakeRWX dialog(prompts_, window.get());
+  dialog.BaseFileName = Out("cut/x");
+  dialog.Terra = window->Terra.get();
+  prompts_.YesNoAnswers = {false, true};
+  // The first click is answered No, the second Yes, each while an object's
+  // progress call processes the pending events.
+  int clicks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (dialog.Running && clicks < 2 && dialog.ProgressBar1->value() == clicks) {
+      ++clicks;
+      dialog.btCancel->click();
+    }
+  });
+  timer.start(0);
+  dialog.exec();
+  EXPECT_EQ(prompts_.Questions.size(), 2u);
+  EXPECT_EQ(prompts_.Questions[0], "Do you wish to cancel this operation?");
+  // Objects 0 and 1 were written: the Yes came while object 1 was on its way.
+  EXPECT_EQ(Count("cut", ".rwx"), 2);
+  EXPECT_TRUE(fs::exists("cut/x.prp"));
+}
+
+TEST_F(SaveRun, AnEmptyGridClosesTheDialogAtOnce) {
+  auto window = StartWithTerrain(11);
+  test::WriteFile("text.ter", "no terrain");
+  EXPECT_THROW(window->Terra->LoadFromFile("text.ter"), EznError);  // leaves empty grids
+  fs::create_directories("none");
+  TfrmMakeRWX dialog(prompts_, window.get());
+  dialog.BaseFileName = Out("none/x");
+  dialog.Terra = window->Terra.get();
+  dialog.exec();
+  EXPECT_EQ(dialog.Label1->text(), " ");
+  EXPECT_EQ(Count("none", ".rwx"), 0);
+}
+
+TEST_F(SaveRun, AFileThatCannotBeWrittenIsReportedAndTheDialogCloses) {
+  auto window = StartWithTerrain(21);
+  test::WriteFile("blocker", "a file where the folder should be");
+  prompts_.SaveAnswers.push_back(Out("blocker/x"));
+  window->mnuSavetoRWXClick();
+  ASSERT_EQ(prompts_.Messages.size(), 1u);
+  EXPECT_FALSE(prompts_.Messages[0].empty());
+}
