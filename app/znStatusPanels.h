@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ class TznStatusPanels : public QFrame {
   QString Text(int index) const;
   void SetText(int index, const std::string& text);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  void Arrange();
+
   std::vector<QLabel*> FPanels;
+  std::vector<int> FWidths;
 };
