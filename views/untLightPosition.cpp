@@ -49,7 +49,7 @@ void TfrmLightPosition::CreateControls() {
   lbBrightness = new QLabel("Brightness", this);
   lbBrightness->setObjectName("lbBrightness");
   lbBrightness->setAlignment(Qt::AlignCenter);
-  lbBrightness->setGeometry(8, 72, 90, 20);
+  lbBrightness->setGeometry(0, 72, 108, 20);
 
   tbBrightness = new QSlider(Qt::Horizontal, this);
   tbBrightness->setObjectName("tbBrightness");

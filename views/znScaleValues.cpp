@@ -35,8 +35,7 @@ int32_t StoredLow(const TznTerra& terra, double low, float scale_z) {
   return static_cast<int32_t>(u);
 }
 
-void CheckEdges(const TznTerra& terra, const TznScaleOptions& options, TznScaleTexts& texts,
-                TznScaleValues& values) {
+void CheckEdges(const TznTerra& terra, const TznScaleOptions& options, TznScaleTexts& texts, TznScaleValues& values) {
   const double x = ReadTwoDecimals(texts.EdgeX);
   const double y = ReadTwoDecimals(texts.EdgeY);
   const double steps_x = terra.FXPoints - 1.0, steps_y = terra.FYPoints - 1.0;
@@ -76,8 +75,8 @@ void CheckHeights(const TznTerra& terra, TznAltitudeRule rule, TznScaleTexts& te
       const int32_t range = terra.FHighest - terra.FLowest;
       if (range > 0) {
         if (high == low) throw EznError("Highest and lowest point must differ");
-        values.NewScaleZ = static_cast<float>(double{terra.FScaleZ} * std::fabs(high - low) /
-                                              (range * double{terra.FScaleZ} / 100));
+        values.NewScaleZ =
+            static_cast<float>(double{terra.FScaleZ} * std::fabs(high - low) / (range * double{terra.FScaleZ} / 100));
         values.Shift = StoredLow(terra, low, values.NewScaleZ) - terra.FLowest;
       }
       break;
