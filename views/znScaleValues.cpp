@@ -24,14 +24,23 @@ double ReadTwoDecimals(std::string& text) {
 bool IsUsableScale(float scale) { return std::isfinite(scale) && scale > 0; }
 
 // Stored height of the lowest point at the new height scale; the whole
-// height range above it must still fit the 16-bit stored heights.
+// height range above it must still fit the 16-bit stored heights, or the
+// shift would flatten the peaks or the valleys. The refusal names the
+// height in metres that would still fit.
 int32_t StoredLow(const TznTerra& terra, double low, float scale_z) {
+  constexpr int64_t kLowest = std::numeric_limits<int16_t>::min();
+  constexpr int64_t kHighest = std::numeric_limits<int16_t>::max();
   const double stored = low / scale_z * 100;
   const int64_t range = terra.FHighest - terra.FLowest;
+  const auto metres = [scale_z](double units) { return Metres(units * scale_z / 100); };
   if (!std::isfinite(stored) || std::fabs(stored) > 1e9) throw EznError("Heights out of range!");
   const int64_t u = Round(stored);
-  if (u < std::numeric_limits<int16_t>::min() || u + range > std::numeric_limits<int16_t>::max())
-    throw EznError("Heights out of range!");
+  if (u < kLowest)
+    throw EznError("Heights out of range! The lowest point would lie at " + metres(double(u)) +
+                   " m; it can lie no lower than " + metres(double(kLowest)) + " m.");
+  if (u + range > kHighest)
+    throw EznError("Heights out of range! The highest point would lie at " + metres(double(u + range)) +
+                   " m; it can lie no higher than " + metres(double(kHighest)) + " m.");
   return static_cast<int32_t>(u);
 }
 

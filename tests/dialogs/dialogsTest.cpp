@@ -302,10 +302,14 @@ TEST_F(ScaleDialog, BadValuesRestoreTheLastGoodTextsAndChangeNothing) {
   // The last good text: 100 * 3.125 / 100 = 3.125 exactly, "%.2f" ties to even.
   EXPECT_EQ(Text(dialog.edLow), "3.12");
 
-  EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"'12a' is not a valid floating point value",
-                                                         "The edges of the map must be longer than 0 m",
-                                                         "Highest and lowest point must differ",
-                                                         "Heights out of range!"}));
+  ASSERT_EQ(prompts_.Messages.size(), 4u);
+  EXPECT_EQ(prompts_.Messages[0], "'12a' is not a valid floating point value");
+  EXPECT_EQ(prompts_.Messages[1], "The edges of the map must be longer than 0 m");
+  EXPECT_EQ(prompts_.Messages[2], "Highest and lowest point must differ");
+  // 32767 stored units at the terrain's 3.90625 cm each: 1279.96 m is the
+  // most that fits; the lowest point at 2000 m puts the highest at 2020 m.
+  EXPECT_EQ(prompts_.Messages[3].rfind("Heights out of range! The highest point would lie at ", 0), 0u);
+  EXPECT_NE(prompts_.Messages[3].find("would lie at 2020.00 m; it can lie no higher than 1279.96 m."), std::string::npos) << prompts_.Messages[3];
   ExpectUnchanged();
 
   QTest::mouseClick(dialog.btReset, Qt::LeftButton);
