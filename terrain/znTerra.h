@@ -40,7 +40,8 @@ class TznTerra {
   // origin, cutting settings, render mode, sun and colour stay.
   void Clear();
 
-  // Reads a .ter file. Throws EznFileError when the file cannot be opened and
+  // Reads a .ter file. Throws EznError while a save run is on,
+  // EznFileError when the file cannot be opened and
   // EznError ("not a ter file", "unsupported terrain size X x Y") when it is
   // not a terrain this program can hold; the terrain is then left cleared,
   // with empty grids. A good file ends with the viewer above the origin and
@@ -98,8 +99,12 @@ class TznTerra {
   // Changing between the two RWX modes keeps the object grid.
   void SetRenderMode(uint8_t mode);
   // Lays out the live grid anew for the current mode, object size and
-  // vertex density; the other grid lets go of its meshes.
+  // vertex density; the other grid lets go of its meshes. Nothing happens
+  // while a save run is on.
   void RebuildChunks();
+  // A save run is writing the object grid: the grids stay as they are and
+  // no other terrain can be loaded until it returns.
+  bool Saving() const;
   // Writes the whole terrain as RWX objects through render mode 1, then
   // returns to the mode it had. progress may be empty.
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,

@@ -68,6 +68,8 @@ std::string SizeText(int64_t x, int64_t y) { return FormatInt(x) + " x " + Forma
 }  // namespace
 
 bool TznTerra::LoadFromFile(const std::string& file_name) {
+  // The heights are in use while a save run writes its objects.
+  if (Saving()) throw EznError("Cannot load \"" + file_name + "\" while the terrain is being saved");
   Clear();
   try {
     ReadTerragen(file_name);

@@ -13,6 +13,7 @@ bool IsRWXMode(uint8_t mode) { return mode == 1 || mode == 2; }
 }  // namespace
 
 void TznTerra::SetRenderMode(uint8_t mode) {
+  if (Saving()) return;  // the run restores its own mode when it returns
   const uint8_t old = FRenderMode;
   FRenderMode = mode;
   const bool both_rwx = IsRWXMode(old) && IsRWXMode(mode);
@@ -20,6 +21,8 @@ void TznTerra::SetRenderMode(uint8_t mode) {
 }
 
 void TznTerra::RebuildChunks() {
+  // A save run holds the object grid; it is laid out anew afterwards.
+  if (Saving()) return;
   if (FRenderMode == 0) {
     FRWXChunks->ReleaseAll();
     FTerraChunks->BuildGrid(FXPoints, FYPoints, kBlockSize);
@@ -52,6 +55,8 @@ TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznR
   } back{*this, mode};
   return FRWXChunks->WriteAll(base_file_name, composer, progress);
 }
+
+bool TznTerra::Saving() const { return FRWXChunks->Busy; }
 
 int TznTerra::GetChunkCount() const {
   if (FRenderMode == 0) return FTerraChunks->Count();

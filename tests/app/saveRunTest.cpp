@@ -5,6 +5,8 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <map>
+#include <sstream>
 
 #include "app/untKalvor.h"
 #include "app/untMakeRWX.h"
@@ -13,6 +15,10 @@
 #include "base/znError.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
+#include "tools/znConvertCli.h"
+#include "app/znBasicShapeTab.h"
+#include <QComboBox>
+#include <QRadioButton>
 
 namespace fs = std::filesystem;
 
@@ -126,4 +132,63 @@ TEST_F(SaveRun, AFileThatCannotBeWrittenIsReportedAndTheDialogCloses) {
   window->mnuSavetoRWXClick();
   ASSERT_EQ(prompts_.Messages.size(), 1u);
   EXPECT_FALSE(prompts_.Messages[0].empty());
+}
+
+namespace {
+
+// The files of a folder by name; in the object list the second field, the
+// time of writing, is left out.
+std::map<std::string, std::string> FilesWithoutTimes(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    std::string text = test::ReadFile(entry.path().string());
+    if (entry.path().extension() == ".prp") {
+      std::istringstream lines(text);
+      std::string line, kept;
+      while (std::getline(lines, line)) {
+        const size_t first = line.find(' '), second = line.find(' ', first + 1);
+        kept += line.substr(0, first) + line.substr(second) + "\n";
+      }
+      text = kept;
+    }
+    files[entry.path().filename().string()] = text;
+  }
+  return files;
+}
+
+}  // namespace
+
+TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
+  for (const auto& entry : fs::directory_iterator(std::string(KALVOR_SAMPLES_DIR) + "/Settings"))
+    fs::copy_file(entry.path(), Settings(entry.path().filename().string()));
+  // A rough terrain of 61 x 61 points 0.5 m apart, from -4.5 m to 7.47 m.
+  test::TerFile(61, 61, 0.5f, [](int i, int j) { return int16_t(((i * 37 + j * 53) % 400 - 150) * 60); }).Save("hills.ter");
+  auto window = std::make_unique<TfrmKalvor>(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable),
+                                             &prompts_);
+  window->tbCompose->LoadComposerFile(Settings("Valley.CMP"));
+  window->tbCompose->SetCitnumText("318");
+  window->LoadTerrain("hills.ter");
+  window->Terra->SetOrigin(TVec3{7.5f, 12.25f, 3.0f});
+  test::Find<QRadioButton>(*window, "rgObjectSize1")->click();  // 20 m
+  window->tbBasicShape->cbNumVertices->setCurrentIndex(4);      // 6 x 6
+  window->tbBasicShape->cbNumVerticesChange();
+  fs::create_directories("program");
+  prompts_.SaveAnswers.push_back(Out("program/h"));
+  window->mnuSavetoRWXClick();
+  ASSERT_TRUE(prompts_.Messages.empty());
+
+  fs::create_directories("converter");
+  const std::string composer = Settings("Valley.CMP"), base = Out("converter/h");
+  const char* argv[] = {"kalvor-convert", "hills.ter", base.c_str(), "--object-size", "20", "--vertices", "6",
+                        "--composer", composer.c_str(), "--citizen", "318", "--origin", "7.5,12.25,3", "--quiet"};
+  std::ostringstream out, err;
+  ASSERT_EQ(RunConvertCli(static_cast<int>(std::size(argv)), argv, out, err), 0) << err.str();
+
+  const auto program = FilesWithoutTimes("program"), converter = FilesWithoutTimes("converter");
+  EXPECT_GT(program.size(), 4u);
+  EXPECT_EQ(program.size(), converter.size());
+  for (const auto& [name, text] : converter) {
+    ASSERT_TRUE(program.count(name)) << name;
+    EXPECT_EQ(program.at(name), text) << name;
+  }
 }

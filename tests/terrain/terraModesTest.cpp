@@ -117,6 +117,31 @@ TEST(RenderModes, LabelsSelectionAndViewDistanceByMode) {
   EXPECT_FLOAT_EQ(terra.GetViewDistance(), 120.0f);  // kept by the rebuild
 }
 
+TEST(RenderModes, NothingChangesTheGridsWhileASaveRunIsOn) {
+  TznTerra terra;
+  LoadFlat(terra, 41, 1234, "run.ter");
+  test::TerFile(11, 11, 1, [](int, int) { return int16_t{0}; }).Save("other.ter");
+  const TznRWXChunk* first = nullptr;
+  int calls = 0;
+  terra.SaveRWX("run/t", nullptr, [&](int index, int, bool&) {
+    // What the windows could do from the events processed between objects.
+    EXPECT_TRUE(terra.Saving());
+    if (index == 0) first = &terra.RWXChunks().Object(0);
+    terra.SetObjectSize(30);
+    terra.RebuildChunks();
+    terra.SetRenderMode(0);
+    EXPECT_THROW(terra.LoadFromFile("other.ter"), EznError);
+    EXPECT_EQ(&terra.RWXChunks().Object(0), first);
+    EXPECT_EQ(terra.FRenderMode, 1);
+    ++calls;
+  });
+  EXPECT_FALSE(terra.Saving());
+  EXPECT_EQ(calls, 25);  // 5 x 5 objects of 10 m, as laid out before the run
+  EXPECT_EQ(RwxFilesIn("run").size(), 16u);
+  EXPECT_EQ(terra.FXPoints, 41);
+  EXPECT_EQ(terra.FRenderMode, 0);  // back to the mode it had
+}
+
 TEST(RenderModes, SaveInModeZeroWritesLikeModeOneAndRebuildsTheBlocks) {
   TznTerra blocks;
   LoadFlat(blocks, 41, 1234, "a.ter");
