@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
 #include <QRadioButton>
@@ -34,7 +33,7 @@ constexpr int kScrollLeft = 24, kScrollTop = 16;
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);
-  edit->setFixedWidth(64);
+  edit->setFixedWidth(56);
   return edit;
 }
 
@@ -132,6 +131,11 @@ void TfrmTerMap::CreateControls() {
 QWidget* TfrmTerMap::CreatePanel() {
   auto* panel = new QWidget;
   panel->setObjectName("pnControls");
+  // The panel's many controls share the window with the map: a compact
+  // font keeps a 257-point map whole at the designed window size.
+  QFont compact = panel->font();
+  compact.setPointSizeF(compact.pointSizeF() * 0.85);
+  panel->setFont(compact);
   edWater = MakeEdit(panel, "edWater");
   edCentreX = MakeEdit(panel, "edCentreX");
   edCentreY = MakeEdit(panel, "edCentreY");
@@ -148,6 +152,8 @@ QWidget* TfrmTerMap::CreatePanel() {
   btResetOrigin->setObjectName("btResetOrigin");
   btResetSelection = new QPushButton("reset", panel);
   btResetSelection->setObjectName("btResetSelection");
+  btResetOrigin->setFixedWidth(56);
+  btResetSelection->setFixedWidth(56);
   cbShowOrigin = new QCheckBox("Show Origin", panel);
   cbShowOrigin->setObjectName("cbShowOrigin");
   cbShowOrigin->setChecked(true);
@@ -157,7 +163,10 @@ QWidget* TfrmTerMap::CreatePanel() {
   rgRenderMode = MakeRadioGroup(panel, "rgRenderMode", "Render Mode", {"Terragen", "RWX Preview", "RWX Texture"},
                                 RenderModeButtons);
 
-  auto* grid = new QGridLayout;
+  // Selection on the left, origin and water level in the middle, the two
+  // choices on the right; the extremes and check boxes below.
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(8, 4, 8, 4);
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(2);
   AddEditRow(grid, 0, 0, "Centre X (m)", edCentreX);
@@ -169,36 +178,18 @@ QWidget* TfrmTerMap::CreatePanel() {
   AddEditRow(grid, 1, 2, "Origin Y (m)", edOriginY);
   AddEditRow(grid, 2, 2, "Origin A (m)", edOriginZ);
   grid->addWidget(btResetOrigin, 3, 3);
-  grid->addWidget(cbShowOrigin, 4, 2, 1, 2);
-  grid->addWidget(cbShowSelection, 5, 0, 1, 3);
-  grid->setColumnMinimumWidth(1, 64);
-  grid->setColumnMinimumWidth(3, 64);
-
-  auto* water = new QGridLayout;
-  water->setHorizontalSpacing(4);
-  water->setVerticalSpacing(2);
-  water->addWidget(new QLabel("Water Level (m):"), 0, 0, 1, 2);
-  water->addWidget(edWater, 1, 0, 1, 2);
-  water->addWidget(new QLabel("height:"), 2, 0);
-  water->addWidget(lbHeight, 2, 1);
-  water->addWidget(new QLabel("depth:"), 3, 0);
-  water->addWidget(lbDepth, 3, 1);
-  water->setRowStretch(4, 1);
-
-  auto* top = new QHBoxLayout;
-  top->setSpacing(12);
-  top->addLayout(grid);
-  top->addLayout(water);
-  top->addStretch(1);
-  auto* groups = new QHBoxLayout;
-  groups->addWidget(rgCoords);
-  groups->addWidget(rgRenderMode);
-  groups->addStretch(1);
-  auto* layout = new QVBoxLayout(panel);
-  layout->setContentsMargins(8, 4, 8, 4);
-  layout->setSpacing(4);
-  layout->addLayout(top);
-  layout->addLayout(groups);
+  AddEditRow(grid, 4, 2, "Water Level (m):", edWater);
+  grid->addWidget(new QLabel("height:"), 5, 0);
+  grid->addWidget(lbHeight, 5, 1);
+  grid->addWidget(new QLabel("depth:"), 5, 2);
+  grid->addWidget(lbDepth, 5, 3);
+  grid->addWidget(cbShowSelection, 6, 0, 1, 2);
+  grid->addWidget(cbShowOrigin, 6, 2, 1, 2);
+  grid->addWidget(rgRenderMode, 0, 4, 4, 1);
+  grid->addWidget(rgCoords, 4, 4, 3, 1);
+  grid->setColumnMinimumWidth(1, 56);
+  grid->setColumnMinimumWidth(3, 56);
+  grid->setColumnStretch(5, 1);
 
   for (QLineEdit* edit : {edCentreX, edCentreY, edSideX, edSideY, edOriginX, edOriginY, edOriginZ})
     connect(edit, &QLineEdit::returnPressed, this, [this] { edSelectionKeyDown(); });
@@ -333,6 +324,12 @@ void TfrmTerMap::ArrangeControls() {
   const int scroll_width = std::max(0, std::min(client_width - kScrollLeft - 16, picture_right));
   const int scroll_height = std::max(0, std::min(client_height - panel_height - 32, picture_bottom));
   ScrollBox1->setGeometry(kScrollLeft, kScrollTop, scroll_width, scroll_height);
+  // A picture that fits needs no scroll bars; without this the two bars can
+  // keep each other shown.
+  const bool fits = scroll_width >= picture_right && scroll_height >= picture_bottom;
+  const Qt::ScrollBarPolicy bars = fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+  ScrollBox1->setHorizontalScrollBarPolicy(bars);
+  ScrollBox1->setVerticalScrollBarPolicy(bars);
 
   const int below = kScrollTop + scroll_height + 4;
   AVertical->move(kScrollLeft - 4 - AVertical->width(), kScrollTop);
