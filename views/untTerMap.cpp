@@ -134,8 +134,10 @@ QWidget* TfrmTerMap::CreatePanel() {
   // The panel's many controls share the window with the map: a compact
   // font keeps a 257-point map whole at the designed window size.
   QFont compact = panel->font();
-  compact.setPointSizeF(compact.pointSizeF() * 0.85);
-  panel->setFont(compact);
+  if (compact.pointSizeF() > 0) {
+    compact.setPointSizeF(compact.pointSizeF() * 0.85);
+    panel->setFont(compact);
+  }
   edWater = MakeEdit(panel, "edWater");
   edCentreX = MakeEdit(panel, "edCentreX");
   edCentreY = MakeEdit(panel, "edCentreY");
