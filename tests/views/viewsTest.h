@@ -1,0 +1,42 @@
+// Shared set-up of the view tests: one QApplication on Qt's offscreen
+// platform, and small terrains built in memory.
+#pragma once
+
+#include <QApplication>
+
+#include <cstdint>
+#include <functional>
+
+#include "terrain/znTerra.h"
+
+namespace test {
+
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "kalvor-tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+// Fills the terrain with nx x ny points, stored height stored(i, j), the
+// same horizontal scale both ways and a height scale that makes metres
+// equal stored units; origin and selection are reset.
+inline void FillTerra(TznTerra& terra, int nx, int ny, float scale, const std::function<int16_t(int, int)>& stored) {
+  terra.Clear();
+  terra.FXPoints = nx;
+  terra.FYPoints = ny;
+  terra.FScaleX = terra.FScaleY = scale;
+  terra.FScaleZ = 100;
+  terra.FHeights.assign(static_cast<size_t>(nx) * ny, 0);
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i) terra.FHeights[static_cast<size_t>(j) * nx + i] = stored(i, j);
+  terra.RecalcExtremes();
+  terra.ResetSelection();
+  terra.ResetOrigin();
+}
+
+}  // namespace test

@@ -1,0 +1,177 @@
+// The map window's event handlers and what they show in the controls.
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+
+#include "base/znRound.h"
+#include "terrain/znTerra.h"
+#include "views/untTerMap.h"
+#include "views/znMapTexts.h"
+#include "views/znPrompts.h"
+
+namespace {
+
+// The value of an edit, written back with two decimals.
+double ReadEdit(QLineEdit* edit) {
+  const TznTypedValue typed = ParseTypedValue(edit->text().toStdString());
+  edit->setText(QString::fromStdString(typed.Text));
+  return typed.Value;
+}
+
+void ShowValue(QLineEdit* edit, double value) { edit->setText(QString::fromStdString(EditText(value))); }
+
+// Metres as the nearest stored height the terrain can hold.
+int16_t StoredHeight(double metres, float scale_z) {
+  const double stored = metres * 100 / scale_z;
+  const double low = std::numeric_limits<int16_t>::min(), high = std::numeric_limits<int16_t>::max();
+  return static_cast<int16_t>(Round(std::clamp(stored, low, high)));
+}
+
+}  // namespace
+
+void TfrmTerMap::Guarded(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    FPrompts.ShowMessage(error.what());
+  }
+}
+
+void TfrmTerMap::RefreshMap() {
+  ShowValue(edWater, FTerra.Metres(FTerra.FWaterLevel));
+  ShowOrigin();
+  ShowSelection();
+  ShowExtremes();
+  StartMapThread();
+  if (!FSceneShown) ShowScene();
+}
+
+void TfrmTerMap::SyncRenderMode() {
+  const int mode = FTerra.FRenderMode;
+  RenderModeButtons->button(mode == 1 || mode == 2 ? mode : 0)->setChecked(true);
+}
+
+void TfrmTerMap::ShowOrigin() {
+  ShowValue(edOriginX, FTerra.FOrigin.x);
+  ShowValue(edOriginY, FTerra.FOrigin.y);
+  ShowValue(edOriginZ, FTerra.FOrigin.z);
+}
+
+void TfrmTerMap::ShowSelection() {
+  ShowValue(edCentreX, FTerra.FSelCentre.x);
+  ShowValue(edCentreY, FTerra.FSelCentre.y);
+  ShowValue(edSideX, FTerra.FSideX);
+  ShowValue(edSideY, FTerra.FSideY);
+}
+
+void TfrmTerMap::ShowExtremes() {
+  lbHeight->setText(QString::fromStdString(EditText(FTerra.Metres(FTerra.GetHighest())) + "m"));
+  lbDepth->setText(QString::fromStdString(EditText(FTerra.Metres(FTerra.GetLowest())) + "m"));
+}
+
+void TfrmTerMap::UpdateCaption() {
+  setWindowTitle(QString::fromStdString(MapCaption(FTerra, FMouseX, FMouseY)));
+}
+
+void TfrmTerMap::ShowScene() {
+  FSceneShown = true;
+  if (OnShowScene) Guarded(OnShowScene);
+}
+
+void TfrmTerMap::RebuildInRWXMode() {
+  if (FTerra.FRenderMode == 1 || FTerra.FRenderMode == 2) FTerra.RebuildChunks();
+}
+
+void TfrmTerMap::Image1MouseDown(QMouseEvent* event) {
+  if (event->modifiers() != Qt::ControlModifier || event->buttons() != event->button()) return;
+  const bool left = event->button() == Qt::LeftButton;
+  if (!left && event->button() != Qt::RightButton) return;
+  const QPoint at = event->position().toPoint();
+  const float east = at.x() * FTerra.FScaleX;
+  const float north = (FTerra.FYPoints - at.y() - 1) * FTerra.FScaleY;
+  if (left) {
+    FTerra.SetSelectionCentre(TVec3{east, north, FTerra.FSelCentre.z});
+    ShowValue(edCentreX, east);
+    ShowValue(edCentreY, north);
+    cbShowSelection->setChecked(true);
+  } else {
+    FTerra.SetOrigin(TVec3{east, north, FTerra.FOrigin.z});
+    ShowOrigin();
+    cbShowOrigin->setChecked(true);
+  }
+  Guarded([this] {
+    RebuildInRWXMode();
+    PaintMap();
+  });
+}
+
+void TfrmTerMap::Image1MouseMove(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  FMouseX = at.x();
+  FMouseY = at.y();
+  UpdateCaption();
+}
+
+void TfrmTerMap::edWaterKeyDown() {
+  Guarded([this] {
+    FTerra.SetWaterLevel(StoredHeight(ReadEdit(edWater), FTerra.FScaleZ));
+    RefreshMap();
+  });
+}
+
+void TfrmTerMap::edSelectionKeyDown() {
+  // A value that is not a number stops the reading there; what was read
+  // before it stays, and the grids and the map follow it.
+  Guarded([this] {
+    const float origin_x = ReadEdit(edOriginX);
+    const float origin_y = ReadEdit(edOriginY);
+    const float origin_z = ReadEdit(edOriginZ);
+    FTerra.SetOrigin(TVec3{origin_x, origin_y, origin_z});
+    const float centre_x = ReadEdit(edCentreX);
+    const float centre_y = ReadEdit(edCentreY);
+    FTerra.SetSelectionCentre(TVec3{centre_x, centre_y, FTerra.FSelCentre.z});
+    FTerra.SetSideX(ReadEdit(edSideX));
+    FTerra.SetSideY(ReadEdit(edSideY));
+  });
+  Guarded([this] {
+    RebuildInRWXMode();
+    PaintMap();
+  });
+}
+
+void TfrmTerMap::btResetOriginClick() {
+  Guarded([this] {
+    FTerra.ResetOrigin();
+    ShowOrigin();
+    RebuildInRWXMode();
+    PaintMap();
+  });
+}
+
+void TfrmTerMap::btResetSelectionClick() {
+  Guarded([this] {
+    FTerra.ResetSelection();
+    ShowSelection();
+    RebuildInRWXMode();
+    PaintMap();
+  });
+}
+
+void TfrmTerMap::rgCoordsClick() {
+  FTerra.SetRelative(CoordsButtons->checkedId() == 1);
+  UpdateCaption();
+}
+
+void TfrmTerMap::rgRenderModeClick() {
+  const int item = RenderModeButtons->checkedId();
+  Guarded([this, item] { FTerra.SetRenderMode(static_cast<uint8_t>(item == 1 || item == 2 ? item : 0)); });
+  if (OnShowScene) Guarded(OnShowScene);
+}
+
+void TfrmTerMap::mnuShowGLClick() { ShowScene(); }
+
+void TfrmTerMap::mnuScaleClick() {
+  if (OnScale) Guarded(OnScale);
+}

@@ -1,0 +1,99 @@
+#include "views/znMapOverlay.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/znRound.h"
+#include "terrain/znTerra.h"
+
+namespace {
+
+// Pixels far outside any picture are all the same; clamping first keeps a
+// typed position of any size from overflowing the rounding.
+constexpr double kFarAway = 1e9;
+
+int Pixel(double value) { return Round32(std::clamp(value, -kFarAway, kFarAway)); }
+
+// The pixel of a map position along one axis.
+int PixelOf(double metres, float scale) { return Pixel(metres / scale); }
+
+// Object boundaries k * size + origin (k != 0) whose pixel Round(position /
+// scale) lies within [low, high], in the order of k: west (south) of the
+// origin first, going away from it, then east (north).
+std::vector<int> BoundaryPixels(double origin, double size, float scale, int low, int high) {
+  std::vector<int> pixels;
+  if (!(size > 0) || !(scale > 0) || !std::isfinite(origin)) return pixels;
+  const double k_low = std::floor(((low - 0.5) * scale - origin) / size);
+  const double k_high = std::ceil(((high + 0.5) * scale - origin) / size);
+  auto add = [&](double k) {
+    const int p = PixelOf(k * size + origin, scale);
+    if (p < low || p > high) return;
+    if (pixels.empty() || pixels.back() != p) pixels.push_back(p);
+  };
+  for (double k = std::min(-1.0, k_high); k >= k_low; --k) add(k);
+  for (double k = std::max(1.0, k_low); k <= k_high; ++k) add(k);
+  return pixels;
+}
+
+void DrawCross(QPainter& painter, int x, int y) {
+  painter.drawLine(x - 2, y, x + 2, y);
+  painter.drawLine(x, y - 2, x, y + 2);
+}
+
+void DrawFrame(QPainter& painter, const TznMapFrame& frame) {
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(frame.Left, frame.Top, frame.Right - frame.Left - 1, frame.Bottom - frame.Top - 1);
+}
+
+}  // namespace
+
+TznOriginOverlay OriginOverlay(const TznTerra& terra) {
+  const int width = terra.FXPoints;
+  const int height = terra.FYPoints;
+  const double size = terra.FObjectSize;
+  TznOriginOverlay overlay;
+  overlay.X = PixelOf(terra.FOrigin.x, terra.FScaleX);
+  overlay.Y = Pixel(height - 1.0 - PixelOf(terra.FOrigin.y, terra.FScaleY));
+  overlay.GridColumns = BoundaryPixels(terra.FOrigin.x, size, terra.FScaleX, 0, width + 1);
+  // Rows count from the north edge: row = height - 1 - pixel north, and the
+  // rows drawn are those within [0, height + 1].
+  for (int north : BoundaryPixels(terra.FOrigin.y, size, terra.FScaleY, -2, height - 1))
+    overlay.GridRows.push_back(height - 1 - north);
+  overlay.Frame = {overlay.X - 2, overlay.Y - 2, overlay.X + 3, overlay.Y + 3};
+  return overlay;
+}
+
+TznSelectionOverlay SelectionOverlay(const TznTerra& terra) {
+  const int height = terra.FYPoints;
+  TznSelectionOverlay overlay;
+  overlay.X = PixelOf(terra.FSelCentre.x, terra.FScaleX);
+  overlay.Y = Pixel(height - 1.0 - PixelOf(terra.FSelCentre.y, terra.FScaleY));
+  const int w = PixelOf(terra.FSideX, terra.FScaleX);
+  const int h = PixelOf(terra.FSideY, terra.FScaleY);
+  const int left = Pixel(overlay.X - w / 2.0);
+  const int top = Pixel(overlay.Y - h / 2.0);
+  overlay.Frame = {left, top, left + w + 1, top + h + 1};
+  return overlay;
+}
+
+void DrawOriginOverlay(QPainter& painter, const TznOriginOverlay& overlay, int width, int height) {
+  const QColor orange(255, 128, 0);
+  QPen dashed(QColor(255, 255, 0), 0, Qt::DashLine);
+  painter.setPen(dashed);
+  for (int x : overlay.GridColumns) painter.drawLine(x, 0, x, height + 1);
+  for (int y : overlay.GridRows) painter.drawLine(0, y, width + 1, y);
+  painter.setPen(QPen(orange, 0));
+  painter.drawLine(overlay.X, 0, overlay.X, height + 1);
+  painter.drawLine(0, overlay.Y, width + 1, overlay.Y);
+  DrawCross(painter, overlay.X, overlay.Y);
+  DrawFrame(painter, overlay.Frame);
+}
+
+void DrawSelectionOverlay(QPainter& painter, const TznSelectionOverlay& overlay) {
+  painter.setPen(QPen(QColor(255, 0, 0), 0));
+  DrawCross(painter, overlay.X, overlay.Y);
+  DrawFrame(painter, overlay.Frame);
+}
