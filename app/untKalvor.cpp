@@ -26,6 +26,8 @@
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "views/znDebugLog.h"
+#include "views/untScaleIt.h"
+#include "views/untTerMap.h"
 #include "views/znQtPrompts.h"
 
 namespace {
@@ -59,7 +61,10 @@ TfrmKalvor::TfrmKalvor(const TznAppFolders& folders, TznPrompts* prompts, QWidge
   FormCreate();
 }
 
-TfrmKalvor::~TfrmKalvor() = default;
+TfrmKalvor::~TfrmKalvor() {
+  // The map borrows the terrain; it must not outlive it.
+  delete frmTerMap;
+}
 
 TznRWXMaterial& TfrmKalvor::CurrentMaterial() { return tbMaterial->CurrentMaterial(); }
 TznRWXFaceFilter& TfrmKalvor::CurrentFilter() { return tbFilter->CurrentFilter(); }
@@ -91,6 +96,9 @@ void TfrmKalvor::BuildTabs() {
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName("PageControl1");
   tbBasicShape = new TznBasicShapeTab(FContext, *Terra, PageControl1);
+  tbBasicShape->OnObjectSizeChanged = [] {
+    if (frmTerMap) frmTerMap->PaintMap();
+  };
   tbFilter = new TznFilterTab(FContext, PageControl1);
   tbMaterial = new TznMaterialTab(FContext, PageControl1);
   TznEditorLink filter_link{[this] { return tbFilter->FilterName(); },
@@ -231,6 +239,8 @@ void TfrmKalvor::mnuLoadClick() {
 void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   repaint();
+  // The map's thread reads the heights that the load replaces.
+  WaitForMapWindow();
   std::string error;
   try {
     Terra->LoadFromFile(file_name);
@@ -241,13 +251,30 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   UpdateStatusBars();
   QApplication::restoreOverrideCursor();
   repaint();
-  if (ShowMapWindow) {
-    try {
-      ShowMapWindow();
-    } catch (...) {
-      // The map is a view; the main window goes on without it.
-    }
+  try {
+    ShowMapWindow();
+  } catch (...) {
+    // The map is a view; the main window goes on without it.
   }
+}
+
+void TfrmKalvor::ShowMapWindow() {
+  if (!frmTerMap) {
+    auto* map = new TfrmTerMap(*Terra, IniFileName, *FPrompts);
+    map->OnScale = [this] { ShowScaleDialog(); };
+  }
+  frmTerMap->show();
+  frmTerMap->RefreshMap();
+}
+
+void TfrmKalvor::ShowScaleDialog() {
+  TznScaleHooks hooks;
+  hooks.UpdateTerrainComposer = [this] { UpdateTerrainComposer(); };
+  hooks.UpdateStatusBars = [this] { UpdateStatusBars(); };
+  hooks.RefreshMap = [] {
+    if (frmTerMap) frmTerMap->RefreshMap();
+  };
+  TfrmScaleIt::Execute(frmTerMap, *Terra, *FPrompts, hooks);
 }
 
 void TfrmKalvor::mnuSavetoRWXClick() {
@@ -292,6 +319,9 @@ void TfrmKalvor::closeEvent(QCloseEvent* event) {
 bool TfrmKalvor::FormCloseQuery() { return FPrompts->AskYesNo("Do you wish to exit?"); }
 
 void TfrmKalvor::FormClose() {
+  // The map window writes its own section as it closes, and closes the 3D
+  // preview, which writes its own.
+  if (frmTerMap) frmTerMap->close();
   try {
     TznIniFile ini(IniFileName);
     WriteMainSettings(ini, CollectSettings(), !Terra->FFileName.empty());

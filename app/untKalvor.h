@@ -77,9 +77,9 @@ class TfrmKalvor : public QMainWindow {
   // Loads a terrain as "File" > "Load" does after its dialog: the error
   // box, the status bars and the map window.
   void LoadTerrain(const std::string& file_name);
-  // Opens or refreshes the map window; set by the map window's owner.
-  std::function<void()> ShowMapWindow;
-  // Closes the 3D preview before a save run; set by the preview's owner.
+  // Opens the map window if it is not open, shows it and reshades it.
+  void ShowMapWindow();
+  // Closes the 3D preview before a save run; empty while there is none.
   std::function<void()> ClosePreview;
   // What the save dialog starts with.
   TznFileDialogRequest SaveDialog1;
@@ -103,6 +103,7 @@ class TfrmKalvor : public QMainWindow {
   void BuildMenus();
   void BuildTabs();
   void BuildStatusBars();
+  void ShowScaleDialog();
   void FormCreate();
   void CreateFolders();
   void ShowTerrainChoices();

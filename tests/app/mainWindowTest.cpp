@@ -21,6 +21,7 @@
 #include "support/commaLocale.h"
 #include "support/testFiles.h"
 #include "terrain/znTerra.h"
+#include "views/untTerMap.h"
 #include "views/znDebugLog.h"
 
 namespace fs = std::filesystem;
@@ -191,30 +192,33 @@ TEST_F(MainWindow, OutOfRangeChoicesKeepTheTerrainsDefaults) {
 TEST_F(MainWindow, LoadShowsTheLoadersMessageAndTheHeaderValues) {
   test::WriteFile("notes.ter", "just some text, no terrain here\n");
   auto window = Start();
-  int maps = 0;
-  window->ShowMapWindow = [&] { ++maps; };
 
   window->mnuLoadClick();  // cancelled
   ASSERT_EQ(prompts_.OpenRequests.size(), 1u);
   EXPECT_EQ(prompts_.OpenRequests[0].Filter, "Terragen (*.ter)|*.ter");
-  EXPECT_EQ(maps, 0);
+  EXPECT_EQ(frmTerMap, nullptr);
 
   prompts_.OpenAnswers.push_back(fs::absolute("notes.ter").string());
   window->mnuLoadClick();
   EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"not a ter file"}));
-  EXPECT_EQ(maps, 1);
+  ASSERT_NE(frmTerMap, nullptr);  // the map opens even after a failed load
+  EXPECT_TRUE(frmTerMap->isVisible());
 
   prompts_.OpenAnswers.push_back(std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
   window->mnuLoadClick();
   EXPECT_EQ(prompts_.Messages.size(), 1u);
-  EXPECT_EQ(maps, 2);
+  WaitForMapWindow();
+  ASSERT_NE(frmTerMap, nullptr);
   EXPECT_EQ(window->StatusBar2->Text(0), "valley.ter");
   EXPECT_EQ(window->StatusBar2->Text(2), "XPts: 257");
   EXPECT_EQ(window->StatusBar2->Text(3), "YPts: 257");
   EXPECT_EQ(window->StatusBar1->Text(1), "X: 3");
   EXPECT_EQ(prompts_.OpenRequests[2].FileName, fs::absolute("notes.ter").string());
   Close(*window, true);
-  EXPECT_EQ(TznIniFile(Ini()).ReadString("Settings", "TerFile", ""), std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
+  EXPECT_EQ(frmTerMap, nullptr);  // closed with the main window
+  TznIniFile ini(Ini());
+  EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
+  EXPECT_EQ(ini.ReadSectionKeys("Map"), (std::vector<std::string>{"Left", "Top", "Width", "Height"}));
 }
 
 TEST_F(MainWindow, DecimalPointIsAFullStopWhateverTheLocale) {
