@@ -357,9 +357,8 @@ void TfrmTerGL::mnuLightPositionClick() {
   bool accepted = false;
   try {
     accepted = OnLightPosition();
-  } catch (...) {
-    FLightDialogOpen = false;
-    throw;
+  } catch (const std::exception& e) {
+    FPrompts.ShowMessage(e.what());
   }
   FLightDialogOpen = false;
   if (accepted) ApplyTerrainLight();

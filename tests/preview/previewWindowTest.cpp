@@ -286,3 +286,32 @@ TEST_F(PreviewWindowTest, OpensWithItsDesignedSizeWithoutSettings) {
   EXPECT_EQ(window->pos(), QPoint(0, 0));
   EXPECT_EQ(window->objectName(), "frmTerGL");
 }
+
+TEST_F(PreviewWindowTest, AnAcceptedLightDialogLightsTheSceneFromTheTerrainsSun) {
+  if (!Open()) GTEST_SKIP() << "no display with OpenGL";
+  TznGLLightSource& sun = *window->Reality().Lights().GetLight(0);
+  int dialogs = 0;
+  bool accept = false;
+  window->OnLightPosition = [&] {
+    ++dialogs;
+    window->mnuLightPositionClick();  // the dialog is open: no second one
+    terra.SetLightAzimuth(90);
+    terra.SetLightElevation(30);
+    terra.SetColor(0x808080);
+    return accept;
+  };
+  const float x_before = sun.Position().GetX();
+  Item(*window, "mnuLightPosition").trigger();  // cancelled: the scene keeps its light
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(sun.Position().GetX(), x_before);
+
+  accept = true;
+  Item(*window, "mnuLightPosition").trigger();
+  EXPECT_EQ(dialogs, 2);
+  // Towards the sun at azimuth 90 and elevation 30: (-10 cos 30, 10 sin 30, 0).
+  EXPECT_NEAR(sun.Position().GetX(), -8.6603f, 1e-3);
+  EXPECT_NEAR(sun.Position().GetY(), 5, 1e-4);
+  EXPECT_NEAR(sun.Position().GetZ(), 0, 1e-4);
+  EXPECT_EQ(sun.Position().GetW(), 0);
+  EXPECT_EQ(sun.Diffuse().GetRed(), 0.5f);
+}
