@@ -5,6 +5,7 @@
 #include <array>
 
 #include "base/znFormat.h"
+#include "draw/znPreviewMarks.h"
 
 void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra) {
   reality.Camera().Assign(terra.FViewer);
@@ -42,11 +43,27 @@ void PaintPreviewTerrain(TznGLReality& reality, TznTerra& terra, TznTerraPainter
   glPushMatrix();
   const double px = reality.Camera().GetX() / terra.FScaleX;
   const double py = -reality.Camera().GetZ() / terra.FScaleY;
-  glLoadName(1);
+  glLoadName(kPreviewNameTerrain);
   glPushName(0);
   painter.Draw(terra, reality, sphere, px, py);
   glPopName();
   glPopMatrix();
   if (glIsEnabled(GL_TEXTURE_2D)) glDisable(GL_TEXTURE_2D);
   glPolygonMode(GL_FRONT, GL_FILL);
+}
+
+void PrepaintPreviewScene(TznGLReality& reality, TznTerra& terra, bool altitude_check) {
+  if (altitude_check) terra.KeepViewerAboveGround();
+  if (terra.FRenderMode == 2 && terra.FViewer.GetYaw() == 0) terra.FViewer.SetYaw(0.000001f);
+  reality.Camera().Assign(terra.FViewer);
+}
+
+void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& painter) {
+  PaintPreviewTerrain(reality, terra, painter);
+  PaintOriginMarker(reality, terra);
+  PaintWaterPlane(reality, terra);
+  const std::string mode = FormatInt(terra.FRenderMode);
+  reality.CheckGLError("Before SwapBuffers (" + mode + ")");
+  reality.SwapBuffers();
+  reality.CheckGLError("After SwapBuffers (" + mode + ")");
 }

@@ -1,6 +1,7 @@
 // The scene of the 3D preview without its window: the set-up the preview
-// makes when it starts, and the terrain part of each of its frames. The
-// snapshot tool and the benchmarks draw through these.
+// makes when it starts, and what each of its frames draws. The preview
+// window, the snapshot tool and the benchmarks draw through these, so that a
+// snapshot shows the window's frame.
 #pragma once
 
 #include "draw/znTerraPainter.h"
@@ -19,3 +20,14 @@ void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra);
 // slot for the object names below it, and the terrain drawn around the
 // camera.
 void PaintPreviewTerrain(TznGLReality& reality, TznTerra& terra, TznTerraPainter& painter);
+
+// Before each frame: the viewer lifted to 1.5 m above the ground when
+// altitude_check is on; in render mode 2 a heading of exactly 0 becomes
+// 0.000001 (the textured drawing never looks exactly north); the camera
+// takes the viewer's place.
+void PrepaintPreviewScene(TznGLReality& reality, TznTerra& terra, bool altitude_check);
+
+// A whole frame after the window's own texts: the terrain, the origin
+// marker, the water plane and the buffer swap, with the OpenGL error checks
+// "Before SwapBuffers (mode)" and "After SwapBuffers (mode)" around it.
+void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& painter);

@@ -45,9 +45,11 @@ const char kUsage[] =
     "  --view-distance METRES   range of the RWX modes, 0 for all objects (default 50)\n"
     "  --object-size 10|20|30   side of one RWX object in metres (default 10)\n"
     "  --vertices N             vertices per 10 m along a side (default 11)\n"
+    "  --water METRES           water level in metres (default: the terrain's)\n"
     "  --help                   show this help\n"
     "\n"
-    "The viewer is kept at least 1.5 m above the ground.\n";
+    "The viewer is kept at least 1.5 m above the ground. The picture shows what the\n"
+    "preview window shows: terrain, origin marker and water plane, with fog and sun.\n";
 
 struct SnapshotOptions {
   std::string terrain, picture, composer, settings, textures;
@@ -56,6 +58,8 @@ struct SnapshotOptions {
   bool has_viewer = false;
   double north = 0, west = 0, altitude = 0, heading = 0;
   double pitch = 0;
+  bool has_water = false;
+  double water = 0;
   double view_distance = 50;
   double object_size = 10;
   int vertices = 11;
@@ -142,6 +146,9 @@ SnapshotOptions ParseOptions(int argc, char** argv) {
     } else if (arg == "--vertices") {
       o.vertices = Integer(arg, value());
       if (o.vertices < 2 || o.vertices > 35) throw UsageError("--vertices: expected 2 to 35");
+    } else if (arg == "--water") {
+      o.water = Number(arg, value());
+      o.has_water = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       throw UsageError("unknown option " + arg);
     } else {
@@ -178,9 +185,13 @@ void PlaceViewer(const SnapshotOptions& o, TznTerra& terra) {
     terra.SetViewerFromCentimetres(Round32(o.north * 100), Round32(o.west * 100), Round32(o.altitude * 100),
                                    Round32(o.heading * 10), &terra.FViewer);
   terra.FViewer.SetPitch(static_cast<float>(o.pitch));
-  terra.KeepViewerAboveGround();
-  // As in the preview window: the textured mode never looks exactly north.
-  if (o.mode == 2 && terra.FViewer.GetYaw() == 0) terra.FViewer.SetYaw(0.000001f);
+}
+
+void SetWater(const SnapshotOptions& o, TznTerra& terra) {
+  if (!o.has_water) return;
+  const double stored = o.water * 100 / terra.FScaleZ;
+  if (stored < INT16_MIN || stored > INT16_MAX) throw EznError("--water: level outside the terrain's height range");
+  terra.SetWaterLevel(static_cast<int16_t>(Round32(stored)));
 }
 
 // The pixels of the bound surface, top row first, as RGB.
@@ -226,6 +237,7 @@ int Snapshot(const SnapshotOptions& o) {
   if (!o.composer.empty()) terra.SetComposer(LoadComposer(o));
   terra.SetRenderMode(static_cast<uint8_t>(o.mode));
   PlaceViewer(o, terra);
+  SetWater(o, terra);
 
   TznGLOffscreenSurface surface(o.width, o.height);
   TznGLReality reality(surface);
@@ -236,10 +248,9 @@ int Snapshot(const SnapshotOptions& o) {
     throw EznError("no OpenGL context: " + failure);
   TznTerraPainter painter;
   SetUpPreviewScene(reality, terra);
-  reality.SetOnPaint([&](TznGLReality& r) {
-    PaintPreviewTerrain(r, terra, painter);
-    r.SwapBuffers();
-  });
+  // The frame of the preview window, with its altitude check on.
+  reality.SetOnPrepaint([&](TznGLReality& r) { PrepaintPreviewScene(r, terra, true); });
+  reality.SetOnPaint([&](TznGLReality& r) { PaintPreviewFrame(r, terra, painter); });
   reality.Paint();
   if (!failure.empty()) throw EznError(failure);
   WritePng(o.picture, o.width, o.height, ReadPixels(o.width, o.height));

@@ -146,6 +146,10 @@ int TznGLWidget::PixelFormatId() const {
 // --- GL events
 
 bool TznGLWidget::TryInitGL() {
+  if (FOnStart) {
+    FOnStart();
+    return FReality->Active();
+  }
   if (!FReality->InitGL(glDoubleBuffer, 32, 0, 0, DeviceWidth(), DeviceHeight())) return false;
   FReality->Prepare();
   return true;

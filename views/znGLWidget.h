@@ -24,6 +24,7 @@ class TznGLWidget : public QOpenGLWidget, public TznGLSurface {
   using TMouseHandler = std::function<void(TznMouseButton button, TznShiftState shift, int x, int y)>;
   using TMoveHandler = std::function<void(TznShiftState shift, int x, int y)>;
   using TKeyHandler = std::function<void(uint16_t key, TznShiftState shift)>;
+  using TStartHandler = std::function<void()>;
 
   explicit TznGLWidget(QWidget* parent = nullptr);
   ~TznGLWidget() override;
@@ -36,6 +37,10 @@ class TznGLWidget : public QOpenGLWidget, public TznGLSurface {
   void SetOnMouseDown(TMouseHandler handler) { FOnMouseDown = std::move(handler); }
   void SetOnMouseUp(TMouseHandler handler) { FOnMouseUp = std::move(handler); }
   void SetOnMouseMove(TMoveHandler handler) { FOnMouseMove = std::move(handler); }
+  // Starts the scene (InitGL over the whole widget and the set-up after it)
+  // in place of a plain InitGL and Prepare; runs at every paint while the
+  // scene is not active.
+  void SetOnStart(TStartHandler handler) { FOnStart = std::move(handler); }
   // Keys after the keyboard movement has seen them.
   void SetOnKeyDown(TKeyHandler handler) { FOnKeyDown = std::move(handler); }
   void SetOnKeyUp(TKeyHandler handler) { FOnKeyUp = std::move(handler); }
@@ -48,6 +53,10 @@ class TznGLWidget : public QOpenGLWidget, public TznGLSurface {
   void SwapBuffers() override;
   void* GetProcAddress(const char* name) override;
   int PixelFormatId() const override;
+
+  // The widget's size in device pixels.
+  int DeviceWidth() const;
+  int DeviceHeight() const;
 
  protected:
   void initializeGL() override;
@@ -62,8 +71,6 @@ class TznGLWidget : public QOpenGLWidget, public TznGLSurface {
 
  private:
   bool TryInitGL();
-  int DeviceWidth() const;
-  int DeviceHeight() const;
   void ForwardMouse(const TMouseHandler& handler, QMouseEvent* event);
 
   std::unique_ptr<TznGLReality> FReality;
@@ -72,4 +79,5 @@ class TznGLWidget : public QOpenGLWidget, public TznGLSurface {
   TMoveHandler FOnMouseMove;
   TKeyHandler FOnKeyDown;
   TKeyHandler FOnKeyUp;
+  TStartHandler FOnStart;
 };
