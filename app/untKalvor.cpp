@@ -26,8 +26,11 @@
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "views/znDebugLog.h"
+#include "views/untLightPosition.h"
 #include "views/untScaleIt.h"
+#include "views/untTerGL.h"
 #include "views/untTerMap.h"
+#include "views/znGLWidget.h"
 #include "views/znQtPrompts.h"
 
 namespace {
@@ -53,6 +56,9 @@ TfrmKalvor::TfrmKalvor(const TznAppFolders& folders, TznPrompts* prompts, QWidge
   }
   FContext.Prompts = FPrompts;
   FContext.UpdateTerrainComposer = [this] { UpdateTerrainComposer(); };
+  ClosePreview = [] {
+    if (TfrmTerGL* preview = TfrmTerGL::Instance()) preview->close();
+  };
   Terra = std::make_unique<TznTerra>();
   BuildMenus();
   BuildTabs();
@@ -62,7 +68,8 @@ TfrmKalvor::TfrmKalvor(const TznAppFolders& folders, TznPrompts* prompts, QWidge
 }
 
 TfrmKalvor::~TfrmKalvor() {
-  // The map borrows the terrain; it must not outlive it.
+  // The map and the preview borrow the terrain; they must not outlive it.
+  delete TfrmTerGL::Instance();
   delete frmTerMap;
 }
 
@@ -262,9 +269,28 @@ void TfrmKalvor::ShowMapWindow() {
   if (!frmTerMap) {
     auto* map = new TfrmTerMap(*Terra, IniFileName, *FPrompts);
     map->OnScale = [this] { ShowScaleDialog(); };
+    map->OnShowScene = [this] { ShowScene(); };
+    map->OnClosing = ClosePreview;
   }
   frmTerMap->show();
   frmTerMap->RefreshMap();
+}
+
+void TfrmKalvor::ShowScene() {
+  TfrmTerGL* preview = TfrmTerGL::Instance();
+  if (!preview) {
+    if (!OpenGLAvailable()) {
+      FPrompts->ShowMessage("The 3D preview needs OpenGL, which this display does not offer.");
+      return;
+    }
+    preview = new TfrmTerGL(*Terra, IniFileName, *FPrompts);
+    preview->OnRenderModeChanged = [] {
+      if (frmTerMap) frmTerMap->SyncRenderMode();
+    };
+    preview->OnLightPosition = [this] { return RunLightPositionDialog(TfrmTerGL::Instance(), *Terra, *FPrompts); };
+    preview->IsAppInactive = [this] { return AppInactive; };
+  }
+  preview->show();
 }
 
 void TfrmKalvor::ShowScaleDialog() {

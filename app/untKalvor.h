@@ -79,7 +79,7 @@ class TfrmKalvor : public QMainWindow {
   void LoadTerrain(const std::string& file_name);
   // Opens the map window if it is not open, shows it and reshades it.
   void ShowMapWindow();
-  // Closes the 3D preview before a save run; empty while there is none.
+  // Closes the 3D preview, if open: before a save run, and with the map.
   std::function<void()> ClosePreview;
   // What the save dialog starts with.
   TznFileDialogRequest SaveDialog1;
@@ -104,6 +104,8 @@ class TfrmKalvor : public QMainWindow {
   void BuildTabs();
   void BuildStatusBars();
   void ShowScaleDialog();
+  // Opens the 3D preview if it is not open and shows it.
+  void ShowScene();
   void FormCreate();
   void CreateFolders();
   void ShowTerrainChoices();

@@ -63,6 +63,11 @@ TznMouseButton ButtonOf(Qt::MouseButton button) {
 
 }  // namespace
 
+bool OpenGLAvailable() {
+  QOpenGLContext context;
+  return context.create();
+}
+
 uint16_t QtKeyToVirtualKey(int key, Qt::KeyboardModifiers modifiers) {
   if (modifiers & Qt::KeypadModifier) {
     if (const uint16_t code = KeypadKey(key)) return code;

@@ -19,6 +19,10 @@ uint16_t QtKeyToVirtualKey(int key, Qt::KeyboardModifiers modifiers);
 // The shift state of Qt modifiers and mouse buttons.
 TznShiftState QtShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 
+// True when the display can give an OpenGL context (Qt's offscreen
+// platform, for one, cannot).
+bool OpenGLAvailable();
+
 class TznGLWidget : public QOpenGLWidget, public TznGLSurface {
  public:
   using TMouseHandler = std::function<void(TznMouseButton button, TznShiftState shift, int x, int y)>;

@@ -1,5 +1,5 @@
-// Shared set-up of the window tests: one QApplication on Qt's offscreen
-// platform, a fresh Settings and Textures folder per test, scripted prompts.
+// Shared set-up of the window tests: one QApplication (on Qt's offscreen
+// platform when there is no display), a fresh Settings and Textures folder per test, scripted prompts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,7 +20,8 @@ inline QApplication& App() {
   static char name[] = "kalvor-tests";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+      qputenv("QT_QPA_PLATFORM", "offscreen");
     return new QApplication(argc, argv);
   }();
   return *app;

@@ -213,7 +213,9 @@ TEST_F(PreviewWindowTest, AGLErrorInTexturedModeFallsBackAndLogsOneLinePerErrorW
     EXPECT_EQ(terra.FRenderMode, 1);
     EXPECT_EQ(mode_changes, 1);
     EXPECT_EQ(log.lines.size(), debug ? 2u : 0u);
-    if (debug) EXPECT_NE(log.lines[0], log.lines[1]);
+    if (debug) {
+      EXPECT_NE(log.lines[0], log.lines[1]);
+    }
     window->close();
   }
 }
