@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include "support/qtApp.h"
 #include <QWidget>
 
 #include <filesystem>
@@ -14,18 +16,6 @@
 #include "views/znScriptedPrompts.h"
 
 namespace test {
-
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "kalvor-tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 // A test with its own home folder holding empty Settings and Textures
 // folders, and a context whose prompts follow the script.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+
+#include "support/qtApp.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,17 +23,6 @@
 #include "views/znScriptedPrompts.h"
 
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "kalvor-tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
 
@@ -71,7 +62,7 @@ TEST(LightRules, AnglesAreTrimmedPointDecimalsThatFitAFloat) {
 
 class LightDialog : public ::testing::Test {
  protected:
-  void SetUp() override { App(); }
+  void SetUp() override { test::App(); }
   TznTerra terra_;
   TznScriptedPrompts prompts_;
 };
@@ -151,7 +142,7 @@ TEST_F(LightDialog, RunReportsWhetherTheValuesWereApplied) {
 class ScaleDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    test::App();
     // 257 x 257 at scale 30 is cut down to 3.90625 m on all three scales;
     // stored heights run from 100 to 612.
     LoadTerrain(terra_, 257, 257, 30);

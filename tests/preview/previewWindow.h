@@ -14,18 +14,11 @@
 #include <cstdio>
 #include <string>
 
+#include "support/qtApp.h"
 #include "views/untTerGL.h"
 #include "views/znScriptedPrompts.h"
 
 namespace test {
-
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "previewTests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
 
 struct PreviewWindowTest : ::testing::Test {
   TznTerra terra;

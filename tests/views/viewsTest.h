@@ -4,23 +4,14 @@
 
 #include <QApplication>
 
+#include "support/qtApp.h"
+
 #include <cstdint>
 #include <functional>
 
 #include "terrain/znTerra.h"
 
 namespace test {
-
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "kalvor-tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 // Fills the terrain with nx x ny points, stored height stored(i, j), the
 // same horizontal scale both ways and a height scale that makes metres
