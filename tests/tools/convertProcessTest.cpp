@@ -85,10 +85,13 @@ Result RunProgram(const std::string& program, const std::vector<std::string>& ar
   return Wait(Start(program, args, folder, limits));
 }
 
+// The files under a folder, relative to it. A running child renames its
+// temporary files meanwhile: a file gone by the time it is looked at is left out.
 std::vector<std::string> FilesUnder(const std::string& folder) {
   std::vector<std::string> files;
-  for (const auto& e : fs::recursive_directory_iterator(folder))
-    if (e.is_regular_file()) files.push_back(fs::relative(e.path(), folder).string());
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    if (it->is_regular_file(error)) files.push_back(it->path().lexically_relative(folder).string());
   return files;
 }
 
