@@ -147,6 +147,19 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool in_run = false;
+  for (char c : text) {
+    const bool control = static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    if (control && !in_run) out += ' ';
+    if (!control) out += c;
+    in_run = control;
+  }
+  return out;
+}
+
 std::optional<double> ParseReal(std::string_view text) {
   text = Trim(text);
   bool negative = false;

@@ -47,6 +47,11 @@ std::optional<int64_t> ParseInt(std::string_view text);
 // Blank-trimmed copy of a text (spaces, tabs, CR and LF).
 std::string_view Trim(std::string_view text);
 
+// A text made fit for one line of a line-based file: every run of control
+// characters (CR, LF, tab and the others below a blank, and DEL) becomes a
+// single blank.
+std::string OneLine(std::string_view text);
+
 // Upper-case copy (ASCII letters only).
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);

@@ -23,9 +23,11 @@ struct TempFile {
   }
 };
 
+constexpr std::string_view kTempMark = ".tmp";
+
 std::string TempNameFor(const std::string& path) {
   static thread_local std::mt19937_64 rng{std::random_device{}()};
-  return path + ".tmp" + std::to_string(rng() % 1000000000ULL);
+  return path + std::string(kTempMark) + std::to_string(rng() % 1000000000ULL);
 }
 
 [[noreturn]] void Fail(const std::string& path, int error_number) {
@@ -64,6 +66,16 @@ void SaveFileAtomically(const std::string& path, std::string_view content, TznFl
   if (::close(fd) != 0) Fail(path, errno);
   if (::rename(temp.path.c_str(), path.c_str()) != 0) Fail(path, errno);
   temp.kept = true;
+}
+
+std::string_view TemporaryTarget(std::string_view name) {
+  const size_t mark = name.rfind(kTempMark);
+  if (mark == std::string_view::npos || mark == 0) return {};
+  const std::string_view digits = name.substr(mark + kTempMark.size());
+  if (digits.empty() || digits.size() > 9) return {};
+  for (char c : digits)
+    if (c < '0' || c > '9') return {};
+  return name.substr(0, mark);
 }
 
 void ForceDirectories(const std::string& folder) {

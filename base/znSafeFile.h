@@ -23,6 +23,11 @@ enum class TznFlush {
 // file, if any, is then left as it was.
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush = TznFlush::ToDisk);
 
+// The name a temporary file of SaveFileAtomically was to be renamed to
+// ("hill.prp" for "hill.prp.tmp123"), or "" for any other name. A run killed
+// outright leaves such files behind.
+std::string_view TemporaryTarget(std::string_view name);
+
 // Creates a folder and all its missing parents; throws EznFileError.
 void ForceDirectories(const std::string& folder);
 

@@ -17,6 +17,7 @@ std::string ItemSection(int row) { return "Item" + FormatInt(row); }
 }  // namespace
 
 TznComposerFile ReadComposerFile(const std::string& path) {
+  if (DirectoryExists(path)) throw EznFileError("Cannot open file \"" + path + "\". It is a folder, not a composer file");
   if (!FileExists(path)) throw EznFileError(FileErrorText("Cannot open file", path, ENOENT));
   const TznIniFile ini(path);
   TznComposerFile data;

@@ -26,8 +26,8 @@ struct TznComposerFile {
 
 // Reads a .CMP file. Missing keys give empty names, no rows and general
 // settings 0; "GeneralSettings" is clamped to 0..1, a bad "Items" reads as 0.
-// Throws EznFileError when the file is missing or unreadable, and EznError
-// when "Items" exceeds TznComposerFile::kMaxRows.
+// Throws EznFileError when the file is missing, a folder or unreadable, and
+// EznError when "Items" exceeds TznComposerFile::kMaxRows.
 TznComposerFile ReadComposerFile(const std::string& path);
 
 // Writes the keys in place ("Items", "Material", "GeneralSettings", then each

@@ -153,7 +153,7 @@ std::string TznRWXMaterial::SurfaceStatement() const {
 std::string TznRWXMaterial::OpacityStatement() const { return "Opacity " + FormatFixed(FOpacity, 6); }
 
 std::string TznRWXMaterial::TextureStatement() const {
-  return "Texture " + (FTexture.empty() ? std::string("NULL") : FTexture);
+  return "Texture " + (FTexture.empty() ? std::string("NULL") : OneLine(FTexture));
 }
 
 std::string TznRWXMaterial::TexturemodesStatement() const {
@@ -191,4 +191,4 @@ std::string TznRWXMaterial::MaterialmodesStatement() const {
 
 std::string TznRWXMaterial::TagSuffix() const { return " Tag " + FormatInt(FTag); }
 
-std::string TznRWXMaterial::CommentSuffix() const { return FComment.empty() ? "" : "  # " + FComment; }
+std::string TznRWXMaterial::CommentSuffix() const { return FComment.empty() ? "" : "  # " + OneLine(FComment); }

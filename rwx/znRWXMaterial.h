@@ -97,7 +97,10 @@ class TznRWXMaterial {
   void SaveToFile(const std::string& file_name) const;
 
   // One RWX line each, without indentation. A sampling or mode value outside
-  // its enumeration gives an empty line.
+  // its enumeration gives an empty line. Control characters in the texture
+  // name and the comment (a line break typed into the editor or the file)
+  // become a blank there, so that they never break the line; the fields
+  // keep them as they are.
   std::string ColorStatement() const;
   std::string SurfaceStatement() const;
   std::string OpacityStatement() const;

@@ -6,12 +6,21 @@
 #include <memory>
 
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 #include "base/znError.h"
+#include "base/znFormat.h"
 
 namespace {
 
+// Larger pictures are refused as soon as the header declares them.
 constexpr int64_t kMaxPixels = int64_t(1) << 26;
+// Every 8 x 8 block codes at least its DC difference, a bit or more: a file
+// far smaller than its declared pixels need is damaged or hostile.
+constexpr int64_t kMaxPixelsPerByte = 4096;
+// libjpeg's own working memory (a progressive picture keeps all its
+// coefficients); beyond it the library fails instead of growing.
+constexpr long kMaxDecoderMemory = 256L << 20;
 
 // libjpeg ends the process on an error unless the handler jumps out.
 struct TJpegError {
@@ -32,9 +41,17 @@ struct TFileCloser {
   void operator()(FILE* f) const { std::fclose(f); }
 };
 
+// The reason a declared size cannot be decoded, or nullptr when it can.
+const char* RefusedSize(int64_t width, int64_t height, int64_t file_bytes) {
+  const int64_t pixels = width * height;
+  if (pixels > kMaxPixels) return "JPEG image too large";
+  if (pixels / kMaxPixelsPerByte > file_bytes) return "JPEG image larger than its data";
+  return nullptr;
+}
+
 // Decodes into raster; false with the library's message on failure. No C++
 // object with a destructor is created between setjmp and the end.
-bool Decode(FILE* file, TznGLRaster& raster, std::string& message) {
+bool Decode(FILE* file, int64_t file_bytes, TznGLRaster& raster, std::string& message) {
   jpeg_decompress_struct info;
   TJpegError error;
   info.err = jpeg_std_error(&error.manager);
@@ -46,8 +63,14 @@ bool Decode(FILE* file, TznGLRaster& raster, std::string& message) {
     return false;
   }
   jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = kMaxDecoderMemory;
   jpeg_stdio_src(&info, file);
   jpeg_read_header(&info, TRUE);
+  if (const char* refused = RefusedSize(info.image_width, info.image_height, file_bytes)) {
+    message = std::string(refused) + ": " + FormatInt(info.image_width) + " x " + FormatInt(info.image_height);
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   if (info.output_components != 3 || int64_t(info.output_width) * info.output_height > kMaxPixels) {
@@ -78,7 +101,9 @@ TznGLRaster ReadJpegFile(const std::string& fileName) {
   TznGLRaster raster;
   raster.Kind = TznGLRaster::rkPicture;
   raster.BitsPerPixel = 24;
+  struct stat file_stat;
+  const int64_t file_bytes = ::fstat(::fileno(file.get()), &file_stat) == 0 ? file_stat.st_size : 0;
   std::string message;
-  if (!Decode(file.get(), raster, message)) throw EznError("JPEG error: " + message);
+  if (!Decode(file.get(), file_bytes, raster, message)) throw EznError("JPEG error: " + message);
   return raster;
 }

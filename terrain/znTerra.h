@@ -10,8 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "base/znError.h"
 #include "base/znGLPositionDef.h"
 #include "base/znVectors.h"
+
+// A terrain header read whole whose values this program cannot use: a size
+// it cannot hold or a scale that is no usable number. The header values stay
+// in the terrain, so they can still be shown.
+class EznTerraHeaderError : public EznError {
+ public:
+  using EznError::EznError;
+};
 
 class TznRWXChunkCentral;
 class TznRWXComposer;
@@ -42,9 +51,11 @@ class TznTerra {
 
   // Reads a .ter file. Throws EznError while a save run is on,
   // EznFileError when the file cannot be opened and
-  // EznError ("not a ter file", "unsupported terrain size X x Y") when it is
-  // not a terrain this program can hold; the terrain is then left cleared,
-  // with empty grids. A good file ends with the viewer above the origin and
+  // EznError ("not a ter file") when it is no terrain, and
+  // EznTerraHeaderError ("unsupported terrain size X x Y", "bad scale nan in
+  // "x.ter"") when it is not one this program can hold; the terrain is then
+  // left cleared but for the header values read, with no heights and empty
+  // grids. A good file ends with the viewer above the origin and
   // the live grid rebuilt.
   bool LoadFromFile(const std::string& file_name);
 

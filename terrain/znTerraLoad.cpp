@@ -1,4 +1,5 @@
 // Reading a Terragen .ter file into the terrain.
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -65,6 +66,17 @@ void ConvertRaw(const uint8_t* bytes, size_t count, int16_t* out) {
 
 std::string SizeText(int64_t x, int64_t y) { return FormatInt(x) + " x " + FormatInt(y); }
 
+// Scales beyond this many metres per step (or height factor) overflow the
+// centimetre positions and heights the grids are laid out in.
+constexpr double kMaxScale = 1e5;
+
+bool UsableScale(float value) { return std::isfinite(value) && std::fabs(value) <= kMaxScale; }
+
+void CheckScale(float value, const std::string& file_name) {
+  if (!UsableScale(value))
+    throw EznTerraHeaderError("bad scale " + LowerCase(FormatGeneral(value)) + " in \"" + file_name + "\"");
+}
+
 }  // namespace
 
 bool TznTerra::LoadFromFile(const std::string& file_name) {
@@ -127,13 +139,16 @@ void TznTerra::ReadTerragen(const std::string& file_name) {
 
   if (x_points < 2 || y_points < 2 || x_points > kMaxPointsPerAxis || y_points > kMaxPointsPerAxis ||
       x_points * y_points > kMaxPoints)
-    throw EznError("unsupported terrain size " + SizeText(x_points, y_points));
+    throw EznTerraHeaderError("unsupported terrain size " + SizeText(x_points, y_points));
   FXPoints = static_cast<int32_t>(x_points);
   FYPoints = static_cast<int32_t>(y_points);
 
   if (FScaleX == 0) FScaleX = 1;
   if (FScaleY == 0) FScaleY = 1;
   if (FScaleZ == 0) FScaleZ = 1;
+  CheckScale(FScaleX, FFileName);
+  CheckScale(FScaleY, FFileName);
+  CheckScale(FScaleZ, FFileName);
   FFileScaleX = FScaleX;
   FFileScaleY = FScaleY;
   FFileScaleZ = FScaleZ;

@@ -14,6 +14,7 @@
 
 #include "base/znError.h"
 #include "base/znFormat.h"
+#include "base/znLog.h"
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
 #include "draw/znComposerTextures.h"
@@ -24,6 +25,7 @@
 #include "scene/znGLOffscreenSurface.h"
 #include "scene/znGLReality.h"
 #include "terrain/znTerra.h"
+#include "tools/znCommandLine.h"
 
 namespace {
 
@@ -46,10 +48,14 @@ const char kUsage[] =
     "  --object-size 10|20|30   side of one RWX object in metres (default 10)\n"
     "  --vertices N             vertices per 10 m along a side (default 11)\n"
     "  --water METRES           water level in metres (default: the terrain's)\n"
-    "  --help                   show this help\n"
+    "  -h, --help               show this help\n"
+    "  --version                show the program's version\n"
     "\n"
+    "Every option with a value also takes the form --option=VALUE.\n"
     "The viewer is kept at least 1.5 m above the ground. The picture shows what the\n"
     "preview window shows: terrain, origin marker and water plane, with fog and sun.\n";
+
+const char kProgram[] = "kalvor-snapshot";
 
 struct SnapshotOptions {
   std::string terrain, picture, composer, settings, textures;
@@ -63,11 +69,10 @@ struct SnapshotOptions {
   double view_distance = 50;
   double object_size = 10;
   int vertices = 11;
+  bool help = false, version = false;
 };
 
-struct UsageError : EznError {
-  using EznError::EznError;
-};
+using UsageError = EznUsageError;
 
 std::vector<std::string> SplitAt(const std::string& text, char separator) {
   std::vector<std::string> parts;
@@ -112,49 +117,59 @@ void ReadViewer(const std::string& text, SnapshotOptions& o) {
   o.has_viewer = true;
 }
 
+// Reads one option; false when the name is none of the snapshot's.
+bool ReadOption(TznArgReader& args, SnapshotOptions& o) {
+  const std::string& name = args.Name();
+  if (name == "--mode") {
+    o.mode = Integer(name, args.Value());
+    if (o.mode < 0 || o.mode > 2) throw UsageError("--mode: expected 0, 1 or 2");
+  } else if (name == "--composer") {
+    o.composer = args.Value();
+  } else if (name == "--settings") {
+    o.settings = args.Value();
+  } else if (name == "--textures") {
+    o.textures = args.Value();
+  } else if (name == "--size") {
+    ReadSize(args.Value(), o);
+  } else if (name == "--viewer") {
+    ReadViewer(args.Value(), o);
+  } else if (name == "--pitch") {
+    o.pitch = Number(name, args.Value());
+  } else if (name == "--view-distance") {
+    o.view_distance = Number(name, args.Value());
+  } else if (name == "--object-size") {
+    o.object_size = Number(name, args.Value());
+    if (o.object_size != 10 && o.object_size != 20 && o.object_size != 30)
+      throw UsageError("--object-size: expected 10, 20 or 30");
+  } else if (name == "--vertices") {
+    o.vertices = Integer(name, args.Value());
+    if (o.vertices < 2 || o.vertices > 35) throw UsageError("--vertices: expected 2 to 35");
+  } else if (name == "--water") {
+    o.water = Number(name, args.Value());
+    o.has_water = true;
+  } else if (name == "--help") {
+    args.NoValue();
+    o.help = true;
+  } else if (name == "--version") {
+    args.NoValue();
+    o.version = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 SnapshotOptions ParseOptions(int argc, char** argv) {
   SnapshotOptions o;
   std::vector<std::string> positional;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= argc) throw UsageError(arg + " needs a value");
-      return argv[++i];
-    };
-    if (arg == "--help") throw UsageError("");
-    if (arg == "--mode") {
-      o.mode = Integer(arg, value());
-      if (o.mode < 0 || o.mode > 2) throw UsageError("--mode: expected 0, 1 or 2");
-    } else if (arg == "--composer") {
-      o.composer = value();
-    } else if (arg == "--settings") {
-      o.settings = value();
-    } else if (arg == "--textures") {
-      o.textures = value();
-    } else if (arg == "--size") {
-      ReadSize(value(), o);
-    } else if (arg == "--viewer") {
-      ReadViewer(value(), o);
-    } else if (arg == "--pitch") {
-      o.pitch = Number(arg, value());
-    } else if (arg == "--view-distance") {
-      o.view_distance = Number(arg, value());
-    } else if (arg == "--object-size") {
-      o.object_size = Number(arg, value());
-      if (o.object_size != 10 && o.object_size != 20 && o.object_size != 30)
-        throw UsageError("--object-size: expected 10, 20 or 30");
-    } else if (arg == "--vertices") {
-      o.vertices = Integer(arg, value());
-      if (o.vertices < 2 || o.vertices > 35) throw UsageError("--vertices: expected 2 to 35");
-    } else if (arg == "--water") {
-      o.water = Number(arg, value());
-      o.has_water = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw UsageError("unknown option " + arg);
-    } else {
-      positional.push_back(arg);
-    }
+  TznArgReader args(argc, argv);
+  while (args.Next()) {
+    if (!args.IsOption())
+      positional.push_back(args.Name());
+    else if (!ReadOption(args, o))
+      throw UsageError("unknown option " + args.Name());
   }
+  if (o.help || o.version) return o;
   if (positional.size() != 2) throw UsageError("expected TERRAIN.ter and OUT.png");
   o.terrain = positional[0];
   o.picture = positional[1];
@@ -175,7 +190,7 @@ std::unique_ptr<TznRWXComposer> LoadComposer(const SnapshotOptions& o) {
   if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
   const std::string textures = o.textures.empty() ? settings + "../Textures/" : WithSeparator(o.textures);
   TznComposerBuild build = BuildComposer(file, settings, textures, 0);
-  for (const std::string& warning : build.Warnings) std::cerr << "kalvor-snapshot: warning: " << warning << "\n";
+  for (const std::string& warning : build.Warnings) std::cerr << kProgram << ": warning: " << warning << "\n";
   LoadTextures(*build.Composer);
   return std::move(build.Composer);
 }
@@ -243,7 +258,7 @@ int Snapshot(const SnapshotOptions& o) {
   TznGLReality reality(surface);
   std::string failure;
   reality.SetOnError([&](TznGLReality&, const std::exception& e) { failure = e.what(); });
-  reality.SetOnGLError([](TznGLReality& r) { std::cerr << "kalvor-snapshot: GL error: " << r.LastGLError() << "\n"; });
+  reality.SetOnGLError([](TznGLReality& r) { std::cerr << kProgram << ": GL error: " << r.LastGLError() << "\n"; });
   if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, o.width, o.height))
     throw EznError("no OpenGL context: " + failure);
   TznTerraPainter painter;
@@ -266,15 +281,22 @@ int main(int argc, char** argv) {
   try {
     options = ParseOptions(argc, argv);
   } catch (const UsageError& e) {
-    const std::string message = e.what();
-    if (!message.empty()) std::cerr << "kalvor-snapshot: " << message << "\n\n";
-    (message.empty() ? std::cout : std::cerr) << kUsage;
-    return message.empty() ? 0 : 2;
+    std::cerr << kProgram << ": " << e.what() << "\n\n" << kUsage;
+    return 2;
   }
+  if (options.help) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (options.version) {
+    std::cout << VersionText(kProgram) << "\n";
+    return 0;
+  }
+  SetWarningSink([](const std::string& message) { std::cerr << kProgram << ": warning: " << message << "\n"; });
   try {
     return Snapshot(options);
   } catch (const std::exception& e) {
-    std::cerr << "kalvor-snapshot: " << e.what() << "\n";
+    std::cerr << kProgram << ": " << e.what() << "\n";
     return 1;
   }
 }

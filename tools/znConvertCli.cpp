@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -17,8 +18,10 @@
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "rwx/znRWXLeftovers.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
+#include "tools/znCommandLine.h"
 
 namespace {
 
@@ -44,18 +47,55 @@ const char kUsage[] =
     "  --quiet                  no progress bar and no summary\n"
     "  --info TERRAIN.ter       print the terrain's header values, point counts, scales\n"
     "                           and extremes, and write nothing\n"
-    "  --help                   show this help\n"
+    "  -h, --help               show this help\n"
+    "  --version                show the program's version\n"
     "\n"
-    "Ctrl-C stops between two objects: the files written so far stay and the object\n"
-    "list names them; the exit code is then 130.\n";
+    "Every option with a value also takes the form --option=VALUE.\n"
+    "\n"
+    "Ctrl-C, SIGTERM and SIGHUP stop between two objects: the files written so far\n"
+    "stay and the object list names them; the exit code is then 130, 143 or 129.\n"
+    "Temporary files that a run killed outright left under the same base name are\n"
+    "removed before the next run starts.\n";
 
-// Set by Ctrl-C; the run stops before the next object.
-std::atomic<bool> g_interrupted{false};
+const char kProgram[] = "kalvor-convert";
 
-extern "C" void OnInterrupt(int) { g_interrupted = true; }
+// The signal that stops the run before its next object, 0 while none came.
+std::atomic<int> g_stop_signal{0};
+// A stop the tests ask for, taken over when the next run starts.
+std::atomic<int> g_test_stop_signal{0};
+
+extern "C" void OnStopSignal(int signal_number) {
+  int none = 0;
+  g_stop_signal.compare_exchange_strong(none, signal_number);
+}
+
+// Ctrl-C, SIGTERM and SIGHUP end a run between two objects. The handler is
+// one-shot: a second signal ends the program at once.
+class TStopSignals {
+ public:
+  TStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (size_t k = 0; k < kSignals.size(); ++k) sigaction(kSignals[k], &action, &previous_[k]);
+  }
+  ~TStopSignals() {
+    for (size_t k = 0; k < kSignals.size(); ++k) sigaction(kSignals[k], &previous_[k], nullptr);
+    g_stop_signal = 0;
+  }
+  TStopSignals(const TStopSignals&) = delete;
+  TStopSignals& operator=(const TStopSignals&) = delete;
+
+ private:
+  static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+  std::array<struct sigaction, 3> previous_{};
+};
 
 struct ConvertOptions {
   std::string terrain, base_name, composer, settings;
+  std::optional<std::string> info;  // the terrain whose header to print
+  bool help = false, version = false;
   int object_size = 10;
   int vertices = 11;
   int32_t citizen = 0;
@@ -63,23 +103,48 @@ struct ConvertOptions {
   bool quiet = false;
 };
 
-class UsageError : public EznError {
- public:
-  using EznError::EznError;
-};
+using UsageError = EznUsageError;
+
+// Loads the terrain; a message that does not name the file gets its name.
+void LoadTerrain(TznTerra& terra, const std::string& path) {
+  try {
+    terra.LoadFromFile(path);
+  } catch (const EznTerraHeaderError& e) {
+    if (std::string(e.what()).find('"' + path + '"') != std::string::npos) throw;
+    throw EznTerraHeaderError(path + ": " + e.what());
+  } catch (const EznError& e) {
+    if (std::string(e.what()).find('"' + path + '"') != std::string::npos) throw;
+    throw EznError(path + ": " + e.what());
+  }
+}
+
+// The status bar texts; after a failed load only the header values read:
+// a refused terrain holds no points, so no point counts and no extremes.
+void PrintStatus(const TznTerra& terra, bool header_only, std::ostream& out) {
+  const TznTerraStatus status = TerraStatusTexts(terra);
+  std::vector<std::string> lines = status.upper;
+  lines[0] = "Filename: " + lines[0];
+  lines.insert(lines.end(), status.lower.begin(), status.lower.end());
+  for (const std::string& line : lines) {
+    const bool of_points = line.rfind("XPts:", 0) == 0 || line.rfind("YPts:", 0) == 0 || line.rfind("Ht:", 0) == 0 ||
+                           line.rfind("Dp:", 0) == 0;
+    if (!header_only || !of_points) out << line << "\n";
+  }
+}
 
 int PrintInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   TznTerra terra;
   try {
-    terra.LoadFromFile(path);
+    LoadTerrain(terra, path);
+  } catch (const EznTerraHeaderError& e) {
+    PrintStatus(terra, true, out);
+    err << kProgram << ": " << e.what() << "\n";
+    return 1;
   } catch (const std::exception& e) {
-    err << "kalvor-convert: " << path << ": " << e.what() << "\n";
+    err << kProgram << ": " << e.what() << "\n";
     return 1;
   }
-  const TznTerraStatus status = TerraStatusTexts(terra);
-  out << "Filename: " << status.upper[0] << "\n";
-  for (size_t k = 1; k < status.upper.size(); ++k) out << status.upper[k] << "\n";
-  for (const std::string& text : status.lower) out << text << "\n";
+  PrintStatus(terra, false, out);
   return 0;
 }
 
@@ -106,43 +171,71 @@ TVec3 OriginOption(const std::string& text) {
   return TVec3{values[0], values[1], values[2]};
 }
 
-ConvertOptions ParseOptions(const std::vector<std::string>& args) {
-  ConvertOptions o;
-  std::vector<std::string> positional;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    auto value = [&]() -> std::string {
-      if (k + 1 >= args.size()) throw UsageError(arg + " needs a value");
-      return args[++k];
-    };
-    if (arg == "--object-size") {
-      const std::string text = value();
-      const int64_t size = IntegerOption(arg, text, 10, 30);
-      if (size != 10 && size != 20 && size != 30) throw UsageError("--object-size must be 10, 20 or 30, not \"" + text + "\"");
-      o.object_size = static_cast<int>(size);
-    } else if (arg == "--vertices") {
-      o.vertices = static_cast<int>(IntegerOption(arg, value(), 2, 35));
-    } else if (arg == "--composer") {
-      o.composer = value();
-    } else if (arg == "--settings") {
-      o.settings = value();
-    } else if (arg == "--citizen") {
-      o.citizen = static_cast<int32_t>(IntegerOption(arg, value(), 0, 2147483647));
-    } else if (arg == "--origin") {
-      o.origin = OriginOption(value());
-    } else if (arg == "--quiet") {
-      o.quiet = true;
-    } else if (arg.rfind("--", 0) == 0) {
-      throw UsageError("unknown option " + arg);
-    } else {
-      positional.push_back(arg);
-    }
+void ReadObjectSize(const std::string& text, ConvertOptions& o) {
+  const int64_t size = IntegerOption("--object-size", text, 10, 30);
+  if (size != 10 && size != 20 && size != 30)
+    throw UsageError("--object-size must be 10, 20 or 30, not \"" + text + "\"");
+  o.object_size = static_cast<int>(size);
+}
+
+bool HasControlCharacter(const std::string& text) { return OneLine(text) != text; }
+
+// Reads one option; false when the name is none of the converter's.
+bool ReadOption(TznArgReader& args, ConvertOptions& o) {
+  const std::string& name = args.Name();
+  if (name == "--object-size") {
+    ReadObjectSize(args.Value(), o);
+  } else if (name == "--vertices") {
+    o.vertices = static_cast<int>(IntegerOption(name, args.Value(), 2, 35));
+  } else if (name == "--composer") {
+    o.composer = args.Value();
+  } else if (name == "--settings") {
+    o.settings = args.Value();
+  } else if (name == "--citizen") {
+    o.citizen = static_cast<int32_t>(IntegerOption(name, args.Value(), 0, 2147483647));
+  } else if (name == "--origin") {
+    o.origin = OriginOption(args.Value());
+  } else if (name == "--info") {
+    o.info = args.Value();
+  } else if (name == "--quiet") {
+    args.NoValue();
+    o.quiet = true;
+  } else if (name == "--help") {
+    args.NoValue();
+    o.help = true;
+  } else if (name == "--version") {
+    args.NoValue();
+    o.version = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void CheckPositional(const std::vector<std::string>& positional, ConvertOptions& o) {
+  if (o.info) {
+    if (!positional.empty()) throw UsageError("--info takes one terrain file and no other arguments");
+    return;
   }
   if (positional.size() != 2) throw UsageError("expected TERRAIN.ter and BASENAME");
   o.terrain = positional[0];
   o.base_name = positional[1];
   if (o.base_name.empty()) throw UsageError("BASENAME must not be empty");
+  // The object list names every file on a line of its own.
+  if (HasControlCharacter(o.base_name)) throw UsageError("BASENAME must not hold control characters");
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
+}
+
+ConvertOptions ParseOptions(TznArgReader& args) {
+  ConvertOptions o;
+  std::vector<std::string> positional;
+  while (args.Next()) {
+    if (!args.IsOption())
+      positional.push_back(args.Name());
+    else if (!ReadOption(args, o))
+      throw UsageError("unknown option " + args.Name());
+  }
+  if (!o.help && !o.version) CheckPositional(positional, o);
   return o;
 }
 
@@ -154,7 +247,7 @@ std::unique_ptr<TznRWXComposer> LoadComposer(const ConvertOptions& o, std::ostre
   if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
   if (settings.back() != '/') settings += '/';
   TznComposerBuild build = BuildComposer(file, settings, settings + "../Textures/", o.citizen);
-  for (const std::string& warning : build.Warnings) err << "kalvor-convert: warning: " << warning << "\n";
+  for (const std::string& warning : build.Warnings) err << kProgram << ": warning: " << warning << "\n";
   return std::move(build.Composer);
 }
 
@@ -169,66 +262,75 @@ void ShowProgress(std::ostream& err, int index, int count) {
 int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   TznTerra terra;
-  terra.LoadFromFile(o.terrain);
+  LoadTerrain(terra, o.terrain);
   terra.SetObjectSize(static_cast<float>(o.object_size));
   terra.SetVertices(o.vertices);
   if (o.origin) terra.SetOrigin(*o.origin);
   const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
 
+  const int leftovers = RemoveLeftoverTemporaries(o.base_name);
+  if (leftovers > 0 && !o.quiet)
+    out << "Removed " << FormatInt(leftovers) << " leftover temporary file" << (leftovers == 1 ? "" : "s")
+        << " of an interrupted run\n";
+
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
-  auto previous = std::signal(SIGINT, OnInterrupt);
   TznRWXWriteStats stats;
-  try {
+  int stop_signal = 0;
+  {
+    TStopSignals signals;
+    if (g_test_stop_signal) g_stop_signal = g_test_stop_signal.exchange(0);
+    struct BarEnd {
+      bool show;
+      std::ostream& err;
+      ~BarEnd() {
+        if (show) err << "\n";
+      }
+    } bar_end{show_bar, err};
     stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
-      go_on = !g_interrupted;
+      go_on = g_stop_signal == 0;
     });
-  } catch (...) {
-    std::signal(SIGINT, previous);
-    g_interrupted = false;
-    if (show_bar) err << "\n";
-    throw;
+    stop_signal = g_stop_signal;
   }
-  std::signal(SIGINT, previous);
-  g_interrupted = false;
-  if (show_bar) err << "\n";
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!o.quiet)
     out << (stats.Stopped ? "Stopped: " : "") << FormatInt(stats.ObjectsWritten) << " objects written, "
         << FormatInt(stats.ObjectsWritten + 1) << " files, " << FormatInt(stats.Bytes) << " bytes, "
         << FormatFixed(seconds, 2) << " s\n";
-  return stats.Stopped ? 130 : 0;
+  // The shell's code for a program ended by that signal.
+  return stats.Stopped ? 128 + (stop_signal ? stop_signal : SIGINT) : 0;
+}
+
+int Run(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
+  if (o.help) {
+    out << kUsage;
+    return 0;
+  }
+  if (o.version) {
+    out << VersionText(kProgram) << "\n";
+    return 0;
+  }
+  if (o.info) return PrintInfo(*o.info, out, err);
+  return Convert(o, out, err);
 }
 
 }  // namespace
 
 int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) {
-    err << kUsage;
+  TznArgReader args(argc, argv);
+  if (argc < 2) {
+    err << kProgram << ": expected TERRAIN.ter and BASENAME\n" << kUsage;
     return 2;
-  }
-  if (args[0] == "--help" || args[0] == "-h") {
-    out << kUsage;
-    return 0;
-  }
-  if (args[0] == "--info") {
-    if (args.size() != 2) {
-      err << "kalvor-convert: --info needs exactly one terrain file\n";
-      return 2;
-    }
-    return PrintInfo(args[1], out, err);
   }
   try {
-    return Convert(ParseOptions(args), out, err);
+    return Run(ParseOptions(args), out, err);
   } catch (const UsageError& e) {
-    err << "kalvor-convert: " << e.what() << "\nTry kalvor-convert --help.\n";
+    err << kProgram << ": " << e.what() << "\nTry " << kProgram << " --help.\n";
     return 2;
   } catch (const std::exception& e) {
-    err << "kalvor-convert: " << e.what() << "\n";
+    err << kProgram << ": " << e.what() << "\n";
     return 1;
   }
 }
 
-// Lets tests stop a run the way Ctrl-C does.
-void InterruptConvertForTesting() { g_interrupted = true; }
+void InterruptConvertForTesting(int signal_number) { g_test_stop_signal = signal_number; }

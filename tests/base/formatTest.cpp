@@ -84,6 +84,13 @@ TEST(Text, CaseHelpers) {
   EXPECT_EQ(Trim("  a b \r\n"), "a b");
 }
 
+TEST(Text, OneLineTurnsRunsOfControlCharactersIntoABlank) {
+  EXPECT_EQ(OneLine("rock\r\nface"), "rock face");
+  EXPECT_EQ(OneLine("a\rb\nc\td\x7F" "e\x01\x1F"), "a b c d e ");
+  EXPECT_EQ(OneLine("plain text, \xC3\xA9t\xC3\xA9"), "plain text, \xC3\xA9t\xC3\xA9");  // UTF-8 stays
+  EXPECT_EQ(OneLine(""), "");
+}
+
 TEST(Format, FastSixDecimalsMatchTheCLibrary) {
   // The C library's "%.6f" is the reference: every float tried must give
   // the same bytes, ties, negative zero and large values included.

@@ -51,3 +51,13 @@ TEST(SafeFile, FoldersAndNames) {
   EXPECT_EQ(ExtractFileName("out/hill3n12w.rwx"), "hill3n12w.rwx");
   EXPECT_EQ(ExtractFilePath("hill"), "");
 }
+
+TEST(SafeFile, TemporaryNamesLeadBackToTheirTarget) {
+  EXPECT_EQ(TemporaryTarget("hill3n12w.rwx.tmp123456789"), "hill3n12w.rwx");
+  EXPECT_EQ(TemporaryTarget("hill.prp.tmp0"), "hill.prp");
+  EXPECT_EQ(TemporaryTarget("hill.prp"), "");
+  EXPECT_EQ(TemporaryTarget("hill.prp.tmp"), "");
+  EXPECT_EQ(TemporaryTarget("hill.prp.tmp12a"), "");
+  EXPECT_EQ(TemporaryTarget("hill.prp.tmp1234567890"), "");  // more digits than a temporary gets
+  EXPECT_EQ(TemporaryTarget(".tmp5"), "");
+}

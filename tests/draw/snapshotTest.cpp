@@ -51,3 +51,28 @@ TEST(Snapshot, RefusesBadArguments) {
   EXPECT_EQ(RunSnapshot("missing.ter x.png"), 1);
   EXPECT_EQ(RunSnapshot("--help"), 0);
 }
+
+TEST(Snapshot, FollowsTheCommandLineConventions) {
+  ASSERT_EQ(RunSnapshot("--version"), 0);
+  EXPECT_EQ(test::ReadFile("out.txt"), std::string("kalvor-snapshot ") + KALVOR_PROJECT_VERSION + "\n");
+  ASSERT_EQ(RunSnapshot("-h"), 0);
+  const std::string help = test::ReadFile("out.txt");
+  EXPECT_EQ(help.rfind("Usage: kalvor-snapshot", 0), 0u);
+  ASSERT_EQ(RunSnapshot("--help"), 0);
+  EXPECT_EQ(test::ReadFile("out.txt"), help);
+
+  // Attached and separate values draw the same picture.
+  const std::string view = " --mode 1 --view-distance 0 --viewer -60,0,30,0";
+  ASSERT_EQ(RunSnapshot(kSamples + "/valley.ter a.png --size 40x30 --pitch -20" + view), 0) << test::ReadFile("err.txt");
+  ASSERT_EQ(RunSnapshot(kSamples + "/valley.ter b.png --size=40x30 --pitch=-20 --mode=1 --view-distance=0 --viewer=-60,0,30,0"),
+            0)
+      << test::ReadFile("err.txt");
+  EXPECT_EQ(test::ReadFile("a.png"), test::ReadFile("b.png"));
+
+  // Errors go to standard error, prefixed with the program's name.
+  for (const char* args : {"--size", "--help=1", "--mode=9 a.ter b.png", "missing.ter x.png"}) {
+    EXPECT_NE(RunSnapshot(args), 0) << args;
+    EXPECT_EQ(test::ReadFile("out.txt"), "") << args;
+    EXPECT_EQ(test::ReadFile("err.txt").rfind("kalvor-snapshot: ", 0), 0u) << args;
+  }
+}

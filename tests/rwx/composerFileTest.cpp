@@ -71,6 +71,16 @@ TEST(ComposerFile, OddValues) {
   EXPECT_THROW(ReadComposerFile("none.CMP"), EznFileError);
 }
 
+TEST(ComposerFile, AFolderIsNamedAsSuch) {
+  std::filesystem::create_directory("folder.CMP");
+  try {
+    ReadComposerFile("folder.CMP");
+    ADD_FAILURE() << "read";
+  } catch (const EznFileError& e) {
+    EXPECT_STREQ(e.what(), "Cannot open file \"folder.CMP\". It is a folder, not a composer file");
+  }
+}
+
 TEST(ComposerFile, RoundTripKeepsForeignKeysAndSections) {
   const std::string original =
       "; composer made by hand\r\n[Composer]\r\nItems=1\r\nAuthor=me\r\n\r\n"

@@ -123,6 +123,19 @@ TEST(RWXMaterial, AssignCopiesEveryField) {
   EXPECT_EQ(copy.Comment(), "cliff");
 }
 
+TEST(RWXMaterial, ControlCharactersStayInTheFieldsButNeverBreakAStatement) {
+  // A bare CR is no line end for the INI reader: the value keeps it.
+  test::WriteFile("cr.MTR", "[Material]\nComment=rock\rface\nTexture=gr\x01" "ass\n");
+  TznRWXMaterial m;
+  m.LoadFromFile("cr.MTR");
+  EXPECT_EQ(m.Comment(), "rock\rface");
+  EXPECT_EQ(m.Texture(), "gr\x01" "ass");
+  EXPECT_EQ(m.CommentSuffix(), "  # rock face");
+  EXPECT_EQ(m.TextureStatement(), "Texture gr ass");
+  m.SetComment("first\r\nsecond\n");
+  EXPECT_EQ(m.CommentSuffix(), "  # first second ");
+}
+
 TEST(RWXMaterial, DefaultMaterialFile) {
   TznRWXMaterial().SaveToFile("Standard.MTR");
   EXPECT_EQ(test::ReadFile("Standard.MTR"),

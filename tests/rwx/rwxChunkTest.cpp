@@ -150,6 +150,25 @@ TEST(RWXChunk, IndividualModelRenumbersVerticesPerClump) {
                 "  ClumpEnd\nModelEnd\n");
 }
 
+TEST(RWXChunk, LineBreaksInAMaterialNeverBreakTheModelsLines) {
+  TznTerra terra;
+  LoadTiny(terra);
+  TznRWXChunk chunk = TinyObject(terra);
+  TznRWXComposer composer;
+  auto material = std::make_unique<TznRWXMaterial>();
+  material->SetComment("steep\r\nrock");
+  material->SetUseTexture(true);
+  material->SetTexture("cliff\r");
+  composer.Add(ClearedFilter(), std::move(material));
+  for (bool individual : {true, false}) {
+    ASSERT_TRUE(individual ? chunk.WriteRWXIndividual(composer) : chunk.WriteRWXBasic(composer));
+    const std::string text = Text(chunk);
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_NE(text.find("\n    Texture cliff \n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n    Triangle 1 2 4  # steep rock\n"), std::string::npos) << text;
+  }
+}
+
 TEST(RWXChunk, BasicModelSplitsStatementsAroundPairs) {
   TznTerra terra;
   LoadTiny(terra);

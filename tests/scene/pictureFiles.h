@@ -33,8 +33,9 @@ inline void WriteBmp(const std::string& path, int width, int height, int bits, c
   b.Save(path);
 }
 
-// A baseline JPEG of one colour at best quality.
-inline void WriteJpeg(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+// A JPEG of one colour at best quality, baseline or progressive.
+inline void WriteJpeg(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b,
+                      bool progressive = false) {
   FILE* file = std::fopen(path.c_str(), "wb");
   jpeg_compress_struct info;
   jpeg_error_mgr error;
@@ -47,6 +48,7 @@ inline void WriteJpeg(const std::string& path, int width, int height, uint8_t r,
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 100, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row(size_t(width) * 3);
   for (int x = 0; x < width; ++x) {

@@ -116,7 +116,9 @@ TEST(RWXMesh, WestSkirtDropsToTheLowestLevel) {
   // Top - Low = 10 m: B = Round(5) + 1 = 6.
   EXPECT_EQ(m.tex[121], (TVec3{5, 0, 6}));
   EXPECT_EQ(m.tex[122], (TVec3{5, 5, 1}));
-  EXPECT_EQ(m.tex[123 + 20].x, 0);  // k = 10: U = 0
+  // k = 10 (north end), the last pair: U = 0 for bottom and top.
+  EXPECT_EQ(m.tex[121 + 2 * 10].x, 0);
+  EXPECT_EQ(m.tex[122 + 2 * 10].x, 0);
   // West skirt triangles (b_k, t_k, t_k+1), (t_k+1, b_k+1, b_k), facing west.
   EXPECT_EQ(m.faces[200], (TznFace3w{121, 122, 124}));
   EXPECT_EQ(m.faces[201], (TznFace3w{124, 123, 121}));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "base/znError.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
@@ -142,6 +144,39 @@ TEST(TerraLoad, RefusesSizesItCannotHold) {
             "unsupported terrain size 65536 x 65536");
   EXPECT_EQ(terra.FXPoints, 0);
   EXPECT_TRUE(terra.FHeights.empty());
+}
+
+TEST(TerraLoad, RefusesScalesThatAreNoUsableNumber) {
+  // Each bad value in each of the three places; the message names the file
+  // and the value, and the header values read stay to be shown.
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  const struct {
+    float value;
+    const char* text;
+  } bad[] = {{nan, "nan"}, {inf, "inf"}, {-inf, "-inf"}, {1e30f, "1e+30"}, {-2e5f, "-200000"}};
+  for (const auto& b : bad)
+    for (int axis = 0; axis < 3; ++axis) {
+      SCOPED_TRACE(std::string(b.text) + " on axis " + std::to_string(axis));
+      float scale[3] = {2, 3, 4};
+      scale[axis] = b.value;
+      TznTerra terra;
+      Bytes file = TerHeader(4).Text("SCAL").F32(scale[0]).F32(scale[1]).F32(scale[2]).Text("CRAD").F32(12.5f);
+      file.Text("ALTW").I16(9).I16(-8);
+      for (int k = 0; k < 25; ++k) file.I16(100);
+      EXPECT_EQ(LoadError(file, terra), std::string("bad scale ") + b.text + " in \"t.ter\"");
+      EXPECT_TRUE(terra.FHeights.empty());
+      EXPECT_EQ(terra.FSize, 4);
+      EXPECT_EQ(terra.FCurveRadius, 12.5f);
+      EXPECT_EQ(terra.FBaseHeight, -8);
+      if (axis != 1) {
+        EXPECT_EQ(terra.FScaleY, 3);  // the scales as read
+      }
+    }
+  // The largest usable scale still loads (the size limit then applies).
+  TznTerra terra;
+  TerFile(3, 3, 1e5f, [](int, int) { return int16_t(10); }).Save("big.ter");
+  ASSERT_TRUE(terra.LoadFromFile("big.ter"));
+  EXPECT_EQ(terra.FScaleX, 500);
 }
 
 TEST(TerraLoad, AcceptsLargeButHoldableSizes) {

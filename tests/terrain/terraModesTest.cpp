@@ -171,21 +171,25 @@ TEST(RenderModes, SaveInModeZeroWritesLikeModeOneAndRebuildsTheBlocks) {
 }
 
 TEST(RenderModes, ASecondComposerReplacesTheWaitingOne) {
-  TznTerra terra;
+  // The flags outlive the terrain: its destructor frees the last composer.
   bool first_freed = false, second_freed = false, third_freed = false;
-  terra.SetComposer(WatchedComposer(&first_freed));
-  auto second = WatchedComposer(&second_freed);
-  const TznRWXComposer* second_address = second.get();
-  terra.SetComposer(std::move(second));
-  EXPECT_TRUE(first_freed);
-  EXPECT_FALSE(second_freed);
-  EXPECT_EQ(terra.SwapInWaitingComposer(), second_address);
+  {
+    TznTerra terra;
+    terra.SetComposer(WatchedComposer(&first_freed));
+    auto second = WatchedComposer(&second_freed);
+    const TznRWXComposer* second_address = second.get();
+    terra.SetComposer(std::move(second));
+    EXPECT_TRUE(first_freed);
+    EXPECT_FALSE(second_freed);
+    EXPECT_EQ(terra.SwapInWaitingComposer(), second_address);
 
-  terra.SetComposer(WatchedComposer(&third_freed));
-  EXPECT_FALSE(second_freed);  // in use until the next mode-2 frame
-  EXPECT_NE(terra.SwapInWaitingComposer(), second_address);
-  EXPECT_TRUE(second_freed);
-  EXPECT_FALSE(third_freed);
+    terra.SetComposer(WatchedComposer(&third_freed));
+    EXPECT_FALSE(second_freed);  // in use until the next mode-2 frame
+    EXPECT_NE(terra.SwapInWaitingComposer(), second_address);
+    EXPECT_TRUE(second_freed);
+    EXPECT_FALSE(third_freed);
+  }
+  EXPECT_TRUE(third_freed);
 }
 
 TEST(Viewer, StandsAboveTheOriginAfterALoad) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 #include "support/terFiles.h"
@@ -50,4 +51,17 @@ TEST(ConvertInfo, BadInputFailsWithTheReadersMessage) {
   EXPECT_NE(RunCli({"--info"}).code, 0);
   EXPECT_NE(RunCli({"--bogus"}).code, 0);
   EXPECT_EQ(RunCli({"--help"}).code, 0);
+}
+
+TEST(ConvertInfo, AnUnusableScaleStillShowsTheHeaderRead) {
+  test::Bytes b = test::TerHeader(4);
+  b.Text("SCAL").F32(2).F32(2).F32(std::numeric_limits<float>::infinity()).Text("CRAD").F32(6370.5f);
+  b.Text("ALTW").I16(120).I16(-4);
+  for (int k = 0; k < 25; ++k) b.I16(10);
+  b.Save("steep.ter");
+  CliResult r = RunCli({"--info=steep.ter"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "kalvor-convert: bad scale inf in \"steep.ter\"\n");
+  // No points were kept, so neither point counts nor extremes.
+  EXPECT_EQ(r.out, "Filename: steep.ter\nSize: 4\nScale\nX: 2\nY: 2\nZ: INF\nCRad: 6370.5\nCRvm: 0\nAltW: 120, -4\n");
 }

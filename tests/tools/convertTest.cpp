@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <csignal>
 #include <sstream>
 
 #include "rwx/znComposerBuilder.h"
@@ -137,11 +138,67 @@ TEST(Convert, WarnsAboutMissingFilterAndMaterialFiles) {
 }
 
 TEST(Convert, InterruptStopsBetweenObjectsAndKeepsTheList) {
-  InterruptConvertForTesting();
-  CliResult r = RunCli({kSample, "stop/v"});
-  EXPECT_EQ(r.code, 130);
-  EXPECT_NE(r.out.find("Stopped: 0 objects written"), std::string::npos) << r.out;
-  EXPECT_EQ(test::ReadFile("stop/v.prp"), "");
+  // Ctrl-C, SIGTERM and SIGHUP alike; the exit code tells which.
+  const std::pair<int, int> signals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+  for (const auto& [signal_number, code] : signals) {
+    InterruptConvertForTesting(signal_number);
+    CliResult r = RunCli({kSample, "stop/v"});
+    EXPECT_EQ(r.code, code);
+    EXPECT_NE(r.out.find("Stopped: 0 objects written"), std::string::npos) << r.out;
+    EXPECT_EQ(test::ReadFile("stop/v.prp"), "");
+  }
   // The next run is not affected.
   EXPECT_EQ(RunCli({kSample, "again/v", "--quiet", "--object-size", "30", "--vertices", "2"}).code, 0);
+}
+
+TEST(Convert, OptionsTakeTheirValueAttachedOrSeparate) {
+  test::TerFile(41, 41, 1, [](int i, int j) { return int16_t(100 * i - 50 * j); }).Save("small.ter");
+  CliResult a = RunCli({"small.ter", "a/v", "--object-size=20", "--vertices=5", "--origin=-5,3,0", "--quiet"});
+  CliResult b = RunCli({"small.ter", "b/v", "--object-size", "20", "--vertices", "5", "--origin", "-5,3,0", "--quiet"});
+  ASSERT_EQ(a.code, 0) << a.err;
+  ASSERT_EQ(b.code, 0) << b.err;
+  auto files_a = FilesIn("a"), files_b = FilesIn("b");
+  ASSERT_EQ(files_a.size(), files_b.size());
+  // Object edges pass through the origin (-5 m, 3 m): the object from -5 to
+  // 15 m east and 3 to 23 m north has its centre 10 m east and 10 m north.
+  EXPECT_TRUE(files_a.count("v1n1e.rwx"));
+  for (const auto& [name, text] : files_a)
+    EXPECT_EQ(name == "v.prp" ? WithoutTimes(text) : text, name == "v.prp" ? WithoutTimes(files_b[name]) : files_b[name])
+        << name;
+}
+
+TEST(Convert, HelpVersionAndErrorsFollowTheUsualConventions) {
+  CliResult r = RunCli({"--version"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, std::string("kalvor-convert ") + KALVOR_PROJECT_VERSION + "\n");
+  r = RunCli({"-h"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, RunCli({"--help"}).out);
+  EXPECT_EQ(r.out.rfind("Usage: kalvor-convert", 0), 0u);
+  EXPECT_EQ(r.err, "");
+  // Every error goes to standard error, prefixed with the program's name.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--help=all"}, {"missing.ter", "x/v"}, {kSample, "x/v", "--vertices=0"}, {"--info"}, {}}) {
+    r = RunCli(args);
+    EXPECT_NE(r.code, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("kalvor-convert: ", 0), 0u) << r.err;
+  }
+}
+
+TEST(Convert, LeftoverTemporariesOfTheBaseNameAreRemovedFirst) {
+  test::TerFile(21, 21, 1, [](int, int) { return int16_t(0); }).Save("flat.ter");
+  std::filesystem::create_directories("left");
+  test::WriteFile("left/v1n1w.rwx.tmp4711", "ModelBegin\r\n  Clump");
+  test::WriteFile("left/v.prp.tmp12", "");
+  test::WriteFile("left/other1n1w.rwx.tmp5", "");
+  CliResult r = RunCli({"flat.ter", "left/v"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("Removed 2 leftover temporary files of an interrupted run\n", 0), 0u) << r.out;
+  EXPECT_FALSE(fs::exists("left/v1n1w.rwx.tmp4711"));
+  EXPECT_FALSE(fs::exists("left/v.prp.tmp12"));
+  EXPECT_TRUE(fs::exists("left/other1n1w.rwx.tmp5"));
+  // Nothing left over: nothing said.
+  r = RunCli({"flat.ter", "left/v"});
+  EXPECT_EQ(r.out.find("Removed"), std::string::npos);
 }
