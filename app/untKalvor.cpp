@@ -23,6 +23,7 @@
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
 #include "base/znSafeFile.h"
+#include "rwx/znRWXLeftovers.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "views/znDebugLog.h"
@@ -311,6 +312,11 @@ void TfrmKalvor::mnuSavetoRWXClick() {
     ClosePreview();
     QCoreApplication::processEvents();
   }
+  // A run that was killed outright under the same name left the temporary
+  // file of the object it was writing.
+  if (const int leftovers = RemoveLeftoverTemporaries(*base_file_name); leftovers > 0)
+    TznDebugLog::Instance().Note("Removed " + FormatInt(leftovers) + " leftover temporary file" +
+                                 (leftovers == 1 ? "" : "s") + " of an interrupted run of " + *base_file_name);
   std::string error;
   try {
     std::unique_ptr<TznRWXComposer> composer = tbCompose->BuildComposerFromTab();

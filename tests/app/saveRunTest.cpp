@@ -62,8 +62,12 @@ TEST_F(SaveRun, WritesEveryObjectAndTheListWithTheCitizenNumberUsed) {
   int previews_closed = 0;
   window->ClosePreview = [&] { ++previews_closed; };
   window->tbCompose->SetCitnumText("abc");
+  test::WriteFile("out/flat0n0w.rwx.tmp4711", "ModelBegin\n");  // left by a run killed outright
+  test::WriteFile("out/other0n0w.rwx.tmp4711", "ModelBegin\n");  // another base name's
   prompts_.SaveAnswers.push_back(Out("out/flat"));
   window->mnuSavetoRWXClick();
+  EXPECT_FALSE(fs::exists("out/flat0n0w.rwx.tmp4711"));
+  EXPECT_TRUE(fs::exists("out/other0n0w.rwx.tmp4711"));
   EXPECT_EQ(previews_closed, 1);
   EXPECT_EQ(Count("out", ".rwx"), 4);
   EXPECT_TRUE(fs::exists("out/flat.prp"));
