@@ -41,6 +41,8 @@ const char kUsage[] =
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
     "                           (default: the terrain's centre at altitude 0)\n"
+    "  --jobs N                 threads that build the objects (default: one per core);\n"
+    "                           the files are the same for any number\n"
     "  --quiet                  no progress bar and no summary\n"
     "  --info TERRAIN.ter       print the terrain's header values, point counts, scales\n"
     "                           and extremes, and write nothing\n"
@@ -59,6 +61,7 @@ struct ConvertOptions {
   int object_size = 10;
   int vertices = 11;
   int32_t citizen = 0;
+  int jobs = 0;  // one per core
   std::optional<TVec3> origin;
   bool quiet = false;
 };
@@ -130,6 +133,8 @@ ConvertOptions ParseOptions(const std::vector<std::string>& args) {
       o.citizen = static_cast<int32_t>(IntegerOption(arg, value(), 0, 2147483647));
     } else if (arg == "--origin") {
       o.origin = OriginOption(value());
+    } else if (arg == "--jobs") {
+      o.jobs = static_cast<int>(IntegerOption(arg, value(), 1, 1024));
     } else if (arg == "--quiet") {
       o.quiet = true;
     } else if (arg.rfind("--", 0) == 0) {
@@ -182,7 +187,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = !g_interrupted;
-    });
+    }, o.jobs);
   } catch (...) {
     std::signal(SIGINT, previous);
     g_interrupted = false;
