@@ -5,6 +5,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "base/znRound.h"
+
 namespace {
 
 // Room for the longest fixed-point value a double can give with up to
@@ -80,6 +82,19 @@ void AppendFixed(std::string& out, double value, int decimals) {
   AppendChars(out, value, std::chars_format::fixed, decimals);
 }
 
+namespace {
+
+// The decimal digits of v written from out on, without a copy: the digit
+// count first, then the digits backwards into place.
+char* WriteUnsigned(char* out, uint64_t v) {
+  int digits = v < 10 ? 1 : v < 100 ? 2 : v < 1000 ? 3 : 4;
+  for (uint64_t bound = 10000; digits < 20 && v >= bound; bound *= 10) ++digits;
+  WriteDigits(out + digits, v);
+  return out + digits;
+}
+
+}  // namespace
+
 char* WriteFixed6(char* out, float value) {
   // Beyond 2^53 / 10^6 the integer would not be exact; such values take the
   // general path (no mesh coordinate comes near).
@@ -89,13 +104,10 @@ char* WriteFixed6(char* out, float value) {
   }
   // value * 10^6 is exact: 24 significant bits times 15625 * 2^6. Rounding
   // to the nearest integer, ties to even, then gives the six decimals.
-  const double rounded = std::nearbyint(static_cast<double>(value) * 1e6);
+  const double rounded = zn_detail::RoundHalfEven(static_cast<double>(value) * 1e6);
   const uint64_t magnitude = static_cast<uint64_t>(std::fabs(rounded));
   if (std::signbit(value)) *out++ = '-';
-  char digits[24];
-  char* end = digits + sizeof digits;
-  char* begin = WriteDigits(end, magnitude / 1000000);
-  out = std::copy(begin, end, out);
+  out = WriteUnsigned(out, magnitude / 1000000);
   *out++ = '.';
   uint32_t fraction = static_cast<uint32_t>(magnitude % 1000000);
   for (int k = 4; k >= 0; k -= 2) {
@@ -108,12 +120,9 @@ char* WriteFixed6(char* out, float value) {
 }
 
 char* WriteInt(char* out, int64_t value) {
-  char digits[24];
-  char* end = digits + sizeof digits;
   const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  char* begin = WriteDigits(end, magnitude);
   if (value < 0) *out++ = '-';
-  return std::copy(begin, end, out);
+  return WriteUnsigned(out, magnitude);
 }
 
 void AppendFixed6(std::string& out, float value) {

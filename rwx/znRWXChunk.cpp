@@ -8,6 +8,7 @@
 #include "base/znRound.h"
 #include "rwx/znRWXComposer.h"
 #include "rwx/znRWXFaceFilter.h"
+#include "rwx/znRWXLineWriter.h"
 #include "rwx/znRWXMaterial.h"
 #include "terrain/znTerHelpers.h"
 
@@ -116,7 +117,7 @@ void TznRWXChunk::EndModel(bool with_clump) {
   Lines.Add("ModelEnd");
 }
 
-void TznRWXChunk::AddVertexLine(size_t mesh_index, uint32_t number) {
+void TznRWXChunk::AddVertexLine(TznRWXLineWriter& writer, size_t mesh_index, uint32_t number) {
   // RWX units are decametres from the object's centre at height 0, X
   // growing west and Z north, each value held in single precision.
   const TVec3& v = Vertices[mesh_index];
@@ -125,28 +126,29 @@ void TznRWXChunk::AddVertexLine(size_t mesh_index, uint32_t number) {
   const float y = v.y / 10.0f;
   const float z = -v.z / 10.0f - static_cast<float>(CentreZ() / 1000.0);
   // One line in a stack buffer, appended at once.
-  char line[5 * 352 + 64];
+  char line[5 * 352 + 96];
   char* p = line;
   auto put = [&p](std::string_view text) { p = std::copy(text.begin(), text.end(), p); };
   put("    Vertex ");
-  p = WriteFixed6(p, x);
+  p = writer.east.Write(p, x);
   *p++ = ' ';
   p = WriteFixed6(p, y);
   *p++ = ' ';
-  p = WriteFixed6(p, z);
+  p = writer.north.Write(p, z);
   put(" UV ");
-  p = WriteFixed6(p, t.x);
+  p = writer.u.Write(p, t.x);
   *p++ = ' ';
-  p = WriteFixed6(p, t.z);
+  p = writer.v.Write(p, t.z);
   put("   # ");
-  p = WriteInt(p, number);
+  p = number <= 0xFFFF ? writer.numbers.Write(p, static_cast<uint16_t>(number)) : WriteInt(p, number);
   Lines.Pending().append(line, p);
   Lines.EndLine();
 }
 
 bool TznRWXChunk::WriteRWXPlain() {
+  TznRWXLineWriter writer(Vertices.size());
   BeginModel(true);
-  for (size_t i = 0; i < Vertices.size(); ++i) AddVertexLine(i, static_cast<uint32_t>(i + 1));
+  for (size_t i = 0; i < Vertices.size(); ++i) AddVertexLine(writer, i, static_cast<uint32_t>(i + 1));
   for (const char* fixed : {"Surface .5 .5 0", "Color .7 .7 .3", "Lightsampling vertex", "TextureModes  foreshorten lit",
                             "Materialmodes double", "Texture null"}) {
     std::string& out = Lines.Pending();
@@ -155,7 +157,7 @@ bool TznRWXChunk::WriteRWXPlain() {
     Lines.EndLine();
   }
   for (const TznFace3w& f : Faces) {
-    AddTriangleLine(TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, {});
+    AddTriangleLine(writer, TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, {});
   }
   EndModel(true);
   return !Faces.empty();
@@ -170,14 +172,15 @@ std::string TriangleSuffix(const TznRWXMaterial& material) {
 
 }  // namespace
 
-void TznRWXChunk::AddTriangleLine(const TznFace3w& numbers, std::string_view suffix) {
-  char line[96];
+void TznRWXChunk::AddTriangleLine(const TznRWXLineWriter& writer, const TznFace3w& numbers,
+                                  std::string_view suffix) {
+  char line[64];
   char* p = std::copy_n("    Triangle ", 13, line);
-  p = WriteInt(p, numbers[0]);
+  p = writer.numbers.Write(p, numbers[0]);
   *p++ = ' ';
-  p = WriteInt(p, numbers[1]);
+  p = writer.numbers.Write(p, numbers[1]);
   *p++ = ' ';
-  p = WriteInt(p, numbers[2]);
+  p = writer.numbers.Write(p, numbers[2]);
   std::string& out = Lines.Pending();
   out.append(line, p);
   out.append(suffix);
@@ -211,6 +214,7 @@ void TznRWXChunk::AddPairStatements(const TznRWXMaterial& m, const TznRWXMateria
 bool TznRWXChunk::WriteRWXIndividual(const TznRWXComposer& composer) {
   if (Faces.empty()) return false;
   ClearFaceMarks();
+  TznRWXLineWriter writer(Vertices.size());
   BeginModel(false);
   const TznRWXMaterial& basic = *composer.BasicMaterial();
   // Clump vertex numbers, 0 for vertices the clump does not use.
@@ -230,11 +234,11 @@ bool TznRWXChunk::WriteRWXIndividual(const TznRWXComposer& composer) {
     for (size_t v = 0; v < Vertices.size(); ++v)
       if (number[v]) {
         number[v] = static_cast<uint16_t>(++next);
-        AddVertexLine(v, next);
+        AddVertexLine(writer, v, next);
       }
     for (uint32_t i : claimed) {
       const TznFace3w& f = Faces[i];
-      AddTriangleLine(TznFace3w{number[f[0]], number[f[1]], number[f[2]]}, suffix);
+      AddTriangleLine(writer, TznFace3w{number[f[0]], number[f[1]], number[f[2]]}, suffix);
     }
     Lines.Add("  ClumpEnd");
   }
@@ -245,8 +249,9 @@ bool TznRWXChunk::WriteRWXIndividual(const TznRWXComposer& composer) {
 bool TznRWXChunk::WriteRWXBasic(const TznRWXComposer& composer) {
   if (Faces.empty()) return false;
   ClearFaceMarks();
+  TznRWXLineWriter writer(Vertices.size());
   BeginModel(true);
-  for (size_t i = 0; i < Vertices.size(); ++i) AddVertexLine(i, static_cast<uint32_t>(i + 1));
+  for (size_t i = 0; i < Vertices.size(); ++i) AddVertexLine(writer, i, static_cast<uint32_t>(i + 1));
   const TznRWXMaterial& basic = *composer.BasicMaterial();
   Lines.Add(Indented(basic.LightsamplingStatement()));
   Lines.Add(Indented(basic.GeometrysamplingStatement()));
@@ -261,7 +266,7 @@ bool TznRWXChunk::WriteRWXBasic(const TznRWXComposer& composer) {
     AddPairStatements(m, basic, false);
     for (uint32_t i : claimed) {
       const TznFace3w& f = Faces[i];
-      AddTriangleLine(TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, suffix);
+      AddTriangleLine(writer, TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, suffix);
     }
   }
   EndModel(true);

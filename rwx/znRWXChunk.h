@@ -17,6 +17,7 @@
 class TznTerra;
 class TznRWXComposer;
 class TznRWXMaterial;
+struct TznRWXLineWriter;
 
 // The terrain's RWX mesh builder: (vertices, texture triples, faces,
 // normals, X0, Z0, SizeX, SizeZ, cells per 10 m east, north, edge flags,
@@ -84,7 +85,7 @@ class TznRWXChunk {
   void ComputeBoundingBox();
   void BeginModel(bool with_clump);
   void EndModel(bool with_clump);
-  void AddVertexLine(size_t mesh_index, uint32_t number);
-  void AddTriangleLine(const TznFace3w& numbers, std::string_view suffix);
+  void AddVertexLine(TznRWXLineWriter& writer, size_t mesh_index, uint32_t number);
+  void AddTriangleLine(const TznRWXLineWriter& writer, const TznFace3w& numbers, std::string_view suffix);
   void AddPairStatements(const TznRWXMaterial& m, const TznRWXMaterial& basic, bool general_settings);
 };

@@ -4,7 +4,7 @@
 
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
-#include "rwx/znBackgroundJob.h"
+#include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
 
 TznRWXChunkCentral::TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra)
@@ -121,7 +121,7 @@ void TznRWXChunkCentral::SaveModel(TznRWXChunk& object, const std::string& base_
 }
 
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
-                                              const TznRWXProgress& progress) {
+                                              const TznRWXProgress& progress, int workers) {
   TznRWXWriteStats stats;
   if (Objects.empty() || Busy) return stats;
   Busy = true;
@@ -137,29 +137,35 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   std::vector<std::string> list;
 
-  // Object i+1's model is made on the worker while object i is saved here;
-  // each of the two uses its own buffer, whose memory serves the whole run.
-  TznLineList buffers[2];
-  uint8_t states[2] = {0, 0};
-  bool produced[2] = {false, false};
-  int prepared = -1;  // the object whose model the worker was given
-  TznBackgroundJob worker;
-  auto prepare = [&](int i) {
-    prepared = i;
-    worker.Start([&, i] { produced[i % 2] = ProduceModel(*Objects[i], composer, buffers[i % 2], states[i % 2]); });
+  // The workers build and format the objects ahead of this thread, which
+  // saves them in order. Each object waiting or in the making has a slot
+  // whose line buffer it borrows; the buffers' memory serves the whole run.
+  // Two slots per worker keep every worker busy while the saving catches up.
+  struct Slot {
+    TznLineList buffer;
+    uint8_t state = 0;
+    bool produced = false;
+  };
+  const int worker_count = workers > 0 ? workers : TznOrderedPool::MachineWorkers();
+  std::vector<Slot> slots(static_cast<size_t>(2 * worker_count));
+  TznOrderedPool pool(Count(), worker_count, static_cast<int>(slots.size()), [&](int i) {
+    Slot& slot = slots[i % slots.size()];
+    slot.produced = ProduceModel(*Objects[i], composer, slot.buffer, slot.state);
+  });
+  int finished = 0;  // objects before it have their buffers back
+  auto finish = [&](int i) {
+    Slot& slot = slots[i % slots.size()];
+    FinishModel(*Objects[i], slot.buffer, slot.state);
   };
   // Whatever happens, no object keeps a mesh or lines the run gave it.
+  auto finish_started = [&] {
+    const int started = pool.Stop();
+    for (; finished < started; ++finished) finish(finished);
+  };
   struct Cleanup {
-    std::function<void()> finish;
-    ~Cleanup() { finish(); }
-  } cleanup{[&] {
-              try {
-                worker.Wait();
-              } catch (...) {
-              }
-              if (prepared >= 0) FinishModel(*Objects[prepared], buffers[prepared % 2], states[prepared % 2]);
-              prepared = -1;
-            }};
+    std::function<void()> run;
+    ~Cleanup() { run(); }
+  } cleanup{finish_started};
 
   for (int i = 0; i < Count(); ++i) {
     if (progress) {
@@ -169,20 +175,19 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
         break;
       }
     }
-    if (prepared != i) prepare(i);
-    worker.Wait();
-    prepared = -1;
-    TznRWXChunk& object = *Objects[i];
-    struct Finish {
-      TznRWXChunk& object;
-      TznLineList& buffer;
-      uint8_t state;
-      ~Finish() { FinishModel(object, buffer, state); }
-    } finish{object, buffers[i % 2], states[i % 2]};
-    if (i + 1 < Count()) prepare(i + 1);
-    if (produced[i % 2]) SaveModel(object, base_file_name, citizen, list, stats);
+    pool.Take(i);
+    // The slot goes back to the workers once the object is done with it.
+    struct Done {
+      std::function<void()> run;
+      ~Done() { run(); }
+    } done{[&, i] {
+      finish(i);
+      finished = i + 1;
+      pool.Release(i);
+    }};
+    if (slots[i % slots.size()].produced) SaveModel(*Objects[i], base_file_name, citizen, list, stats);
   }
-  cleanup.finish();
+  finish_started();
 
   std::string text;
   for (const std::string& line : list) text += line + "\r\n";

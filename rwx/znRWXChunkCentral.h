@@ -58,8 +58,11 @@ class TznRWXChunkCentral {
   // gives out/hill3n12w.rwx) and the list base + ".prp". Without a composer
   // the plain model is written. Throws EznFileError when a file cannot be
   // written; the object list is then not written.
+  // The objects are built and formatted on worker threads (0: one per
+  // core) and saved in order on the calling thread, which alone calls the
+  // progress callback; the files are the same for any number of workers.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
-                            const TznRWXProgress& progress);
+                            const TznRWXProgress& progress, int workers = 0);
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;

@@ -1,5 +1,7 @@
 #include "rwx/znRWXComposer.h"
 
+#include "rwx/znRWXFaceTest.h"
+
 void TznRWXComposer::Add(std::unique_ptr<TznRWXFaceFilter> filter, std::unique_ptr<TznRWXMaterial> material) {
   FFilters.push_back(std::move(filter));
   FMaterials.push_back(std::move(material));
@@ -9,14 +11,17 @@ const TznRWXMaterial* TznRWXComposer::BasicMaterial() const {
   return FMaterials.empty() ? nullptr : FMaterials.back().get();
 }
 
-bool TznRWXComposer::FaceApplies(const TznRWXFaceFilter& filter, const TznVertex3fArray& vertices,
-                                 const TznFace3w& face, const TVec3& normal, double centre_x,
-                                 double centre_z) const {
-  // A face that names a vertex the mesh lacks is left to the catch-all.
+namespace {
+
+// A face that names a vertex the mesh lacks is left to the catch-all.
+bool FaceApplies(const TznRWXFaceTest& test, const TznVertex3fArray& vertices, const TznFace3w& face,
+                 const TVec3& normal, double centre_x, double centre_z) {
   for (uint16_t index : face)
     if (index >= vertices.size()) return false;
-  return filter.Applies(vertices[face[0]], vertices[face[1]], vertices[face[2]], normal, centre_x, centre_z);
+  return test.Applies(vertices[face[0]], vertices[face[1]], vertices[face[2]], normal, centre_x, centre_z);
 }
+
+}  // namespace
 
 bool TznRWXComposer::ClaimFaces(int pair, const TznVertex3fArray& vertices, const TznVertex3wArray& faces,
                                 const TznVertex3fArray& normals, double centre_x, double centre_z,
@@ -24,12 +29,13 @@ bool TznRWXComposer::ClaimFaces(int pair, const TznVertex3fArray& vertices, cons
   if (pair < 0 || pair >= Count() || !FFilters[pair] || !FMaterials[pair]) return false;
   if (face_marks.size() < faces.size()) face_marks.resize(faces.size(), 0);
   const bool catch_all = pair == Count() - 1;
+  const TznRWXFaceTest test(*FFilters[pair]);
   const TVec3 no_normal;
   bool any = false;
   for (size_t f = 0; f < faces.size(); ++f) {
     if (face_marks[f]) continue;
     const TVec3& normal = f < normals.size() ? normals[f] : no_normal;
-    if (!catch_all && !FaceApplies(*FFilters[pair], vertices, faces[f], normal, centre_x, centre_z)) continue;
+    if (!catch_all && !FaceApplies(test, vertices, faces[f], normal, centre_x, centre_z)) continue;
     face_marks[f] = 1;
     claimed.push_back(static_cast<uint32_t>(f));
     any = true;

@@ -69,8 +69,6 @@ class TznRWXComposer {
                                const TznVertex3fArray& normals, double centre_x, double centre_z) const;
 
  private:
-  bool FaceApplies(const TznRWXFaceFilter& filter, const TznVertex3fArray& vertices, const TznFace3w& face,
-                   const TVec3& normal, double centre_x, double centre_z) const;
 
   std::vector<std::unique_ptr<TznRWXFaceFilter>> FFilters;
   std::vector<std::unique_ptr<TznRWXMaterial>> FMaterials;

@@ -130,23 +130,27 @@ double TznRWXFaceFilter::FaceGradient(const TVec3& normal) {
 bool TznRWXFaceFilter::Applies(const TVec3& v0, const TVec3& v1, const TVec3& v2, const TVec3& normal,
                                double centre_x, double centre_z) const {
   if (IsPassThrough()) return true;
-  const TVec3 points[3] = {FilterPoint(v0, centre_x, centre_z), FilterPoint(v1, centre_x, centre_z),
-                           FilterPoint(v2, centre_x, centre_z)};
-  return PassesBounds(points) && PassesGradient(normal);
+  return AppliesToBounds(v0, v1, v2, centre_x, centre_z) && AppliesToGradient(normal);
 }
 
-bool TznRWXFaceFilter::PassesBounds(const TVec3 (&points)[3]) const {
-  return (!FUseHigh || PassesBound(points, &TznRWXFaceFilter::BelowHigh)) &&
-         (!FUseLow || PassesBound(points, &TznRWXFaceFilter::AboveLow)) &&
-         (!FUseWest || PassesBound(points, &TznRWXFaceFilter::WestOfWest)) &&
-         (!FUseEast || PassesBound(points, &TznRWXFaceFilter::EastOfEast)) &&
-         (!FUseNorth || PassesBound(points, &TznRWXFaceFilter::SouthOfNorth)) &&
-         (!FUseSouth || PassesBound(points, &TznRWXFaceFilter::NorthOfSouth));
+bool TznRWXFaceFilter::AppliesToBounds(const TVec3& v0, const TVec3& v1, const TVec3& v2, double centre_x,
+                                       double centre_z) const {
+  if (!UsesBounds()) return true;
+  // The heights are the vertices' own; west and north are worked out only
+  // when a bound asks for them.
+  TVec3 points[3] = {v0, v1, v2};
+  if (FUseWest || FUseEast || FUseNorth || FUseSouth)
+    for (TVec3& p : points) p = FilterPoint(p, centre_x, centre_z);
+  return (!FUseHigh || PassesBound(points, [this](const TVec3& p) { return p.y <= FHigh; })) &&
+         (!FUseLow || PassesBound(points, [this](const TVec3& p) { return p.y >= FLow; })) &&
+         (!FUseWest || PassesBound(points, [this](const TVec3& p) { return p.x >= FWest; })) &&
+         (!FUseEast || PassesBound(points, [this](const TVec3& p) { return p.x <= FEast; })) &&
+         (!FUseNorth || PassesBound(points, [this](const TVec3& p) { return p.z <= FNorth; })) &&
+         (!FUseSouth || PassesBound(points, [this](const TVec3& p) { return p.z >= FSouth; }));
 }
 
-bool TznRWXFaceFilter::PassesBound(const TVec3 (&points)[3],
-                                   bool (TznRWXFaceFilter::*condition)(const TVec3&) const) const {
-  auto meets = [&](const TVec3& p) { return (this->*condition)(p); };
+template <typename Condition>
+bool TznRWXFaceFilter::PassesBound(const TVec3 (&points)[3], Condition meets) const {
   switch (FApplyToVerts) {
     case avLowest:
     case av2Lowest:
@@ -168,7 +172,7 @@ bool TznRWXFaceFilter::PassesBound(const TVec3 (&points)[3],
   return true;  // a value outside the choices tests nothing
 }
 
-bool TznRWXFaceFilter::PassesGradient(const TVec3& normal) const {
+bool TznRWXFaceFilter::AppliesToGradient(const TVec3& normal) const {
   if (!FUseHighGradient && !FUseLowGradient) return true;
   const double gradient = FaceGradient(normal);
   if (FUseHighGradient && !(gradient <= FHighGradient)) return false;

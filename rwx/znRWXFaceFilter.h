@@ -85,6 +85,11 @@ class TznRWXFaceFilter {
   // the object's centre is in centimetres east and north.
   bool Applies(const TVec3& v0, const TVec3& v1, const TVec3& v2, const TVec3& normal, double centre_x,
                double centre_z) const;
+  // Its two halves, for a filter that is not a pass-through one: the six
+  // bounds (true when none is used) and the two gradient limits.
+  bool AppliesToBounds(const TVec3& v0, const TVec3& v1, const TVec3& v2, double centre_x, double centre_z) const;
+  bool AppliesToGradient(const TVec3& normal) const;
+  bool UsesBounds() const { return FUseWest || FUseHigh || FUseEast || FUseLow || FUseSouth || FUseNorth; }
 
   // A mesh vertex as the filter sees it: X metres west and Z metres north
   // of the object's centre, Y the height in metres.
@@ -94,15 +99,8 @@ class TznRWXFaceFilter {
   static double FaceGradient(const TVec3& normal);
 
  private:
-  bool PassesBounds(const TVec3 (&points)[3]) const;
-  bool PassesBound(const TVec3 (&points)[3], bool (TznRWXFaceFilter::*condition)(const TVec3&) const) const;
-  bool PassesGradient(const TVec3& normal) const;
-  bool BelowHigh(const TVec3& p) const { return p.y <= FHigh; }
-  bool AboveLow(const TVec3& p) const { return p.y >= FLow; }
-  bool WestOfWest(const TVec3& p) const { return p.x >= FWest; }
-  bool EastOfEast(const TVec3& p) const { return p.x <= FEast; }
-  bool SouthOfNorth(const TVec3& p) const { return p.z <= FNorth; }
-  bool NorthOfSouth(const TVec3& p) const { return p.z >= FSouth; }
+  template <typename Condition>
+  bool PassesBound(const TVec3 (&points)[3], Condition meets) const;
 
   bool FUseWest = false;
   bool FUseHigh = false;

@@ -94,12 +94,16 @@ void TznTerra::GetHeightAt(TVec3& v, float px, float py) const {
   if (!Bracket(px, FXPoints, x0, x1) || !Bracket(py, FYPoints, y0, y1)) return;
   const double a = GetHeight(x0, y1), b = GetHeight(x1, y1);
   const double c = GetHeight(x0, y0), d = GetHeight(x1, y0);
-  const double fx = (px - x0) / double(x1 - x0), gx = (x1 - px) / double(x1 - x0);
-  const double fy = (py - y0) / double(y1 - y0), gy = (y1 - py) / double(y1 - y0);
-  const double e1 = static_cast<double>(Round(a + fx * (b - a)));
-  const double e2 = static_cast<double>(Round(c + fx * (d - c)));
-  const double e3 = static_cast<double>(Round(c + fy * (a - c)));
-  const double e4 = static_cast<double>(Round(d + fy * (b - d)));
+  // The bracket is always one step wide: the fractions need no division.
+  const double fx = px - x0, gx = x1 - px;
+  const double fy = py - y0, gy = y1 - py;
+  // Stored heights lie far inside the integers, so rounding cannot fail;
+  // adding 0 turns a rounded -0 into the +0 an integer would give.
+  auto round = [](double value) { return zn_detail::RoundHalfEven(value) + 0.0; };
+  const double e1 = round(a + fx * (b - a));
+  const double e2 = round(c + fx * (d - c));
+  const double e3 = round(c + fy * (a - c));
+  const double e4 = round(d + fy * (b - d));
   const double stored = (e1 * fy + e2 * gy + e3 * gx + e4 * fx) / (fx + gx + fy + gy);
   v.z = static_cast<float>(stored * FScaleZ / 100.0);
 }

@@ -117,9 +117,10 @@ class TznTerra {
   // no other terrain can be loaded until it returns.
   bool Saving() const;
   // Writes the whole terrain as RWX objects through render mode 1, then
-  // returns to the mode it had. progress may be empty.
+  // returns to the mode it had. progress may be empty. workers: threads
+  // that build the objects, 0 for one per core.
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
-                           const std::function<void(int, int, bool&)>& progress);
+                           const std::function<void(int, int, bool&)>& progress, int workers = 0);
   TznRWXChunkCentral& RWXChunks() { return *FRWXChunks; }
   const TznRWXChunkCentral& RWXChunks() const { return *FRWXChunks; }
   TznTerraChunkCentral& TerraChunks() { return *FTerraChunks; }

@@ -45,7 +45,7 @@ void TznTerra::DropGrids() {
 }
 
 TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
-                                   const std::function<void(int, int, bool&)>& progress) {
+                                   const std::function<void(int, int, bool&)>& progress, int workers) {
   const uint8_t mode = FRenderMode;
   SetRenderMode(1);
   struct ModeBack {
@@ -53,7 +53,7 @@ TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznR
     uint8_t mode;
     ~ModeBack() { terra.SetRenderMode(mode); }
   } back{*this, mode};
-  return FRWXChunks->WriteAll(base_file_name, composer, progress);
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers);
 }
 
 bool TznTerra::Saving() const { return FRWXChunks->Busy; }

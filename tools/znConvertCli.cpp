@@ -44,6 +44,8 @@ const char kUsage[] =
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
     "                           (default: the terrain's centre at altitude 0)\n"
+    "  --jobs N                 threads that build the objects (default: one per core);\n"
+    "                           the files are the same for any number\n"
     "  --quiet                  no progress bar and no summary\n"
     "  --info TERRAIN.ter       print the terrain's header values, point counts, scales\n"
     "                           and extremes, and write nothing\n"
@@ -99,6 +101,7 @@ struct ConvertOptions {
   int object_size = 10;
   int vertices = 11;
   int32_t citizen = 0;
+  int jobs = 0;  // one per core
   std::optional<TVec3> origin;
   bool quiet = false;
 };
@@ -197,6 +200,8 @@ bool ReadOption(TznArgReader& args, ConvertOptions& o) {
     o.origin = OriginOption(args.Value());
   } else if (name == "--info") {
     o.info = args.Value();
+  } else if (name == "--jobs") {
+    o.jobs = static_cast<int>(IntegerOption(name, args.Value(), 1, 1024));
   } else if (name == "--quiet") {
     args.NoValue();
     o.quiet = true;
@@ -289,7 +294,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = g_stop_signal == 0;
-    });
+    }, o.jobs);
     stop_signal = g_stop_signal;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

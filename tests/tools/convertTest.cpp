@@ -107,6 +107,9 @@ TEST(Convert, RefusesBadOptions) {
   EXPECT_EQ(RunCli({kSample, "x/v", "--origin", "1,2,z"}).code, 2);
   EXPECT_EQ(RunCli({kSample}).code, 2);
   EXPECT_EQ(RunCli({kSample, "x/v", "--frobnicate"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--jobs", "0"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--jobs", "two"}).code, 2);
+  EXPECT_EQ(RunCli({kSample, "x/v", "--jobs"}).code, 2);
   CliResult r = RunCli({kSample, "x/v", "--object-size", "15"});
   EXPECT_NE(r.err.find("--object-size must be 10, 20 or 30"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists("x"));
@@ -201,4 +204,25 @@ TEST(Convert, LeftoverTemporariesOfTheBaseNameAreRemovedFirst) {
   // Nothing left over: nothing said.
   r = RunCli({"flat.ter", "left/v"});
   EXPECT_EQ(r.out.find("Removed"), std::string::npos);
+}
+
+TEST(Convert, AnyNumberOfJobsWritesTheSameFiles) {
+  const std::vector<std::string> common = {"--object-size", "30", "--vertices", "3", "--composer", kComposer, "--quiet"};
+  auto run = [&](const std::string& base, const std::string& jobs) {
+    std::vector<std::string> args = {kSample, base, "--jobs", jobs};
+    args.insert(args.end(), common.begin(), common.end());
+    return RunCli(args);
+  };
+  ASSERT_EQ(run("one/v", "1").code, 0);
+  ASSERT_EQ(run("three/v", "3").code, 0);
+  auto one = FilesIn("one"), three = FilesIn("three");
+  ASSERT_EQ(one.size(), three.size());
+  ASSERT_GT(one.size(), 100u);
+  for (const auto& [name, text] : one) {
+    ASSERT_TRUE(three.count(name)) << name;
+    if (name == "v.prp")
+      EXPECT_EQ(WithoutTimes(three[name]), WithoutTimes(text));
+    else
+      EXPECT_EQ(three[name], text) << name;
+  }
 }
