@@ -22,6 +22,7 @@
 #include "draw/znTerraPainter.h"
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
+#include "scene/znGLFramebuffer.h"
 #include "scene/znGLOffscreenSurface.h"
 #include "scene/znGLReality.h"
 #include "terrain/znTerra.h"
@@ -266,6 +267,9 @@ int Snapshot(const SnapshotOptions& o) {
   // The frame of the preview window, with its altitude check on.
   reality.SetOnPrepaint([&](TznGLReality& r) { PrepaintPreviewScene(r, terra, true); });
   reality.SetOnPaint([&](TznGLReality& r) { PaintPreviewFrame(r, terra, painter); });
+  // Drawn into the same kind of framebuffer as the preview window's, so
+  // that the picture is the window's to the last bit.
+  TznGLFramebuffer framebuffer(surface, o.width, o.height);
   reality.Paint();
   if (!failure.empty()) throw EznError(failure);
   WritePng(o.picture, o.width, o.height, ReadPixels(o.width, o.height));
