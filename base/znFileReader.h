@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-class TznFileReader {
+#include "base/znByteReader.h"
+
+class TznFileReader : public TznByteReader {
  public:
   // Opens the file read-only; throws EznFileError when it cannot.
   explicit TznFileReader(const std::string& path, size_t block_size = size_t{1} << 20);
@@ -17,7 +19,7 @@ class TznFileReader {
 
   // Copies up to count bytes into out; returns how many there were before
   // the end of the file. Throws EznFileError on a read error.
-  size_t Read(void* out, size_t count);
+  size_t Read(void* out, size_t count) override;
 
  private:
   bool Refill();

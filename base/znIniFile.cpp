@@ -41,6 +41,10 @@ TznIniFile::TznIniFile(std::string file_name) : FFileName(std::move(file_name)) 
   if (FileExists(FFileName)) Parse(ReadWholeFile(FFileName));
 }
 
+TznIniFile::TznIniFile(std::string file_name, std::string_view content) : FFileName(std::move(file_name)) {
+  Parse(content);
+}
+
 void TznIniFile::Parse(std::string_view content) {
   if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
     FPrefix = kByteOrderMark;

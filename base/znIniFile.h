@@ -27,6 +27,9 @@ class TznIniFile {
   // Reads the file; a missing file gives an empty one. Throws EznFileError
   // when the file exists but cannot be read.
   explicit TznIniFile(std::string file_name);
+  // Takes the content as if read from the file; nothing is read, and the
+  // file is only written by UpdateFile.
+  TznIniFile(std::string file_name, std::string_view content);
 
   const std::string& FileName() const { return FFileName; }
 

@@ -1,6 +1,8 @@
 #include "rwx/znRWXFaceFilter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "base/znError.h"
@@ -17,13 +19,18 @@ constexpr const char* kApplyToWords[] = {"Lowest", "2Lowest", "Highest", "2Highe
 constexpr int kApplyToCount = sizeof kApplyToWords / sizeof kApplyToWords[0];
 
 // A missing or empty key gives 0; a text that is not a number keeps the value.
+// A number beyond the range of a single is held as the largest single of
+// its sign: it means as much as a limit, and unlike an infinity it can be
+// saved and read again.
 void ReadBound(const TznIniFile& ini, std::string_view key, float& field) {
   const std::string text = ini.ReadString(kSection, key, "");
   if (text.empty()) {
     field = 0;
     return;
   }
-  if (std::optional<double> value = ParseReal(text)) field = static_cast<float>(*value);
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  if (std::optional<double> value = ParseReal(text))
+    field = static_cast<float>(std::clamp(*value, -kLargest, kLargest));
 }
 
 TznApplyToVerts ReadApplyTo(const TznIniFile& ini) {

@@ -14,6 +14,8 @@
 #include "base/znGLPositionDef.h"
 #include "base/znVectors.h"
 
+class TznByteReader;
+
 // A terrain header read whole whose values this program cannot use: a size
 // it cannot hold or a scale that is no usable number. The header values stay
 // in the terrain, so they can still be shown.
@@ -58,6 +60,9 @@ class TznTerra {
   // grids. A good file ends with the viewer above the origin and
   // the live grid rebuilt.
   bool LoadFromFile(const std::string& file_name);
+  // The same from the bytes of a .ter file held in memory; file_name is
+  // only kept as the terrain's name.
+  bool LoadFromMemory(const void* data, size_t size, const std::string& file_name);
 
   // Stored height at grid point (x, y); no range check.
   int16_t GetHeight(int x, int y) const { return FHeights[static_cast<size_t>(y) * FXPoints + x]; }
@@ -200,6 +205,9 @@ class TznTerra {
   static constexpr int32_t kBlockSize = 64;
 
  private:
-  void ReadTerragen(const std::string& file_name);
+  // Clears, then reads from the source that open gives; open runs after the
+  // clearing, so a source that cannot be opened leaves a cleared terrain.
+  bool Load(const std::string& file_name, const std::function<std::unique_ptr<TznByteReader>()>& open);
+  void ReadTerragen(TznByteReader& file, const std::string& file_name);
   void DropGrids();
 };

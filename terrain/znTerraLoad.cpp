@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/znByteReader.h"
 #include "base/znError.h"
 #include "base/znFileReader.h"
 #include "base/znFormat.h"
@@ -14,7 +15,7 @@ const char kNotATerFile[] = "not a ter file";
 
 class TerragenReader {
  public:
-  explicit TerragenReader(TznFileReader& file) : file_(file) {}
+  explicit TerragenReader(TznByteReader& file) : file_(file) {}
 
   // Header bytes must all be there; a file that ends inside the header is no
   // terrain.
@@ -43,7 +44,7 @@ class TerragenReader {
     return value;
   }
 
-  TznFileReader& file_;
+  TznByteReader& file_;
 };
 
 // Round(raw / 10), ties to even, in whole-number arithmetic that the
@@ -80,11 +81,19 @@ void CheckScale(float value, const std::string& file_name) {
 }  // namespace
 
 bool TznTerra::LoadFromFile(const std::string& file_name) {
+  return Load(file_name, [&file_name] { return std::make_unique<TznFileReader>(file_name); });
+}
+
+bool TznTerra::LoadFromMemory(const void* data, size_t size, const std::string& file_name) {
+  return Load(file_name, [data, size] { return std::make_unique<TznMemoryReader>(data, size); });
+}
+
+bool TznTerra::Load(const std::string& file_name, const std::function<std::unique_ptr<TznByteReader>()>& open) {
   // The heights are in use while a save run writes its objects.
   if (Saving()) throw EznError("Cannot load \"" + file_name + "\" while the terrain is being saved");
   Clear();
   try {
-    ReadTerragen(file_name);
+    ReadTerragen(*open(), file_name);
   } catch (...) {
     // Header values read so far stay for the status bars; no heights.
     std::vector<int16_t>().swap(FHeights);
@@ -102,8 +111,7 @@ bool TznTerra::LoadFromFile(const std::string& file_name) {
   return true;
 }
 
-void TznTerra::ReadTerragen(const std::string& file_name) {
-  TznFileReader file(file_name);
+void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
   FFileName = file_name;
   TerragenReader in(file);
 

@@ -62,6 +62,17 @@ TEST(IniFile, UnchangedFileIsWrittenBackByteForByte) {
   EXPECT_EQ(test::ReadFile("odd.ini"), odd);
 }
 
+TEST(IniFile, TextInMemoryIsReadAndOnlyWrittenByUpdate) {
+  const std::string text = "[A]\r\nx = 1\r\n";
+  TznIniFile ini("memory.ini", text);
+  EXPECT_EQ(ini.ReadInteger("A", "x", 0), 1);
+  ini.WriteString("A", "y", "2");
+  EXPECT_EQ(ini.Text(), "[A]\r\nx = 1\r\ny=2\r\n");
+  EXPECT_FALSE(std::filesystem::exists("memory.ini"));
+  ini.UpdateFile();
+  EXPECT_EQ(test::ReadFile("memory.ini"), ini.Text());
+}
+
 TEST(IniFile, LinuxBreaksAndAMissingFinalBreak) {
   test::WriteFile("lf.ini", "[S]\na=1");
   TznIniFile ini("lf.ini");

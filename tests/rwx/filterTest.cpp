@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "rwx/znRWXFaceFilter.h"
 #include "support/testFiles.h"
@@ -225,6 +226,22 @@ TEST(RWXFaceFilter, LoadingAppliesDefaultsAndReadRules) {
   filter.LoadFromFile("missing.FTR");
   EXPECT_EQ(filter.ApplyToVerts(), avLowest);
   EXPECT_TRUE(filter.IsPassThrough());
+}
+
+TEST(RWXFaceFilter, BoundsBeyondASingleAreHeldAsTheLargestAndSurviveASave) {
+  test::WriteFile("big.FTR", "[Filter]\nWest=1e39\nEast=-1e300\nNorth=3e38\n");
+  TznRWXFaceFilter filter;
+  filter.LoadFromFile("big.FTR");
+  const float largest = std::numeric_limits<float>::max();
+  EXPECT_EQ(filter.West(), largest);
+  EXPECT_EQ(filter.East(), -largest);
+  EXPECT_EQ(filter.North(), 3e38f);
+  filter.SaveToFile("big.FTR");
+  TznRWXFaceFilter again;
+  again.LoadFromFile("big.FTR");
+  EXPECT_EQ(again.West(), largest);
+  EXPECT_EQ(again.East(), -largest);
+  EXPECT_EQ(again.North(), 3e38f);
 }
 
 TEST(RWXFaceFilter, RoundTripKeepsForeignKeysAndSections) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 
 #include "base/znError.h"
@@ -213,4 +214,22 @@ TEST(TerraLoad, MissingFileRaisesFileError) {
   TznTerra terra;
   EXPECT_THROW(terra.LoadFromFile("no-such-file.ter"), EznFileError);
   EXPECT_EQ(terra.FFileName, "");
+}
+
+TEST(TerraLoad, BytesInMemoryLoadLikeTheFile) {
+  const Bytes b = TerFile(3, 2, 4, [](int i, int j) { return int16_t(10 * i + 100 * j); });
+  b.Save("m.ter");
+  TznTerra from_file, from_memory;
+  from_file.LoadFromFile("m.ter");
+  ASSERT_TRUE(from_memory.LoadFromMemory(b.data.data(), b.data.size(), "named.ter"));
+  EXPECT_EQ(from_memory.FHeights, from_file.FHeights);
+  EXPECT_EQ(from_memory.FHeights, (std::vector<int16_t>{0, 1, 2, 10, 11, 12}));
+  EXPECT_EQ(from_memory.FScaleX, 4);
+  EXPECT_EQ(from_memory.FFileName, "named.ter");
+  EXPECT_FALSE(std::filesystem::exists("named.ter"));
+
+  // Cut inside the chunk list: refused, and the heights of before are gone.
+  EXPECT_THROW(from_memory.LoadFromMemory(b.data.data(), 30, "cut.ter"), EznError);
+  EXPECT_TRUE(from_memory.FHeights.empty());
+  EXPECT_EQ(from_memory.FFileName, "cut.ter");
 }
