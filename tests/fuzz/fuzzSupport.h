@@ -22,19 +22,19 @@ inline void Require(bool holds, const char* property) {
   std::abort();
 }
 
-// A folder of its own for this process, removed when it exits normally.
-// Saving flushes files to disk: a folder in memory (/dev/shm) keeps that
-// from slowing every input down to the disk's pace.
+// A folder of its own for this process, removed when it exits normally (a
+// crash leaves it behind). Saving flushes files to disk: without TMPDIR a
+// folder in memory (/dev/shm) keeps that from slowing every input down to
+// the disk's pace.
 inline const std::filesystem::path& TempFolder() {
   struct TFolder {
     std::filesystem::path path;
     TFolder() {
       std::error_code error;
       const std::filesystem::path shm = "/dev/shm";
-      const std::filesystem::path parent =
-          std::filesystem::is_directory(shm, error) && access(shm.c_str(), W_OK) == 0
-              ? shm
-              : std::filesystem::temp_directory_path();
+      const bool use_shm =
+          !std::getenv("TMPDIR") && std::filesystem::is_directory(shm, error) && access(shm.c_str(), W_OK) == 0;
+      const std::filesystem::path parent = use_shm ? shm : std::filesystem::temp_directory_path();
       std::string pattern = (parent / "kalvor-fuzz-XXXXXX").string();
       Require(mkdtemp(pattern.data()) != nullptr, "a temporary folder can be made");
       path = pattern;
