@@ -148,11 +148,9 @@ bool ReadOption(TznArgReader& args, SnapshotOptions& o) {
   } else if (name == "--water") {
     o.water = Number(name, args.Value());
     o.has_water = true;
-  } else if (name == "--help") {
-    args.NoValue();
+  } else if (args.IsFlag("--help")) {
     o.help = true;
-  } else if (name == "--version") {
-    args.NoValue();
+  } else if (args.IsFlag("--version")) {
     o.version = true;
   } else {
     return false;

@@ -39,11 +39,9 @@ TergenCommand ParseCommand(TznArgReader& args) {
       const auto s = ParseReal(args.Value());
       if (!s || *s <= 0 || *s > 1e5) throw EznUsageError("--scale must be a positive number of metres, at most 100000");
       c.options.scale = static_cast<float>(*s);
-    } else if (name == "--help") {
-      args.NoValue();
+    } else if (args.IsFlag("--help")) {
       c.help = true;
-    } else if (name == "--version") {
-      args.NoValue();
+    } else if (args.IsFlag("--version")) {
       c.version = true;
     } else {
       throw EznUsageError("unknown option " + name);

@@ -38,3 +38,9 @@ void TznArgReader::NoValue() const {
 }
 
 std::string VersionText(const std::string& program) { return program + " " + KALVOR_VERSION; }
+
+bool TznArgReader::IsFlag(const std::string& name) const {
+  if (!FIsOption || FName != name) return false;
+  NoValue();
+  return true;
+}

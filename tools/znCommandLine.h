@@ -32,6 +32,9 @@ class TznArgReader {
   std::string Value();
   // For options that take no value: throws EznUsageError for "--quiet=1".
   void NoValue() const;
+  // Whether the option is the flag of that name (an option without a
+  // value; NoValue applies).
+  bool IsFlag(const std::string& name) const;
 
  private:
   std::vector<std::string> FArgs;

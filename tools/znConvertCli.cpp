@@ -202,14 +202,11 @@ bool ReadOption(TznArgReader& args, ConvertOptions& o) {
     o.info = args.Value();
   } else if (name == "--jobs") {
     o.jobs = static_cast<int>(IntegerOption(name, args.Value(), 1, 1024));
-  } else if (name == "--quiet") {
-    args.NoValue();
+  } else if (args.IsFlag("--quiet")) {
     o.quiet = true;
-  } else if (name == "--help") {
-    args.NoValue();
+  } else if (args.IsFlag("--help")) {
     o.help = true;
-  } else if (name == "--version") {
-    args.NoValue();
+  } else if (args.IsFlag("--version")) {
     o.version = true;
   } else {
     return false;
