@@ -73,8 +73,11 @@ constexpr double kMaxScale = 1e5;
 
 bool UsableScale(float value) { return std::isfinite(value) && std::fabs(value) <= kMaxScale; }
 
-void CheckScale(float value, const std::string& file_name) {
-  if (!UsableScale(value))
+// A horizontal scale must also be positive: grid steps run east and north,
+// and a negative step lays the object grid out beyond every position the
+// grids can hold.
+void CheckScale(float value, const std::string& file_name, bool horizontal) {
+  if (!UsableScale(value) || (horizontal && value < 0))
     throw EznTerraHeaderError("bad scale " + LowerCase(FormatGeneral(value)) + " in \"" + file_name + "\"");
 }
 
@@ -154,9 +157,9 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
   if (FScaleX == 0) FScaleX = 1;
   if (FScaleY == 0) FScaleY = 1;
   if (FScaleZ == 0) FScaleZ = 1;
-  CheckScale(FScaleX, FFileName);
-  CheckScale(FScaleY, FFileName);
-  CheckScale(FScaleZ, FFileName);
+  CheckScale(FScaleX, FFileName, true);
+  CheckScale(FScaleY, FFileName, true);
+  CheckScale(FScaleZ, FFileName, false);
   FFileScaleX = FScaleX;
   FFileScaleY = FScaleY;
   FFileScaleZ = FScaleZ;

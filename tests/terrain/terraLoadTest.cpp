@@ -173,6 +173,21 @@ TEST(TerraLoad, RefusesScalesThatAreNoUsableNumber) {
         EXPECT_EQ(terra.FScaleY, 3);  // the scales as read
       }
     }
+  // Horizontal steps must run east and north; a negative height factor only
+  // turns the terrain upside down.
+  for (int axis = 0; axis < 2; ++axis) {
+    float scale[3] = {2, 3, 4};
+    scale[axis] = -30;
+    TznTerra terra;
+    Bytes file = TerHeader(4).Text("SCAL").F32(scale[0]).F32(scale[1]).F32(scale[2]).Text("ALTW").I16(9).I16(-8);
+    EXPECT_EQ(LoadError(file, terra), "bad scale -30 in \"t.ter\"");
+  }
+  TznTerra upside_down;
+  Bytes down = TerHeader(2).Text("SCAL").F32(2).F32(2).F32(-4).Text("ALTW").I16(9).I16(-8);
+  for (int k = 0; k < 9; ++k) down.I16(100);
+  down.Save("down.ter");
+  ASSERT_TRUE(upside_down.LoadFromFile("down.ter"));
+  EXPECT_EQ(upside_down.FScaleZ, -4);
   // The largest usable scale still loads (the size limit then applies).
   TznTerra terra;
   TerFile(3, 3, 1e5f, [](int, int) { return int16_t(10); }).Save("big.ter");
