@@ -9,12 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "benchComposer.h"
 #include "benchTerrain.h"
-#include "draw/znComposerTextures.h"
 #include "draw/znPreviewScene.h"
 #include "draw/znTerraPainter.h"
-#include "rwx/znComposerBuilder.h"
-#include "rwx/znComposerFile.h"
 #include "scene/znGLOffscreenSurface.h"
 #include "scene/znGLReality.h"
 #include "terrain/znTerra.h"
@@ -22,13 +20,6 @@
 namespace {
 
 const std::string kSamples = KALVOR_SAMPLES_DIR;
-
-std::unique_ptr<TznRWXComposer> SampleComposer() {
-  TznComposerBuild build = BuildComposer(ReadComposerFile(kSamples + "/Settings/Valley.CMP"),
-                                         kSamples + "/Settings/", kSamples + "/Textures/", 0);
-  LoadTextures(*build.Composer);
-  return std::move(build.Composer);
-}
 
 // Arguments: terrain (0 sample, 1 the 1000 m one), render mode, view range
 // in metres.

@@ -12,10 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "benchComposer.h"
 #include "benchTerrain.h"
-#include "draw/znComposerTextures.h"
-#include "rwx/znComposerBuilder.h"
-#include "rwx/znComposerFile.h"
 #include "terrain/znTerra.h"
 #include "views/untTerGL.h"
 #include "views/znScriptedPrompts.h"
@@ -23,13 +21,6 @@
 namespace {
 
 const std::string kSamples = KALVOR_SAMPLES_DIR;
-
-std::unique_ptr<TznRWXComposer> SampleComposer() {
-  TznComposerBuild build = BuildComposer(ReadComposerFile(kSamples + "/Settings/Valley.CMP"),
-                                         kSamples + "/Settings/", kSamples + "/Textures/", 0);
-  LoadTextures(*build.Composer);
-  return std::move(build.Composer);
-}
 
 void Key(QWidget& widget, QEvent::Type type) {
   QKeyEvent event(type, Qt::Key_Up, Qt::NoModifier);
