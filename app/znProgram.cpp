@@ -12,6 +12,7 @@
 #include "app/znFirstStart.h"
 #include "app/znProgramCommandLine.h"
 #include "base/znLog.h"
+#include "base/znSafeFile.h"
 #include "views/znDebugLog.h"
 
 namespace {
@@ -28,7 +29,14 @@ TznAppFolders AppFoldersFromEnvironment() {
   const std::string program = QCoreApplication::applicationFilePath().toStdString();
   const std::string home = qEnvironmentVariable("KALVOR_HOME").toStdString();
   const std::string user_data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
-  return ResolveAppFolders(program, home, user_data, FolderWritable);
+  // An installed program (its samples beside it) never writes into its own
+  // folder, even where it could (run by root): its files belong to the user.
+  const bool installed = DirectoryExists(InstalledSamplesDir(program));
+  const auto writable = [installed](const std::string& folder) { return !installed && FolderWritable(folder); };
+  TznAppFolders folders = ResolveAppFolders(program, home, user_data, writable);
+  if (installed && home.empty())
+    folders.Note = "Installed program: settings, materials and textures are kept in " + folders.Home;
+  return folders;
 }
 
 int RunKalvor(int argc, char** argv) {
