@@ -43,9 +43,9 @@ std::string ProgramHelpText() {
          "\n"
          "Files:\n"
          "  The settings file kalvor.ini and the folders Settings (materials, filters,\n"
-         "  composers) and Textures sit beside the program, or in ~/.local/share/kalvor\n"
-         "  when the program's folder cannot be written. A folder without Settings\n"
-         "  starts with a copy of the samples in ../share/kalvor/samples.\n";
+         "  composers) and Textures sit beside the program; an installed program, or one\n"
+         "  whose folder cannot be written, keeps them in ~/.local/share/kalvor. A folder\n"
+         "  without Settings starts with a copy of the samples in ../share/kalvor/samples.\n";
 }
 
 std::string ProgramVersionText() { return std::string("kalvor ") + kKalvorVersion; }
