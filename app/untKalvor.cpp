@@ -23,6 +23,7 @@
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
 #include "base/znSafeFile.h"
+#include "base/znVersion.h"
 #include "rwx/znRWXLeftovers.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
@@ -148,7 +149,7 @@ void TfrmKalvor::BuildStatusBars() {
 }
 
 void TfrmKalvor::FormCreate() {
-  setWindowTitle("Kalvor 1.4");
+  setWindowTitle(QString("Kalvor ") + kKalvorShortVersion);
   FixDecimalSeparator();
   IniFileName = FFolders.IniFileName;
   SettingsDir = FFolders.SettingsDir;

@@ -4,37 +4,74 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <iostream>
+
 #include "app/untDebug.h"
 #include "app/untKalvor.h"
+#include "app/znAppIdentity.h"
+#include "app/znFirstStart.h"
+#include "app/znProgramCommandLine.h"
 #include "base/znLog.h"
+#include "base/znSafeFile.h"
 #include "views/znDebugLog.h"
+
+namespace {
+
+std::vector<std::string> ArgsAfterName(const QStringList& arguments) {
+  std::vector<std::string> args;
+  for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments.at(i).toStdString());
+  return args;
+}
+
+}  // namespace
 
 TznAppFolders AppFoldersFromEnvironment() {
   const std::string program = QCoreApplication::applicationFilePath().toStdString();
   const std::string home = qEnvironmentVariable("KALVOR_HOME").toStdString();
   const std::string user_data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
-  return ResolveAppFolders(program, home, user_data, FolderWritable);
+  // An installed program (its samples beside it) never writes into its own
+  // folder, even where it could (run by root): its files belong to the user.
+  const bool installed = DirectoryExists(InstalledSamplesDir(program));
+  const auto writable = [installed](const std::string& folder) { return !installed && FolderWritable(folder); };
+  TznAppFolders folders = ResolveAppFolders(program, home, user_data, writable);
+  if (installed && home.empty())
+    folders.Note = "Installed program: settings, materials and textures are kept in " + folders.Home;
+  return folders;
 }
 
 int RunKalvor(int argc, char** argv) {
+  // Help and version need no display: answered before Qt starts.
+  const TznProgramArgs early = ReadProgramArgs(std::vector<std::string>(argv + (argc > 0), argv + argc));
+  if (early.Help || early.Version) {
+    std::cout << (early.Help ? ProgramHelpText() : ProgramVersionText() + "\n");
+    return 0;
+  }
+
   QApplication app(argc, argv);
-  QCoreApplication::setApplicationName("kalvor");
+  // Qt has taken its own options out by now.
+  const TznProgramArgs args = ReadProgramArgs(ArgsAfterName(QCoreApplication::arguments()));
+  if (!args.Error.empty()) {
+    std::cerr << "kalvor: " << args.Error << "\nTry 'kalvor --help' for more information.\n";
+    return 2;
+  }
+  SetUpKalvorApplication();
   // The main window's close ends the run even while the debug log is open.
   QApplication::setQuitOnLastWindowClosed(false);
 
   const TznAppFolders folders = AppFoldersFromEnvironment();
+  const std::string first_start =
+      CopySamplesOnFirstStart(InstalledSamplesDir(QCoreApplication::applicationFilePath().toStdString()), folders);
   TfrmKalvor main_window(folders);
   TfrmDebug debug_window;
   SetWarningSink([](const std::string& message) { TznDebugLog::Instance().Note(message); });
   if (!folders.Note.empty()) TznDebugLog::Instance().Note(folders.Note);
+  if (!first_start.empty()) TznDebugLog::Instance().Note(first_start);
 
   QObject::connect(&main_window, &TfrmKalvor::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   main_window.show();
 
-  const QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() > 1) {
-    const std::string terrain = arguments.at(1).toStdString();
-    QTimer::singleShot(0, &main_window, [&main_window, terrain] { main_window.LoadTerrain(terrain); });
+  if (!args.Terrain.empty()) {
+    QTimer::singleShot(0, &main_window, [&main_window, terrain = args.Terrain] { main_window.LoadTerrain(terrain); });
   }
   const int result = app.exec();
   SetWarningSink({});

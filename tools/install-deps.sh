@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Kalvor needs.
-# Quick when everything is already there: apt is only called for missing packages.
+# Installs every Debian package that building, running, testing and packaging
+# Kalvor needs. Quick when everything is already there: apt is only called for
+# missing packages. With --screenshots also what tools/screenshots.sh needs.
 set -euo pipefail
 
 packages=(
@@ -10,7 +11,11 @@ packages=(
   libjpeg-dev libpng-dev libosmesa6-dev libgl1-mesa-dri mesa-utils
   xvfb xauth locales
   clang libclang-rt-dev
+  librsvg2-bin help2man dpkg-dev desktop-file-utils appstream lintian file
 )
+if [ "${1:-}" = "--screenshots" ]; then
+  packages+=(openbox xdotool x11-utils x11-xserver-utils imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

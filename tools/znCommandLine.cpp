@@ -1,5 +1,7 @@
 #include "tools/znCommandLine.h"
 
+#include "base/znVersion.h"
+
 TznArgReader::TznArgReader(std::vector<std::string> args) : FArgs(std::move(args)) {}
 
 TznArgReader::TznArgReader(int argc, const char* const* argv)
@@ -37,7 +39,7 @@ void TznArgReader::NoValue() const {
   if (FAttached) throw EznUsageError(FName + " takes no value");
 }
 
-std::string VersionText(const std::string& program) { return program + " " + KALVOR_VERSION; }
+std::string VersionText(const std::string& program) { return program + " " + kKalvorVersion; }
 
 bool TznArgReader::IsFlag(const std::string& name) const {
   if (!FIsOption || FName != name) return false;

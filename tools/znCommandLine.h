@@ -45,5 +45,5 @@ class TznArgReader {
   std::optional<std::string> FAttached;
 };
 
-// "kalvor-convert 0.1.0": the program's name and the project's version.
+// "kalvor-convert 1.4.0": the program's name and the project's version.
 std::string VersionText(const std::string& program);
