@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMenuBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <clocale>
@@ -33,6 +34,7 @@
 #include "views/untTerMap.h"
 #include "views/znGLWidget.h"
 #include "views/znQtPrompts.h"
+#include "views/znWindowPlace.h"
 
 namespace {
 
@@ -272,6 +274,7 @@ void TfrmKalvor::ShowMapWindow() {
     map->OnScale = [this] { ShowScaleDialog(); };
     map->OnShowScene = [this] { ShowScene(); };
     map->OnClosing = ClosePreview;
+    map->SetOpener(this);
   }
   frmTerMap->show();
   frmTerMap->RefreshMap();
@@ -290,6 +293,7 @@ void TfrmKalvor::ShowScene() {
     };
     preview->OnLightPosition = [this] { return RunLightPositionDialog(TfrmTerGL::Instance(), *Terra, *FPrompts); };
     preview->IsAppInactive = [this] { return AppInactive; };
+    preview->SetOpener(frmTerMap);
   }
   preview->show();
 }
@@ -336,6 +340,12 @@ void TfrmKalvor::mnuDebugClick() {
   TznDebugLog& log = TznDebugLog::Instance();
   log.SetDebugMode(!log.DebugMode());
   mnuDebug->setChecked(log.DebugMode());
+}
+
+void TfrmKalvor::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // A saved position may lie on a screen that is gone.
+  if (!event->spontaneous()) PlaceWindow(*this);
 }
 
 void TfrmKalvor::closeEvent(QCloseEvent* event) {
