@@ -1,6 +1,6 @@
 #include "views/znWindowPlace.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QWidget>
 
@@ -28,6 +28,17 @@ int64_t SquaredDistance(const QRect& a, const QRect& b) {
 
 QRect Frame(const QWidget& window, const QMargins& margins) {
   return QRect(window.pos(), window.size().grownBy(margins));
+}
+
+// The frames of the program's other windows on the screen.
+std::vector<QRect> OtherWindows(const QWidget& window, const QWidget* opener) {
+  std::vector<QRect> frames;
+  for (const QWidget* other : QApplication::topLevelWidgets()) {
+    if (other == &window || other == opener || !other->isVisible()) continue;
+    if (other->windowType() != Qt::Window && other->windowType() != Qt::Dialog) continue;
+    frames.push_back(WindowFrame(*other));
+  }
+  return frames;
 }
 
 }  // namespace
@@ -58,19 +69,42 @@ QRect FitOnScreen(const QRect& frame, const std::vector<QRect>& screens) {
   return QRect(left, top, width, height);
 }
 
-QRect BesideOpener(const QRect& opener, const QSize& size, const std::vector<QRect>& screens) {
+QRect BesideOpener(const QRect& opener, const QSize& size, const std::vector<QRect>& screens,
+                   const std::vector<QRect>& others) {
   const QRect screen = NearestScreen(opener, screens);
-  const QRect right(QPoint(opener.right() + 1, opener.top()), size);
-  if (screen.contains(right)) return right;
-  const QRect left(QPoint(opener.left() - size.width(), opener.top()), size);
-  if (screen.contains(left)) return left;
-  return FitOnScreen(right, {screen});
+  auto right_of = [&size](const QRect& window) { return QRect(QPoint(window.right() + 1, window.top()), size); };
+  auto below = [&size](const QRect& window) { return QRect(QPoint(window.left(), window.bottom() + 1), size); };
+  std::vector<QRect> places = {right_of(opener), QRect(QPoint(opener.left() - size.width(), opener.top()), size),
+                               below(opener)};
+  for (const QRect& other : others) {
+    places.push_back(right_of(other));
+    places.push_back(below(other));
+  }
+  // A place moved into the screen that then covers none of the windows.
+  auto clear = [&](const QRect& place) {
+    if (place.intersects(opener)) return false;
+    return std::none_of(others.begin(), others.end(), [&place](const QRect& other) { return place.intersects(other); });
+  };
+  for (const QRect& place : places) {
+    const QRect on_screen = FitOnScreen(place, {screen});
+    if (clear(on_screen)) return on_screen;
+  }
+  return FitOnScreen(right_of(opener), {screen});
 }
 
 std::vector<QRect> AvailableScreens() {
   std::vector<QRect> screens;
   for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
   return screens;
+}
+
+QRect WindowFrame(const QWidget& window) {
+  const QRect frame = window.frameGeometry();
+  const QRect client = window.geometry();
+  if (frame != client) return frame;
+  return QRect(client.topLeft() - QPoint(kAssumedFrame.left(), kAssumedFrame.top()),
+               client.bottomRight() + QPoint(kAssumedFrame.left() + kAssumedFrame.right(),
+                                             kAssumedFrame.top() + kAssumedFrame.bottom()));
 }
 
 QMargins FrameMargins(const QWidget& window) {
@@ -82,7 +116,7 @@ QMargins FrameMargins(const QWidget& window) {
 }
 
 QRect PlacementScreen(const QWidget& window, const QWidget* opener) {
-  const QRect frame = opener ? opener->frameGeometry() : Frame(window, FrameMargins(window));
+  const QRect frame = opener ? WindowFrame(*opener) : Frame(window, FrameMargins(window));
   return NearestScreen(frame, AvailableScreens());
 }
 
@@ -90,10 +124,11 @@ void PlaceWindow(QWidget& window, const QWidget* opener) {
   const std::vector<QRect> screens = AvailableScreens();
   const QMargins margins = FrameMargins(window);
   const QRect frame = Frame(window, margins);
-  const QRect placed = opener ? BesideOpener(opener->frameGeometry(), frame.size(), screens)
+  const QRect placed = opener ? BesideOpener(WindowFrame(*opener), frame.size(), screens,
+                                             OtherWindows(window, opener))
                               : FitOnScreen(frame, screens);
   if (placed == frame) return;
-  if (placed.size() != frame.size()) window.resize(placed.size().shrunkBy(margins));
-  // A window's position is that of its frame.
-  window.move(placed.topLeft());
+  // Placed by its client area: once the window exists, a move would put the
+  // client area where the frame should go while the frame is not known.
+  window.setGeometry(placed.marginsRemoved(margins));
 }

@@ -21,10 +21,13 @@ QRect NearestScreen(const QRect& frame, const std::vector<QRect>& screens);
 // it. Unchanged when it lies inside that screen already.
 QRect FitOnScreen(const QRect& frame, const std::vector<QRect>& screens);
 
-// A frame of the given size for a window that another one opened: right
-// of the opener with the tops in line when it fits on the opener's screen,
-// else left of it, else the place on the right moved into that screen.
-QRect BesideOpener(const QRect& opener, const QSize& size, const std::vector<QRect>& screens);
+// A frame of the given size for a window that another one opened, moved
+// into the opener's screen and clear of the opener and the other open
+// windows: right of the opener with the tops in line, else left of it, else
+// below it, else right of or below one of the others; when none is clear,
+// the place right of the opener.
+QRect BesideOpener(const QRect& opener, const QSize& size, const std::vector<QRect>& screens,
+                   const std::vector<QRect>& others = {});
 
 // The window system's side of the rules.
 
@@ -37,10 +40,18 @@ std::vector<QRect> AvailableScreens();
 // reach.
 QMargins FrameMargins(const QWidget& window);
 
+// A window's frame as far as it is known. Until the window manager has told
+// it (it does so some time after the window appears), a box around every
+// place the frame may take: the client area with the assumed margins,
+// whether the window's position counts from its frame or from its client
+// area.
+QRect WindowFrame(const QWidget& window);
+
 // The available geometry of the screen that PlaceWindow puts the window on:
 // the opener's when it is given, else the one nearest the window.
 QRect PlacementScreen(const QWidget& window, const QWidget* opener);
 
 // Moves and shrinks a window into the screen nearest it, or, with an
-// opener, puts it beside that window. Call it while the window is shown.
+// opener, puts it beside that window clear of the program's other windows.
+// Call it while the window is shown.
 void PlaceWindow(QWidget& window, const QWidget* opener = nullptr);
