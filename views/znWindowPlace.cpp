@@ -11,7 +11,7 @@
 namespace {
 
 // A title bar and thin borders, for a window whose frame is not known yet.
-constexpr QMargins kAssumedFrame(2, 32, 2, 4);
+constexpr QMargins kAssumedFrame(2, 32, 2, 6);
 
 int64_t Area(const QRect& rect) { return rect.isEmpty() ? 0 : int64_t{rect.width()} * rect.height(); }
 
