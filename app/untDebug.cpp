@@ -1,14 +1,17 @@
 #include "app/untDebug.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "views/znDebugLog.h"
+#include "views/znWindowPlace.h"
 
 TfrmDebug::TfrmDebug(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmDebug");
   setWindowTitle("Debug");
-  setGeometry(192, 107, 438, 277);
+  move(192, 107);
+  resize(438, 277);
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName("Memo1");
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -32,4 +35,9 @@ void TfrmDebug::closeEvent(QCloseEvent* event) {
   // The log lives for the whole run; its close box only hides it.
   hide();
   event->ignore();
+}
+
+void TfrmDebug::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) PlaceWindow(*this);
 }

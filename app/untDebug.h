@@ -21,4 +21,5 @@ class TfrmDebug : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 };

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMenuBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <clocale>
@@ -34,6 +35,7 @@
 #include "views/untTerMap.h"
 #include "views/znGLWidget.h"
 #include "views/znQtPrompts.h"
+#include "views/znWindowPlace.h"
 
 namespace {
 
@@ -273,6 +275,7 @@ void TfrmKalvor::ShowMapWindow() {
     map->OnScale = [this] { ShowScaleDialog(); };
     map->OnShowScene = [this] { ShowScene(); };
     map->OnClosing = ClosePreview;
+    map->SetOpener(this);
   }
   frmTerMap->show();
   frmTerMap->RefreshMap();
@@ -291,6 +294,7 @@ void TfrmKalvor::ShowScene() {
     };
     preview->OnLightPosition = [this] { return RunLightPositionDialog(TfrmTerGL::Instance(), *Terra, *FPrompts); };
     preview->IsAppInactive = [this] { return AppInactive; };
+    preview->SetOpener(frmTerMap);
   }
   preview->show();
 }
@@ -337,6 +341,12 @@ void TfrmKalvor::mnuDebugClick() {
   TznDebugLog& log = TznDebugLog::Instance();
   log.SetDebugMode(!log.DebugMode());
   mnuDebug->setChecked(log.DebugMode());
+}
+
+void TfrmKalvor::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // A saved position may lie on a screen that is gone.
+  if (!event->spontaneous()) PlaceWindow(*this);
 }
 
 void TfrmKalvor::closeEvent(QCloseEvent* event) {

@@ -98,6 +98,7 @@ class TfrmKalvor : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildMenus();

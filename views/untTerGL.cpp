@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "base/znIniFile.h"
 #include "draw/znPreviewScene.h"
 #include "views/znDebugLog.h"
+#include "views/znWindowPlace.h"
 
 namespace {
 
@@ -173,6 +175,7 @@ QString TfrmTerGL::PanelText(int index) const {
 void TfrmTerGL::ReadBounds() {
   try {
     const TznIniFile ini(FIniFileName);
+    FHasSavedPlace = ini.ValueExists(kSection, "Left") && ini.ValueExists(kSection, "Top");
     move(ini.ReadInteger(kSection, "Left", 0), ini.ReadInteger(kSection, "Top", 0));
     resize(ini.ReadInteger(kSection, "Width", width()), ini.ReadInteger(kSection, "Height", height()));
   } catch (const EznError&) {
@@ -207,6 +210,13 @@ void TfrmTerGL::closeEvent(QCloseEvent* event) {
     }
   }
   QWidget::closeEvent(event);
+}
+
+void TfrmTerGL::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;
+  PlaceWindow(*this, FPlaced || FHasSavedPlace ? nullptr : FOpener.data());
+  FPlaced = true;
 }
 
 void TfrmTerGL::changeEvent(QEvent* event) {

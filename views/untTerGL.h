@@ -6,6 +6,7 @@
 // section "Renderer" of the settings file when it closes.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -48,6 +49,9 @@ class TfrmTerGL : public QWidget {
   std::function<bool()> IsAppInactive;
   // The clock of the frame rate, in days (tests replace it).
   std::function<double()> Clock;
+  // The window that opened this one: without saved bounds the preview
+  // opens beside it.
+  void SetOpener(QWidget* opener) { FOpener = opener; }
 
   TznGLWidget& GLWidget() { return *FGLWidget; }
   TznGLReality& Reality() { return FGLWidget->Reality(); }
@@ -70,6 +74,7 @@ class TfrmTerGL : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateControls();
@@ -103,6 +108,9 @@ class TfrmTerGL : public QWidget {
   bool FAltitudeCheck = true;
   bool FLightDialogOpen = false;
   uint8_t FLastRenderMode = 0;
+  QPointer<QWidget> FOpener;
+  bool FHasSavedPlace = false;
+  bool FPlaced = false;
 
   TznGLWidget* FGLWidget = nullptr;
   QStatusBar* StatusBar1 = nullptr;

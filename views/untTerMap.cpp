@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include "views/znMapTexts.h"
 #include "views/znMapThread.h"
 #include "views/znPrompts.h"
+#include "views/znWindowPlace.h"
 
 TfrmTerMap* frmTerMap = nullptr;
 
@@ -108,7 +110,14 @@ void TfrmTerMap::CreateControls() {
   Image1->setMouseTracking(true);
   Image1->OnMouseDown = [this](QMouseEvent* event) { Image1MouseDown(event); };
   Image1->OnMouseMove = [this](QMouseEvent* event) { Image1MouseMove(event); };
+  Image1->OnPaintOver = [this](QPainter& painter) { DrawOverlays(painter); };
+  Image1->OnWheel = [this](QWheelEvent* event) { Image1Wheel(event); };
   ScrollBox1->setWidget(Image1);
+  // The map takes the keys first, so that "+" and "-" zoom rather than type
+  // into an edit; a click on the map brings them back to it.
+  ScrollBox1->setFocusPolicy(Qt::StrongFocus);
+  ScrollBox1->setFocus();
+  ScrollBox1->viewport()->installEventFilter(this);
 
   auto make_picture = [client](const char* name, QImage picture) {
     auto* image = new TznMapImage(client);
@@ -126,6 +135,10 @@ void TfrmTerMap::CreateControls() {
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName("StatusBar1");
   setStatusBar(StatusBar1);
+  lbZoom = new QLabel(StatusBar1);
+  lbZoom->setObjectName("lbZoom");
+  StatusBar1->addPermanentWidget(lbZoom);
+  ShowZoom();
 }
 
 QWidget* TfrmTerMap::CreatePanel() {
@@ -205,10 +218,14 @@ QWidget* TfrmTerMap::CreatePanel() {
   return panel;
 }
 
+// Left and Top are those of the window's frame, as for the other windows,
+// so that a position saved at the top of the screen keeps the title bar on
+// it.
 void TfrmTerMap::ReadSettings() {
   int left = 50, top = 50, width = 458, height = 526;
   try {
     const TznIniFile ini(FSettingsFile);
+    FHasSavedPlace = ini.ValueExists(kSection, "Left") && ini.ValueExists(kSection, "Top");
     left = ini.ReadInteger(kSection, "Left", left);
     top = ini.ReadInteger(kSection, "Top", top);
     width = ini.ReadInteger(kSection, "Width", width);
@@ -216,16 +233,16 @@ void TfrmTerMap::ReadSettings() {
   } catch (const std::exception&) {
     // An unreadable settings file leaves the window at its designed place.
   }
-  setGeometry(left, top, width, height);
+  move(left, top);
+  resize(width, height);
 }
 
 void TfrmTerMap::WriteSettings() {
   TznIniFile ini(FSettingsFile);
-  const QRect place = geometry();
-  ini.WriteInteger(kSection, "Left", place.left());
-  ini.WriteInteger(kSection, "Top", place.top());
-  ini.WriteInteger(kSection, "Width", place.width());
-  ini.WriteInteger(kSection, "Height", place.height());
+  ini.WriteInteger(kSection, "Left", x());
+  ini.WriteInteger(kSection, "Top", y());
+  ini.WriteInteger(kSection, "Width", width());
+  ini.WriteInteger(kSection, "Height", height());
   ini.UpdateFile();
 }
 
@@ -243,6 +260,17 @@ void TfrmTerMap::closeEvent(QCloseEvent* event) {
 void TfrmTerMap::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (ScrollBox1) ArrangeControls();
+}
+
+void TfrmTerMap::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (event->spontaneous()) return;
+  // The first show chooses the zoom for the screen the window goes to; a
+  // window without a saved position opens beside the one that opened it.
+  const QWidget* opener = FPlaced || FHasSavedPlace ? nullptr : FOpener.data();
+  if (!FPlaced) ZoomToFit(PlacementScreen(*this, opener));
+  FPlaced = true;
+  PlaceWindow(*this, opener);
 }
 
 void TfrmTerMap::StartMapThread() {
@@ -297,20 +325,39 @@ void TfrmTerMap::EnableControls() {
 
 void TfrmTerMap::PaintMap() {
   UpdateCaption();
-  const int width = FTerra.FXPoints;
-  const int height = FTerra.FYPoints;
-  QImage picture(width, height, QImage::Format_RGB32);
-  if (!picture.isNull()) {
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.drawImage(0, 0, FBitmap);
-    if (cbShowOrigin->isChecked()) DrawOriginOverlay(painter, OriginOverlay(FTerra), width, height);
-    if (cbShowSelection->isChecked()) DrawSelectionOverlay(painter, SelectionOverlay(FTerra));
+  const QSize points(FTerra.FXPoints, FTerra.FYPoints);
+  QImage picture = FBitmap;
+  if (picture.size() != points) {
+    // Not shaded yet, or shaded before the terrain changed its size.
+    picture = QImage(points, QImage::Format_RGB32);
+    if (!picture.isNull()) {
+      picture.fill(Qt::white);
+      QPainter painter(&picture);
+      painter.drawImage(0, 0, FBitmap);
+    }
   }
+  FOriginOverlay.reset();
+  FSelectionOverlay.reset();
+  if (cbShowOrigin->isChecked()) FOriginOverlay = OriginOverlay(FTerra);
+  if (cbShowSelection->isChecked()) FSelectionOverlay = SelectionOverlay(FTerra);
   Image1->SetPicture(std::move(picture));
   vImage->SetPicture(DrawRuler(VerticalRulerText(FTerra), vNumbers, true));
   hImage->SetPicture(DrawRuler(HorizontalRulerText(FTerra), hNumbers, false));
   ArrangeControls();
+}
+
+void TfrmTerMap::DrawOverlays(QPainter& painter) const {
+  const QSize points = Image1->Picture().size();
+  if (FOriginOverlay) DrawOriginOverlay(painter, *FOriginOverlay, points.width(), points.height(), FZoom);
+  if (FSelectionOverlay) DrawSelectionOverlay(painter, *FSelectionOverlay, FZoom);
+}
+
+QSize TfrmTerMap::AroundPicture() const {
+  // As ArrangeControls lays the window out: the scroll box's margins and
+  // frame, the room for the rulers, the panel, the menu and the status bar.
+  const int frame = 2 * ScrollBox1->frameWidth();
+  const int bars = menuBar()->sizeHint().height() + StatusBar1->sizeHint().height();
+  return {kScrollLeft + 16 + frame, pnControls->sizeHint().height() + 32 + frame + bars};
 }
 
 void TfrmTerMap::ArrangeControls() {

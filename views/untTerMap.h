@@ -1,11 +1,13 @@
-// The 2D map window: the terrain from above, one pixel per grid point,
-// shaded by a worker thread. The user places the origin and the selection
+// The 2D map window: the terrain from above, shaded by a worker thread at
+// one pixel per grid point and shown zoomed 1 to 8 times (Ctrl + wheel, "+"
+// and "-"); it opens at the largest zoom that fits the screen. The user places the origin and the selection
 // with the mouse (Ctrl + left / right) or by typing values, sets the water
 // level, the render mode of the 3D preview and how positions are shown.
 // There is at most one map window; frmTerMap refers to it while it is open.
 #pragma once
 
 #include <QButtonGroup>
+#include <QPointer>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QImage>
@@ -17,9 +19,11 @@
 #include <QStatusBar>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "views/znMapImage.h"
+#include "views/znMapOverlay.h"
 
 class QAction;
 class TMapTh;
@@ -46,6 +50,9 @@ class TfrmTerMap : public QMainWindow {
   void PaintMap();
   // A map computation is under way; the terrain must not change meanwhile.
   bool Busy() const { return FBusy; }
+  // The window that opened this one: without a saved position the map
+  // opens beside it.
+  void SetOpener(QWidget* opener) { FOpener = opener; }
 
   // The windows this one opens, wired by the main window: the 3D preview
   // ("Show Scene", the first RefreshMap, a render mode change), the scale
@@ -76,6 +83,7 @@ class TfrmTerMap : public QMainWindow {
   QGroupBox* rgRenderMode = nullptr;
   QButtonGroup* RenderModeButtons = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  QLabel* lbZoom = nullptr;
   QAction* mnuShowGL = nullptr;
   QAction* mnuScale = nullptr;
   TznMapImage* vImage = nullptr;
@@ -86,6 +94,9 @@ class TfrmTerMap : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:
   void MapThreadDone();
@@ -110,6 +121,20 @@ class TfrmTerMap : public QMainWindow {
   void RebuildInRWXMode();
   // Runs a handler; an error shows its message and the window goes on.
   void Guarded(const std::function<void()>& handler);
+  void DrawOverlays(QPainter& painter) const;
+
+  // Zoom (untTerMapZoom.cpp). The anchor is a point of the scroll box's
+  // view that keeps showing the same grid point.
+  void SetZoom(int zoom, QPoint anchor);
+  void ZoomBy(int steps, QPoint anchor);
+  void ZoomByWheel(QWheelEvent* event, QPoint anchor);
+  void Image1Wheel(QWheelEvent* event);
+  void ShowZoom();
+  // The largest zoom at which the window shows the whole map inside the
+  // available geometry; the window grows to show it.
+  void ZoomToFit(const QRect& available);
+  // The window's parts around the picture, in pixels of its client area.
+  QSize AroundPicture() const;
 
   void Image1MouseDown(QMouseEvent* event);
   void Image1MouseMove(QMouseEvent* event);
@@ -130,7 +155,18 @@ class TfrmTerMap : public QMainWindow {
   QImage hNumbers;
   TMapTh* FMapThread = nullptr;
   bool FBusy = false;
+  // The grid point under the mouse.
   int FMouseX = 0, FMouseY = 0;
+  std::optional<TznOriginOverlay> FOriginOverlay;
+  std::optional<TznSelectionOverlay> FSelectionOverlay;
+  int FZoom = 1;
+  // Wheel turns not yet worth a zoom step (touch pads send small ones).
+  int FWheelRest = 0;
+  // The terrain size the zoom was last fitted to.
+  QSize FZoomedPoints;
+  QPointer<QWidget> FOpener;
+  bool FHasSavedPlace = false;
+  bool FPlaced = false;
   bool FSceneShown = false;
   bool FClosed = false;
 };

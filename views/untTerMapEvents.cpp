@@ -9,7 +9,9 @@
 #include "terrain/znTerra.h"
 #include "views/untTerMap.h"
 #include "views/znMapTexts.h"
+#include "views/znMapZoom.h"
 #include "views/znPrompts.h"
+#include "views/znWindowPlace.h"
 
 namespace {
 
@@ -44,6 +46,11 @@ void TfrmTerMap::RefreshMap() {
   ShowOrigin();
   ShowSelection();
   ShowExtremes();
+  if (isVisible() && QSize(FTerra.FXPoints, FTerra.FYPoints) != FZoomedPoints) {
+    // A terrain of another size: the zoom that fits it.
+    ZoomToFit(PlacementScreen(*this, nullptr));
+    PlaceWindow(*this);
+  }
   StartMapThread();
   if (!FSceneShown) ShowScene();
 }
@@ -89,8 +96,9 @@ void TfrmTerMap::Image1MouseDown(QMouseEvent* event) {
   const bool left = event->button() == Qt::LeftButton;
   if (!left && event->button() != Qt::RightButton) return;
   const QPoint at = event->position().toPoint();
-  const float east = at.x() * FTerra.FScaleX;
-  const float north = (FTerra.FYPoints - at.y() - 1) * FTerra.FScaleY;
+  const int x = MapPointAt(at.x(), FZoom), y = MapPointAt(at.y(), FZoom);
+  const float east = x * FTerra.FScaleX;
+  const float north = (FTerra.FYPoints - y - 1) * FTerra.FScaleY;
   if (left) {
     FTerra.SetSelectionCentre(TVec3{east, north, FTerra.FSelCentre.z});
     ShowValue(edCentreX, east);
@@ -109,8 +117,8 @@ void TfrmTerMap::Image1MouseDown(QMouseEvent* event) {
 
 void TfrmTerMap::Image1MouseMove(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
-  FMouseX = at.x();
-  FMouseY = at.y();
+  FMouseX = MapPointAt(at.x(), FZoom);
+  FMouseY = MapPointAt(at.y(), FZoom);
   UpdateCaption();
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/znRound.h"
 #include "terrain/znTerra.h"
+#include "views/znMapZoom.h"
 
 namespace {
 
@@ -38,14 +39,19 @@ std::vector<int> BoundaryPixels(double origin, double size, float scale, int low
   return pixels;
 }
 
-void DrawCross(QPainter& painter, int x, int y) {
-  painter.drawLine(x - 2, y, x + 2, y);
-  painter.drawLine(x, y - 2, x, y + 2);
+// A cross with arms of two grid points.
+void DrawCross(QPainter& painter, int x, int y, int zoom) {
+  painter.drawLine(MapPixelOf(x - 2, zoom), MapPixelOf(y, zoom), MapPixelOf(x + 2, zoom), MapPixelOf(y, zoom));
+  painter.drawLine(MapPixelOf(x, zoom), MapPixelOf(y - 2, zoom), MapPixelOf(x, zoom), MapPixelOf(y + 2, zoom));
 }
 
-void DrawFrame(QPainter& painter, const TznMapFrame& frame) {
+// A frame through its first and last grid points (right and bottom are
+// exclusive).
+void DrawFrame(QPainter& painter, const TznMapFrame& frame, int zoom) {
+  const int left = MapPixelOf(frame.Left, zoom), top = MapPixelOf(frame.Top, zoom);
+  const int right = MapPixelOf(frame.Right - 1, zoom), bottom = MapPixelOf(frame.Bottom - 1, zoom);
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(frame.Left, frame.Top, frame.Right - frame.Left - 1, frame.Bottom - frame.Top - 1);
+  painter.drawRect(left, top, right - left, bottom - top);
 }
 
 }  // namespace
@@ -62,6 +68,8 @@ TznOriginOverlay OriginOverlay(const TznTerra& terra) {
   // rows drawn are those within [0, height + 1].
   for (int north : BoundaryPixels(terra.FOrigin.y, size, terra.FScaleY, -2, height - 1))
     overlay.GridRows.push_back(height - 1 - north);
+  overlay.ColumnSpacing = size / terra.FScaleX;
+  overlay.RowSpacing = size / terra.FScaleY;
   overlay.Frame = {overlay.X - 2, overlay.Y - 2, overlay.X + 3, overlay.Y + 3};
   return overlay;
 }
@@ -79,21 +87,34 @@ TznSelectionOverlay SelectionOverlay(const TznTerra& terra) {
   return overlay;
 }
 
-void DrawOriginOverlay(QPainter& painter, const TznOriginOverlay& overlay, int width, int height) {
+void DrawOriginOverlay(QPainter& painter, const TznOriginOverlay& overlay, int width, int height, int zoom) {
+  // Lines run one grid point beyond the picture, as far as it is shown.
+  const int right = MapPixelOf(width + 1, zoom), bottom = MapPixelOf(height + 1, zoom);
+  const int x = MapPixelOf(overlay.X, zoom), y = MapPixelOf(overlay.Y, zoom);
   const QColor orange(255, 128, 0);
   QPen dashed(QColor(255, 255, 0), 0, Qt::DashLine);
   painter.setPen(dashed);
-  for (int x : overlay.GridColumns) painter.drawLine(x, 0, x, height + 1);
-  for (int y : overlay.GridRows) painter.drawLine(0, y, width + 1, y);
+  if (MapGridLinesShown(overlay.ColumnSpacing, zoom)) {
+    for (int column : overlay.GridColumns) {
+      const int at = MapPixelOf(column, zoom);
+      painter.drawLine(at, 0, at, bottom);
+    }
+  }
+  if (MapGridLinesShown(overlay.RowSpacing, zoom)) {
+    for (int row : overlay.GridRows) {
+      const int at = MapPixelOf(row, zoom);
+      painter.drawLine(0, at, right, at);
+    }
+  }
   painter.setPen(QPen(orange, 0));
-  painter.drawLine(overlay.X, 0, overlay.X, height + 1);
-  painter.drawLine(0, overlay.Y, width + 1, overlay.Y);
-  DrawCross(painter, overlay.X, overlay.Y);
-  DrawFrame(painter, overlay.Frame);
+  painter.drawLine(x, 0, x, bottom);
+  painter.drawLine(0, y, right, y);
+  DrawCross(painter, overlay.X, overlay.Y, zoom);
+  DrawFrame(painter, overlay.Frame, zoom);
 }
 
-void DrawSelectionOverlay(QPainter& painter, const TznSelectionOverlay& overlay) {
+void DrawSelectionOverlay(QPainter& painter, const TznSelectionOverlay& overlay, int zoom) {
   painter.setPen(QPen(QColor(255, 0, 0), 0));
-  DrawCross(painter, overlay.X, overlay.Y);
-  DrawFrame(painter, overlay.Frame);
+  DrawCross(painter, overlay.X, overlay.Y, zoom);
+  DrawFrame(painter, overlay.Frame, zoom);
 }

@@ -1,6 +1,7 @@
 // What the map window draws over the shaded picture: the origin with the
 // object boundaries through it, and the selection. Positions are picture
-// pixels (column from the west edge, row from the north edge).
+// pixels, one per grid point (column from the west edge, row from the north
+// edge); drawing places them through the map's zoom.
 #pragma once
 
 #include <vector>
@@ -21,6 +22,8 @@ struct TznOriginOverlay {
   int X = 0, Y = 0;
   std::vector<int> GridColumns;
   std::vector<int> GridRows;
+  // Picture pixels from one boundary to the next, east-west and north-south.
+  double ColumnSpacing = 0, RowSpacing = 0;
   TznMapFrame Frame;
 };
 
@@ -34,7 +37,9 @@ struct TznSelectionOverlay {
 TznOriginOverlay OriginOverlay(const TznTerra& terra);
 TznSelectionOverlay SelectionOverlay(const TznTerra& terra);
 
-// Draw onto a picture of width x height pixels: orange and yellow dashed
-// for the origin, red for the selection.
-void DrawOriginOverlay(QPainter& painter, const TznOriginOverlay& overlay, int width, int height);
-void DrawSelectionOverlay(QPainter& painter, const TznSelectionOverlay& overlay);
+// Draw over a picture of width x height pixels shown at the given zoom:
+// orange and yellow dashed for the origin, red for the selection. Lines are
+// one screen pixel wide, through the middle of their grid points; the
+// dashed boundaries only where they lie far enough apart on screen.
+void DrawOriginOverlay(QPainter& painter, const TznOriginOverlay& overlay, int width, int height, int zoom);
+void DrawSelectionOverlay(QPainter& painter, const TznSelectionOverlay& overlay, int zoom);

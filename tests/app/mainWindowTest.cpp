@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 
 #include <filesystem>
@@ -21,8 +22,10 @@
 #include "support/commaLocale.h"
 #include "support/testFiles.h"
 #include "terrain/znTerra.h"
+#include "views/untTerGL.h"
 #include "views/untTerMap.h"
 #include "views/znDebugLog.h"
+#include "views/znWindowPlace.h"
 
 namespace fs = std::filesystem;
 
@@ -219,6 +222,68 @@ TEST_F(MainWindow, LoadShowsTheLoadersMessageAndTheHeaderValues) {
   TznIniFile ini(Ini());
   EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
   EXPECT_EQ(ini.ReadSectionKeys("Map"), (std::vector<std::string>{"Left", "Top", "Width", "Height"}));
+}
+
+TEST_F(MainWindow, FirstStartOpensWindowsSideBySideAndOffScreenPlacesComeBack) {
+  const std::string valley = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
+  {
+    // No positions saved: the map opens right of the main window when there
+    // is room, else left of it, tops in line; the preview beside the map.
+    auto window = Start();
+    prompts_.OpenAnswers.push_back(valley);
+    window->mnuLoad->trigger();
+    WaitForMapWindow();
+    ASSERT_NE(frmTerMap, nullptr);
+    // Until the window manager tells, frames are estimates that may reach
+    // further than the frames drawn.
+    const QRect screen = window->screen()->availableGeometry();
+    const QRect main = WindowFrame(*window), map = WindowFrame(*frmTerMap);
+    EXPECT_EQ(window->pos(), QPoint(0, 0));
+    EXPECT_TRUE(screen.contains(frmTerMap->frameGeometry()));
+    EXPECT_EQ(map.top(), std::max(main.top(), screen.top()));
+    if (screen.right() - main.right() >= map.width()) {
+      EXPECT_EQ(map.left(), main.right() + 1);
+    }
+    EXPECT_FALSE(map.intersects(main));
+    if (TfrmTerGL* preview = TfrmTerGL::Instance()) {
+      EXPECT_TRUE(screen.contains(preview->frameGeometry()));
+      EXPECT_FALSE(WindowFrame(*preview).intersects(map));
+      EXPECT_FALSE(WindowFrame(*preview).intersects(main));
+    }
+    Close(*window, true);
+  }
+  // Places beyond every screen, and a map wider than any, as a monitor
+  // change leaves them.
+  TznIniFile ini(Ini());
+  ini.WriteInteger("MainForm", "Left", 5000);
+  ini.WriteInteger("MainForm", "Top", -3000);
+  ini.WriteInteger("Map", "Left", -4000);
+  ini.WriteInteger("Map", "Top", 9000);
+  ini.WriteInteger("Map", "Width", 20000);
+  ini.WriteInteger("Map", "Height", 300);
+  ini.WriteInteger("Renderer", "Left", 3000);
+  ini.WriteInteger("Renderer", "Top", 3000);
+  ini.UpdateFile();
+  auto window = Start();
+  const QRect screen = window->screen()->availableGeometry();
+  EXPECT_TRUE(screen.contains(window->frameGeometry()));
+  EXPECT_EQ(window->geometry().top(), screen.top() + FrameMargins(*window).top());  // the title bar in reach
+  prompts_.OpenAnswers.push_back(valley);
+  window->mnuLoad->trigger();
+  WaitForMapWindow();
+  ASSERT_NE(frmTerMap, nullptr);
+  EXPECT_TRUE(screen.contains(frmTerMap->frameGeometry()));
+  EXPECT_LE(frmTerMap->width(), screen.width());
+  if (TfrmTerGL* preview = TfrmTerGL::Instance()) {
+    EXPECT_TRUE(screen.contains(preview->frameGeometry()));
+  }
+  Close(*window, true);
+  // What is written back lies on the screen.
+  const TznIniFile written(Ini());
+  EXPECT_TRUE(screen.contains(QPoint(written.ReadInteger("MainForm", "Left", -1),
+                                     written.ReadInteger("MainForm", "Top", -1))));
+  EXPECT_TRUE(screen.contains(QPoint(written.ReadInteger("Map", "Left", -1), written.ReadInteger("Map", "Top", -1))));
+  EXPECT_LE(written.ReadInteger("Map", "Width", 0), screen.width());
 }
 
 TEST_F(MainWindow, DecimalPointIsAFullStopWhateverTheLocale) {

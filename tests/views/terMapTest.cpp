@@ -4,7 +4,10 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <filesystem>
 #include <memory>
@@ -35,12 +38,39 @@ class TerMapTest : public ::testing::Test {
 
   static void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-  TfrmTerMap& Open() {
+  // Opens the map at the zoom that fits the screen.
+  TfrmTerMap& OpenAsIs() {
     window_ = new TfrmTerMap(terra_, settings_, prompts_);
     window_->OnShowScene = [this] { ++scene_shown_; };
     window_->show();
     return *window_;
   }
+
+  // Opens the map and zooms out with "-" to one screen pixel per grid point,
+  // where the tests count pixels.
+  TfrmTerMap& Open() {
+    OpenAsIs();
+    for (int i = 1; i < 8; ++i) Key(Qt::Key_Minus);
+    return *window_;
+  }
+
+  // A key pressed while the map window is the active one.
+  void Key(Qt::Key key) {
+    QWidget* focus = window_->focusWidget();
+    QTest::keyClick(focus ? focus : window_.data(), key);
+  }
+
+  // One notch of the mouse wheel over a picture pixel, as the window system
+  // delivers it.
+  void Wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(at, window_->Image1->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::sendEvent(window_->Image1, &event);
+  }
+
+  // What the map shows on screen, overlays included.
+  QImage Shown() const { return window_->Image1->grab().toImage(); }
 
   TfrmTerMap& OpenAndShade() {
     Open().RefreshMap();
@@ -128,7 +158,7 @@ TEST_F(TerMapTest, CtrlClicksPlaceSelectionAndOriginOtherClicksDoNothing) {
   EXPECT_EQ(map.edOriginZ->text(), "3.50");
   EXPECT_TRUE(map.cbShowOrigin->isChecked());
   // The map shows the new origin: its orange line runs down column 12.
-  EXPECT_EQ(map.Image1->Picture().pixel(12, 40), qRgb(255, 128, 0));
+  EXPECT_EQ(Shown().pixel(12, 40), qRgb(255, 128, 0));
 }
 
 TEST_F(TerMapTest, WaterLevelIsTypedInMetres) {
@@ -235,6 +265,7 @@ TEST_F(TerMapTest, RenderModeAndCoordinateChoicesReachTheTerrain) {
 }
 
 TEST_F(TerMapTest, PositionAndSizeComeFromTheSettingsAndGoBackAtClose) {
+  terra_.Clear();  // no map to make the window grow
   TznIniFile ini(settings_);
   ini.WriteInteger("MainForm", "Left", 7);
   ini.WriteInteger("Map", "Left", 10);
@@ -243,8 +274,10 @@ TEST_F(TerMapTest, PositionAndSizeComeFromTheSettingsAndGoBackAtClose) {
   ini.WriteInteger("Map", "Height", 600);
   ini.UpdateFile();
   TfrmTerMap& map = Open();
-  EXPECT_EQ(map.geometry(), QRect(10, 20, 500, 600));
-  map.setGeometry(30, 40, 470, 540);
+  EXPECT_EQ(map.pos(), QPoint(10, 20));
+  EXPECT_EQ(map.size(), QSize(500, 600));
+  map.move(30, 40);
+  map.resize(470, 540);
   map.close();
   const TznIniFile written(settings_);
   EXPECT_EQ(written.ReadInteger("Map", "Left", 0), 30);
@@ -255,8 +288,77 @@ TEST_F(TerMapTest, PositionAndSizeComeFromTheSettingsAndGoBackAtClose) {
 }
 
 TEST_F(TerMapTest, DefaultsWithoutSettings) {
+  terra_.Clear();
   TfrmTerMap& map = Open();
-  EXPECT_EQ(map.geometry(), QRect(50, 50, 458, 526));
+  EXPECT_EQ(map.pos(), QPoint(50, 50));
+  EXPECT_EQ(map.size(), QSize(458, 526));
+}
+
+TEST_F(TerMapTest, ZoomByWheelAndKeysAndCtrlClicksAtZoomedPixels) {
+  // 101 x 101 points 3 m apart: the 10 m objects' boundaries lie 3.33
+  // pixels apart at 1x, 6.67 at 2x. The origin (150, 150) is point 50.
+  test::FillTerra(terra_, 101, 101, 3, [](int i, int j) { return static_cast<int16_t>(i + j); });
+  TfrmTerMap& map = OpenAsIs();
+  map.RefreshMap();
+  WaitForMapWindow();
+  // It opens at the zoom that fits the screen and shows the whole map.
+  const int opened = map.Image1->width() / 101;
+  EXPECT_EQ(map.lbZoom->text(), QString("Zoom %1x").arg(opened));
+  EXPECT_EQ(map.Image1->size(), QSize(101, 101) * opened);
+  EXPECT_TRUE(map.screen()->availableGeometry().contains(map.frameGeometry()));
+  EXPECT_EQ(map.ScrollBox1->viewport()->size(), map.Image1->size());
+
+  auto yellow_in_column = [this](int x) {
+    const QImage shown = Shown();
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y) count += shown.pixel(x, y) == qRgb(255, 255, 0);
+    return count;
+  };
+  for (int i = 0; i < 8; ++i) Key(Qt::Key_Minus);  // no further than 1x
+  EXPECT_EQ(map.lbZoom->text(), "Zoom 1x");
+  EXPECT_EQ(map.Image1->size(), QSize(101, 101));
+  // Boundary Round((150 + 10) / 3) = 53 is not drawn at 1x; the origin is.
+  EXPECT_EQ(yellow_in_column(53), 0);
+  EXPECT_EQ(Shown().pixel(50, 20), qRgb(255, 128, 0));
+
+  Wheel({53, 20}, 1, Qt::ControlModifier);
+  EXPECT_EQ(map.lbZoom->text(), "Zoom 2x");
+  EXPECT_EQ(map.Image1->size(), QSize(202, 202));
+  EXPECT_GT(yellow_in_column(2 * 53 + 1), 0);  // now drawn, through the middle of point 53
+  EXPECT_EQ(Shown().pixel(2 * 50 + 1, 40), qRgb(255, 128, 0));
+  Wheel({53, 20}, 1, Qt::NoModifier);  // scrolls, does not zoom
+  EXPECT_EQ(map.Image1->size(), QSize(202, 202));
+
+  Key(Qt::Key_Plus);
+  Key(Qt::Key_Plus);
+  EXPECT_EQ(map.lbZoom->text(), "Zoom 4x");
+  // Pixel (123, 81) at 4x is point (30, 20): 90 m east and (101 - 20 - 1)
+  // * 3 = 240 m north.
+  Click(Qt::LeftButton, Qt::ControlModifier, {123, 81});
+  EXPECT_EQ(terra_.FSelCentre, (TVec3{90, 240, 0}));
+  EXPECT_EQ(map.edCentreX->text(), "90.00");
+  EXPECT_EQ(map.edCentreY->text(), "240.00");
+  // Pixel (49, 403) is point (12, 100): the origin goes to 36 m east, 0 m
+  // north, and its line to screen column 12 * 4 + 2.
+  Click(Qt::RightButton, Qt::ControlModifier, {49, 403});
+  EXPECT_EQ(terra_.FOrigin, (TVec3{36, 0, 0}));
+  EXPECT_EQ(map.edOriginX->text(), "36.00");
+  EXPECT_EQ(Shown().pixel(50, 200), qRgb(255, 128, 0));
+  EXPECT_NE(Shown().pixel(49, 200), qRgb(255, 128, 0));
+  // The caption names point (30, 20) relative to the origin: 240 m north
+  // is 24.000n, 54 m east is 5.400e; 110 m high, water at -1000 m.
+  QTest::mouseMove(map.Image1, {123, 81});
+  EXPECT_EQ(map.windowTitle(), "24.000n 5.400e 110.00m (1110.00m)");
+
+  // While the map is shaded again the zoom still changes, and the new
+  // picture comes at it.
+  Enter(map.edWater, "20");
+  ASSERT_TRUE(map.Busy());
+  Key(Qt::Key_Minus);
+  WaitForMapWindow();
+  EXPECT_EQ(map.lbZoom->text(), "Zoom 3x");
+  EXPECT_EQ(map.Image1->size(), QSize(303, 303));
+  EXPECT_TRUE(prompts_.Messages.empty());
 }
 
 TEST_F(TerMapTest, ClosingWhileShadingEndsTheThreadAndForgetsTheWindow) {
