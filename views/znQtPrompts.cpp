@@ -3,18 +3,21 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QString Caption() {
-  const QString name = QApplication::applicationDisplayName();
-  return name.isEmpty() ? QStringLiteral("Kalvor") : name;
-}
+QString Caption() { return QString::fromLatin1(kDisplayName); }
 
 std::optional<std::string> Chosen(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
@@ -40,10 +43,29 @@ bool TznQtPrompts::AskYesNo(const std::string& text) {
 
 std::optional<std::string> TznQtPrompts::InputBox(const std::string& caption, const std::string& prompt,
                                                   const std::string& default_value) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(FParent, Q(caption), Q(prompt), QLineEdit::Normal, Q(default_value), &ok);
-  if (!ok) return std::nullopt;
-  return text.toStdString();
+  QInputDialog dialog(FParent);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(Q(caption));
+  dialog.setLabelText(Q(prompt));
+  dialog.setTextValue(Q(default_value));
+  // Sized by its prompt and edit alone, the box is narrower than its
+  // caption, and the window manager cuts the caption short.
+  const QSize natural = dialog.sizeHint();
+  dialog.resize(std::max(natural.width(), TitleBarWidth(dialog, dialog.windowTitle())), natural.height());
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue().toStdString();
+}
+
+int TznQtPrompts::TitleBarWidth(const QWidget& dialog, const QString& caption) {
+  // Qt adds the application's display name to the title it hands over.
+  QString shown = caption;
+  const QString name = QGuiApplication::applicationDisplayName();
+  if (!name.isEmpty() && !shown.endsWith(name)) shown += QStringLiteral(" \u2014 ") + name;
+  // The window manager's title font is not known here: a quarter more than
+  // the desktop's title font, and room for the icon and three buttons.
+  const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+  const int buttons = 4 * std::max(dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight), 20);
+  return metrics.horizontalAdvance(shown) * 5 / 4 + buttons;
 }
 
 std::optional<TColor> TznQtPrompts::PickColor(TColor initial) {
