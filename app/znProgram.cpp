@@ -8,7 +8,6 @@
 #include "app/untKalvor.h"
 #include "base/znLog.h"
 #include "views/znDebugLog.h"
-#include "views/znQtPrompts.h"
 
 TznAppFolders AppFoldersFromEnvironment() {
   const std::string program = QCoreApplication::applicationFilePath().toStdString();
@@ -20,8 +19,6 @@ TznAppFolders AppFoldersFromEnvironment() {
 int RunKalvor(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setApplicationName("kalvor");
-  // Boxes and dialogs are titled with this name, not the program file's.
-  QGuiApplication::setApplicationDisplayName(kDisplayName);
   // The main window's close ends the run even while the debug log is open.
   QApplication::setQuitOnLastWindowClosed(false);
 

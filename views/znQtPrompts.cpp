@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -17,7 +16,7 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QString Caption() { return QString::fromLatin1(kDisplayName); }
+QString Caption() { return QString::fromLatin1(kMessageTitle); }
 
 std::optional<std::string> Chosen(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
@@ -25,7 +24,9 @@ std::optional<std::string> Chosen(const QString& path) {
 }
 
 void PrepareFileDialog(QFileDialog& dialog, const TznFileDialogRequest& request) {
-  dialog.setWindowTitle(Q(request.Title));
+  // Without a title of its own the dialog keeps Qt's ("Open", "Save As");
+  // an empty one would show the program file's name.
+  if (!request.Title.empty()) dialog.setWindowTitle(Q(request.Title));
   if (!request.Filter.empty()) dialog.setNameFilter(TznQtPrompts::QtFilter(request.Filter));
   if (!request.InitialDir.empty()) dialog.setDirectory(Q(request.InitialDir));
   if (!request.FileName.empty()) dialog.selectFile(Q(request.FileName));
@@ -57,15 +58,11 @@ std::optional<std::string> TznQtPrompts::InputBox(const std::string& caption, co
 }
 
 int TznQtPrompts::TitleBarWidth(const QWidget& dialog, const QString& caption) {
-  // Qt adds the application's display name to the title it hands over.
-  QString shown = caption;
-  const QString name = QGuiApplication::applicationDisplayName();
-  if (!name.isEmpty() && !shown.endsWith(name)) shown += QStringLiteral(" \u2014 ") + name;
   // The window manager's title font is not known here: a quarter more than
   // the desktop's title font, and room for the icon and three buttons.
   const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
   const int buttons = 4 * std::max(dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight), 20);
-  return metrics.horizontalAdvance(shown) * 5 / 4 + buttons;
+  return metrics.horizontalAdvance(caption) * 5 / 4 + buttons;
 }
 
 std::optional<TColor> TznQtPrompts::PickColor(TColor initial) {

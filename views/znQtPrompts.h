@@ -8,9 +8,9 @@
 
 #include "views/znPrompts.h"
 
-// The program's name as the desktop shows it: the application's display
-// name and the title of every message box.
-inline constexpr char kDisplayName[] = "Kalvor";
+// The title of every message box: the program's name as its windows
+// write it (the application's name is the program file's, "kalvor").
+inline constexpr char kMessageTitle[] = "Kalvor";
 
 class TznQtPrompts : public TznPrompts {
  public:

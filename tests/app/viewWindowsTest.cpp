@@ -1,5 +1,6 @@
 // The map and the 3D preview as the main window opens them: which clicks
 // bring the preview back, and where the boxes they ask open.
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QInputDialog>
@@ -132,6 +133,15 @@ TEST_F(ViewWindows, BoxesOpenOverTheWindowThatAsksTitledKalvorAndWideEnoughForTh
   EXPECT_EQ(create.Title, "Create new Material");
   EXPECT_EQ(create.Parent, window.get());
   EXPECT_GE(create.Width, title_font.horizontalAdvance("Create new Material") + 4 * 20);
+
+  QString open_title = "none";
+  WhenModal<QFileDialog>([&open_title](QFileDialog& dialog) {
+    open_title = dialog.windowTitle();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  });
+  ClickMenu(*window, "File", "Load");
+  EXPECT_FALSE(open_title.isEmpty()) << "an empty title shows the program file's name";
+  EXPECT_NE(open_title, "none");
 
   window->LoadTerrain(kValley);
   WaitForMapWindow();
