@@ -270,6 +270,9 @@ void TfrmTerGL::ScenePaint() {
   } catch (const std::exception&) {
   }
   if (!FPicking) {
+    // The caption counts the objects drawn: this frame's, now that the
+    // next frame may be long in coming.
+    UpdateCaption();
     FShown = SceneState();
     FFrameWanted = false;
   }

@@ -261,6 +261,14 @@ TEST_F(PreviewWindowTest, TheTimerDrawsOnlyWhatChangedAndNothingWhileTheApplicat
   EXPECT_FALSE(tick_draws());
   EXPECT_EQ(window->PanelText(0), "4.00");  // one frame after a pause is no rate
 
+  terra.SetRenderMode(1);  // the one frame counts the objects it drew
+  EXPECT_TRUE(tick_draws());
+  ASSERT_GT(terra.GetDrawnCount(), 0);
+  EXPECT_TRUE(window->windowTitle().endsWith(
+      QString("# %1/%2").arg(terra.GetDrawnCount()).arg(terra.GetChunkCount())))
+      << window->windowTitle().toStdString();
+  EXPECT_FALSE(tick_draws());
+
   inactive = true;
   QTest::keyPress(&gl, Qt::Key_Up);
   ASSERT_TRUE(keys.IsHeld(TznGLMyKey::mvForward));
