@@ -1,6 +1,5 @@
 #include "views/znQtPrompts.h"
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDatabase>
