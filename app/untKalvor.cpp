@@ -271,7 +271,8 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
 
 void TfrmKalvor::ShowMapWindow() {
   if (!frmTerMap) {
-    auto* map = new TfrmTerMap(*Terra, IniFileName, *FPrompts);
+    auto* map = new TfrmTerMap(*Terra, IniFileName, WindowPrompts(FMapPrompts));
+    if (FMapPrompts) FMapPrompts->SetParent(map);
     map->OnScale = [this] { ShowScaleDialog(); };
     map->OnShowScene = [this] { ShowScene(); };
     map->OnClosing = ClosePreview;
@@ -285,14 +286,17 @@ void TfrmKalvor::ShowScene() {
   TfrmTerGL* preview = TfrmTerGL::Instance();
   if (!preview) {
     if (!OpenGLAvailable()) {
-      FPrompts->ShowMessage("The 3D preview needs OpenGL, which this display does not offer.");
+      WindowPrompts(FMapPrompts).ShowMessage("The 3D preview needs OpenGL, which this display does not offer.");
       return;
     }
-    preview = new TfrmTerGL(*Terra, IniFileName, *FPrompts);
+    preview = new TfrmTerGL(*Terra, IniFileName, WindowPrompts(FPreviewPrompts));
+    if (FPreviewPrompts) FPreviewPrompts->SetParent(preview);
     preview->OnRenderModeChanged = [] {
       if (frmTerMap) frmTerMap->SyncRenderMode();
     };
-    preview->OnLightPosition = [this] { return RunLightPositionDialog(TfrmTerGL::Instance(), *Terra, *FPrompts); };
+    preview->OnLightPosition = [this] {
+      return RunLightPositionDialog(TfrmTerGL::Instance(), *Terra, WindowPrompts(FPreviewPrompts));
+    };
     preview->IsAppInactive = [this] { return AppInactive; };
     preview->SetOpener(frmTerMap);
   }
@@ -306,7 +310,7 @@ void TfrmKalvor::ShowScaleDialog() {
   hooks.RefreshMap = [] {
     if (frmTerMap) frmTerMap->RefreshMap();
   };
-  TfrmScaleIt::Execute(frmTerMap, *Terra, *FPrompts, hooks);
+  TfrmScaleIt::Execute(frmTerMap, *Terra, WindowPrompts(FMapPrompts), hooks);
 }
 
 void TfrmKalvor::mnuSavetoRWXClick() {
@@ -372,6 +376,12 @@ void TfrmKalvor::FormClose() {
   } catch (const EznError& e) {
     FPrompts->ShowMessage(e.what());
   }
+}
+
+TznPrompts& TfrmKalvor::WindowPrompts(std::unique_ptr<TznQtPrompts>& prompts) {
+  if (!FOwnPrompts) return *FPrompts;
+  if (!prompts) prompts = std::make_unique<TznQtPrompts>();
+  return *prompts;
 }
 
 TznMainSettings TfrmKalvor::CollectSettings() const {

@@ -115,10 +115,16 @@ class TfrmKalvor : public QMainWindow {
   bool FormCloseQuery();
   void FormClose();
   TznMainSettings CollectSettings() const;
+  // The prompts of the map or the preview: with Qt's dialogs each of them
+  // has its own, so that its boxes open over it; scripted prompts answer
+  // for every window.
+  TznPrompts& WindowPrompts(std::unique_ptr<TznQtPrompts>& prompts);
 
   TznAppFolders FFolders;
   std::unique_ptr<TznQtPrompts> FOwnPrompts;
   TznPrompts* FPrompts = nullptr;
+  std::unique_ptr<TznQtPrompts> FMapPrompts;
+  std::unique_ptr<TznQtPrompts> FPreviewPrompts;
   TznAppContext FContext;
   bool FTerraReady = false;
 };

@@ -1,5 +1,6 @@
 #include "scene/znGLMyKey.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <numbers>
@@ -158,6 +159,10 @@ void TznGLMyKey::Process() {
     advanced = true;
   }
   if (advanced) Offer();
+}
+
+bool TznGLMyKey::AnyHeld() const {
+  return std::any_of(FHeld.begin(), FHeld.end(), [](bool held) { return held; });
 }
 
 void TznGLMyKey::ReleaseAll() {

@@ -44,6 +44,8 @@ class TznGLMyKey {
   static double SteadyNow();
 
   bool IsHeld(TMovement m) const { return FHeld[m]; }
+  // True while any movement is held: every frame moves the camera.
+  bool AnyHeld() const;
   int RepeatCount(TMovement m) const { return FRepeat[m]; }
   bool IsFast() const { return FIsFast; }
 

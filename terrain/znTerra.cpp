@@ -26,6 +26,7 @@ TznTerra::TznTerra() {
 TznTerra::~TznTerra() { Clear(); }
 
 void TznTerra::Clear() {
+  ++FRevision;
   std::vector<int16_t>().swap(FHeights);
   FSize = 0;
   FXPoints = FYPoints = 0;
@@ -54,6 +55,7 @@ void TznTerra::RecalcExtremes() {
 }
 
 void TznTerra::ShiftHeights(int delta) {
+  ++FRevision;
   for (int16_t& h : FHeights) {
     int shifted = std::clamp(h + delta, int{std::numeric_limits<int16_t>::min()},
                              int{std::numeric_limits<int16_t>::max()});

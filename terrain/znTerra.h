@@ -169,6 +169,11 @@ class TznTerra {
   void GetViewerCentimetres(const TznGLPositionDef& viewer, int& north, int& west, int& altitude,
                             int& heading) const;
 
+  // Counts the changes of the heights and of the grids' layout (loads,
+  // height shifts, rebuilt grids), so that a view can tell that what it
+  // showed is out of date.
+  uint64_t Revision() const { return FRevision; }
+
   // Height in metres of a stored value.
   double Metres(int stored) const { return stored * static_cast<double>(FScaleZ) / 100.0; }
 
@@ -205,6 +210,8 @@ class TznTerra {
   static constexpr int32_t kBlockSize = 64;
 
  private:
+  uint64_t FRevision = 0;
+
   // Clears, then reads from the source that open gives; open runs after the
   // clearing, so a source that cannot be opened leaves a cleared terrain.
   bool Load(const std::string& file_name, const std::function<std::unique_ptr<TznByteReader>()>& open);

@@ -23,6 +23,7 @@ void TznTerra::SetRenderMode(uint8_t mode) {
 void TznTerra::RebuildChunks() {
   // A save run holds the object grid; it is laid out anew afterwards.
   if (Saving()) return;
+  ++FRevision;
   if (FRenderMode == 0) {
     FRWXChunks->ReleaseAll();
     FTerraChunks->BuildGrid(FXPoints, FYPoints, kBlockSize);
@@ -37,6 +38,7 @@ void TznTerra::RebuildChunks() {
 }
 
 void TznTerra::DropGrids() {
+  ++FRevision;
   FTerraChunks->BuildGrid(0, 0, kBlockSize);
   FRWXChunks->Objects.clear();
   FRWXChunks->Columns = 0;

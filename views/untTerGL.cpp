@@ -62,6 +62,7 @@ TfrmTerGL::TfrmTerGL(TznTerra& terra, const std::string& ini_file_name, TznPromp
   reality.SetOnGLError([this](TznGLReality&) { SceneGLError(); });
   FGLWidget->SetOnStart([this] { StartScene(); });
   FGLWidget->SetOnKeyDown([this](uint16_t key, TznShiftState shift) { FormKeyDown(key, shift); });
+  FGLWidget->SetOnKeyUp([this](uint16_t, TznShiftState) { FFrameWanted = true; });
   FGLWidget->SetOnMouseDown(
       [this](TznMouseButton button, TznShiftState shift, int x, int y) { FormMouseDown(button, shift, x, y); });
   Timer1->start();
@@ -213,6 +214,7 @@ void TfrmTerGL::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmTerGL::showEvent(QShowEvent* event) {
+  FFrameWanted = true;
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
   PlaceWindow(*this, FPlaced || FHasSavedPlace ? nullptr : FOpener.data());
@@ -223,6 +225,11 @@ void TfrmTerGL::changeEvent(QEvent* event) {
   // Losing the activation releases every held key (FormDeactivate).
   if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !FClosing) Reality().Keys().ReleaseAll();
   QWidget::changeEvent(event);
+}
+
+void TfrmTerGL::resizeEvent(QResizeEvent* event) {
+  FFrameWanted = true;
+  QWidget::resizeEvent(event);
 }
 
 bool TfrmTerGL::AppInactive() const {
@@ -268,6 +275,21 @@ void TfrmTerGL::ScenePaint() {
     PaintPreviewFrame(Reality(), FTerra, FPainter);
   } catch (const std::exception&) {
   }
+  if (!FPicking) {
+    // The caption counts the objects drawn: this frame's, now that the
+    // next frame may be long in coming.
+    UpdateCaption();
+    FShown = SceneState();
+    FFrameWanted = false;
+  }
+}
+
+TznPreviewState TfrmTerGL::SceneState() {
+  return PreviewStateOf(FTerra, Reality().Background().GetFog(), FAltitudeCheck);
+}
+
+bool TfrmTerGL::FrameWanted() {
+  return FFrameWanted || Reality().Keys().AnyHeld() || SceneState() != FShown;
 }
 
 void TfrmTerGL::UpdateCaption() { setWindowTitle(QString::fromStdString(PreviewCaption(FTerra, Reality().Camera()))); }
@@ -295,15 +317,25 @@ void TfrmTerGL::Timer1Timer() {
   if (FClosing) return;
   if (AppInactive()) {
     Reality().Keys().ReleaseAll();
+    FDrewLastTick = false;
     return;
   }
   // Only a running scene draws here; starting one is the paint's task.
   if (!Reality().Active()) return;
+  if (!FrameWanted()) {
+    FDrewLastTick = false;
+    return;
+  }
   FGLWidget->update();
   const double now = Clock();
-  const std::string rate = FrameRateText(FLastFrameTime, now);
-  if (!rate.empty()) FPanels[0]->setText(QString::fromStdString(rate));
+  // The rate of the frames drawn one after the other: the time since a
+  // frame before a pause is no frame rate, and the panel keeps its text.
+  if (FDrewLastTick) {
+    const std::string rate = FrameRateText(FLastFrameTime, now);
+    if (!rate.empty()) FPanels[0]->setText(QString::fromStdString(rate));
+  }
   FLastFrameTime = now;
+  FDrewLastTick = true;
 }
 
 void TfrmTerGL::FormKeyDown(uint16_t key, TznShiftState shift) {
@@ -313,7 +345,10 @@ void TfrmTerGL::FormKeyDown(uint16_t key, TznShiftState shift) {
 
 void TfrmTerGL::FormMouseDown(TznMouseButton button, TznShiftState shift, int x, int y) {
   if (FClosing || button != TznMouseButton::mbLeft) return;
+  FPicking = true;
   Reality().Select(button, shift, x, y, 2, 2);
+  FPicking = false;
+  FFrameWanted = true;
 }
 
 // --- pop-up menu

@@ -15,6 +15,7 @@
 #include "draw/znTerraPainter.h"
 #include "terrain/znTerra.h"
 #include "views/znGLWidget.h"
+#include "views/znPreviewState.h"
 #include "views/znPreviewText.h"
 #include "views/znPrompts.h"
 
@@ -59,7 +60,10 @@ class TfrmTerGL : public QWidget {
   bool AltitudeCheck() const { return FAltitudeCheck; }
   QString PanelText(int index) const;
 
-  // Handlers, public for the owner's shortcuts and for tests.
+  // Handlers, public for the owner's shortcuts and for tests. The timer
+  // draws a frame only when something changed since the last one: a key
+  // held, pressed or released, the terrain, the viewer or a switch of the
+  // scene, a resize, an exposure or a click.
   void Timer1Timer();
   void puScenePopup();
   void mnuTeleportClick();
@@ -74,6 +78,7 @@ class TfrmTerGL : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
@@ -84,6 +89,8 @@ class TfrmTerGL : public QWidget {
   void WriteBounds();
   void FormClose();
   bool AppInactive() const;
+  TznPreviewState SceneState();
+  bool FrameWanted();
   void ShowMessageLater(const std::string& text);
 
   void StartScene();
@@ -104,6 +111,14 @@ class TfrmTerGL : public QWidget {
   TznPrompts& FPrompts;
   TznTerraPainter FPainter;
   double FLastFrameTime = 0;
+  // The previous tick drew a frame: the frame rate runs between the two.
+  bool FDrewLastTick = false;
+  // Something the scene state does not hold asks for a frame.
+  bool FFrameWanted = true;
+  // The selection pass draws the scene, but nothing of it is shown.
+  bool FPicking = false;
+  // What the last frame showed.
+  TznPreviewState FShown;
   bool FClosing = false;
   bool FAltitudeCheck = true;
   bool FLightDialogOpen = false;

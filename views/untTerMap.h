@@ -55,7 +55,7 @@ class TfrmTerMap : public QMainWindow {
   void SetOpener(QWidget* opener) { FOpener = opener; }
 
   // The windows this one opens, wired by the main window: the 3D preview
-  // ("Show Scene", the first RefreshMap, a render mode change), the scale
+  // ("Show Scene", the first RefreshMap), the scale
   // dialog ("Scale"), and what closes with this window (the preview).
   std::function<void()> OnShowScene;
   std::function<void()> OnScale;

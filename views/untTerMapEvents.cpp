@@ -7,6 +7,7 @@
 
 #include "base/znRound.h"
 #include "terrain/znTerra.h"
+#include "views/untTerGL.h"
 #include "views/untTerMap.h"
 #include "views/znMapTexts.h"
 #include "views/znMapZoom.h"
@@ -175,7 +176,9 @@ void TfrmTerMap::rgCoordsClick() {
 void TfrmTerMap::rgRenderModeClick() {
   const int item = RenderModeButtons->checkedId();
   Guarded([this, item] { FTerra.SetRenderMode(static_cast<uint8_t>(item == 1 || item == 2 ? item : 0)); });
-  if (OnShowScene) Guarded(OnShowScene);
+  // Only "Show Scene" opens the preview: a preview the user closed stays
+  // closed.
+  if (TfrmTerGL* preview = TfrmTerGL::Instance()) preview->show();
 }
 
 void TfrmTerMap::mnuShowGLClick() { ShowScene(); }

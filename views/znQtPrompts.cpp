@@ -1,20 +1,21 @@
 #include "views/znQtPrompts.h"
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QString Caption() {
-  const QString name = QApplication::applicationDisplayName();
-  return name.isEmpty() ? QStringLiteral("Kalvor") : name;
-}
+QString Caption() { return QString::fromLatin1(kMessageTitle); }
 
 std::optional<std::string> Chosen(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
@@ -22,7 +23,9 @@ std::optional<std::string> Chosen(const QString& path) {
 }
 
 void PrepareFileDialog(QFileDialog& dialog, const TznFileDialogRequest& request) {
-  dialog.setWindowTitle(Q(request.Title));
+  // Without a title of its own the dialog keeps Qt's ("Open", "Save As");
+  // an empty one would show the program file's name.
+  if (!request.Title.empty()) dialog.setWindowTitle(Q(request.Title));
   if (!request.Filter.empty()) dialog.setNameFilter(TznQtPrompts::QtFilter(request.Filter));
   if (!request.InitialDir.empty()) dialog.setDirectory(Q(request.InitialDir));
   if (!request.FileName.empty()) dialog.selectFile(Q(request.FileName));
@@ -40,10 +43,25 @@ bool TznQtPrompts::AskYesNo(const std::string& text) {
 
 std::optional<std::string> TznQtPrompts::InputBox(const std::string& caption, const std::string& prompt,
                                                   const std::string& default_value) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(FParent, Q(caption), Q(prompt), QLineEdit::Normal, Q(default_value), &ok);
-  if (!ok) return std::nullopt;
-  return text.toStdString();
+  QInputDialog dialog(FParent);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(Q(caption));
+  dialog.setLabelText(Q(prompt));
+  dialog.setTextValue(Q(default_value));
+  // Sized by its prompt and edit alone, the box is narrower than its
+  // caption, and the window manager cuts the caption short.
+  const QSize natural = dialog.sizeHint();
+  dialog.resize(std::max(natural.width(), TitleBarWidth(dialog, dialog.windowTitle())), natural.height());
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue().toStdString();
+}
+
+int TznQtPrompts::TitleBarWidth(const QWidget& dialog, const QString& caption) {
+  // The window manager's title font is not known here: a quarter more than
+  // the desktop's title font, and room for the icon and three buttons.
+  const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+  const int buttons = 4 * std::max(dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight), 20);
+  return metrics.horizontalAdvance(caption) * 5 / 4 + buttons;
 }
 
 std::optional<TColor> TznQtPrompts::PickColor(TColor initial) {

@@ -1,11 +1,16 @@
 // The program's answers to TznPrompts: Qt's message boxes, input dialog,
-// colour dialog and file dialogs, each modal over a parent window.
+// colour dialog and file dialogs, each modal over a parent window. Each
+// window that asks has prompts of its own, so that a box opens over it.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
 
 #include "views/znPrompts.h"
+
+// The title of every message box: the program's name as its windows
+// write it (the application's name is the program file's, "kalvor").
+inline constexpr char kMessageTitle[] = "Kalvor";
 
 class TznQtPrompts : public TznPrompts {
  public:
@@ -22,6 +27,9 @@ class TznQtPrompts : public TznPrompts {
 
   // "Terragen (*.ter)|*.ter" as Qt writes it: "Terragen (*.ter)".
   static QString QtFilter(const std::string& filter);
+  // The least width of a dialog whose title bar shows the caption whole,
+  // with the window's icon and buttons beside it.
+  static int TitleBarWidth(const QWidget& dialog, const QString& caption);
 
  private:
   QPointer<QWidget> FParent;
