@@ -19,6 +19,7 @@
 #include "app/znComposerCitnum.h"
 #include "app/znComposerPopupState.h"
 #include "app/znComposerRowEdits.h"
+#include "app/znElidedLabel.h"
 #include "app/znSettingsName.h"
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
@@ -52,8 +53,10 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
   return label;
 }
 
+// A file name: bold, and shortened rather than widening the window.
 QLabel* NewBoldLabel(QWidget* parent, const char* name) {
-  QLabel* label = NewLabel(parent, name, QString());
+  QLabel* label = new TznElidedLabel(parent);
+  label->setObjectName(name);
   QFont bold = label->font();
   bold.setBold(true);
   label->setFont(bold);
