@@ -48,6 +48,14 @@ void TznFileListBox::Update() {
   blockSignals(blocked);
 }
 
+QItemSelectionModel::SelectionFlags TznFileListBox::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+  const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+  const bool deselects = command.testFlag(QItemSelectionModel::Deselect) || command.testFlag(QItemSelectionModel::Toggle);
+  if (deselects && index.isValid() && selectionModel()->isSelected(index)) return QItemSelectionModel::NoUpdate;
+  return command;
+}
+
 std::string TznFileListBox::SelectedName() const {
   // While the selection changes the current item may still be the old one;
   // the selected items are already the new ones.

@@ -45,6 +45,12 @@ class TznFileListBox : public QListWidget {
   // The selection changed, by the user or by one of the Select calls.
   void Change();
 
+ protected:
+  // Ctrl+click (or Ctrl+Space) on the selected entry keeps it selected: the
+  // tab goes on showing that file, and the list must go on naming it.
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event = nullptr) const override;
+
  private:
   std::string FDirectory;
   std::string FMask = "*";

@@ -243,6 +243,10 @@ TEST_F(UserPath, AUserEditsWaterMtrByMouse) {
   EXPECT_LE(window_->minimumSizeHint().width(), width);
 
   ClickEntry("MaterialList", "Water.MTR");
+  // Ctrl+click on the selected entry leaves it selected, as the tab shows it.
+  auto* list = W<QListWidget>("MaterialList");
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, EntryCentre(*list, "Water.MTR"));
+  EXPECT_EQ(window_->tbMaterial->SelectedFileName(), "Water.MTR");
   Exit();
   EXPECT_EQ(IniValue("MaterialFile"), "Water.MTR");
 }
