@@ -488,7 +488,8 @@ void TznComposerTab::btBasicMaterialClick() {
 }
 
 void TznComposerTab::puBasicMaterialPopup() {
-  FGetCurrentMaterial1->setText(MenuCaption(*FBasicMaterialMenu, "Get current material: " + CurrentNameOf(FMaterialEditor)));
+  FGetCurrentMaterial1->setText(
+      MenuCaption(*FBasicMaterialMenu, "Get current material: " + CurrentNameOf(FMaterialEditor)));
 }
 
 void TznComposerTab::mnuGetCurrentMaterial1Click() {

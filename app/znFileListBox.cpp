@@ -51,7 +51,8 @@ void TznFileListBox::Update() {
 QItemSelectionModel::SelectionFlags TznFileListBox::selectionCommand(const QModelIndex& index,
                                                                      const QEvent* event) const {
   const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
-  const bool deselects = command.testFlag(QItemSelectionModel::Deselect) || command.testFlag(QItemSelectionModel::Toggle);
+  const bool deselects =
+      command.testFlag(QItemSelectionModel::Deselect) || command.testFlag(QItemSelectionModel::Toggle);
   if (deselects && index.isValid() && selectionModel()->isSelected(index)) return QItemSelectionModel::NoUpdate;
   return command;
 }

@@ -107,7 +107,8 @@ class UserPath : public test::AppTest {
   void RightClickRow(int row) {
     auto* list = W<QTreeWidget>("ComposerList");
     QWidget* area = list->viewport();
-    const QPoint at = row >= 0 ? list->visualItemRect(list->topLevelItem(row)).center() : QPoint(20, area->height() - 4);
+    const QPoint at =
+        row >= 0 ? list->visualItemRect(list->topLevelItem(row)).center() : QPoint(20, area->height() - 4);
     QTest::mouseClick(area, Qt::RightButton, {}, at);
     QContextMenuEvent request(QContextMenuEvent::Mouse, at, area->mapToGlobal(at));
     QApplication::sendEvent(area, &request);

@@ -137,7 +137,8 @@ TEST(RWXMaterial, ControlCharactersStayInTheFieldsButNeverBreakAStatement) {
 }
 
 TEST(RWXMaterial, TextureNamesAreOneWordOfTheTexturesFolder) {
-  for (const char* usable : {"", "grass", "Rock_2.v1", "snow-field"}) EXPECT_EQ(TextureNameProblem(usable), "") << usable;
+  for (const char* usable : {"", "grass", "Rock_2.v1", "snow-field"})
+    EXPECT_EQ(TextureNameProblem(usable), "") << usable;
   const std::pair<const char*, const char*> unusable[] = {
       {"my grass", "holds a blank or a control character"},
       {"grass\t", "holds a blank or a control character"},
