@@ -209,8 +209,10 @@ void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
     tbBasicShape->SelectNumVerticesItem(s.NumberOfVerticesItem);
   tbBasicShape->ApplyNumVertices();
   tbBasicShape->ShowTotal();
-  if (!s.FilterFile.empty() && FileExists(SettingsDir + s.FilterFile)) tbFilter->SelectFilterFile(s.FilterFile);
-  if (!s.MaterialFile.empty() && FileExists(SettingsDir + s.MaterialFile)) tbMaterial->SelectMaterialFile(s.MaterialFile);
+  // A name the folder holds no filter or material file of (gone, or some
+  // other kind of file) is skipped without a word; the first entry stays.
+  tbFilter->TrySelectFilterFile(s.FilterFile);
+  tbMaterial->TrySelectMaterialFile(s.MaterialFile);
   if (!s.ComposerFile.empty() && FileExists(SettingsDir + s.ComposerFile))
     tbCompose->LoadComposerFile(SettingsDir + s.ComposerFile);
   OpenDialog1.FileName = s.TerFile;

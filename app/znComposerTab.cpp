@@ -19,6 +19,7 @@
 #include "app/znComposerCitnum.h"
 #include "app/znComposerPopupState.h"
 #include "app/znComposerRowEdits.h"
+#include "app/znElidedLabel.h"
 #include "app/znSettingsName.h"
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
@@ -38,8 +39,15 @@ const char* const kExplanation =
 
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
-// A file name shown in a menu caption, where "&" would mark a shortcut.
-QString MenuCaption(const std::string& caption) { return ToQt(caption).replace("&", "&&"); }
+// Room for a caption with a file name in a popup menu; a longer one is
+// shortened in the middle, so that the menu stays near its list.
+constexpr int kMenuCaptionWidth = 420;
+
+// A caption with a file name for an entry of the menu: shortened to fit,
+// and "&" doubled, where it would mark a shortcut.
+QString MenuCaption(const QMenu& menu, const std::string& caption) {
+  return menu.fontMetrics().elidedText(ToQt(caption), Qt::ElideMiddle, kMenuCaptionWidth).replace("&", "&&");
+}
 
 std::string CurrentNameOf(const TznEditorLink& editor) {
   return editor.CurrentName ? std::string(Trim(editor.CurrentName())) : std::string();
@@ -52,17 +60,19 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
   return label;
 }
 
+// A file name: bold, and shortened rather than widening the window.
 QLabel* NewBoldLabel(QWidget* parent, const char* name) {
-  QLabel* label = NewLabel(parent, name, QString());
+  QLabel* label = new TznElidedLabel(parent);
+  label->setObjectName(name);
   QFont bold = label->font();
   bold.setBold(true);
   label->setFont(bold);
   return label;
 }
 
-void ApplyState(QAction* action, const TznMenuItemState& state) {
+void ApplyState(const QMenu& menu, QAction* action, const TznMenuItemState& state) {
   action->setEnabled(state.Enabled);
-  if (!state.Caption.empty()) action->setText(MenuCaption(state.Caption));
+  if (!state.Caption.empty()) action->setText(MenuCaption(menu, state.Caption));
 }
 
 }  // namespace
@@ -342,15 +352,15 @@ std::unique_ptr<TznRWXComposer> TznComposerTab::BuildComposerFromTab() {
 void TznComposerTab::puComposePopup() {
   const TznComposePopupState state = ComposePopupState(Rows(), SelectedRow(), CurrentNameOf(FFilterEditor),
                                                        CurrentNameOf(FMaterialEditor));
-  ApplyState(FDeleteItem, state.DeleteItem);
-  ApplyState(FGetCurrentFilter, state.GetCurrentFilter);
-  ApplyState(FGetCurrentMaterial, state.GetCurrentMaterial);
-  ApplyState(FGetBoth, state.GetBoth);
-  ApplyState(FMakeFilterCurrent, state.MakeFilterCurrent);
-  ApplyState(FMakeMaterialCurrent, state.MakeMaterialCurrent);
-  ApplyState(FMakeBothCurrent, state.MakeBothCurrent);
-  ApplyState(FMoveUp, state.MoveUp);
-  ApplyState(FMoveDown, state.MoveDown);
+  ApplyState(*FComposeMenu, FDeleteItem, state.DeleteItem);
+  ApplyState(*FComposeMenu, FGetCurrentFilter, state.GetCurrentFilter);
+  ApplyState(*FComposeMenu, FGetCurrentMaterial, state.GetCurrentMaterial);
+  ApplyState(*FComposeMenu, FGetBoth, state.GetBoth);
+  ApplyState(*FComposeMenu, FMakeFilterCurrent, state.MakeFilterCurrent);
+  ApplyState(*FComposeMenu, FMakeMaterialCurrent, state.MakeMaterialCurrent);
+  ApplyState(*FComposeMenu, FMakeBothCurrent, state.MakeBothCurrent);
+  ApplyState(*FComposeMenu, FMoveUp, state.MoveUp);
+  ApplyState(*FComposeMenu, FMoveDown, state.MoveDown);
 }
 
 void TznComposerTab::muInsertItemClick() {
@@ -478,7 +488,8 @@ void TznComposerTab::btBasicMaterialClick() {
 }
 
 void TznComposerTab::puBasicMaterialPopup() {
-  FGetCurrentMaterial1->setText(MenuCaption("Get current material: " + CurrentNameOf(FMaterialEditor)));
+  FGetCurrentMaterial1->setText(
+      MenuCaption(*FBasicMaterialMenu, "Get current material: " + CurrentNameOf(FMaterialEditor)));
 }
 
 void TznComposerTab::mnuGetCurrentMaterial1Click() {

@@ -9,7 +9,10 @@
 
 TznFileListBox::TznFileListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(this, &QListWidget::currentRowChanged, this, [this](int) { emit Change(); });
+  // The selection, not the current row: on a mouse press the current row
+  // moves before the entry is selected, so a handler called for the row
+  // would find no selection and load nothing.
+  connect(this, &QListWidget::itemSelectionChanged, this, &TznFileListBox::Change);
 }
 
 void TznFileListBox::SetDirectory(const std::string& folder) {
@@ -45,9 +48,20 @@ void TznFileListBox::Update() {
   blockSignals(blocked);
 }
 
+QItemSelectionModel::SelectionFlags TznFileListBox::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const {
+  const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+  const bool deselects =
+      command.testFlag(QItemSelectionModel::Deselect) || command.testFlag(QItemSelectionModel::Toggle);
+  if (deselects && index.isValid() && selectionModel()->isSelected(index)) return QItemSelectionModel::NoUpdate;
+  return command;
+}
+
 std::string TznFileListBox::SelectedName() const {
-  const QListWidgetItem* item = currentItem();
-  return item && item->isSelected() ? item->text().toStdString() : std::string();
+  // While the selection changes the current item may still be the old one;
+  // the selected items are already the new ones.
+  const QList<QListWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? std::string() : selected.first()->text().toStdString();
 }
 
 std::string TznFileListBox::FileName() const {
@@ -63,15 +77,25 @@ bool TznFileListBox::SelectName(const std::string& name) {
         SelectIndex(i);
         return true;
       }
-  SelectIndex(-1);
   return false;
 }
 
 bool TznFileListBox::SelectFile(const std::string& name) {
-  if (name.empty() || !FileExists(FDirectory + name)) return false;
+  if (name.empty() || !MatchesMask(name) || !FileExists(FDirectory + name)) return false;
   if (SelectName(name)) return true;
+  // Made after the list was read: read the folder again, and if the file is
+  // still not listed, put the selection back where it was without loading.
+  const std::string previous = SelectedName();
   Update();
-  return SelectName(name);
+  if (SelectName(name)) return true;
+  const bool blocked = blockSignals(true);
+  SelectName(previous);
+  blockSignals(blocked);
+  return false;
+}
+
+bool TznFileListBox::MatchesMask(const std::string& name) const {
+  return QDir::match(QString::fromStdString(FMask), QString::fromStdString(name));
 }
 
 void TznFileListBox::SelectIndex(int index) {

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/znAppContext.h"
+#include "app/znElidedLabel.h"
 #include "app/znFileListBox.h"
 #include "app/znFilterEnabling.h"
 #include "app/znFilterText.h"
@@ -105,13 +106,11 @@ QWidget* TznFilterTab::BuildButtonPanel() {
 QGroupBox* TznFilterTab::BuildFilterGroup() {
   gbFilter = new QGroupBox("Filter", this);
   gbFilter->setObjectName("gbFilter");
-  lbFilterName = new QLabel(gbFilter);
+  lbFilterName = new TznElidedLabel(gbFilter);
   lbFilterName->setObjectName("lbFilterName");
   QFont bold = lbFilterName->font();
   bold.setBold(true);
   lbFilterName->setFont(bold);
-  // A long file name is cut off rather than widening the tab.
-  lbFilterName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   auto* groups = new QHBoxLayout;
   groups->setSpacing(4);
@@ -211,7 +210,11 @@ std::string TznFilterTab::FilterName() const { return std::string(Trim(lbFilterN
 std::string TznFilterTab::SelectedFileName() const { return FilterList->SelectedName(); }
 
 void TznFilterTab::SelectFilterFile(const std::string& name) {
-  if (Trim(name).empty() || !FilterList->SelectFile(name)) FContext.Prompts->ShowMessage("Filter file not found!");
+  if (!TrySelectFilterFile(name)) FContext.Prompts->ShowMessage("Filter file not found!");
+}
+
+bool TznFilterTab::TrySelectFilterFile(const std::string& name) {
+  return !Trim(name).empty() && FilterList->SelectFile(name);
 }
 
 void TznFilterTab::FilterListChange() {
@@ -315,14 +318,23 @@ void TznFilterTab::btFilterEditClick() {
 
 void TznFilterTab::btFilterAcceptClick() {
   if (!FFilterEditing) return;
+  TznRWXFaceFilter before;
+  before.Assign(&FCurrentFilter);
   ControlsToFilter();
   const std::string name = FilterName();
-  // A file deleted behind our back is not made again.
-  if (!name.empty() && FileExists(FContext.SettingsDir + name)) {
+  if (name.empty() || !FileExists(FContext.SettingsDir + name)) {
+    // A file deleted behind our back is not made again, but the user learns
+    // that no file has the values.
+    FContext.Prompts->ShowMessage(AcceptNotWrittenMessage("filter", name));
+  } else {
     try {
       FCurrentFilter.SaveToFile(FContext.SettingsDir + name);
     } catch (const EznError& error) {
+      // Not written: the editor stays in its edit state, so that "accept"
+      // can try again and "cancel" returns to the file as it is.
+      FCurrentFilter.Assign(&before);
       ShowError(error);
+      return;
     }
   }
   FFilterEditing = false;

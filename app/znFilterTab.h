@@ -41,6 +41,9 @@ class TznFilterTab : public QWidget {
   // Selects the file (a name without folder) in the list, without regard to
   // case, and loads it; says "Filter file not found!" when it is missing.
   void SelectFilterFile(const std::string& name);
+  // The same without a word: false, and nothing changed, when the folder
+  // holds no filter file of that name (start-up skips such names).
+  bool TrySelectFilterFile(const std::string& name);
 
  public slots:
   void FilterListChange();

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/znElidedLabel.h"
 #include "app/znFileListBox.h"
 #include "app/znMaterialControls.h"
 #include "app/znSettingsName.h"
@@ -184,7 +185,8 @@ QGroupBox* TznMaterialTab::BuildMaterialGroup() {
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(1);
 
-  lbMaterialName = MakeLabel("lbMaterialName", "", g);
+  lbMaterialName = new TznElidedLabel(g);
+  lbMaterialName->setObjectName("lbMaterialName");
   QFont bold = lbMaterialName->font();
   bold.setBold(true);
   lbMaterialName->setFont(bold);
@@ -365,7 +367,11 @@ std::string TznMaterialTab::MaterialName() const { return std::string(Trim(FromQ
 std::string TznMaterialTab::SelectedFileName() const { return MaterialList->SelectedName(); }
 
 void TznMaterialTab::SelectMaterialFile(const std::string& name) {
-  if (Trim(name).empty() || !MaterialList->SelectFile(name)) FContext.Prompts->ShowMessage("Material file not found!");
+  if (!TrySelectMaterialFile(name)) FContext.Prompts->ShowMessage("Material file not found!");
+}
+
+bool TznMaterialTab::TrySelectMaterialFile(const std::string& name) {
+  return !Trim(name).empty() && MaterialList->SelectFile(name);
 }
 
 void TznMaterialTab::MaterialListChange() {
@@ -494,13 +500,30 @@ void TznMaterialTab::btEditMaterialEditClick() {
 
 void TznMaterialTab::btEditMaterialAcceptClick() {
   if (!FMaterialEditing) return;
+  // A texture name the RWX files cannot carry is refused before anything
+  // changes; the editor stays in its edit state.
+  if (const std::string problem = TextureNameProblem(TrimmedText(edTexture)); !problem.empty()) {
+    FContext.Prompts->ShowMessage("The texture name " + problem +
+                                  ". Type the name of a picture in the Textures folder, without folder or extension.");
+    return;
+  }
+  const TznRWXMaterial before = FCurrentMaterial;
   ControlsToMaterial();
-  const std::string file_name = FContext.SettingsDir + MaterialName();
-  if (!MaterialName().empty() && FileExists(file_name)) {
+  const std::string name = MaterialName();
+  if (name.empty() || !FileExists(FContext.SettingsDir + name)) {
+    // Nothing to write to: the material keeps the values, as it would in a
+    // file, but the user learns that no file has them.
+    FContext.Prompts->ShowMessage(AcceptNotWrittenMessage("material", name));
+  } else {
     try {
-      FCurrentMaterial.SaveToFile(file_name);
+      FCurrentMaterial.SaveToFile(FContext.SettingsDir + name);
     } catch (const EznError& error) {
+      // Not written: the editor stays in its edit state with the typed
+      // values, so that "accept" can try again and "cancel" returns to the
+      // file as it is.
+      FCurrentMaterial = before;
       FContext.Prompts->ShowMessage(error.what());
+      return;
     }
   }
   FMaterialEditing = false;

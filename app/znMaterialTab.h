@@ -61,6 +61,9 @@ class TznMaterialTab : public QWidget {
   // Selects the file (a name without folder) in the list and loads it;
   // says "Material file not found!" when there is no such file.
   void SelectMaterialFile(const std::string& name);
+  // The same without a word: false, and nothing changed, when the folder
+  // holds no material file of that name (start-up skips such names).
+  bool TrySelectMaterialFile(const std::string& name);
 
  public slots:
   void MaterialListChange();

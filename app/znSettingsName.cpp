@@ -35,13 +35,22 @@ std::string SettingsNameProblem(std::string_view typed) {
 
 std::optional<std::string> AskNewSettingsFile(TznPrompts& prompts, const std::string& settings_dir,
                                               const std::string& caption, const std::string& extension) {
-  const std::optional<std::string> typed = prompts.InputBox(caption, "Input filename (no extension)", "");
-  if (!typed) return std::nullopt;
-  if (const std::string problem = SettingsNameProblem(*typed); !problem.empty()) {
+  const std::optional<std::string> answer = prompts.InputBox(caption, "Input filename (no extension)", "");
+  if (!answer) return std::nullopt;
+  // " Pad" would make " Pad.MTR", which every later look-up by the trimmed
+  // name misses.
+  const std::string typed(Trim(*answer));
+  if (const std::string problem = SettingsNameProblem(typed); !problem.empty()) {
     prompts.ShowMessage(problem);
     return std::nullopt;
   }
-  std::string path = settings_dir + *typed + "." + extension;
+  std::string path = settings_dir + typed + "." + extension;
   if (FileExists(path) && !prompts.AskYesNo("File already exist. Ovewrite?")) return std::nullopt;
   return path;
+}
+
+std::string AcceptNotWrittenMessage(const std::string& kind, const std::string& name) {
+  const std::string missing = name.empty() ? "No " + kind + " file is selected"
+                                           : "The " + kind + " file " + name + " is not in the Settings folder";
+  return missing + ", so nothing was written. \"duplicate\" saves the " + kind + " under a new name.";
 }

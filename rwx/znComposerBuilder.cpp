@@ -1,6 +1,9 @@
 #include "rwx/znComposerBuilder.h"
 
+#include <set>
+
 #include "base/znFormat.h"
+#include "base/znLog.h"
 #include "base/znSafeFile.h"
 
 namespace {
@@ -23,21 +26,33 @@ std::unique_ptr<T> LoadNamed(std::unique_ptr<T> object, const std::string& folde
   return object;
 }
 
+// A material read from disk whose texture name the RWX files cannot carry
+// as one word of the Textures folder is reported once per file and build;
+// it is written as it stands all the same.
+void WarnAboutTextureName(const TznRWXMaterial& material, const std::string& name, std::set<std::string>& warned) {
+  const std::string problem = TextureNameProblem(material.Texture());
+  if (problem.empty() || !warned.insert(name).second) return;
+  Warn("Material " + name + ": the texture name " + problem + "; the RWX files name it as it stands");
+}
+
 }  // namespace
 
 TznComposerBuild BuildComposer(const TznComposerFile& data, const std::string& settings_dir,
                                const std::string& textures_dir, int32_t citizen_number) {
   const std::string folder = AsFolder(settings_dir);
   TznComposerBuild build{std::make_unique<TznRWXComposer>(), {}};
+  std::set<std::string> warned;
   for (const TznComposerRow& row : data.Rows) {
     auto filter = LoadNamed(std::make_unique<TznRWXFaceFilter>(), folder, row.Filter, "Filter", build.Warnings);
     auto material = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, row.Material, "Material", build.Warnings);
+    WarnAboutTextureName(*material, row.Material, warned);
     build.Composer->Add(std::move(filter), std::move(material));
   }
   auto catch_all = std::make_unique<TznRWXFaceFilter>();
   catch_all->Clear();
-  auto basic = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, std::string(Trim(data.BasicMaterial)),
-                         "Material", build.Warnings);
+  const std::string basic_name(Trim(data.BasicMaterial));
+  auto basic = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, basic_name, "Material", build.Warnings);
+  WarnAboutTextureName(*basic, basic_name, warned);
   build.Composer->Add(std::move(catch_all), std::move(basic));
   build.Composer->SetCitizenNumber(citizen_number);
   build.Composer->SetIndividualSettings(data.GeneralSettings != 0);

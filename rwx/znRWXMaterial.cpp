@@ -152,6 +152,17 @@ std::string TznRWXMaterial::SurfaceStatement() const {
 
 std::string TznRWXMaterial::OpacityStatement() const { return "Opacity " + FormatFixed(FOpacity, 6); }
 
+std::string TextureNameProblem(std::string_view name) {
+  for (unsigned char c : name)
+    if (c <= ' ' || c == 0x7F) return "holds a blank or a control character";
+  const bool drive = name.size() >= 2 && name[1] == ':' &&
+                     ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+  if (drive || (!name.empty() && (name[0] == '/' || name[0] == '\\'))) return "is an absolute path";
+  if (name.find("..") != std::string_view::npos) return "holds \"..\"";
+  if (name.find_first_of("/\\") != std::string_view::npos) return "holds \"/\" or \"\\\"";
+  return {};
+}
+
 std::string TznRWXMaterial::TextureStatement() const {
   return "Texture " + (FTexture.empty() ? std::string("NULL") : OneLine(FTexture));
 }

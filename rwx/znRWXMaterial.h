@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/znVectors.h"
 
@@ -18,6 +19,13 @@ enum TznMaterialmodes : uint8_t { mmNull = 0, mmDouble = 1 };
 enum TznTexturemode : uint8_t { tmLit = 1, tmForeshorten = 2, tmFilter = 4 };
 using TznTexturemodes = uint8_t;
 constexpr TznTexturemodes kAllTexturemodes = tmLit | tmForeshorten | tmFilter;
+
+// Why a texture name cannot stand in a "Texture" statement, as a clause
+// such as "holds a blank or a control character"; empty when it can. A
+// texture name is one word naming a picture of the Textures folder: no
+// blanks or control characters, no "..", "/" or "\", no drive such as "C:".
+// The empty name (no texture) is fine.
+std::string TextureNameProblem(std::string_view name);
 
 class TznRWXMaterial {
  public:

@@ -212,8 +212,16 @@ TEST_F(ComposerTab, PopupEnablesWhatTheSelectionAllows) {
   EXPECT_EQ(Action("mnuMakeMaterialCurrent")->text(), "no material");
   EXPECT_FALSE(Action("mnuMoveDown")->isEnabled());
 
-  // A right click on the list opens the menu.
+  // A very long name is shortened in the middle; the menu stays narrow.
   QMenu* menu = test::Find<QMenu>(*tab_, "puCompose");
+  filters_.current = std::string(150, 'f') + ".FTR";
+  tab_->puComposePopup();
+  const QString caption = Action("mnuGetCurrentFilter")->text();
+  EXPECT_TRUE(caption.startsWith("Get current filter: fff")) << caption.toStdString();
+  EXPECT_TRUE(caption.endsWith("fff.FTR")) << caption.toStdString();
+  EXPECT_LT(menu->sizeHint().width(), 600);
+
+  // A right click on the list opens the menu.
   emit List()->customContextMenuRequested(QPoint(5, 5));
   EXPECT_TRUE(menu->isVisible());
   menu->close();

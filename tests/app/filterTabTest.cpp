@@ -239,7 +239,7 @@ TEST_F(FilterTabTest, AcceptReadsTheBoxesAndSavesTheFile) {
   EXPECT_EQ(composer_updates_, 1);
 }
 
-TEST_F(FilterTabTest, AcceptOnADeletedFileWritesNothingButKeepsTheValues) {
+TEST_F(FilterTabTest, AcceptOnADeletedFileWritesNothingKeepsTheValuesAndSaysSo) {
   WriteText(Settings("Gone.FTR"), kGravelFilter);
   StartTab();
   ASSERT_EQ(tab_->FilterName(), "Gone.FTR");
@@ -250,7 +250,9 @@ TEST_F(FilterTabTest, AcceptOnADeletedFileWritesNothingButKeepsTheValues) {
   EXPECT_FALSE(std::filesystem::exists(Settings("Gone.FTR")));
   EXPECT_FLOAT_EQ(tab_->CurrentFilter().Low(), 8);
   EXPECT_EQ(composer_updates_, 1);
-  EXPECT_TRUE(prompts_.Messages.empty());
+  EXPECT_EQ(prompts_.Messages,
+            std::vector<std::string>{"The filter file Gone.FTR is not in the Settings folder, so nothing was "
+                                     "written. \"duplicate\" saves the filter under a new name."});
 }
 
 TEST_F(FilterTabTest, CreateWritesTheDefaultsUnderTheTypedName) {

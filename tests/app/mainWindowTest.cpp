@@ -160,9 +160,11 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
 }
 
 TEST_F(MainWindow, SettingsFileValuesAndTheirFailureRules) {
+  // A file that is there but no filter counts as missing, like a gone one.
+  test::WriteFile(Settings("notes.txt"), "[Filter]\nHigh=3\n");
   test::WriteFile(Home() + "kalvor.ini",
                   "[MainForm]\nLeft=25\nTop=35\n[Settings]\nObjectSizeItem=1\nNumberOfVerticesItem=3\n"
-                  "MaterialFile=Gone.MTR\nFilterFile=Gone.FTR\nComposerFile=Gone.CMP\n"
+                  "MaterialFile=Gone.MTR\nFilterFile=notes.txt\nComposerFile=Gone.CMP\n"
                   "TerFile=/no/such/place/hills.ter\nRenderMode=5\nCitnum=318\n");
   auto window = Start();
   EXPECT_EQ(window->pos(), QPoint(25, 35));
@@ -171,6 +173,8 @@ TEST_F(MainWindow, SettingsFileValuesAndTheirFailureRules) {
   EXPECT_EQ(window->tbBasicShape->lbNumVertices->text(), "Total per object: 100");
   EXPECT_EQ(window->Terra->FVertices, 5);
   EXPECT_EQ(window->tbMaterial->MaterialName(), "Standard.MTR");  // missing files are skipped
+  EXPECT_EQ(window->tbFilter->FilterName(), "Standard.FTR");
+  EXPECT_EQ(window->tbFilter->SelectedFileName(), "Standard.FTR");
   EXPECT_EQ(window->tbCompose->ComposerName(), "Standard.CMP");
   EXPECT_TRUE(prompts_.Messages.empty());
   EXPECT_EQ(window->OpenDialog1.FileName, "/no/such/place/hills.ter");
@@ -182,6 +186,7 @@ TEST_F(MainWindow, SettingsFileValuesAndTheirFailureRules) {
   TznIniFile ini(Ini());
   EXPECT_EQ(ini.ReadString("Settings", "RenderMode", ""), "0");
   EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), "/no/such/place/hills.ter");
+  EXPECT_EQ(ini.ReadString("Settings", "FilterFile", ""), "Standard.FTR");
 }
 
 TEST_F(MainWindow, OutOfRangeChoicesKeepTheTerrainsDefaults) {

@@ -244,7 +244,7 @@ TEST_F(MaterialTab, CancelDropsTheEdits) {
   EXPECT_EQ(composer_updates_, 0);
 }
 
-TEST_F(MaterialTab, AcceptOnADeletedFileWritesNothingButUpdates) {
+TEST_F(MaterialTab, AcceptOnADeletedFileWritesNothingUpdatesAndSaysSo) {
   TznMaterialTab& tab = Start();
   Click("btEditMaterialEdit");
   std::filesystem::remove(Settings("Standard.MTR"));
@@ -255,7 +255,9 @@ TEST_F(MaterialTab, AcceptOnADeletedFileWritesNothingButUpdates) {
   EXPECT_FLOAT_EQ(tab.CurrentMaterial().Opacity(), 0.5f);
   EXPECT_TRUE(tab.CurrentMaterial().UseOpacity());
   EXPECT_EQ(composer_updates_, 1);
-  EXPECT_TRUE(prompts_.Messages.empty());
+  EXPECT_EQ(prompts_.Messages,
+            std::vector<std::string>{"The material file Standard.MTR is not in the Settings folder, so nothing was "
+                                     "written. \"duplicate\" saves the material under a new name."});
 }
 
 // --- Colour ----------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/znError.h"
+#include "base/znLog.h"
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "support/testFiles.h"
@@ -144,4 +145,22 @@ TEST_F(ComposerBuilder, EmptyComposerStillHasTheCatchAllPair) {
   missing_basic.BasicMaterial = "Nowhere.MTR";
   EXPECT_EQ(BuildComposer(missing_basic, "Settings/", "", 0).Warnings,
             (std::vector<std::string>{"Material file not found: Nowhere.MTR"}));
+}
+
+TEST_F(ComposerBuilder, TextureNamesNoRwxFileCanCarryAreWarnedOncePerMaterial) {
+  test::WriteFile("Settings/Pond.MTR", "[Material]\nUseTexture=1\nTexture=blue water\n");
+  test::WriteFile("Settings/Up.MTR", "[Material]\nTexture=../up\n");
+  std::vector<std::string> warnings;
+  const TznWarningSink previous = SetWarningSink([&](const std::string& line) { warnings.push_back(line); });
+  TznComposerFile data;
+  data.Rows = {{"", "Pond.MTR"}, {"Snow.FTR", "Pond.MTR"}, {"", "Grass.MTR"}, {"", "Up.MTR"}};
+  data.BasicMaterial = "Pond.MTR";
+  const TznComposerBuild build = BuildComposer(data, "Settings", "Textures", 0);
+  SetWarningSink(previous);
+  EXPECT_EQ(warnings, (std::vector<std::string>{
+                          "Material Pond.MTR: the texture name holds a blank or a control character; the RWX files "
+                          "name it as it stands",
+                          "Material Up.MTR: the texture name holds \"..\"; the RWX files name it as it stands"}));
+  EXPECT_EQ(build.Composer->Material(1)->TextureStatement(), "Texture blue water");
+  EXPECT_TRUE(build.Warnings.empty());
 }

@@ -136,6 +136,22 @@ TEST(RWXMaterial, ControlCharactersStayInTheFieldsButNeverBreakAStatement) {
   EXPECT_EQ(m.CommentSuffix(), "  # first second ");
 }
 
+TEST(RWXMaterial, TextureNamesAreOneWordOfTheTexturesFolder) {
+  for (const char* usable : {"", "grass", "Rock_2.v1", "snow-field"})
+    EXPECT_EQ(TextureNameProblem(usable), "") << usable;
+  const std::pair<const char*, const char*> unusable[] = {
+      {"my grass", "holds a blank or a control character"},
+      {"grass\t", "holds a blank or a control character"},
+      {"..grass", "holds \"..\""},
+      {"sub/grass", "holds \"/\" or \"\\\""},
+      {"sub\\grass", "holds \"/\" or \"\\\""},
+      {"/usr/share/grass", "is an absolute path"},
+      {"\\\\server\\grass", "is an absolute path"},
+      {"C:grass", "is an absolute path"},
+  };
+  for (auto [name, problem] : unusable) EXPECT_EQ(TextureNameProblem(name), problem) << name;
+}
+
 TEST(RWXMaterial, DefaultMaterialFile) {
   TznRWXMaterial().SaveToFile("Standard.MTR");
   EXPECT_EQ(test::ReadFile("Standard.MTR"),
