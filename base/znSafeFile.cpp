@@ -47,7 +47,7 @@ std::string KindOfMode(mode_t mode) {
   if (S_ISCHR(mode)) return "a character device";
   if (S_ISBLK(mode)) return "a block device";
   if (S_ISSOCK(mode)) return "a socket";
-  return S_ISREG(mode) ? "" : "no regular file";
+  return S_ISREG(mode) ? "" : "an unknown kind of file";
 }
 
 [[noreturn]] void Fail(const std::string& path, int error_number) {
