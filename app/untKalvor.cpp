@@ -25,7 +25,6 @@
 #include "base/znIniFile.h"
 #include "base/znSafeFile.h"
 #include "base/znVersion.h"
-#include "rwx/znRWXLeftovers.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "views/znDebugLog.h"
@@ -323,20 +322,23 @@ void TfrmKalvor::mnuSavetoRWXClick() {
     ClosePreview();
     QCoreApplication::processEvents();
   }
-  // A run that was killed outright under the same name left the temporary
-  // file of the object it was writing.
-  if (const int leftovers = RemoveLeftoverTemporaries(*base_file_name); leftovers > 0)
-    TznDebugLog::Instance().Note("Removed " + FormatInt(leftovers) + " leftover temporary file" +
-                                 (leftovers == 1 ? "" : "s") + " of an interrupted run of " + *base_file_name);
   std::string error;
   try {
     std::unique_ptr<TznRWXComposer> composer = tbCompose->BuildComposerFromTab();
+    // The batch writer refuses to write over the composer file, as over its
+    // parts and the terrain.
+    if (const std::string name = tbCompose->ComposerName(); !name.empty()) composer->AddSourceFile(SettingsDir + name);
     TfrmMakeRWX dialog(*FPrompts, this);
     dialog.BaseFileName = *base_file_name;
     dialog.Composer = composer.get();
     dialog.Terra = Terra.get();
     dialog.exec();
     error = dialog.Error;
+    // A run that was killed outright under the same name left the temporary
+    // file of the object it was writing; the batch writer cleared it away.
+    if (const int leftovers = dialog.LeftoversRemoved; leftovers > 0)
+      TznDebugLog::Instance().Note("Removed " + FormatInt(leftovers) + " leftover temporary file" +
+                                   (leftovers == 1 ? "" : "s") + " of an interrupted run of " + *base_file_name);
   } catch (const std::exception& e) {
     error = e.what();
   }

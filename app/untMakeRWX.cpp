@@ -51,7 +51,8 @@ void TfrmMakeRWX::WMMakeRWX() {
   Running = true;
   CancelRequested = false;
   try {
-    Terra->SaveRWX(BaseFileName, Composer, [this](int index, int total, bool& go_on) { MakeProgress(index, total, go_on); });
+    const auto progress = [this](int index, int total, bool& go_on) { MakeProgress(index, total, go_on); };
+    LeftoversRemoved = Terra->SaveRWX(BaseFileName, Composer, progress).LeftoversRemoved;
   } catch (const std::exception& e) {
     // The dialog still closes; the command reports the error.
     Error = e.what();

@@ -31,6 +31,9 @@ class TfrmMakeRWX : public QDialog {
   bool CancelRequested = false;
   // The batch writer's message when it stopped on an error; empty otherwise.
   std::string Error;
+  // Temporary files that a killed earlier run under the base name left and
+  // the batch writer removed.
+  int LeftoversRemoved = 0;
 
   QLabel* Label1 = nullptr;
   QProgressBar* ProgressBar1 = nullptr;

@@ -2,11 +2,22 @@
 
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
+#include "base/znLog.h"
+#include "base/znSafeFile.h"
 
 namespace {
 
 constexpr const char* kMainForm = "MainForm";
 constexpr const char* kSettings = "Settings";
+
+// A file name in the Settings folder; one that leads out of it (an absolute
+// path, "../") is not used, as if the key were missing.
+std::string SettingsFileName(const TznIniFile& ini, const char* key, const std::string& fallback) {
+  std::string name = ini.ReadString(kSettings, key, fallback);
+  if (StaysInsideFolder(name)) return name;
+  Warn(std::string("\"") + key + "\" names \"" + name + "\", which lies outside the Settings folder; it is not used");
+  return fallback;
+}
 
 }  // namespace
 
@@ -18,9 +29,9 @@ TznMainSettings ReadMainSettings(const TznIniFile& ini) {
   s.Debug = ini.ReadBool(kSettings, "Debug", d.Debug);
   s.ObjectSizeItem = ini.ReadInteger(kSettings, "ObjectSizeItem", d.ObjectSizeItem);
   s.NumberOfVerticesItem = ini.ReadInteger(kSettings, "NumberOfVerticesItem", d.NumberOfVerticesItem);
-  s.FilterFile = ini.ReadString(kSettings, "FilterFile", d.FilterFile);
-  s.MaterialFile = ini.ReadString(kSettings, "MaterialFile", d.MaterialFile);
-  s.ComposerFile = ini.ReadString(kSettings, "ComposerFile", d.ComposerFile);
+  s.FilterFile = SettingsFileName(ini, "FilterFile", d.FilterFile);
+  s.MaterialFile = SettingsFileName(ini, "MaterialFile", d.MaterialFile);
+  s.ComposerFile = SettingsFileName(ini, "ComposerFile", d.ComposerFile);
   s.TerFile = ini.ReadString(kSettings, "TerFile", d.TerFile);
   s.RenderMode = ini.ReadInteger(kSettings, "RenderMode", d.RenderMode);
   s.Citnum = ini.ReadInteger(kSettings, "Citnum", d.Citnum);

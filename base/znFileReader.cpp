@@ -1,6 +1,7 @@
 #include "base/znFileReader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,11 +9,24 @@
 #include <cstring>
 
 #include "base/znError.h"
+#include "base/znSafeFile.h"
 
 TznFileReader::TznFileReader(const std::string& path, size_t block_size)
     : path_(path), buffer_(block_size) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // A named pipe would keep open() waiting for a writer, a device would be
+  // read for ever: only a regular file is opened, and one that turns into
+  // something else meanwhile is refused all the same.
+  CheckRegularFile(path);
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) throw EznFileError(FileErrorText("Cannot open file", path, errno));
+  struct stat st;
+  if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd_);
+    fd_ = -1;
+    CheckRegularFile(path);
+    throw EznFileError(FileErrorText("Cannot open file", path, EINVAL));
+  }
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 #ifdef POSIX_FADV_SEQUENTIAL
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif

@@ -27,7 +27,27 @@ constexpr std::string_view kTempMark = ".tmp";
 
 std::string TempNameFor(const std::string& path) {
   static thread_local std::mt19937_64 rng{std::random_device{}()};
-  return path + std::string(kTempMark) + std::to_string(rng() % 1000000000ULL);
+  return TemporaryNameFor(path, ::getpid()) + "-" + std::to_string(rng() % 1000000000ULL);
+}
+
+// Takes a run of 1 to max_digits digits from the front of text.
+std::optional<long> TakeNumber(std::string_view& text, size_t max_digits) {
+  size_t count = 0;
+  while (count < text.size() && text[count] >= '0' && text[count] <= '9') ++count;
+  if (count == 0 || count > max_digits) return std::nullopt;
+  long value = 0;
+  for (size_t k = 0; k < count; ++k) value = value * 10 + (text[k] - '0');
+  text.remove_prefix(count);
+  return value;
+}
+
+std::string KindOfMode(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return S_ISREG(mode) ? "" : "an unknown kind of file";
 }
 
 [[noreturn]] void Fail(const std::string& path, int error_number) {
@@ -68,14 +88,49 @@ void SaveFileAtomically(const std::string& path, std::string_view content, TznFl
   temp.kept = true;
 }
 
-std::string_view TemporaryTarget(std::string_view name) {
+std::string TemporaryNameFor(const std::string& path, long owner) {
+  return path + std::string(kTempMark) + std::to_string(owner);
+}
+
+std::optional<TznTemporaryName> ParseTemporaryName(std::string_view name) {
   const size_t mark = name.rfind(kTempMark);
-  if (mark == std::string_view::npos || mark == 0) return {};
-  const std::string_view digits = name.substr(mark + kTempMark.size());
-  if (digits.empty() || digits.size() > 9) return {};
-  for (char c : digits)
-    if (c < '0' || c > '9') return {};
-  return name.substr(0, mark);
+  if (mark == std::string_view::npos || mark == 0) return std::nullopt;
+  std::string_view rest = name.substr(mark + kTempMark.size());
+  const std::optional<long> owner = TakeNumber(rest, 10);
+  if (!owner || rest.empty() || rest[0] != '-') return std::nullopt;
+  rest.remove_prefix(1);
+  if (!TakeNumber(rest, 9) || !rest.empty()) return std::nullopt;
+  return TznTemporaryName{name.substr(0, mark), *owner};
+}
+
+std::string NonFileKind(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return "";
+  return KindOfMode(st.st_mode);
+}
+
+void CheckRegularFile(const std::string& path, const std::string& what) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) throw EznFileError(FileErrorText("Cannot open file", path, errno));
+  const std::string kind = KindOfMode(st.st_mode);
+  if (!kind.empty()) throw EznFileError("Cannot open file \"" + path + "\". It is " + kind + ", not " + what);
+}
+
+bool StaysInsideFolder(std::string_view name) {
+  if (!name.empty() && name[0] == '/') return false;
+  int depth = 0;
+  while (!name.empty()) {
+    const size_t slash = name.find('/');
+    const std::string_view part = name.substr(0, slash);
+    if (part == "..") {
+      if (--depth < 0) return false;
+    } else if (!part.empty() && part != ".") {
+      ++depth;
+    }
+    if (slash == std::string_view::npos) break;
+    name.remove_prefix(slash + 1);
+  }
+  return true;
 }
 
 void ForceDirectories(const std::string& folder) {

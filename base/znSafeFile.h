@@ -3,6 +3,7 @@
 // disk, and only then renamed over the target.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,10 +24,35 @@ enum class TznFlush {
 // file, if any, is then left as it was.
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush = TznFlush::ToDisk);
 
-// The name a temporary file of SaveFileAtomically was to be renamed to
-// ("hill.prp" for "hill.prp.tmp123"), or "" for any other name. A run killed
-// outright leaves such files behind.
-std::string_view TemporaryTarget(std::string_view name);
+// The temporary file SaveFileAtomically writes first: the target, ".tmp",
+// the owner's process id, "-" and a random number, such as
+// "hill.prp.tmp4711-52731". A run killed outright leaves such files behind;
+// the owner's id tells whether the file is still being written.
+std::string TemporaryNameFor(const std::string& path, long owner);
+
+// A temporary file's name taken apart: the name it was to be renamed to
+// ("hill.prp") and its owner's process id.
+struct TznTemporaryName {
+  std::string_view Target;
+  long Owner = 0;
+};
+// Empty for any name that is not that of a temporary file.
+std::optional<TznTemporaryName> ParseTemporaryName(std::string_view name);
+
+// What a path names when that is not a regular file, links followed: "a
+// folder", "a named pipe", "a character device", "a block device", "a
+// socket". Empty for a regular file and for a path that names nothing.
+std::string NonFileKind(const std::string& path);
+// Throws EznFileError unless the path names a regular file, before anything
+// opens it (a named pipe would keep the reader waiting for ever): Cannot
+// open file "p". It is a named pipe, not a composer file (what = "a composer
+// file"); a missing file gives the file system's reason.
+void CheckRegularFile(const std::string& path, const std::string& what = "a file");
+
+// Whether a name taken relative to a folder stays inside it: not absolute,
+// and no ".." leads above the folder ("a/../b.MTR" stays; "../b.MTR",
+// "a/../../b.MTR" and "/etc/b.MTR" do not). Empty stays.
+bool StaysInsideFolder(std::string_view name);
 
 // Creates a folder and all its missing parents; throws EznFileError.
 void ForceDirectories(const std::string& folder);

@@ -13,16 +13,27 @@ std::string AsFolder(const std::string& folder) {
 }
 
 // Loads the named file into the object when it exists; a name that is not
-// empty but has no file is reported.
+// empty but has no file is reported. A name leading out of the Settings
+// folder, and a name of something other than a file (a named pipe, a
+// device), are not read: the object keeps its defaults, and the warning
+// sink says why. The file read is listed as one of the composer's sources.
 template <typename T>
 std::unique_ptr<T> LoadNamed(std::unique_ptr<T> object, const std::string& folder, const std::string& name,
-                             const char* kind, std::vector<std::string>& warnings) {
+                             const char* kind, TznComposerBuild& build) {
   if (name.empty()) return object;
+  if (!StaysInsideFolder(name)) {
+    Warn(std::string(kind) + " file name \"" + name + "\" leads out of the Settings folder; the defaults are used");
+    return object;
+  }
   const std::string path = folder + name;
-  if (FileExists(path))
+  if (const std::string not_a_file = NonFileKind(path); !not_a_file.empty()) {
+    Warn(std::string(kind) + " file \"" + name + "\" is " + not_a_file + ", not a file; the defaults are used");
+  } else if (FileExists(path)) {
     object->LoadFromFile(path);
-  else
-    warnings.push_back(std::string(kind) + " file not found: " + name);
+    build.Composer->AddSourceFile(path);
+  } else {
+    build.Warnings.push_back(std::string(kind) + " file not found: " + name);
+  }
   return object;
 }
 
@@ -43,15 +54,15 @@ TznComposerBuild BuildComposer(const TznComposerFile& data, const std::string& s
   TznComposerBuild build{std::make_unique<TznRWXComposer>(), {}};
   std::set<std::string> warned;
   for (const TznComposerRow& row : data.Rows) {
-    auto filter = LoadNamed(std::make_unique<TznRWXFaceFilter>(), folder, row.Filter, "Filter", build.Warnings);
-    auto material = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, row.Material, "Material", build.Warnings);
+    auto filter = LoadNamed(std::make_unique<TznRWXFaceFilter>(), folder, row.Filter, "Filter", build);
+    auto material = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, row.Material, "Material", build);
     WarnAboutTextureName(*material, row.Material, warned);
     build.Composer->Add(std::move(filter), std::move(material));
   }
   auto catch_all = std::make_unique<TznRWXFaceFilter>();
   catch_all->Clear();
   const std::string basic_name(Trim(data.BasicMaterial));
-  auto basic = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, basic_name, "Material", build.Warnings);
+  auto basic = LoadNamed(std::make_unique<TznRWXMaterial>(), folder, basic_name, "Material", build);
   WarnAboutTextureName(*basic, basic_name, warned);
   build.Composer->Add(std::move(catch_all), std::move(basic));
   build.Composer->SetCitizenNumber(citizen_number);

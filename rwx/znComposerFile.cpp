@@ -1,7 +1,6 @@
 #include "rwx/znComposerFile.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "base/znError.h"
 #include "base/znFormat.h"
@@ -17,8 +16,7 @@ std::string ItemSection(int row) { return "Item" + FormatInt(row); }
 }  // namespace
 
 TznComposerFile ReadComposerFile(const std::string& path) {
-  if (DirectoryExists(path)) throw EznFileError("Cannot open file \"" + path + "\". It is a folder, not a composer file");
-  if (!FileExists(path)) throw EznFileError(FileErrorText("Cannot open file", path, ENOENT));
+  CheckRegularFile(path, "a composer file");
   const TznIniFile ini(path);
   TznComposerFile data;
   data.BasicMaterial = Trim(ini.ReadString(kComposer, "Material", ""));

@@ -5,6 +5,11 @@
 
 int TznOrderedPool::MachineWorkers() { return std::max(1u, std::thread::hardware_concurrency()); }
 
+int TznOrderedPool::WorkersFor(int requested, int items) {
+  const int wanted = requested > 0 ? requested : MachineWorkers();
+  return std::max(1, std::min({wanted, items, kWorkersPerCore * MachineWorkers()}));
+}
+
 TznOrderedPool::TznOrderedPool(int count, int workers, int window, std::function<void(int)> prepare)
     : count_(count), prepare_(std::move(prepare)) {
   workers = std::max(workers, 1);

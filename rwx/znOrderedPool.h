@@ -17,6 +17,11 @@ class TznOrderedPool {
  public:
   // The number of workers that uses every core of the machine.
   static int MachineWorkers();
+  // The workers for a run of items when requested are asked for (0: one
+  // per core): no more than the items, nor than kWorkersPerCore per core,
+  // and at least one. More threads only cost memory and switching.
+  static int WorkersFor(int requested, int items);
+  static constexpr int kWorkersPerCore = 4;
 
   // Starts the workers (at least one); window is raised to at least the
   // number of workers. prepare(i) runs on a worker thread; what it throws

@@ -6,6 +6,7 @@
 #include "base/znSafeFile.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
+#include "rwx/znRWXRunGuard.h"
 
 TznRWXChunkCentral::TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra)
     : MeshBuilder(std::move(mesh_builder)), Terra(terra) {}
@@ -121,7 +122,8 @@ void TznRWXChunkCentral::SaveModel(TznRWXChunk& object, const std::string& base_
 }
 
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
-                                              const TznRWXProgress& progress, int workers) {
+                                              const TznRWXProgress& progress, int workers,
+                                              const std::vector<std::string>& inputs) {
   TznRWXWriteStats stats;
   if (Objects.empty() || Busy) return stats;
   Busy = true;
@@ -131,8 +133,16 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     ~BusyReset() { busy = false; }
   } reset{Busy};
 
-  // No folder made yet in this run; a bare base name needs none.
-  CreatedFolder.clear();
+  std::vector<std::string> all_inputs = inputs;
+  if (composer) all_inputs.insert(all_inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
+  std::vector<std::string> object_names;
+  object_names.reserve(Objects.size());
+  for (const auto& object : Objects) object_names.push_back(object->FileName());
+  const TznRWXRunGuard guard(base_file_name, object_names, all_inputs);
+  stats.LeftoversRemoved = guard.LeftoversRemoved();
+
+  // The guard has made the folder of every file of the run.
+  CreatedFolder = ExtractFilePath(base_file_name);
   bool go_on = true;
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   std::vector<std::string> list;
@@ -146,7 +156,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     uint8_t state = 0;
     bool produced = false;
   };
-  const int worker_count = workers > 0 ? workers : TznOrderedPool::MachineWorkers();
+  const int worker_count = TznOrderedPool::WorkersFor(workers, Count());
   std::vector<Slot> slots(static_cast<size_t>(2 * worker_count));
   TznOrderedPool pool(Count(), worker_count, static_cast<int>(slots.size()), [&](int i) {
     Slot& slot = slots[i % slots.size()];

@@ -19,6 +19,7 @@ struct TznRWXWriteStats {
   int ObjectsWritten = 0;  // .rwx files
   int64_t Bytes = 0;       // bytes of all files, the object list included
   bool Stopped = false;    // the progress callback stopped the run
+  int LeftoversRemoved = 0;  // temporary files of a killed earlier run
 };
 
 // Called before each object with its index and the object count; setting
@@ -58,11 +59,17 @@ class TznRWXChunkCentral {
   // gives out/hill3n12w.rwx) and the list base + ".prp". Without a composer
   // the plain model is written. Throws EznFileError when a file cannot be
   // written; the object list is then not written.
+  // Before the first file, the run guard (znRWXRunGuard.h) refuses an
+  // output that is one of the inputs (the terrain file and the composer's
+  // files), with EznOutputIsInput, and a base name another run is writing
+  // under, with EznFileError; nothing is written then.
   // The objects are built and formatted on worker threads (0: one per
-  // core) and saved in order on the calling thread, which alone calls the
-  // progress callback; the files are the same for any number of workers.
+  // core; TznOrderedPool::WorkersFor caps them) and saved in order on the
+  // calling thread, which alone calls the progress callback; the files are
+  // the same for any number of workers.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
-                            const TznRWXProgress& progress, int workers = 0);
+                            const TznRWXProgress& progress, int workers = 0,
+                            const std::vector<std::string>& inputs = {});
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;

@@ -48,6 +48,11 @@ class TznRWXComposer {
   const std::string& TextureFolder() const { return FTextureFolder; }
   void SetTextureFolder(std::string value) { FTextureFolder = std::move(value); }
 
+  // The files the composer was read from (its .CMP, .MTR and .FTR files):
+  // a save run refuses to write over any of them.
+  const std::vector<std::string>& SourceFiles() const { return FSourceFiles; }
+  void AddSourceFile(std::string path) { FSourceFiles.push_back(std::move(path)); }
+
   // Null until the preview's texture loading has filled them.
   const TznRWXComposerTextures* Textures() const { return FTextures.get(); }
   TznRWXComposerTextures* Textures() { return FTextures.get(); }
@@ -76,4 +81,5 @@ class TznRWXComposer {
   bool FIndividualSettings = false;
   int32_t FCitizenNumber = 0;
   std::string FTextureFolder;
+  std::vector<std::string> FSourceFiles;
 };

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/znRunLock.h"
 #include "base/znSafeFile.h"
 
 namespace {
@@ -27,8 +28,9 @@ bool IsObjectFileName(std::string_view name) {
          name == ".rwx";
 }
 
-int RemoveLeftoverTemporaries(const std::string& base_file_name) {
+int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner) {
   namespace fs = std::filesystem;
+  if (owner <= 0 || ProcessAlive(owner)) return 0;
   const std::string folder = ExtractFilePath(base_file_name);
   const std::string prefix = ExtractFileName(base_file_name);
   std::error_code error;
@@ -40,7 +42,9 @@ int RemoveLeftoverTemporaries(const std::string& base_file_name) {
     // is touched, not even a link with such a name.
     if (!entry.is_regular_file(error) || entry.is_symlink(error)) continue;
     const std::string name = entry.path().filename().string();
-    std::string_view target = TemporaryTarget(name);
+    const std::optional<TznTemporaryName> temporary = ParseTemporaryName(name);
+    if (!temporary || temporary->Owner != owner) continue;
+    std::string_view target = temporary->Target;
     if (target.size() <= prefix.size() || target.substr(0, prefix.size()) != prefix) continue;
     target.remove_prefix(prefix.size());
     if (target != ".prp" && !IsObjectFileName(target)) continue;

@@ -9,8 +9,12 @@
 // Whether a name is that of an object file, such as "3n12w.rwx".
 bool IsObjectFileName(std::string_view name);
 
-// Removes the temporary files a batch run under this base file name makes:
-// those of its object files (base + "3n12w.rwx") and of its object list
-// (base + ".prp"). Returns how many it removed; a missing folder has none,
-// and files that cannot be removed stay.
-int RemoveLeftoverTemporaries(const std::string& base_file_name);
+// Removes the temporary files that the run of process owner made under this
+// base file name: those of its object files (base + "3n12w.rwx") and of its
+// object list (base + ".prp"). Nothing goes while that process lives: the
+// file may be one it is writing. Another base name's files stay, even one
+// that shares the prefix (base "x2" writes "x20n0w.rwx", which reads as
+// base "x" and object "20n0w.rwx"), since its run has another owner.
+// Returns how many it removed; a missing folder has none, and files that
+// cannot be removed stay.
+int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner);

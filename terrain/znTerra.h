@@ -123,7 +123,8 @@ class TznTerra {
   bool Saving() const;
   // Writes the whole terrain as RWX objects through render mode 1, then
   // returns to the mode it had. progress may be empty. workers: threads
-  // that build the objects, 0 for one per core.
+  // that build the objects, 0 for one per core. No output may replace the
+  // loaded terrain file or a file of the composer (EznOutputIsInput).
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
                            const std::function<void(int, int, bool&)>& progress, int workers = 0);
   TznRWXChunkCentral& RWXChunks() { return *FRWXChunks; }

@@ -55,7 +55,7 @@ TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznR
     uint8_t mode;
     ~ModeBack() { terra.SetRenderMode(mode); }
   } back{*this, mode};
-  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers);
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, {FFileName});
 }
 
 bool TznTerra::Saving() const { return FRWXChunks->Busy; }

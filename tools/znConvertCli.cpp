@@ -18,7 +18,8 @@
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
-#include "rwx/znRWXLeftovers.h"
+#include "rwx/znOrderedPool.h"
+#include "rwx/znRWXRunGuard.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "tools/znCommandLine.h"
@@ -44,8 +45,9 @@ const char kUsage[] =
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
     "                           (default: the terrain's centre at altitude 0)\n"
-    "  --jobs N                 threads that build the objects (default: one per core);\n"
-    "                           the files are the same for any number\n"
+    "  --jobs N                 threads that build the objects (default: one per core;\n"
+    "                           at most one per object and 4 per core); the files are\n"
+    "                           the same for any number\n"
     "  --quiet                  no progress bar and no summary\n"
     "  --info TERRAIN.ter       print the terrain's header values, point counts, scales\n"
     "                           and extremes, and write nothing\n"
@@ -57,7 +59,10 @@ const char kUsage[] =
     "Ctrl-C, SIGTERM and SIGHUP stop between two objects: the files written so far\n"
     "stay and the object list names them; the exit code is then 130, 143 or 129.\n"
     "Temporary files that a run killed outright left under the same base name are\n"
-    "removed before the next run starts.\n";
+    "removed before the next run starts. While a run writes, BASENAME.prp.lock keeps\n"
+    "a second run under the same base name away: it stops at once with exit code 1.\n"
+    "An output that would replace the terrain, the composer or one of its files is\n"
+    "refused with exit code 2 before anything is written.\n";
 
 const char kProgram[] = "kalvor-convert";
 
@@ -250,6 +255,7 @@ std::unique_ptr<TznRWXComposer> LoadComposer(const ConvertOptions& o, std::ostre
   if (settings.back() != '/') settings += '/';
   TznComposerBuild build = BuildComposer(file, settings, settings + "../Textures/", o.citizen);
   for (const std::string& warning : build.Warnings) err << kProgram << ": warning: " << warning << "\n";
+  build.Composer->AddSourceFile(o.composer);
   return std::move(build.Composer);
 }
 
@@ -261,6 +267,20 @@ void ShowProgress(std::ostream& err, int index, int count) {
       << FormatInt(count) << " objects" << std::flush;
 }
 
+// The threads of the run: --jobs (0: one per core) lowered to the number of
+// objects and to four per core; a lowered --jobs is said.
+int ThreadsFor(int requested, TznTerra& terra, std::ostream& err) {
+  terra.SetRenderMode(1);  // lays out the object grid the run writes
+  const int objects = terra.GetChunkCount();
+  const int threads = TznOrderedPool::WorkersFor(requested, objects);
+  if (requested > threads)
+    err << kProgram << ": --jobs " << FormatInt(requested) << " lowered to " << FormatInt(threads)
+        << ": no more threads than objects (" << FormatInt(objects) << ") nor than "
+        << FormatInt(TznOrderedPool::kWorkersPerCore) << " per core (" << FormatInt(TznOrderedPool::MachineWorkers())
+        << " cores)\n";
+  return threads;
+}
+
 int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   TznTerra terra;
@@ -269,11 +289,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   terra.SetVertices(o.vertices);
   if (o.origin) terra.SetOrigin(*o.origin);
   const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
-
-  const int leftovers = RemoveLeftoverTemporaries(o.base_name);
-  if (leftovers > 0 && !o.quiet)
-    out << "Removed " << FormatInt(leftovers) << " leftover temporary file" << (leftovers == 1 ? "" : "s")
-        << " of an interrupted run\n";
+  const int jobs = ThreadsFor(o.jobs, terra, err);
 
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
   TznRWXWriteStats stats;
@@ -291,10 +307,13 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = g_stop_signal == 0;
-    }, o.jobs);
+    }, jobs);
     stop_signal = g_stop_signal;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  if (stats.LeftoversRemoved > 0 && !o.quiet)
+    out << "Removed " << FormatInt(stats.LeftoversRemoved) << " leftover temporary file"
+        << (stats.LeftoversRemoved == 1 ? "" : "s") << " of an interrupted run\n";
   if (!o.quiet)
     out << (stats.Stopped ? "Stopped: " : "") << FormatInt(stats.ObjectsWritten) << " objects written, "
         << FormatInt(stats.ObjectsWritten + 1) << " files, " << FormatInt(stats.Bytes) << " bytes, "
@@ -328,6 +347,9 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     return Run(ParseOptions(args), out, err);
   } catch (const UsageError& e) {
     err << kProgram << ": " << e.what() << "\nTry " << kProgram << " --help.\n";
+    return 2;
+  } catch (const EznOutputIsInput& e) {
+    err << kProgram << ": " << e.what() << "\n";
     return 2;
   } catch (const std::exception& e) {
     err << kProgram << ": " << e.what() << "\n";

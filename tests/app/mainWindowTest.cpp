@@ -7,7 +7,9 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include <filesystem>
 
@@ -19,6 +21,7 @@
 #include "app/znStatusPanels.h"
 #include "appTest.h"
 #include "base/znIniFile.h"
+#include "base/znLog.h"
 #include "support/commaLocale.h"
 #include "support/testFiles.h"
 #include "terrain/znTerra.h"
@@ -187,6 +190,35 @@ TEST_F(MainWindow, SettingsFileValuesAndTheirFailureRules) {
   EXPECT_EQ(ini.ReadString("Settings", "RenderMode", ""), "0");
   EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), "/no/such/place/hills.ter");
   EXPECT_EQ(ini.ReadString("Settings", "FilterFile", ""), "Standard.FTR");
+}
+
+TEST_F(MainWindow, SettingsNamesLeadingOutOfTheSettingsFolderAreNotUsed) {
+  const std::string outside_composer = "[Composer]\nItems=0\nGeneralSettings=0\n";
+  test::WriteFile(Home() + "outside.CMP", outside_composer);
+  test::WriteFile(Home() + "outside.MTR", "[Material]\nComment=outside\n");
+  test::WriteFile(Home() + "kalvor.ini", "[Settings]\nComposerFile=../outside.CMP\nMaterialFile=" + Home() +
+                                             "outside.MTR\nFilterFile=../../../outside.FTR\n");
+  std::vector<std::string> warnings;
+  const TznWarningSink before = SetWarningSink([&](const std::string& w) { warnings.push_back(w); });
+  auto window = Start();
+  SetWarningSink(before);
+  EXPECT_EQ(window->tbCompose->ComposerName(), "Standard.CMP");
+  EXPECT_EQ(window->tbMaterial->MaterialName(), "Standard.MTR");
+  EXPECT_EQ(warnings, (std::vector<std::string>{
+                          "\"FilterFile\" names \"../../../outside.FTR\", which lies outside the Settings folder; "
+                          "it is not used",
+                          "\"MaterialFile\" names \"" + Home() + "outside.MTR\", which lies outside the Settings "
+                          "folder; it is not used",
+                          "\"ComposerFile\" names \"../outside.CMP\", which lies outside the Settings folder; "
+                          "it is not used"}));
+  // The user's change on the Composer tab goes to the tab's own file.
+  auto* pages = test::Find<QTabWidget>(*window, "PageControl1");
+  QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(3).center());
+  QTest::mouseClick(test::Find<QRadioButton>(*window, "rbIndividualMaterials"), Qt::LeftButton);
+  EXPECT_EQ(TznIniFile(Settings("Standard.CMP")).ReadString("Composer", "GeneralSettings", ""), "1");
+  EXPECT_EQ(test::ReadFile(Home() + "outside.CMP"), outside_composer);
+  Close(*window, true);
+  EXPECT_EQ(TznIniFile(Ini()).ReadString("Settings", "ComposerFile", ""), "Standard.CMP");
 }
 
 TEST_F(MainWindow, OutOfRangeChoicesKeepTheTerrainsDefaults) {

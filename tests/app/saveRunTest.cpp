@@ -1,8 +1,12 @@
 // "Save to RWX": the save dialog, the progress dialog's protocol and the
 // files the run leaves.
 #include <QLabel>
+#include <QMenuBar>
+#include <QTest>
 #include <QProgressBar>
 #include <QTimer>
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -13,6 +17,9 @@
 #include "app/znComposerTab.h"
 #include "appTest.h"
 #include "base/znError.h"
+#include "base/znRunLock.h"
+#include "base/znSafeFile.h"
+#include "support/endedProcess.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
@@ -62,12 +69,18 @@ TEST_F(SaveRun, WritesEveryObjectAndTheListWithTheCitizenNumberUsed) {
   int previews_closed = 0;
   window->ClosePreview = [&] { ++previews_closed; };
   window->tbCompose->SetCitnumText("abc");
-  test::WriteFile("out/flat0n0w.rwx.tmp4711", "ModelBegin\n");  // left by a run killed outright
-  test::WriteFile("out/other0n0w.rwx.tmp4711", "ModelBegin\n");  // another base name's
+  // Left by a run killed outright: its lock file and the file it was writing.
+  const long killed = test::EndedProcessId();
+  test::WriteFile("out/flat.prp.lock", std::to_string(killed) + "\n");
+  const std::string leftover = TemporaryNameFor("out/flat0n0w.rwx", killed) + "-1";
+  const std::string other_base = TemporaryNameFor("out/other0n0w.rwx", killed) + "-1";
+  test::WriteFile(leftover, "ModelBegin\n");
+  test::WriteFile(other_base, "ModelBegin\n");
   prompts_.SaveAnswers.push_back(Out("out/flat"));
   window->mnuSavetoRWXClick();
-  EXPECT_FALSE(fs::exists("out/flat0n0w.rwx.tmp4711"));
-  EXPECT_TRUE(fs::exists("out/other0n0w.rwx.tmp4711"));
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(other_base));
+  EXPECT_FALSE(fs::exists("out/flat.prp.lock"));
   EXPECT_EQ(previews_closed, 1);
   EXPECT_EQ(Count("out", ".rwx"), 4);
   EXPECT_TRUE(fs::exists("out/flat.prp"));
@@ -195,4 +208,60 @@ TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
     ASSERT_TRUE(program.count(name)) << name;
     EXPECT_EQ(program.at(name), text) << name;
   }
+}
+
+namespace {
+
+// Opens "File" on the menu bar and clicks the entry, as the user does.
+void ClickFileMenu(TfrmKalvor& window, QAction* entry) {
+  QMenuBar* bar = window.menuBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(window.mnuFile->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.mnuFile->isVisible(); }));
+  QTest::mouseClick(window.mnuFile, Qt::LeftButton, {}, window.mnuFile->actionGeometry(entry).center());
+}
+
+}  // namespace
+
+TEST_F(SaveRun, ARunNeverReplacesItsTerrainNorWritesBesideAnotherRunOnTheSameName) {
+  // The terrain was saved under a name that ends like an object list.
+  test::TerFile(21, 21, 1.0f, [](int i, int j) { return int16_t(10 * i + 5 * j); }).Save("t.prp");
+  const std::string terrain = test::ReadFile("t.prp");
+  TfrmKalvor window(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable), &prompts_);
+  window.show();
+  prompts_.OpenAnswers.push_back(Out("t.prp"));
+  ClickFileMenu(window, window.mnuLoad);
+  ASSERT_EQ(window.Terra->FXPoints, 21);
+
+  // Base name t: its object list would be the terrain.
+  prompts_.SaveAnswers.push_back(Out("t"));
+  ClickFileMenu(window, window.mnuSavetoRWX);
+  ASSERT_EQ(prompts_.Messages.size(), 1u);
+  EXPECT_EQ(prompts_.Messages[0], "The output \"" + Out("t.prp") + "\" is the input \"" + Out("t.prp") +
+                                      "\"; choose another base name");
+  EXPECT_EQ(test::ReadFile("t.prp"), terrain);
+  EXPECT_EQ(Count(".", ".rwx"), 0);
+
+  // Base name u while another run writes under it.
+  fs::create_directories("guarded");
+  {
+    TznRunLock other_run;
+    long holder = 0;
+    ASSERT_TRUE(other_run.Take(Out("guarded/u.prp.lock"), holder));
+    prompts_.SaveAnswers.push_back(Out("guarded/u"));
+    ClickFileMenu(window, window.mnuSavetoRWX);
+    ASSERT_EQ(prompts_.Messages.size(), 2u);
+    EXPECT_EQ(prompts_.Messages[1], "Another run (process " + std::to_string(::getpid()) +
+                                        ") is writing under the base name \"" + Out("guarded/u") +
+                                        "\"; try again when it has finished");
+    EXPECT_EQ(Count("guarded", ".rwx"), 0);
+    EXPECT_FALSE(fs::exists("guarded/u.prp"));
+  }
+  // Once that run is done, the same save goes through and leaves no lock.
+  prompts_.SaveAnswers.push_back(Out("guarded/u"));
+  ClickFileMenu(window, window.mnuSavetoRWX);
+  EXPECT_EQ(prompts_.Messages.size(), 2u);
+  EXPECT_TRUE(fs::exists("guarded/u.prp"));
+  EXPECT_EQ(Count("guarded", ".rwx"), 4);  // 2 x 2 of the 3 x 3 objects over 21 m hold triangles
+  EXPECT_FALSE(fs::exists("guarded/u.prp.lock"));
+  EXPECT_EQ(test::ReadFile("t.prp"), terrain);
 }

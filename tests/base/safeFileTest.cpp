@@ -52,12 +52,45 @@ TEST(SafeFile, FoldersAndNames) {
   EXPECT_EQ(ExtractFilePath("hill"), "");
 }
 
-TEST(SafeFile, TemporaryNamesLeadBackToTheirTarget) {
-  EXPECT_EQ(TemporaryTarget("hill3n12w.rwx.tmp123456789"), "hill3n12w.rwx");
-  EXPECT_EQ(TemporaryTarget("hill.prp.tmp0"), "hill.prp");
-  EXPECT_EQ(TemporaryTarget("hill.prp"), "");
-  EXPECT_EQ(TemporaryTarget("hill.prp.tmp"), "");
-  EXPECT_EQ(TemporaryTarget("hill.prp.tmp12a"), "");
-  EXPECT_EQ(TemporaryTarget("hill.prp.tmp1234567890"), "");  // more digits than a temporary gets
-  EXPECT_EQ(TemporaryTarget(".tmp5"), "");
+TEST(SafeFile, TemporaryNamesLeadBackToTheirTargetAndOwner) {
+  EXPECT_EQ(TemporaryNameFor("out/hill3n12w.rwx", 4711), "out/hill3n12w.rwx.tmp4711");
+  const std::optional<TznTemporaryName> object = ParseTemporaryName("hill3n12w.rwx.tmp4711-123456789");
+  ASSERT_TRUE(object);
+  EXPECT_EQ(object->Target, "hill3n12w.rwx");
+  EXPECT_EQ(object->Owner, 4711);
+  const std::optional<TznTemporaryName> list = ParseTemporaryName("x2.prp.tmp9-0");
+  ASSERT_TRUE(list);
+  EXPECT_EQ(list->Target, "x2.prp");
+  EXPECT_EQ(list->Owner, 9);
+  for (const char* other : {"hill.prp", "hill.prp.tmp", "hill.prp.tmp12", "hill.prp.tmp12-", "hill.prp.tmp-12",
+                            "hill.prp.tmp12-3a", "hill.prp.tmp1-1234567890", ".tmp5-1", "hill.prp.lock"})
+    EXPECT_FALSE(ParseTemporaryName(other)) << other;
+
+  // The file written carries the writer's own id until its rename.
+  SaveFileAtomically("mine.txt", "x");
+  for (auto& e : fs::directory_iterator(".")) EXPECT_FALSE(ParseTemporaryName(e.path().filename().string()));
+}
+
+TEST(SafeFile, OnlyRegularFilesAreOpenedAndNamesStayInTheirFolder) {
+  ::mkfifo("pipe.ter", 0644);
+  fs::create_directories("folder.ter");
+  test::WriteFile("plain.ter", "");
+  EXPECT_EQ(NonFileKind("pipe.ter"), "a named pipe");
+  EXPECT_EQ(NonFileKind("/dev/null"), "a character device");
+  EXPECT_EQ(NonFileKind("folder.ter"), "a folder");
+  EXPECT_EQ(NonFileKind("plain.ter"), "");
+  EXPECT_EQ(NonFileKind("missing.ter"), "");
+  EXPECT_NO_THROW(CheckRegularFile("plain.ter"));
+  try {
+    CheckRegularFile("/dev/null", "a composer file");
+    FAIL() << "no error";
+  } catch (const EznFileError& e) {
+    EXPECT_STREQ(e.what(), "Cannot open file \"/dev/null\". It is a character device, not a composer file");
+  }
+  EXPECT_THROW(CheckRegularFile("missing.ter"), EznFileError);
+
+  for (const char* inside : {"", "Rock.MTR", "sub/Rock.MTR", "sub/../Rock.MTR", "./Rock.MTR", "a..b.MTR"})
+    EXPECT_TRUE(StaysInsideFolder(inside)) << inside;
+  for (const char* outside : {"../Rock.MTR", "../../../outside", "sub/../../Rock.MTR", "/etc/Rock.MTR", ".."})
+    EXPECT_FALSE(StaysInsideFolder(outside)) << outside;
 }

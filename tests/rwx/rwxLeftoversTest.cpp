@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <unistd.h>
 
+#include <filesystem>
+#include <vector>
+
+#include "base/znSafeFile.h"
 #include "rwx/znRWXLeftovers.h"
+#include "support/endedProcess.h"
 #include "support/testFiles.h"
 
 namespace fs = std::filesystem;
@@ -18,24 +23,35 @@ TEST(RWXLeftovers, ObjectFileNames) {
   EXPECT_FALSE(IsObjectFileName(""));
 }
 
-TEST(RWXLeftovers, OnlyTheTemporariesOfTheBaseNameGo) {
-  fs::create_directories("out/v1n1w.rwx.tmp3");  // a folder, whatever its name
-  for (const char* name : {"v3n2w.rwx.tmp123", "v.prp.tmp9", "v0s1e.rwx.tmp55",  // the run's own
-                           "v3n2w.rwx", "v.prp",                                  // finished files
-                           "w3n2w.rwx.tmp1", "v3n2w.rwx.tmpx", "vnotes.txt.tmp1", "v.prp.tmp", "xv.prp.tmp2"})
-    test::WriteFile(std::string("out/") + name, "x");
-  fs::create_symlink("v3n2w.rwx", "out/v2n2w.rwx.tmp4");
-  EXPECT_EQ(RemoveLeftoverTemporaries("out/v"), 3);
-  for (const char* gone : {"v3n2w.rwx.tmp123", "v.prp.tmp9", "v0s1e.rwx.tmp55"})
-    EXPECT_FALSE(fs::exists(std::string("out/") + gone)) << gone;
-  for (const char* kept : {"v3n2w.rwx", "v.prp", "w3n2w.rwx.tmp1", "v3n2w.rwx.tmpx", "vnotes.txt.tmp1", "v.prp.tmp",
-                           "xv.prp.tmp2", "v1n1w.rwx.tmp3"})
-    EXPECT_TRUE(fs::exists(std::string("out/") + kept)) << kept;
-  EXPECT_TRUE(fs::is_symlink("out/v2n2w.rwx.tmp4"));
-  EXPECT_EQ(RemoveLeftoverTemporaries("out/v"), 0);
+TEST(RWXLeftovers, OnlyTheTemporariesOfAGoneOwnerUnderTheBaseNameGo) {
+  const long gone = test::EndedProcessId(), other_gone = test::EndedProcessId();
+  const long alive = ::getpid();
+  auto temporary = [](const std::string& target, long owner) {
+    return TemporaryNameFor("out/" + target, owner) + "-1";
+  };
+  fs::create_directories(temporary("v1n1w.rwx", gone));  // a folder, whatever its name
+  const std::vector<std::string> removed = {temporary("v3n2w.rwx", gone), temporary("v.prp", gone),
+                                            temporary("v20s1e.rwx", gone)};
+  const std::vector<std::string> kept = {
+      "out/v3n2w.rwx", "out/v.prp",                                  // finished files
+      temporary("v3n2w.rwx", alive),                                 // a live run's
+      temporary("v3n2w.rwx", other_gone),                            // another run's
+      temporary("w3n2w.rwx", gone), temporary("vnotes.txt", gone),   // other names
+      temporary("xv.prp", gone), "out/v3n2w.rwx.tmp123",             // not a temporary of this version
+  };
+  for (const std::string& path : removed) test::WriteFile(path, "x");
+  for (const std::string& path : kept) test::WriteFile(path, "x");
+  fs::create_symlink("v3n2w.rwx", temporary("v2n2w.rwx", gone));
+  EXPECT_EQ(RemoveLeftoverTemporaries("out/v", alive), 0);
+  EXPECT_EQ(RemoveLeftoverTemporaries("out/v", gone), 3);
+  for (const std::string& path : removed) EXPECT_FALSE(fs::exists(path)) << path;
+  for (const std::string& path : kept) EXPECT_TRUE(fs::exists(path)) << path;
+  EXPECT_TRUE(fs::is_symlink(temporary("v2n2w.rwx", gone)));
+  EXPECT_TRUE(fs::is_directory(temporary("v1n1w.rwx", gone)));
+  EXPECT_EQ(RemoveLeftoverTemporaries("out/v", gone), 0);
 
   // A bare base name lives in the current folder; a missing folder has none.
-  test::WriteFile("hill1n1w.rwx.tmp7", "x");
-  EXPECT_EQ(RemoveLeftoverTemporaries("hill"), 1);
-  EXPECT_EQ(RemoveLeftoverTemporaries("missing/hill"), 0);
+  test::WriteFile(TemporaryNameFor("hill1n1w.rwx", gone) + "-7", "x");
+  EXPECT_EQ(RemoveLeftoverTemporaries("hill", gone), 1);
+  EXPECT_EQ(RemoveLeftoverTemporaries("missing/hill", gone), 0);
 }

@@ -15,7 +15,9 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <vector>
 
+#include "base/znSafeFile.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 
@@ -28,8 +30,7 @@ const std::string kSample = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
 // How the child is set up before the program starts.
 struct ChildLimits {
   rlim_t file_size = RLIM_INFINITY;  // RLIMIT_FSIZE
-  bool ignore_file_size_signal = false;  // write then fails with EFBIG
-  bool without_root = false;              // folder permissions apply
+  bool without_root = false;         // folder permissions apply
 };
 
 struct Child {
@@ -58,7 +59,7 @@ Child Start(const std::string& program, const std::vector<std::string>& args, co
     const rlimit no_core{0, 0}, file_size{limits.file_size, limits.file_size};
     ::setrlimit(RLIMIT_CORE, &no_core);
     ::setrlimit(RLIMIT_FSIZE, &file_size);
-    ::signal(SIGXFSZ, limits.ignore_file_size_signal ? SIG_IGN : SIG_DFL);
+    ::signal(SIGXFSZ, SIG_DFL);  // as a shell leaves it: the program itself must not die of it
     if (limits.without_root && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(126);
     ::execv(argv[0], argv.data());
     ::_exit(127);
@@ -152,6 +153,23 @@ void MakeInputs() {
   test::WriteFile("in/Settings/Junk.MTR", "\x89PNG\r\n\x1a\n[Material]\nRed=banana\nOpacity=\nComment=\x01\n");
   test::WriteFile("in/Settings/Junk.CMP", "[Composer]\nItems=1\nMaterial=Junk.MTR\n[Item1]\nFilter=Junk.FTR\nMaterial=Junk.MTR\n");
   test::WriteFile("in/Settings/Many.CMP", "[Composer]\nItems=2000000000\n");
+  ::mkfifo("in/Settings/Pipe.FTR", 0644);
+  test::WriteFile("in/Settings/Piped.CMP", "[Composer]\nItems=1\n[Item1]\nFilter=Pipe.FTR\n");
+  test::WriteFile("in/outside.MTR", "[Material]\nUseColor=1\nRed=255\n");
+  test::WriteFile("in/Settings/Climbing.CMP", "[Composer]\nItems=1\n[Item1]\nMaterial=../outside.MTR\n");
+}
+
+// Copies the sample of the inputs into the case's folder under another name.
+void CopyInput(const std::string& input, const std::string& path) {
+  fs::copy_file("in/" + input, path, fs::copy_options::overwrite_existing);
+}
+
+// The converter's message when --jobs 1024 meets the 9 objects of
+// small.ter (3 x 3 objects of 10 m over its 21 m) on this machine.
+std::string LoweredJobsMessage() {
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  return "kalvor-convert: --jobs 1024 lowered to " + std::to_string(std::min(9, 4 * cores)) +
+         ": no more threads than objects (9) nor than 4 per core (" + std::to_string(cores) + " cores)";
 }
 
 struct BadInput {
@@ -169,7 +187,9 @@ std::vector<BadInput> BadInputs() {
   const std::vector<std::string> none = {"v.prp"};
   return {
       {"missing terrain", {"../in/missing.ter", "v"}, 1, "Cannot open file \"../in/missing.ter\"", {}, none},
-      {"terrain is a folder", {"../in/folder.ter", "v"}, 1, "Is a directory", {}, none},
+      {"terrain is a folder", {"../in/folder.ter", "v"}, 1, "It is a folder, not a file", {}, none},
+      {"terrain is a named pipe", {"pipe.ter", "v"}, 1, "Cannot open file \"pipe.ter\". It is a named pipe, not a file",
+       {}, none, [](const std::string& folder) { ::mkfifo((folder + "/pipe.ter").c_str(), 0644); }},
       {"empty terrain", {"../in/empty.ter", "v"}, 1, "../in/empty.ter: not a ter file", {}, none},
       {"text", {"../in/text.ter", "v"}, 1, "../in/text.ter: not a ter file", {}, none},
       {"truncated magic", {"../in/magic.ter", "v"}, 1, "not a ter file", {}, none},
@@ -200,6 +220,14 @@ std::vector<BadInput> BadInputs() {
       {"settings without a composer", {"../in/small.ter", "v", "--settings", "../in"}, 2, "--settings needs --composer", {}, none},
       {"missing composer", {"../in/small.ter", "v", "--composer", "../in/none.CMP"}, 1, "Cannot open file \"../in/none.CMP\"", {}, none},
       {"composer is a folder", {"../in/small.ter", "v", "--composer=../in/Settings"}, 1, "It is a folder", {}, none},
+      {"composer is a character device", {"../in/small.ter", "v", "--composer", "/dev/null"}, 1,
+       "Cannot open file \"/dev/null\". It is a character device, not a composer file", {}, none},
+      {"composer naming a named pipe", {"../in/small.ter", "v", "--composer", "../in/Settings/Piped.CMP"}, 0,
+       "kalvor-convert: warning: Filter file \"Pipe.FTR\" is a named pipe, not a file; the defaults are used",
+       {"v.prp", "v1n1w.rwx"}, {}},
+      {"composer naming a file outside its Settings folder", {"../in/small.ter", "v", "--composer",
+       "../in/Settings/Climbing.CMP"}, 0, "kalvor-convert: warning: Material file name \"../outside.MTR\" leads out "
+       "of the Settings folder; the defaults are used", {"v.prp", "v1n1w.rwx"}, {}},
       {"composer naming missing parts", {"../in/small.ter", "v", "--composer", "../in/Settings/Lost.CMP"}, 0,
        "kalvor-convert: warning: ", {"v.prp", "v1n1w.rwx"}, {}},
       {"composer of garbage parts", {"../in/small.ter", "v", "--composer", "../in/Settings/Junk.CMP"}, 0,
@@ -215,16 +243,31 @@ std::vector<BadInput> BadInputs() {
          fs::permissions(folder + "/locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
          fs::permissions(folder, fs::perms::all);  // the unprivileged child may enter and list it
+         // ... and reach the terrain from there, whatever the umask made of our folders.
+         const fs::perms others_enter = fs::perms::group_exec | fs::perms::others_exec;
+         fs::permissions(".", others_enter, fs::perm_options::add);
+         fs::permissions("in", others_enter, fs::perm_options::add);
+         fs::permissions("in/small.ter", fs::perms::group_read | fs::perms::others_read, fs::perm_options::add);
        },
-       {RLIM_INFINITY, false, true}},
-      {"full output folder", {"../in/small.ter", "v"}, 1, "File too large", {}, none, {}, {2000, true, false}},
+       {RLIM_INFINITY, true}},
+      {"full output folder", {"../in/small.ter", "v"}, 1, "File too large", {}, none, {}, {2000, false}},
+      {"more jobs than objects", {"../in/small.ter", "v", "--jobs", "1024"}, 0, LoweredJobsMessage(), {"v.prp"}, {}},
       {"an object's name taken by a folder", {"../in/small.ter", "v"}, 1, "Cannot write file \"v1n1w.rwx\"",
        {"v1n1w.rwx/keep"}, none,
        [](const std::string& folder) { test::WriteFile((fs::create_directories(folder + "/v1n1w.rwx"), folder + "/v1n1w.rwx/keep"), ""); }},
-      {"leftover of a killed run", {"../in/small.ter", "v"}, 0, "Removed 1 leftover temporary file of an interrupted run",
-       {"v.prp", "v1n1w.rwx"}, {"v1n1w.rwx.tmp123"},
-       [](const std::string& folder) { test::WriteFile(folder + "/v1n1w.rwx.tmp123", "ModelBegin\r\n"); }},
   };
+}
+
+// The converter as the child can start it. One that gives up the root's
+// rights may not reach the build folder (a checkout under a folder only its
+// owner may enter, such as root's home): it starts a copy in its own
+// folder, which it enters while it still has the rights.
+std::string ProgramFor(const std::string& folder, const ChildLimits& limits) {
+  if (!limits.without_root || ::geteuid() != 0) return KALVOR_CONVERT;
+  fs::copy_file(KALVOR_CONVERT, folder + "/kalvor-convert", fs::copy_options::overwrite_existing);
+  fs::permissions(folder + "/kalvor-convert", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                                  fs::perms::others_read | fs::perms::others_exec);
+  return "./kalvor-convert";
 }
 
 // Waits until the folder holds a model file or the child has ended.
@@ -250,7 +293,7 @@ TEST(ConvertProcess, BadInputGivesItsCodeAndMessageAndNeverATruncatedModel) {
     const std::string folder = "case" + std::to_string(k);
     fs::create_directories(folder);
     if (c.prepare) c.prepare(folder);
-    const Result r = RunProgram(KALVOR_CONVERT, c.args, folder, c.limits);
+    const Result r = RunProgram(ProgramFor(folder, c.limits), c.args, folder, c.limits);
     EXPECT_EQ(r.code, c.code) << r.err;
     const std::string& where = c.code == 0 ? r.out + r.err : r.err;
     EXPECT_NE(where.find(c.message), std::string::npos) << "out: " << r.out << "\nerr: " << r.err;
@@ -261,6 +304,56 @@ TEST(ConvertProcess, BadInputGivesItsCodeAndMessageAndNeverATruncatedModel) {
     for (const std::string& path : c.must_not_exist) EXPECT_FALSE(fs::exists(folder + "/" + path)) << path;
     ExpectNoTruncatedModel(folder);
   }
+}
+
+TEST(ConvertProcess, AnOutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
+  // Each case puts an input where an output goes; the input keeps its bytes.
+  struct Case {
+    std::string name;
+    std::vector<std::string> args;
+    std::string message;
+    std::string input;  // in the case's folder: its content before the run
+    std::function<void(const std::string& folder)> prepare;
+  };
+  MakeInputs();
+  const std::string terrain = test::ReadFile("in/small.ter");
+  const Case cases[] = {
+      {"object list is the terrain", {"t.prp", "t"},
+       "kalvor-convert: The output \"t.prp\" is the input \"t.prp\"; choose another base name\n", "t.prp",
+       [](const std::string& folder) { CopyInput("small.ter", folder + "/t.prp"); }},
+      {"an object is the terrain", {"v1n1w.rwx", "v"}, "The output \"v1n1w.rwx\" is the input \"v1n1w.rwx\"",
+       "v1n1w.rwx", [](const std::string& folder) { CopyInput("small.ter", folder + "/v1n1w.rwx"); }},
+      {"lock file is a link to the terrain", {"../in/small.ter", "v"},
+       "The output \"v.prp.lock\" is the input \"../in/small.ter\"", "v.prp.lock",
+       [](const std::string& folder) { fs::create_hard_link("in/small.ter", folder + "/v.prp.lock"); }},
+      {"object list is the composer", {"../in/small.ter", "c", "--composer", "c.prp"},
+       "The output \"c.prp\" is the input \"c.prp\"", "c.prp",
+       [](const std::string& folder) { test::WriteFile(folder + "/c.prp", "[Composer]\nItems=0\n"); }},
+      {"object list is a material of the composer", {"../in/small.ter", "w", "--composer", "C.CMP"},
+       "The output \"w.prp\" is the input \"./w.prp\"", "w.prp",
+       [](const std::string& folder) {
+         test::WriteFile(folder + "/w.prp", "[Material]\nUseColor=1\n");
+         test::WriteFile(folder + "/C.CMP", "[Composer]\nItems=0\nMaterial=w.prp\n");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string folder = "same-" + c.input;
+    fs::create_directories(folder);
+    c.prepare(folder);
+    const std::string before = test::ReadFile(folder + "/" + c.input);
+    const std::vector<std::string> names = FilesUnder(folder);
+    const std::set<std::string> files_before(names.begin(), names.end());
+    const Result r = RunProgram(KALVOR_CONVERT, c.args, folder);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("kalvor-convert: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(test::ReadFile(folder + "/" + c.input), before);
+    const std::vector<std::string> names_after = FilesUnder(folder);
+    EXPECT_EQ(std::set<std::string>(names_after.begin(), names_after.end()), files_before);
+  }
+  EXPECT_EQ(test::ReadFile("in/small.ter"), terrain);
 }
 
 TEST(ConvertProcess, SignalsStopBetweenObjectsAndListWhatWasWritten) {
@@ -279,23 +372,105 @@ TEST(ConvertProcess, SignalsStopBetweenObjectsAndListWhatWasWritten) {
   }
 }
 
-TEST(ConvertProcess, AHardKilledRunsTemporaryIsClearedByTheNextRun) {
-  // The file size limit kills the program in the middle of writing its first
-  // model, as kill -9 would: its temporary file stays behind.
-  MakeInputs();
-  const Result killed = RunProgram(KALVOR_CONVERT, {"../in/small.ter", "v"}, "killed", {2000, false, false});
-  EXPECT_EQ(killed.code, 128 + SIGXFSZ);
-  std::vector<std::string> leftovers;
-  for (const std::string& name : FilesUnder("killed"))
-    if (name.find(".rwx.tmp") != std::string::npos) leftovers.push_back(name);
-  ASSERT_EQ(leftovers.size(), 1u);
-  EXPECT_FALSE(fs::exists("killed/v.prp"));
+namespace {
 
-  const Result next = RunProgram(KALVOR_CONVERT, {"../in/small.ter", "v"}, "killed");
+// A terrain of 101 x 101 points 3 m apart: 31 x 31 objects of 10 m around
+// the origin in its centre, named from 15s to 15n and from 15w to 15e, so
+// that base x never writes a name of base x2 ("x20n0w.rwx" would be x's
+// object 20n0w, 200 m north).
+void MakeWideTerrain() {
+  if (!fs::exists("in/wide.ter"))
+    test::TerFile(101, 101, 3, [](int i, int j) { return int16_t(30 * i - 20 * j); }).Save("in/wide.ter");
+}
+
+// The temporary files under the folder that the process owns.
+std::vector<std::string> TemporariesOf(pid_t pid, const std::string& folder) {
+  std::vector<std::string> found;
+  for (const std::string& name : FilesUnder(folder))
+    if (const auto temporary = ParseTemporaryName(name); temporary && temporary->Owner == pid) found.push_back(name);
+  return found;
+}
+
+// Stops the child (SIGSTOP) at a moment when it holds a temporary file, that
+// is, in the middle of writing one; false when it ended first.
+bool StopWhileWriting(pid_t pid, const std::string& folder) {
+  for (;;) {
+    ::kill(pid, SIGSTOP);
+    int status = 0;
+    if (::waitpid(pid, &status, WUNTRACED) != pid || !WIFSTOPPED(status)) return false;
+    if (!TemporariesOf(pid, folder).empty()) return true;
+    ::kill(pid, SIGCONT);
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+}
+
+// The names the object list of a base names.
+std::set<std::string> ListedModels(const std::string& folder, const std::string& base) {
+  std::istringstream list(test::ReadFile(folder + "/" + base + ".prp"));
+  std::set<std::string> listed;
+  std::string line;
+  while (std::getline(list, line)) listed.insert(line.substr(line.rfind(' ') + 1, line.size() - line.rfind(' ') - 2));
+  return listed;
+}
+
+}  // namespace
+
+TEST(ConvertProcess, AHardKilledRunsTemporaryIsClearedByTheNextRun) {
+  MakeInputs();
+  MakeWideTerrain();
+  const Child killed = Start(KALVOR_CONVERT, {"../in/wide.ter", "v"}, "killed");
+  ASSERT_TRUE(StopWhileWriting(killed.pid, "killed")) << "the run ended before it could be killed";
+  ::kill(killed.pid, SIGKILL);
+  EXPECT_EQ(Wait(killed).code, 128 + SIGKILL);
+  ASSERT_EQ(TemporariesOf(killed.pid, "killed").size(), 1u);
+  EXPECT_FALSE(fs::exists("killed/v.prp"));
+  EXPECT_TRUE(fs::exists("killed/v.prp.lock"));  // the lock went with the process, its file names it
+
+  const Result next = RunProgram(KALVOR_CONVERT, {"../in/wide.ter", "v"}, "killed");
   EXPECT_EQ(next.code, 0) << next.err;
   EXPECT_EQ(next.out.rfind("Removed 1 leftover temporary file of an interrupted run\n", 0), 0u) << next.out;
   ExpectNoTruncatedModel("killed");
   ExpectListMatchesModels("killed", "v");
+  EXPECT_FALSE(fs::exists("killed/v.prp.lock"));
+}
+
+TEST(ConvertProcess, RunsOnBaseNamesSharingAPrefixOrOnTheSameBaseNeverDestroyEachOther) {
+  // x2 is caught writing; meanwhile x runs from start to end, and a second
+  // run on x2 finds x2 taken. Then x2 goes on.
+  MakeInputs();
+  MakeWideTerrain();
+  const Child x2 = Start(KALVOR_CONVERT, {"../in/wide.ter", "x2"}, "shared");
+  ASSERT_TRUE(StopWhileWriting(x2.pid, "shared")) << "the run ended before it could be caught writing";
+  const std::vector<std::string> live = TemporariesOf(x2.pid, "shared");
+
+  const Result x = RunProgram(KALVOR_CONVERT, {"../in/wide.ter", "x"}, "shared");
+  EXPECT_EQ(x.code, 0) << x.err;
+  EXPECT_EQ(x.out.find("Removed"), std::string::npos) << x.out;
+  for (const std::string& name : live) EXPECT_TRUE(fs::exists("shared/" + name)) << name;
+
+  const Result second = RunProgram(KALVOR_CONVERT, {"../in/wide.ter", "x2", "--quiet"}, "shared");
+  EXPECT_EQ(second.code, 1);
+  EXPECT_EQ(second.err, "kalvor-convert: Another run (process " + std::to_string(x2.pid) +
+                            ") is writing under the base name \"x2\"; try again when it has finished\n");
+  EXPECT_FALSE(fs::exists("shared/x2.prp"));  // the second wrote nothing, the first is not done
+
+  ::kill(x2.pid, SIGCONT);
+  const Result first = Wait(x2);
+  EXPECT_EQ(first.code, 0) << first.err;
+
+  // Both lists are whole: the same terrain and options give the same number
+  // of objects under either name, and together they name every model.
+  const std::set<std::string> of_x = ListedModels("shared", "x"), of_x2 = ListedModels("shared", "x2");
+  EXPECT_GE(of_x.size(), 900u);  // 30 x 30 objects over the 300 m at least
+  EXPECT_EQ(of_x.size(), of_x2.size());
+  std::set<std::string> present, listed = of_x;
+  listed.insert(of_x2.begin(), of_x2.end());
+  for (const std::string& name : FilesUnder("shared"))
+    if (EndsWith(name, ".rwx")) present.insert(name);
+  EXPECT_EQ(listed, present);
+  ExpectNoTruncatedModel("shared");
+  EXPECT_FALSE(fs::exists("shared/x.prp.lock"));
+  EXPECT_FALSE(fs::exists("shared/x2.prp.lock"));
 }
 
 TEST(TergenProcess, FollowsTheCommandLineConventions) {

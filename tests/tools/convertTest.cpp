@@ -5,9 +5,13 @@
 #include <csignal>
 #include <sstream>
 
+#include <unistd.h>
+
+#include "base/znSafeFile.h"
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "support/endedProcess.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
@@ -189,18 +193,27 @@ TEST(Convert, HelpVersionAndErrorsFollowTheUsualConventions) {
   }
 }
 
-TEST(Convert, LeftoverTemporariesOfTheBaseNameAreRemovedFirst) {
+TEST(Convert, LeftoverTemporariesOfAKilledRunUnderTheBaseNameAreRemovedFirst) {
   test::TerFile(21, 21, 1, [](int, int) { return int16_t(0); }).Save("flat.ter");
   std::filesystem::create_directories("left");
-  test::WriteFile("left/v1n1w.rwx.tmp4711", "ModelBegin\r\n  Clump");
-  test::WriteFile("left/v.prp.tmp12", "");
-  test::WriteFile("left/other1n1w.rwx.tmp5", "");
+  // What a run killed outright leaves: its lock file naming it, and its
+  // temporary files.
+  const long killed = test::EndedProcessId();
+  test::WriteFile("left/v.prp.lock", std::to_string(killed) + "\n");
+  const std::string object = TemporaryNameFor("left/v1n1w.rwx", killed) + "-1";
+  const std::string list = TemporaryNameFor("left/v.prp", killed) + "-2";
+  const std::string other_base = TemporaryNameFor("left/other1n1w.rwx", killed) + "-3";
+  const std::string live_run = TemporaryNameFor("left/v0n0w.rwx", ::getpid()) + "-4";
+  test::WriteFile(object, "ModelBegin\r\n  Clump");
+  for (const std::string& path : {list, other_base, live_run}) test::WriteFile(path, "");
   CliResult r = RunCli({"flat.ter", "left/v"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.rfind("Removed 2 leftover temporary files of an interrupted run\n", 0), 0u) << r.out;
-  EXPECT_FALSE(fs::exists("left/v1n1w.rwx.tmp4711"));
-  EXPECT_FALSE(fs::exists("left/v.prp.tmp12"));
-  EXPECT_TRUE(fs::exists("left/other1n1w.rwx.tmp5"));
+  EXPECT_FALSE(fs::exists(object));
+  EXPECT_FALSE(fs::exists(list));
+  EXPECT_TRUE(fs::exists(other_base));
+  EXPECT_TRUE(fs::exists(live_run));
+  EXPECT_FALSE(fs::exists("left/v.prp.lock"));
   // Nothing left over: nothing said.
   r = RunCli({"flat.ter", "left/v"});
   EXPECT_EQ(r.out.find("Removed"), std::string::npos);
