@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,11 @@ class TznTerra {
                        TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                        int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
                        int32_t& skirt_start) const;
+  // The mean number of triangles of the adaptive meshes (without skirts)
+  // of up to per_side × per_side objects spread evenly over those that lie
+  // wholly on the terrain, at the current cutting settings; nothing when
+  // no object does.
+  std::optional<double> SampleAdaptiveTriangles(int per_side) const;
   // The number of triangles (skirts included) of the regular mesh of an
   // object, mostly without building it.
   int64_t RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x, int32_t size_z, int32_t cells_per_10m_x,

@@ -4,6 +4,7 @@
 // heights alone so that neighbouring objects keep the same edge points.
 #include <algorithm>
 
+#include "base/znRound.h"
 #include "terrain/znGreedyMesh.h"
 #include "terrain/znRWXMeshMaker.h"
 #include "terrain/znTerra.h"
@@ -139,4 +140,41 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
     maker.Skirt(kSides[s], entries, skirt_start);
   }
   return maker.Finish(normals, skirt_start);
+}
+
+namespace {
+
+// Up to count starts, evenly spread, of the objects from first on (step
+// size) that end at or before last.
+std::vector<int64_t> SpreadStarts(int64_t first, int64_t size, double last, int count) {
+  std::vector<int64_t> all;
+  for (int64_t x = first; x + size <= last; x += size)
+    if (x >= 0) all.push_back(x);
+  if (all.size() <= static_cast<size_t>(count)) return all;
+  std::vector<int64_t> spread;
+  for (int k = 0; k < count; ++k) spread.push_back(all[k * (all.size() - 1) / (count - 1)]);
+  return spread;
+}
+
+}  // namespace
+
+std::optional<double> TznTerra::SampleAdaptiveTriangles(int per_side) const {
+  if (FXPoints < 2 || FYPoints < 2 || per_side < 2) return std::nullopt;
+  const int64_t size = Round(FObjectSize * 100.0);
+  const TznCentimetres start = GetGridStart();
+  const std::vector<int64_t> columns = SpreadStarts(start.x, size, (FXPoints - 1) * double(FScaleX) * 100, per_side);
+  const std::vector<int64_t> rows = SpreadStarts(start.y, size, (FYPoints - 1) * double(FScaleY) * 100, per_side);
+  if (columns.empty() || rows.empty()) return std::nullopt;
+  TznVertex3fArray vertices, tex_coords, normals;
+  TznVertex3wArray faces;
+  int32_t skirt_start = -1;
+  int64_t triangles = 0;
+  for (int64_t z0 : rows)
+    for (int64_t x0 : columns) {
+      BuildAdaptiveRWXMesh(vertices, tex_coords, faces, normals, static_cast<int32_t>(x0), static_cast<int32_t>(z0),
+                           static_cast<int32_t>(size), static_cast<int32_t>(size), FVertices - 1, FVertices - 1, 0,
+                           skirt_start, FMaxError);
+      triangles += static_cast<int64_t>(faces.size());
+    }
+  return double(triangles) / (columns.size() * rows.size());
 }
