@@ -121,7 +121,8 @@ void TznGreedyMesh::SplitEdge(int p, int t, int edge) {
 }
 
 void TznGreedyMesh::Legalize(int first, int p) {
-  std::vector<int> pending{first};
+  std::vector<int>& pending = pending_;
+  pending.assign(1, first);
   while (!pending.empty()) {
     const int t = pending.back();
     pending.pop_back();
@@ -156,19 +157,28 @@ void TznGreedyMesh::Insert(int p, int t) {
 }
 
 int TznGreedyMesh::FindRimTriangle(int p, int& edge) const {
+  // The side points come in order along each side, so the triangle sought
+  // is mostly one that the last insertions made.
+  for (auto t = touched_.rbegin(); t != touched_.rend(); ++t)
+    if (RimEdgeHolds(*t, p, edge)) return *t;
   for (int t = 0; t < static_cast<int>(tris_.size()); ++t)
-    for (int i = 0; i < 3; ++i) {
-      if (tris_[t].n[i] >= 0) continue;
-      const int a = tris_[t].v[(i + 1) % 3], b = tris_[t].v[(i + 2) % 3];
-      if (Orient(a, b, p) != 0) continue;
-      const int64_t along = int64_t{X(p) - X(a)} * (X(b) - X(a)) + int64_t{Y(p) - Y(a)} * (Y(b) - Y(a));
-      const int64_t length = int64_t{X(b) - X(a)} * (X(b) - X(a)) + int64_t{Y(b) - Y(a)} * (Y(b) - Y(a));
-      if (along > 0 && along < length) {
-        edge = i;
-        return t;
-      }
-    }
+    if (RimEdgeHolds(t, p, edge)) return t;
   return -1;
+}
+
+bool TznGreedyMesh::RimEdgeHolds(int t, int p, int& edge) const {
+  for (int i = 0; i < 3; ++i) {
+    if (tris_[t].n[i] >= 0) continue;
+    const int a = tris_[t].v[(i + 1) % 3], b = tris_[t].v[(i + 2) % 3];
+    if (Orient(a, b, p) != 0) continue;
+    const int64_t along = int64_t{X(p) - X(a)} * (X(b) - X(a)) + int64_t{Y(p) - Y(a)} * (Y(b) - Y(a));
+    const int64_t length = int64_t{X(b) - X(a)} * (X(b) - X(a)) + int64_t{Y(b) - Y(a)} * (Y(b) - Y(a));
+    if (along > 0 && along < length) {
+      edge = i;
+      return true;
+    }
+  }
+  return false;
 }
 
 void TznGreedyMesh::Rescan(int t) {

@@ -70,6 +70,7 @@ class TznGreedyMesh {
   void SplitEdge(int point, int t, int edge);
   void Legalize(int t, int point);
   int FindRimTriangle(int point, int& edge) const;
+  bool RimEdgeHolds(int t, int point, int& edge) const;
   void Rescan(int t);
 
   const float* heights_;
@@ -78,7 +79,8 @@ class TznGreedyMesh {
   std::vector<uint8_t> used_;
   std::vector<Tri> tris_;
   std::vector<uint32_t> stamps_;
-  std::vector<int> touched_;
+  std::vector<int> touched_;  // triangles changed since their last scan
+  std::vector<int> pending_;  // triangles whose edge opposite the new point is to check
   std::vector<Candidate> heap_;
   std::vector<Triangle> triangles_;
 };
