@@ -22,13 +22,14 @@ class InsideRectangle {
       : g_(g), columns_(g.e - g.d + 1), rows_(g.g - g.f + 1) {
     // The east column and the north row are the neighbour's west column and
     // south row: both objects take their position from the same whole
-    // centimetres, so they sample the very same heights there.
+    // centimetres, so they sample the very same heights there (unless that
+    // position fell off the terrain's last step, where no neighbour is).
     gx_.resize(columns_);
     gy_.resize(rows_);
     for (int c = 0; c < columns_; ++c)
-      gx_[c] = g.d + c == g.nx ? (x0 + double(size_x)) / (g.sx * 100) : g.gx0 + (g.d + c) * g.dgx;
+      gx_[c] = Position(g.gx0, g.dgx, g.d + c, g.nx, (x0 + double(size_x)) / (g.sx * 100), terra.FXPoints);
     for (int r = 0; r < rows_; ++r)
-      gy_[r] = g.f + r == g.ny ? (z0 + double(size_z)) / (g.sy * 100) : g.gy0 + (g.f + r) * g.dgy;
+      gy_[r] = Position(g.gy0, g.dgy, g.f + r, g.ny, (z0 + double(size_z)) / (g.sy * 100), terra.FYPoints);
     heights_.resize(static_cast<size_t>(columns_) * rows_);
     for (int r = 0; r < rows_; ++r)
       for (int c = 0; c < columns_; ++c) {
@@ -36,6 +37,10 @@ class InsideRectangle {
         terra.GetHeightAt(h, static_cast<float>(gx_[c]), static_cast<float>(gy_[r]));
         heights_[Point(c, r)] = h.z;
       }
+  }
+
+  static double Position(double start, double step, int i, int last, double edge, int32_t points) {
+    return i == last && edge < points ? edge : start + i * step;
   }
 
   int Columns() const { return columns_; }
