@@ -149,7 +149,8 @@ void TznBasicShapeTab::SelectMeshItem(int index) {
 }
 
 double TznBasicShapeTab::MaxErrorCm() const {
-  return ParseMaxErrorCm(edMaxError->text().toStdString()).value_or(kDefaultMaxErrorCm);
+  // Text typed but not yet taken counts as the error in force.
+  return ParseMaxErrorCm(edMaxError->text().toStdString()).value_or(FTerra.FMaxError * 100);
 }
 
 void TznBasicShapeTab::SelectMaxErrorCm(double centimetres) {
@@ -196,9 +197,10 @@ void TznBasicShapeTab::edMaxErrorKeyDown() {
   if (!centimetres) {
     // Back to the error in force before the message takes the focus.
     SelectMaxErrorCm(FTerra.FMaxError * 100);
+    std::string message = "'";
+    message.append(Trim(typed)).append("' is not a valid floating point value");
     FShowingMessage = true;
-    if (FContext.Prompts)
-      FContext.Prompts->ShowMessage("'" + std::string(Trim(typed)) + "' is not a valid floating point value");
+    if (FContext.Prompts) FContext.Prompts->ShowMessage(message);
     FShowingMessage = false;
     return;
   }

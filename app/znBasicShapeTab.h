@@ -45,7 +45,8 @@ class TznBasicShapeTab : public QWidget {
   // 0 the regular grid, 1 adaptive meshes.
   int MeshItem() const;
   void SelectMeshItem(int index);
-  // The error as the edit shows it, in centimetres.
+  // The error as the edit shows it, in centimetres (the terrain's when the
+  // edit holds no number).
   double MaxErrorCm() const;
   // Shows the error, held within 0.1 .. 1000 cm.
   void SelectMaxErrorCm(double centimetres);
