@@ -20,6 +20,7 @@
 #include "app/znFilterTab.h"
 #include "app/znMaterialTab.h"
 #include "app/znStatusPanels.h"
+#include "app/znVertexChoices.h"
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
@@ -185,6 +186,7 @@ void TfrmKalvor::CreateFolders() {
 void TfrmKalvor::ShowTerrainChoices() {
   tbBasicShape->ShowObjectSize();
   tbBasicShape->ShowNumVertices();
+  tbBasicShape->ShowMesh();
   tbBasicShape->ShowTotal();
 }
 
@@ -207,6 +209,10 @@ void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
   if (s.NumberOfVerticesItem >= 0 && s.NumberOfVerticesItem < tbBasicShape->cbNumVertices->count())
     tbBasicShape->SelectNumVerticesItem(s.NumberOfVerticesItem);
   tbBasicShape->ApplyNumVertices();
+  // A mesh or an error out of range leaves the terrain's default.
+  if (s.Mesh == 0 || s.Mesh == 1) tbBasicShape->SelectMeshItem(s.Mesh);
+  if (s.MaxErrorCm >= kMinMaxErrorCm && s.MaxErrorCm <= kMaxMaxErrorCm) tbBasicShape->SelectMaxErrorCm(s.MaxErrorCm);
+  tbBasicShape->ApplyMesh();
   tbBasicShape->ShowTotal();
   // A name the folder holds no filter or material file of (gone, or some
   // other kind of file) is skipped without a word; the first entry stays.
@@ -261,6 +267,7 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   }
   if (!error.empty()) FPrompts->ShowMessage(error);
   UpdateStatusBars();
+  tbBasicShape->ShowTriangles();
   QApplication::restoreOverrideCursor();
   repaint();
   try {
@@ -307,7 +314,10 @@ void TfrmKalvor::ShowScene() {
 void TfrmKalvor::ShowScaleDialog() {
   TznScaleHooks hooks;
   hooks.UpdateTerrainComposer = [this] { UpdateTerrainComposer(); };
-  hooks.UpdateStatusBars = [this] { UpdateStatusBars(); };
+  hooks.UpdateStatusBars = [this] {
+    UpdateStatusBars();
+    tbBasicShape->ShowTriangles();
+  };
   hooks.RefreshMap = [] {
     if (frmTerMap) frmTerMap->RefreshMap();
   };
@@ -395,6 +405,8 @@ TznMainSettings TfrmKalvor::CollectSettings() const {
   s.Debug = TznDebugLog::Instance().DebugMode();
   s.ObjectSizeItem = tbBasicShape->ObjectSizeItem();
   s.NumberOfVerticesItem = tbBasicShape->NumVerticesItem();
+  s.Mesh = tbBasicShape->MeshItem();
+  s.MaxErrorCm = tbBasicShape->MaxErrorCm();
   s.FilterFile = tbFilter->SelectedFileName();
   s.MaterialFile = tbMaterial->SelectedFileName();
   s.ComposerFile = tbCompose->ComposerName();

@@ -29,6 +29,8 @@ TznMainSettings ReadMainSettings(const TznIniFile& ini) {
   s.Debug = ini.ReadBool(kSettings, "Debug", d.Debug);
   s.ObjectSizeItem = ini.ReadInteger(kSettings, "ObjectSizeItem", d.ObjectSizeItem);
   s.NumberOfVerticesItem = ini.ReadInteger(kSettings, "NumberOfVerticesItem", d.NumberOfVerticesItem);
+  s.Mesh = ini.ReadInteger(kSettings, "Mesh", d.Mesh);
+  s.MaxErrorCm = ini.ReadReal(kSettings, "MaxErrorCm", d.MaxErrorCm);
   s.FilterFile = SettingsFileName(ini, "FilterFile", d.FilterFile);
   s.MaterialFile = SettingsFileName(ini, "MaterialFile", d.MaterialFile);
   s.ComposerFile = SettingsFileName(ini, "ComposerFile", d.ComposerFile);
@@ -44,6 +46,8 @@ void WriteMainSettings(TznIniFile& ini, const TznMainSettings& s, bool write_ter
   ini.WriteBool(kSettings, "Debug", s.Debug);
   ini.WriteInteger(kSettings, "ObjectSizeItem", s.ObjectSizeItem);
   ini.WriteInteger(kSettings, "NumberOfVerticesItem", s.NumberOfVerticesItem);
+  ini.WriteInteger(kSettings, "Mesh", s.Mesh);
+  ini.WriteReal(kSettings, "MaxErrorCm", s.MaxErrorCm);
   ini.WriteString(kSettings, "FilterFile", s.FilterFile);
   ini.WriteString(kSettings, "MaterialFile", s.MaterialFile);
   ini.WriteString(kSettings, "ComposerFile", s.ComposerFile);

@@ -1,8 +1,8 @@
 // The main window's keys of the settings file: section "MainForm" with the
 // window's position and section "Settings" with the debug switch, the
-// choices of the Basic Shape tab, the files last shown in the editors and
-// the Composer tab, the last terrain, the render mode and the citizen
-// number. The map and preview windows keep sections of their own.
+// choices of the Basic Shape tab (the mesh and its error among them), the
+// files last shown in the editors and the Composer tab, the last terrain,
+// the render mode and the citizen number. The map and preview windows keep sections of their own.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,8 @@ struct TznMainSettings {
   bool Debug = false;
   int32_t ObjectSizeItem = 0;
   int32_t NumberOfVerticesItem = 9;
+  int32_t Mesh = 0;          // 0 the regular grid, 1 adaptive meshes
+  double MaxErrorCm = 5.0;   // their error
   std::string FilterFile;
   std::string MaterialFile;
   std::string ComposerFile;

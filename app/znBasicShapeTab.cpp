@@ -5,13 +5,19 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/znVertexChoices.h"
+#include "base/znFormat.h"
 #include "base/znRound.h"
 #include "terrain/znTerra.h"
+#include "views/znPrompts.h"
 
 namespace {
 
 constexpr float kObjectSizes[] = {10.0f, 20.0f, 30.0f};
+// The adaptive count in the label is the mean of up to 5 x 5 objects.
+constexpr int kTriangleSamplesPerSide = 5;
 
 QGroupBox* Group(QWidget* parent, const char* name, const char* title) {
   auto* group = new QGroupBox(title, parent);
@@ -64,11 +70,43 @@ TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWid
   bounds_row->addWidget(not_used, 1);
   connect(cbMaxBounds, &QComboBox::activated, this, [this](int) { cbMaxBoundsChange(); });
 
+  BuildMeshGroup();
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(rgObjectSize);
   layout->addWidget(vertices);
+  layout->addWidget(rgMesh);
   layout->addWidget(bounds);
   layout->addStretch(1);
+}
+
+void TznBasicShapeTab::BuildMeshGroup() {
+  rgMesh = Group(this, "rgMesh", "Mesh");
+  MeshButtons = new QButtonGroup(this);
+  auto* grid = new QGridLayout(rgMesh);
+  const char* captions[] = {"regular grid", "adaptive"};
+  for (int i = 0; i < 2; ++i) {
+    auto* button = new QRadioButton(captions[i], rgMesh);
+    button->setObjectName(QString("rgMesh%1").arg(i));
+    MeshButtons->addButton(button, i);
+    grid->addWidget(button, 0, i);
+  }
+  MeshButtons->button(0)->setChecked(true);
+  connect(MeshButtons, &QButtonGroup::idClicked, this, [this](int) { rgMeshClick(); });
+  lbMaxError = new QLabel("max. error (cm)", rgMesh);
+  lbMaxError->setObjectName("lbMaxError");
+  edMaxError = new QLineEdit(QString::fromStdString(MaxErrorText(kDefaultMaxErrorCm)), rgMesh);
+  edMaxError->setObjectName("edMaxError");
+  edMaxError->setEnabled(false);
+  edMaxError->setMaximumWidth(80);
+  lbMaxError->setBuddy(edMaxError);
+  connect(edMaxError, &QLineEdit::editingFinished, this, [this] { edMaxErrorKeyDown(); });
+  lbTriangles = new QLabel("Triangles per object", rgMesh);
+  lbTriangles->setObjectName("lbTriangles");
+  grid->addWidget(lbMaxError, 0, 2, Qt::AlignRight);
+  grid->addWidget(edMaxError, 0, 3);
+  grid->addWidget(lbTriangles, 1, 0, 1, 4);
+  grid->setColumnStretch(2, 1);
 }
 
 int TznBasicShapeTab::ObjectSizeItem() const { return ObjectSizeButtons->checkedId(); }
@@ -104,10 +142,78 @@ void TznBasicShapeTab::ShowObjectSize() {
   }
 }
 
+int TznBasicShapeTab::MeshItem() const { return MeshButtons->checkedId(); }
+
+void TznBasicShapeTab::SelectMeshItem(int index) {
+  if (QAbstractButton* button = MeshButtons->button(index)) button->setChecked(true);
+}
+
+double TznBasicShapeTab::MaxErrorCm() const {
+  // Text typed but not yet taken counts as the error in force.
+  return ParseMaxErrorCm(edMaxError->text().toStdString()).value_or(FTerra.FMaxError * 100);
+}
+
+void TznBasicShapeTab::SelectMaxErrorCm(double centimetres) {
+  edMaxError->setText(QString::fromStdString(MaxErrorText(std::clamp(centimetres, kMinMaxErrorCm, kMaxMaxErrorCm))));
+}
+
+void TznBasicShapeTab::ApplyMesh() {
+  const uint8_t mesh = MeshItem() == 1 ? TznTerra::kAdaptiveMesh : TznTerra::kGridMesh;
+  const double metres = MaxErrorCm() / 100;
+  edMaxError->setEnabled(mesh == TznTerra::kAdaptiveMesh);
+  if (mesh == FTerra.FMesh && metres == FTerra.FMaxError) return;
+  FTerra.SetMesh(mesh);
+  FTerra.SetMaxError(metres);
+  if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
+}
+
+void TznBasicShapeTab::ShowMesh() {
+  SelectMeshItem(FTerra.FMesh == TznTerra::kAdaptiveMesh ? 1 : 0);
+  SelectMaxErrorCm(FTerra.FMaxError * 100);
+  edMaxError->setEnabled(FTerra.FMesh == TznTerra::kAdaptiveMesh);
+}
+
+void TznBasicShapeTab::ShowTriangles() {
+  const bool adaptive = FTerra.FMesh == TznTerra::kAdaptiveMesh;
+  std::optional<double> mean;
+  try {
+    if (adaptive) mean = FTerra.SampleAdaptiveTriangles(kTriangleSamplesPerSide);
+  } catch (...) {
+    // Without a sample the label gives the grid's count as the limit.
+  }
+  const int64_t grid = GridTrianglesPerObject(FTerra.FVertices, FTerra.FObjectSize);
+  lbTriangles->setText(QString::fromStdString(TrianglesPerObjectText(grid, adaptive, mean)));
+}
+
+void TznBasicShapeTab::rgMeshClick() {
+  ApplyMesh();
+  ShowTriangles();
+}
+
+void TznBasicShapeTab::edMaxErrorKeyDown() {
+  if (FShowingMessage) return;
+  const std::string typed = edMaxError->text().toStdString();
+  const std::optional<double> centimetres = ParseMaxErrorCm(typed);
+  if (!centimetres) {
+    // Back to the error in force before the message takes the focus.
+    SelectMaxErrorCm(FTerra.FMaxError * 100);
+    std::string message = "'";
+    message.append(Trim(typed)).append("' is not a valid floating point value");
+    FShowingMessage = true;
+    if (FContext.Prompts) FContext.Prompts->ShowMessage(message);
+    FShowingMessage = false;
+    return;
+  }
+  SelectMaxErrorCm(*centimetres);
+  ApplyMesh();
+  ShowTriangles();
+}
+
 void TznBasicShapeTab::ShowNumVertices() { cbNumVertices->setCurrentIndex(FTerra.FVertices - kMinListVertices); }
 
 void TznBasicShapeTab::ShowTotal() {
   lbNumVertices->setText(QString::fromStdString(TotalPerObjectText(VerticesPerObject(FTerra.FVertices, FTerra.FObjectSize))));
+  ShowTriangles();
 }
 
 void TznBasicShapeTab::rgObjectSizeClick() {

@@ -1,5 +1,6 @@
 #include "app/znVertexChoices.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/znFormat.h"
@@ -34,6 +35,27 @@ int VerticesPerObject(int vertices, float object_size) {
 }
 
 std::string TotalPerObjectText(int total) { return "Total per object: " + FormatInt(total); }
+
+int64_t GridTrianglesPerObject(int vertices, float object_size) {
+  if (vertices < 2) return 0;
+  const int64_t cells = (vertices - 1) * Round(object_size / 10.0);
+  return 2 * cells * cells;
+}
+
+std::string TrianglesPerObjectText(int64_t grid, bool adaptive, std::optional<double> adaptive_mean) {
+  const std::string text = "Triangles per object: ";
+  if (!adaptive) return text + FormatInt(grid);
+  if (!adaptive_mean) return text + "at most " + FormatInt(grid);
+  return text + "about " + FormatInt(Round(*adaptive_mean)) + " (grid: " + FormatInt(grid) + ")";
+}
+
+std::optional<double> ParseMaxErrorCm(std::string_view text) {
+  const std::optional<double> value = ParseReal(Trim(text));
+  if (!value) return std::nullopt;
+  return std::clamp(*value, kMinMaxErrorCm, kMaxMaxErrorCm);
+}
+
+std::string MaxErrorText(double centimetres) { return FormatFixed(centimetres, 2); }
 
 std::vector<std::string> WorldSizeEntries() {
   struct TSize {

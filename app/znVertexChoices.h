@@ -2,7 +2,10 @@
 // the count of vertices per object, and the world sizes (display only).
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Vertices per 10 m side offered by the list: entry i means i + 2.
@@ -21,6 +24,21 @@ int VerticesPerObject(int vertices, float object_size);
 
 // "Total per object: %.1d".
 std::string TotalPerObjectText(int total);
+
+// Surface triangles of an object's regular mesh: two per cell, (n - 1) k
+// cells a side with k as above; 0 for fewer than 2 vertices.
+int64_t GridTrianglesPerObject(int vertices, float object_size);
+
+// "Triangles per object: %.1d" with the grid's count; for adaptive meshes
+// "about %.1d (grid: %.1d)" with the mean of a sample, rounded, or
+// "at most %.1d" without one.
+std::string TrianglesPerObjectText(int64_t grid, bool adaptive, std::optional<double> adaptive_mean);
+
+// The "max. error (cm)" edit: a number typed is held within 0.1 .. 1000 cm;
+// nothing when the text is no number. The edit shows "%.2f".
+constexpr double kMinMaxErrorCm = 0.1, kMaxMaxErrorCm = 1000.0, kDefaultMaxErrorCm = 5.0;
+std::optional<double> ParseMaxErrorCm(std::string_view text);
+std::string MaxErrorText(double centimetres);
 
 // "I don't care :)" and the eleven square world sizes with the server
 // editions that allow them.

@@ -118,6 +118,7 @@ void TznRWXChunkCentral::SaveModel(TznRWXChunk& object, const std::string& base_
   SaveFileAtomically(path, text, TznFlush::Lazy);
   ++stats.ObjectsWritten;
   stats.Bytes += static_cast<int64_t>(text.size());
+  stats.Triangles += static_cast<int64_t>(object.FaceCount());
   list.push_back(object.PropdumpLine(ExtractFileName(path), citizen));
 }
 

@@ -18,6 +18,7 @@ class TznRWXComposer;
 struct TznRWXWriteStats {
   int ObjectsWritten = 0;  // .rwx files
   int64_t Bytes = 0;       // bytes of all files, the object list included
+  int64_t Triangles = 0;   // triangles of all objects written
   bool Stopped = false;    // the progress callback stopped the run
   int LeftoversRemoved = 0;  // temporary files of a killed earlier run
 };

@@ -15,7 +15,7 @@ TznTerra::TznTerra() {
   FRWXChunks = std::make_unique<TznRWXChunkCentral>(
       [this](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0,
              int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz, uint8_t edges, int32_t& skirt) {
-        return BuildRWXMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, edges, skirt);
+        return BuildObjectMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, edges, skirt);
       },
       this);
   FObjectSize = 10.0f;
@@ -127,6 +127,11 @@ void TznTerra::ResetOrigin() {
 void TznTerra::SetObjectSize(float value) { FObjectSize = std::max(value, 0.1f); }
 
 void TznTerra::SetVertices(int value) { FVertices = std::max(2, value); }
+
+void TznTerra::SetMaxError(double metres) {
+  // Not a number keeps the error as it is.
+  if (metres == metres) FMaxError = std::clamp(metres, kMinMaxError, kMaxMaxError);
+}
 
 TznCentimetres TznTerra::GetGridStart() const {
   const int64_t size = Round(FObjectSize * 100.0);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,14 @@ class TznTerra {
 
   void SetObjectSize(float value);
   void SetVertices(int value);
+  // How objects are meshed: the regular grid (the default) or adaptive
+  // meshes within FMaxError metres; other values choose the grid. The
+  // error is held within kMinMaxError..kMaxMaxError. The shell rebuilds the
+  // grid afterwards, as after the other cutting settings.
+  enum : uint8_t { kGridMesh = 0, kAdaptiveMesh = 1 };
+  static constexpr double kMinMaxError = 0.001, kMaxMaxError = 10.0;
+  void SetMesh(uint8_t mesh) { FMesh = mesh == kAdaptiveMesh ? kAdaptiveMesh : kGridMesh; }
+  void SetMaxError(double metres);
   // Where the object grid starts, in centimetres: at or just west (south) of
   // the terrain's edge, with object edges through the origin.
   TznCentimetres GetGridStart() const;
@@ -103,6 +112,29 @@ class TznTerra {
                     TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                     int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
                     int32_t& skirt_start) const;
+
+  // The same object as a subset of those grid points, triangulated so that
+  // every grid point lies within max_error metres (vertically) of it; each
+  // edge is simplified from its own heights alone, so neighbouring objects
+  // share their edge points. Skirts run along the simplified edges.
+  bool BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
+                            TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                            int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
+                            int32_t& skirt_start, double max_error) const;
+  // The mesh the terrain's choice FMesh asks for: one of the two above.
+  bool BuildObjectMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
+                       TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                       int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
+                       int32_t& skirt_start) const;
+  // The mean number of triangles of the adaptive meshes (without skirts)
+  // of up to per_side × per_side objects spread evenly over those that lie
+  // wholly on the terrain, at the current cutting settings; nothing when
+  // no object does.
+  std::optional<double> SampleAdaptiveTriangles(int per_side) const;
+  // The number of triangles (skirts included) of the regular mesh of an
+  // object, mostly without building it.
+  int64_t RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x, int32_t size_z, int32_t cells_per_10m_x,
+                                  int32_t cells_per_10m_z, uint8_t edge_flags) const;
 
   // The mesh of one block of the block grid at full resolution: at most 120
   // steps each way from (x0, y0), edge points shared with the neighbours,
@@ -196,6 +228,8 @@ class TznTerra {
   bool FRelative = true;
   float FObjectSize = 10.0f;
   int32_t FVertices = 11;
+  uint8_t FMesh = kGridMesh;
+  double FMaxError = 0.05;
 
   std::unique_ptr<TznTerraChunkCentral> FTerraChunks;
   std::unique_ptr<TznRWXChunkCentral> FRWXChunks;

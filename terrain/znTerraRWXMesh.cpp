@@ -1,247 +1,17 @@
 // The mesh of one RWX object: the terrain resampled on the object's own
 // grid, with vertical skirts along the outer edges of the object grid.
-#include <algorithm>
-#include <cmath>
-
-#include "base/znError.h"
-#include "base/znFormat.h"
-#include "base/znRound.h"
+#include "terrain/znRWXMeshMaker.h"
 #include "terrain/znTerra.h"
 
-namespace {
-
-// Vertex numbers in the files are 1-based and 16-bit.
-constexpr int64_t kMaxMeshVertices = 65535;
-
-constexpr uint8_t kWest = 1, kEast = 2, kNorth = 4, kSouth = 8;
-
-// The grid of one object in the terrain's grid units.
-struct ObjectGrid {
-  int nx = 1, ny = 1;           // cells
-  double gx0 = 0, gy0 = 0;      // start
-  double dgx = 0, dgy = 0;      // step
-  double tu = 0, tv = 0;        // texture steps
-  double sx = 1, sy = 1;        // metres per terrain step
-  int d = 0, e = -1, f = 0, g = -1;  // first/last inside column and row
-};
-
-// First and last index in 0..n whose position start + i * step lies in
-// [0, points); first > last when there is none.
-void InsideRange(double start, double step, int n, int32_t points, int& first, int& last) {
-  first = 0;
-  last = -1;
-  bool found = false;
-  for (int i = 0; i <= n; ++i) {
-    const double p = start + i * step;
-    if (p >= 0 && p < points) {
-      if (!found) first = i;
-      last = i;
-      found = true;
-    }
-  }
-  if (!found) first = 1, last = 0;
-}
-
-// One side's skirt: which edge list, where its -1 entries lie, and how its
-// texture and triangles run.
-enum class Side { West, South, East, North };
-
-class MeshMaker {
- public:
-  MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznVertex3fArray& vertices, TznVertex3fArray& tex,
-            TznVertex3wArray& faces)
-      : terra_(terra), g_(grid), vertices_(vertices), tex_(tex), faces_(faces) {}
-
-  void Surface();
-  void Skirt(Side side, int32_t& skirt_start);
-  size_t VertexCount() const { return vertex_count_; }
-  size_t FaceCount() const { return face_count_; }
-
-  void Reserve(size_t vertices, size_t faces) {
-    vertices_.assign(vertices, TVec3{});
-    tex_.assign(vertices, TVec3{});
-    faces_.assign(faces, TznFace3w{});
-    west_.assign(g_.ny + 1, -1);
-    east_.assign(g_.ny + 1, -1);
-    south_.assign(g_.nx + 1, -1);
-    north_.assign(g_.nx + 1, -1);
-  }
-
- private:
-  int AddVertex(const TVec3& v, const TVec3& t) {
-    vertices_[vertex_count_] = v;
-    tex_[vertex_count_] = t;
-    return static_cast<int>(vertex_count_++);
-  }
-  void AddFace(int a, int b, int c) {
-    faces_[face_count_++] = TznFace3w{uint16_t(a), uint16_t(b), uint16_t(c)};
-  }
-  void SurfaceVertices(std::vector<int>& index);
-  void SurfaceTriangles(const std::vector<int>& index);
-  TVec3 EdgeLinePoint(Side side, int k, float low) const;
-
-  const TznTerra& terra_;
-  const ObjectGrid& g_;
-  TznVertex3fArray& vertices_;
-  TznVertex3fArray& tex_;
-  TznVertex3wArray& faces_;
-  size_t vertex_count_ = 0, face_count_ = 0;
-  std::vector<int> west_, east_, south_, north_;
-};
-
-constexpr float kOverlap = 0.002f;  // neighbouring objects overlap by 2 mm
-
-void MeshMaker::SurfaceVertices(std::vector<int>& index) {
-  const int32_t xp = terra_.FXPoints, yp = terra_.FYPoints;
-  for (int r = 0; r <= g_.ny; ++r) {
-    const double gy = g_.gy0 + r * g_.dgy;
-    for (int c = 0; c <= g_.nx; ++c) {
-      const double gx = g_.gx0 + c * g_.dgx;
-      const size_t k = static_cast<size_t>(r) * (g_.nx + 1) + c;
-      if (!(gx >= 0 && gx < xp && gy >= 0 && gy < yp)) continue;
-      TVec3 h;
-      terra_.GetHeightAt(h, static_cast<float>(gx), static_cast<float>(gy));
-      float east = static_cast<float>(gx * g_.sx);
-      float north = static_cast<float>(gy * g_.sy);
-      if (c == g_.nx) east += kOverlap;
-      if (r == g_.ny) north += kOverlap;
-      const int v = AddVertex(TVec3{east, h.z, -north},
-                              TVec3{float(c * g_.tu), float(r * g_.tv), float((g_.ny - r) * g_.tv)});
-      index[k] = v;
-      if (c == g_.d)
-        west_[r - g_.f] = v;
-      else if (c == g_.e)
-        east_[r - g_.f] = v;
-      if (r == g_.f)
-        south_[c - g_.d] = v;
-      else if (r == g_.g)
-        north_[c - g_.d] = v;
-    }
-  }
-}
-
-void MeshMaker::SurfaceTriangles(const std::vector<int>& index) {
-  const int w = g_.nx + 1;
-  for (int r = 0; r < g_.ny; ++r)
-    for (int c = 0; c < g_.nx; ++c) {
-      const int a = index[r * w + c], b = index[r * w + c + 1];
-      const int cc = index[(r + 1) * w + c + 1], d = index[(r + 1) * w + c];
-      if (a >= 0 && b >= 0 && cc >= 0) AddFace(a, b, cc);
-      if (cc >= 0 && d >= 0 && a >= 0) AddFace(cc, d, a);
-    }
-}
-
-void MeshMaker::Surface() {
-  // Grid point -> vertex index, -1 for points outside the terrain (the same
-  // numbering as counting the points made so far).
-  std::vector<int> index(static_cast<size_t>(g_.nx + 1) * (g_.ny + 1), -1);
-  SurfaceVertices(index);
-  if (vertex_count_ > 0) SurfaceTriangles(index);
-}
-
-TVec3 MeshMaker::EdgeLinePoint(Side side, int k, float low) const {
-  // Along the edge, k stands for the grid index of the entry.
-  const double along_y = (g_.gy0 + k * g_.dgy) * g_.sy;
-  const double along_x = (g_.gx0 + k * g_.dgx) * g_.sx;
-  switch (side) {
-    case Side::West: return TVec3{float(g_.gx0 * g_.sx), low, float(-along_y)};
-    case Side::East: return TVec3{float((g_.gx0 + g_.nx * g_.dgx) * g_.sx), low, float(-along_y)};
-    case Side::South: return TVec3{float(along_x), low, float(-(g_.gy0 * g_.sy))};
-    case Side::North: return TVec3{float(along_x), low, float(-((g_.gy0 + g_.ny * g_.dgy) * g_.sy))};
-  }
-  return TVec3{};
-}
-
-bool HasArea(const TVec3& a, const TVec3& b, const TVec3& c) {
-  TVec3 n;
-  return FaceNormal(a, b, c, n) != 0;
-}
-
-void MeshMaker::Skirt(Side side, int32_t& skirt_start) {
-  const bool along_y = side == Side::West || side == Side::East;
-  const std::vector<int>& list = side == Side::West    ? west_
-                                 : side == Side::East  ? east_
-                                 : side == Side::South ? south_
-                                                       : north_;
-  const int count = along_y ? g_.g - g_.f + 1 : g_.e - g_.d + 1;
-  const float low = static_cast<float>(terra_.Metres(terra_.FLowest));
-  float top = low;
-  const int first = static_cast<int>(vertex_count_);
-  for (int k = 0; k < count; ++k) {
-    const int edge = list[k];
-    TVec3 bottom = edge >= 0 ? vertices_[edge] : EdgeLinePoint(side, k, low);
-    const TVec3 upper = edge >= 0 ? vertices_[edge] : bottom;
-    if (edge >= 0) top = std::max(top, upper.y);
-    bottom.y = low;
-    AddVertex(bottom, TVec3{});
-    AddVertex(upper, TVec3{});
-  }
-  // Texture: U along the edge, V counting down from the top of the skirt.
-  const double b = static_cast<double>(Round((top - low) * 0.5)) + 1;
-  for (int k = 0; k < count; ++k) {
-    const double u = side == Side::West    ? (g_.ny - k) * g_.tv
-                     : side == Side::South ? k * g_.tu
-                     : side == Side::East  ? k * g_.tv
-                                           : (g_.nx - k) * g_.tu;
-    const int bi = first + 2 * k, ti = bi + 1;
-    const double w = (vertices_[ti].y - low) * 0.5;
-    tex_[bi] = TVec3{float(u), 0.0f, float(b)};
-    tex_[ti] = TVec3{float(u), float(w), float(b - w)};
-  }
-  // Triangles facing out of the terrain. Entries that found no edge vertex
-  // lie on the edge line at the lowest level; the triangles they make have
-  // no area and are left out.
-  const bool west_or_north = side == Side::West || side == Side::North;
-  auto add = [&](bool on_edge_line, int a, int b2, int c) {
-    if (on_edge_line && !HasArea(vertices_[a], vertices_[b2], vertices_[c])) return;
-    if (skirt_start < 0) skirt_start = static_cast<int32_t>(face_count_);
-    AddFace(a, b2, c);
-  };
-  for (int k = 0; k + 1 < count; ++k) {
-    const int bk = first + 2 * k, tk = bk + 1, bk1 = bk + 2, tk1 = bk + 3;
-    const bool on_edge_line = list[k] < 0 || list[k + 1] < 0;
-    if (west_or_north) {
-      add(on_edge_line, bk, tk, tk1);
-      add(on_edge_line, tk1, bk1, bk);
-    } else {
-      add(on_edge_line, tk1, tk, bk);
-      add(on_edge_line, bk, bk1, tk1);
-    }
-  }
-}
-
-}  // namespace
+using namespace zn_mesh;
 
 bool TznTerra::BuildRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
                             TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                             int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
                             int32_t& skirt_start) const {
   skirt_start = -1;
-  ObjectGrid g;
-  g.nx = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_x) * size_x / 1000.0)));
-  g.ny = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_z) * size_z / 1000.0)));
-  const int64_t skirt_vertices = ((edge_flags & kWest) ? 2 * (g.ny + 1) : 0) + ((edge_flags & kEast) ? 2 * (g.ny + 1) : 0) +
-                                 ((edge_flags & kSouth) ? 2 * (g.nx + 1) : 0) + ((edge_flags & kNorth) ? 2 * (g.nx + 1) : 0);
-  const int64_t skirt_faces = ((edge_flags & kWest) ? 2 * g.ny : 0) + ((edge_flags & kEast) ? 2 * g.ny : 0) +
-                              ((edge_flags & kSouth) ? 2 * g.nx : 0) + ((edge_flags & kNorth) ? 2 * g.nx : 0);
-  const int64_t budget = int64_t{g.nx + 1} * (g.ny + 1) + skirt_vertices;
-  if (budget > kMaxMeshVertices)
-    throw EznError("an object of " + FormatInt(g.nx + 1) + " x " + FormatInt(g.ny + 1) +
-                   " vertices is too large: at most " + FormatInt(kMaxMeshVertices) + " vertices fit in one object");
-
-  g.sx = FScaleX;
-  g.sy = FScaleY;
-  g.gx0 = x0 / (g.sx * 100);
-  g.gy0 = z0 / (g.sy * 100);
-  g.dgx = size_x / (g.nx * g.sx * 100);
-  g.dgy = size_z / (g.ny * g.sy * 100);
-  g.tu = (size_x / 100.0 * 0.5) / g.nx;
-  g.tv = (size_z / 100.0 * 0.5) / g.ny;
-  InsideRange(g.gy0, g.dgy, g.ny, FYPoints, g.f, g.g);
-  InsideRange(g.gx0, g.dgx, g.nx, FXPoints, g.d, g.e);
-
+  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   MeshMaker maker(*this, g, vertices, tex_coords, faces);
-  maker.Reserve(static_cast<size_t>(budget), static_cast<size_t>(int64_t{2} * g.nx * g.ny + skirt_faces));
   maker.Surface();
   if (maker.VertexCount() > 0) {
     if (edge_flags & kWest) maker.Skirt(Side::West, skirt_start);
@@ -249,18 +19,39 @@ bool TznTerra::BuildRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_co
     if (edge_flags & kEast) maker.Skirt(Side::East, skirt_start);
     if (edge_flags & kNorth) maker.Skirt(Side::North, skirt_start);
   }
-  if (maker.FaceCount() == 0) {
-    vertices.clear();
-    tex_coords.clear();
-    faces.clear();
-    normals.clear();
-    skirt_start = -1;
-    return false;
+  return maker.Finish(normals, skirt_start);
+}
+
+bool TznTerra::BuildObjectMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
+                               TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                               int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
+                               int32_t& skirt_start) const {
+  if (FMesh == kAdaptiveMesh)
+    return BuildAdaptiveRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x,
+                                cells_per_10m_z, edge_flags, skirt_start, FMaxError);
+  return BuildRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x,
+                      cells_per_10m_z, edge_flags, skirt_start);
+}
+
+int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                                          int32_t cells_per_10m_x, int32_t cells_per_10m_z,
+                                          uint8_t edge_flags) const {
+  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  const int64_t columns = g.e - g.d + 1, rows = g.g - g.f + 1;
+  if (columns < 1 || rows < 1) return 0;
+  if (columns < 2 || rows < 2) {
+    // A single row or column: only skirts, some of them left out.
+    TznVertex3fArray vertices, tex_coords, normals;
+    TznVertex3wArray faces;
+    int32_t skirt_start = -1;
+    BuildRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z,
+                 edge_flags, skirt_start);
+    return static_cast<int64_t>(faces.size());
   }
-  vertices.resize(maker.VertexCount());
-  tex_coords.resize(maker.VertexCount());
-  faces.resize(maker.FaceCount());
-  normals.assign(faces.size(), TVec3{});
-  ComputeFaceNormals(vertices, faces, normals);
-  return true;
+  int64_t count = 2 * (columns - 1) * (rows - 1);
+  if (edge_flags & kWest) count += 2 * (rows - 1);
+  if (edge_flags & kEast) count += 2 * (rows - 1);
+  if (edge_flags & kSouth) count += 2 * (columns - 1);
+  if (edge_flags & kNorth) count += 2 * (columns - 1);
+  return count;
 }

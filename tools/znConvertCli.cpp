@@ -45,6 +45,10 @@ const char kUsage[] =
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
     "                           (default: the terrain's centre at altitude 0)\n"
+    "  --mesh grid|adaptive     the regular grid of the chosen density (default), or\n"
+    "                           adaptive meshes: fewer triangles where the ground allows\n"
+    "  --max-error METRES       how far (vertically) an adaptive mesh may lie from the\n"
+    "                           regular grid's points, 0.001 to 10 (default 0.05)\n"
     "  --jobs N                 threads that build the objects (default: one per core;\n"
     "                           at most one per object and 4 per core); the files are\n"
     "                           the same for any number\n"
@@ -107,6 +111,8 @@ struct ConvertOptions {
   int vertices = 11;
   int32_t citizen = 0;
   int jobs = 0;  // one per core
+  bool adaptive = false;
+  double max_error = 0.05;
   std::optional<TVec3> origin;
   bool quiet = false;
 };
@@ -179,6 +185,18 @@ TVec3 OriginOption(const std::string& text) {
   return TVec3{values[0], values[1], values[2]};
 }
 
+void ReadMesh(const std::string& text, ConvertOptions& o) {
+  if (text != "grid" && text != "adaptive") throw UsageError("--mesh must be grid or adaptive, not \"" + text + "\"");
+  o.adaptive = text == "adaptive";
+}
+
+void ReadMaxError(const std::string& text, ConvertOptions& o) {
+  const std::optional<double> value = ParseReal(text);
+  if (!value || *value < TznTerra::kMinMaxError || *value > TznTerra::kMaxMaxError)
+    throw UsageError("--max-error must be a number of metres from 0.001 to 10, not \"" + text + "\"");
+  o.max_error = *value;
+}
+
 void ReadObjectSize(const std::string& text, ConvertOptions& o) {
   const int64_t size = IntegerOption("--object-size", text, 10, 30);
   if (size != 10 && size != 20 && size != 30)
@@ -203,6 +221,10 @@ bool ReadOption(TznArgReader& args, ConvertOptions& o) {
     o.citizen = static_cast<int32_t>(IntegerOption(name, args.Value(), 0, 2147483647));
   } else if (name == "--origin") {
     o.origin = OriginOption(args.Value());
+  } else if (name == "--mesh") {
+    ReadMesh(args.Value(), o);
+  } else if (name == "--max-error") {
+    ReadMaxError(args.Value(), o);
   } else if (name == "--info") {
     o.info = args.Value();
   } else if (name == "--jobs") {
@@ -281,6 +303,24 @@ int ThreadsFor(int requested, TznTerra& terra, std::ostream& err) {
   return threads;
 }
 
+// The triangles written, and those the regular grid has, counted without
+// writing it.
+void PrintTriangles(const TznTerra& terra, const TznRWXWriteStats& stats, std::ostream& out) {
+  out << FormatInt(stats.Triangles) << " triangles";
+  if (terra.FMesh != TznTerra::kAdaptiveMesh) {
+    out << "\n";
+    return;
+  }
+  int64_t grid = 0;
+  for (const auto& object : terra.RWXChunks().Objects)
+    grid += terra.RegularRWXTriangleCount(object->X0, object->Z0, object->SizeX, object->SizeZ, object->CellsPer10mX,
+                                          object->CellsPer10mZ, object->EdgeFlags);
+  out << " within " << FormatFixed(terra.FMaxError * 100, 2) << " cm; the regular grid has " << FormatInt(grid)
+      << " triangles";
+  if (grid > 0) out << ": " << FormatFixed(100.0 * stats.Triangles / grid, 1) << " % of them";
+  out << "\n";
+}
+
 int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   TznTerra terra;
@@ -288,6 +328,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   terra.SetObjectSize(static_cast<float>(o.object_size));
   terra.SetVertices(o.vertices);
   if (o.origin) terra.SetOrigin(*o.origin);
+  terra.SetMesh(o.adaptive ? TznTerra::kAdaptiveMesh : TznTerra::kGridMesh);
+  terra.SetMaxError(o.max_error);
   const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
   const int jobs = ThreadsFor(o.jobs, terra, err);
 
@@ -318,6 +360,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     out << (stats.Stopped ? "Stopped: " : "") << FormatInt(stats.ObjectsWritten) << " objects written, "
         << FormatInt(stats.ObjectsWritten + 1) << " files, " << FormatInt(stats.Bytes) << " bytes, "
         << FormatFixed(seconds, 2) << " s\n";
+  if (!o.quiet && !stats.Stopped) PrintTriangles(terra, stats, out);
   // The shell's code for a program ended by that signal.
   return stats.Stopped ? 128 + (stop_signal ? stop_signal : SIGINT) : 0;
 }

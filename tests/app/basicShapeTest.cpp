@@ -1,12 +1,15 @@
-// The Basic Shape tab: the vertex list's texts, the count per object, and
+// The Basic Shape tab: the vertex list's texts, the counts per object, and
 // the choices pushed into the terrain.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 
 #include "app/znBasicShapeTab.h"
 #include "app/znVertexChoices.h"
 #include "appTest.h"
+#include "rwx/znRWXChunkCentral.h"
+#include "support/terFiles.h"
 #include "terrain/znTerra.h"
 
 TEST(VertexChoices, EntriesShowTheSpacing) {
@@ -85,4 +88,61 @@ TEST_F(BasicShapeTab, WorldSizeChangesNothing) {
   EXPECT_EQ(terra_.FObjectSize, 10.0f);
   EXPECT_EQ(terra_.FVertices, 11);
   EXPECT_EQ(composer_updates_, 0);
+}
+
+TEST_F(BasicShapeTab, AdaptiveMeshWithTheErrorTypedAndItsTriangleCount) {
+  // 31 x 31 points 1 m apart on a plane rising 1 cm east and 2 cm north per
+  // step: every adaptive object needs two triangles.
+  test::TerFile(31, 31, 1, [](int i, int j) { return static_cast<int16_t>(10 * i + 20 * j); }).Save("plane.ter");
+  ASSERT_TRUE(terra_.LoadFromFile("plane.ter"));
+  terra_.SetRenderMode(1);
+  TznBasicShapeTab tab(context_, terra_);
+  tab.ShowObjectSize();
+  tab.ShowNumVertices();
+  tab.ShowMesh();
+  tab.ShowTotal();
+  QLineEdit* edit = test::Find<QLineEdit>(tab, "edMaxError");
+  // The grid: 10 x 10 cells, two triangles each; the error cannot be typed.
+  EXPECT_EQ(tab.lbTriangles->text(), "Triangles per object: 200");
+  EXPECT_EQ(edit->text(), "5.00");
+  EXPECT_FALSE(edit->isEnabled());
+
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgMesh1"), Qt::LeftButton);
+  EXPECT_EQ(terra_.FMesh, TznTerra::kAdaptiveMesh);
+  EXPECT_TRUE(edit->isEnabled());
+  EXPECT_EQ(tab.lbTriangles->text(), "Triangles per object: about 2 (grid: 200)");
+  // The preview's objects are rebuilt adaptive: an inner one of 2 triangles.
+  TznRWXChunk& inner = terra_.RWXChunks().Object(terra_.RWXChunks().Columns + 1);
+  ASSERT_EQ(inner.EdgeFlags, 0);
+  inner.Build();
+  EXPECT_EQ(inner.FaceCount(), 2u);
+
+  auto type = [&](const char* text) {
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+  };
+  type(" 2.5 ");
+  EXPECT_EQ(edit->text(), "2.50");
+  EXPECT_DOUBLE_EQ(terra_.FMaxError, 0.025);
+  type("abc");
+  EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"'abc' is not a valid floating point value"}));
+  EXPECT_EQ(edit->text(), "2.50");
+  EXPECT_DOUBLE_EQ(terra_.FMaxError, 0.025);
+  type("-3");  // held within 0.1 .. 1000 cm
+  EXPECT_EQ(edit->text(), "0.10");
+  EXPECT_DOUBLE_EQ(terra_.FMaxError, 0.001);
+  type("1e9");
+  EXPECT_EQ(edit->text(), "1000.00");
+  EXPECT_DOUBLE_EQ(terra_.FMaxError, 10.0);
+
+  // Back to the grid: the edit is off and keeps its value; 20 m objects
+  // have 20 x 20 cells.
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgMesh0"), Qt::LeftButton);
+  EXPECT_EQ(terra_.FMesh, TznTerra::kGridMesh);
+  EXPECT_FALSE(edit->isEnabled());
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize1"), Qt::LeftButton);
+  EXPECT_EQ(tab.lbTriangles->text(), "Triangles per object: 800");
+  EXPECT_EQ(prompts_.Messages.size(), 1u);
 }

@@ -331,3 +331,46 @@ TEST_F(MainWindow, DecimalPointIsAFullStopWhateverTheLocale) {
   EXPECT_EQ(window->StatusBar2->Text(4), "Ht: 0.000m");
   Close(*window, true);
 }
+
+TEST_F(MainWindow, MeshAndErrorSurviveARestartAndBadValuesKeepTheDefaults) {
+  {
+    auto window = Start();
+    QLineEdit* edit = test::Find<QLineEdit>(*window, "edMaxError");
+    EXPECT_FALSE(edit->isEnabled());
+    QTest::mouseClick(test::Find<QRadioButton>(*window, "rgMesh1"), Qt::LeftButton);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, "12.345");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(edit->text(), "12.35");  // two decimals; 12.345 is held as a little more
+    Close(*window, true);
+  }
+  TznIniFile ini(Ini());
+  EXPECT_EQ(ini.ReadString("Settings", "Mesh", ""), "1");
+  EXPECT_EQ(ini.ReadString("Settings", "MaxErrorCm", ""), "12.35");
+  {
+    auto again = Start();
+    EXPECT_TRUE(test::Find<QRadioButton>(*again, "rgMesh1")->isChecked());
+    EXPECT_EQ(again->tbBasicShape->edMaxError->text(), "12.35");
+    EXPECT_TRUE(again->tbBasicShape->edMaxError->isEnabled());
+    EXPECT_EQ(again->Terra->FMesh, TznTerra::kAdaptiveMesh);
+    EXPECT_DOUBLE_EQ(again->Terra->FMaxError, 0.1235);
+    EXPECT_EQ(again->tbBasicShape->lbTriangles->text(), "Triangles per object: at most 200");  // no terrain
+    Close(*again, true);
+  }
+  // A mesh other than 0 or 1, and an error out of range or no number: the
+  // grid and 5 cm, and so they are written back.
+  for (const char* bad : {"Mesh=2\nMaxErrorCm=0.05\n", "Mesh=x\nMaxErrorCm=5cm\n", "Mesh=-1\nMaxErrorCm=1001\n"}) {
+    test::WriteFile(Home() + "kalvor.ini", std::string("[Settings]\n") + bad);
+    auto window = Start();
+    EXPECT_TRUE(test::Find<QRadioButton>(*window, "rgMesh0")->isChecked()) << bad;
+    EXPECT_EQ(window->tbBasicShape->edMaxError->text(), "5.00") << bad;
+    EXPECT_EQ(window->Terra->FMesh, TznTerra::kGridMesh);
+    EXPECT_DOUBLE_EQ(window->Terra->FMaxError, 0.05);
+    EXPECT_EQ(window->tbBasicShape->lbTriangles->text(), "Triangles per object: 200");
+    Close(*window, true);
+    TznIniFile written(Ini());
+    EXPECT_EQ(written.ReadString("Settings", "Mesh", ""), "0");
+    EXPECT_EQ(written.ReadString("Settings", "MaxErrorCm", ""), "5");
+  }
+}

@@ -54,6 +54,8 @@ TEST(MainSettings, MissingFileGivesTheDefaults) {
   EXPECT_FALSE(s.Debug);
   EXPECT_EQ(s.ObjectSizeItem, 0);
   EXPECT_EQ(s.NumberOfVerticesItem, 9);
+  EXPECT_EQ(s.Mesh, 0);
+  EXPECT_EQ(s.MaxErrorCm, 5.0);
   EXPECT_EQ(s.FilterFile, "");
   EXPECT_EQ(s.TerFile, "");
   EXPECT_EQ(s.RenderMode, 1);
@@ -72,8 +74,8 @@ TEST(MainSettings, KeysAreWrittenInTheirOrderAndTerFileOnlyAfterALoad) {
   EXPECT_EQ(ini.ReadSectionKeys("MainForm"), (std::vector<std::string>{"Left", "Top"}));
   // Existing keys keep their place; new ones follow in the table's order.
   EXPECT_EQ(ini.ReadSectionKeys("Settings"),
-            (std::vector<std::string>{"TerFile", "Citnum", "Debug", "ObjectSizeItem", "NumberOfVerticesItem",
-                                      "FilterFile", "MaterialFile", "ComposerFile", "RenderMode"}));
+            (std::vector<std::string>{"TerFile", "Citnum", "Debug", "ObjectSizeItem", "NumberOfVerticesItem", "Mesh",
+                                      "MaxErrorCm", "FilterFile", "MaterialFile", "ComposerFile", "RenderMode"}));
   EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), "/old/a.ter");
   EXPECT_EQ(ini.ReadString("Settings", "Debug", ""), "1");
   EXPECT_EQ(ini.ReadString("Settings", "Citnum", ""), "318");

@@ -66,22 +66,29 @@ void CheckLoaded(const TznTerra& terra) {
   fuzz::Require(terra.FFileName == "fuzz.ter", "the terrain keeps its name");
 }
 
-// The mesh of the first 10 m object, with skirts on all four edges: every
-// triangle names vertices that exist.
+// The regular and the adaptive mesh of the first 10 m object, with skirts
+// on all four edges: every triangle names vertices that exist.
 void CheckFirstObject(const TznTerra& terra) {
-  TznVertex3fArray vertices, tex_coords, normals;
-  TznVertex3wArray faces;
-  int32_t skirt_start = -1;
   const TznCentimetres start = terra.GetGridStart();
-  try {
-    terra.BuildRWXMesh(vertices, tex_coords, faces, normals, start.x, start.y, 1000, 1000, 10, 10, 15, skirt_start);
-  } catch (const EznError&) {
-    return;
+  for (bool adaptive : {false, true}) {
+    TznVertex3fArray vertices, tex_coords, normals;
+    TznVertex3wArray faces;
+    int32_t skirt_start = -1;
+    try {
+      if (adaptive)
+        terra.BuildAdaptiveRWXMesh(vertices, tex_coords, faces, normals, start.x, start.y, 1000, 1000, 10, 10, 15,
+                                   skirt_start, 0.05);
+      else
+        terra.BuildRWXMesh(vertices, tex_coords, faces, normals, start.x, start.y, 1000, 1000, 10, 10, 15,
+                           skirt_start);
+    } catch (const EznError&) {
+      return;
+    }
+    fuzz::Require(normals.size() == faces.size(), "one normal per triangle");
+    for (const auto& face : faces)
+      for (uint16_t corner : face)
+        fuzz::Require(corner < vertices.size(), "triangles name existing vertices");
   }
-  fuzz::Require(normals.size() == faces.size(), "one normal per triangle");
-  for (const auto& face : faces)
-    for (uint16_t corner : face)
-      fuzz::Require(corner < vertices.size(), "triangles name existing vertices");
 }
 
 }  // namespace

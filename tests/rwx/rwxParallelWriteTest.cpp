@@ -272,3 +272,37 @@ TEST(RWXParallelWrite, WorkersStayWithinTwoObjectsEachOfTheSaving) {
   EXPECT_LE(lead.load(), 2 * kWorkers);
   EXPECT_EQ(ListedNames("lead/v.prp").size(), 100u);
 }
+
+TEST(RWXParallelWrite, AdaptiveMeshesAreTheSameForAnyWorkersAndOffByDefault) {
+  test::TerFile(61, 61, 3, [](int i, int j) {
+    return static_cast<int16_t>(3000 * std::sin(i / 6.0) * std::cos(j / 5.0) + 200 + (i > 40 ? (i - 40) * 1200 : 0));
+  }).Save("adaptive.ter");
+  TznTerra terra;
+  ASSERT_TRUE(terra.LoadFromFile("adaptive.ter"));
+  terra.SetObjectSize(20);
+  terra.SetVertices(11);
+  const auto composer = MixedComposer(false);
+  terra.SetMesh(TznTerra::kAdaptiveMesh);
+  terra.SetMaxError(0.05);
+  std::map<std::string, std::string> first;
+  int64_t adaptive_bytes = 0;
+  for (int workers : {1, 2, 4}) {
+    const std::string folder = "adaptive-" + std::to_string(workers);
+    adaptive_bytes = terra.SaveRWX(folder + "/v", composer.get(), {}, workers).Bytes;
+    if (workers == 1) first = FilesIn(folder);
+    EXPECT_EQ(FilesIn(folder), first) << workers;
+  }
+
+  // Off again, the terrain writes what a grid of the regular builder writes.
+  terra.SetMesh(TznTerra::kGridMesh);
+  const int64_t grid_bytes = terra.SaveRWX("default/v", composer.get(), {}, 2).Bytes;
+  terra.RWXChunks().MeshBuilder = [&terra](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f,
+                                           TznVertex3fArray& n, int32_t x0, int32_t z0, int32_t sx, int32_t sz,
+                                           int32_t cx, int32_t cz, uint8_t e, int32_t& s) {
+    return terra.BuildRWXMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, e, s);
+  };
+  terra.SaveRWX("regular/v", composer.get(), {}, 2);
+  EXPECT_EQ(FilesIn("default"), FilesIn("regular"));
+  EXPECT_EQ(FilesIn("default").size(), first.size());
+  EXPECT_LT(adaptive_bytes * 3, grid_bytes);
+}

@@ -1,0 +1,167 @@
+// The adaptive object mesh against the regular one it stands for: planes
+// need two triangles, every grid point lies within the error, neighbours
+// share their edge points, and the vertices are the regular mesh's own.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <utility>
+
+#include "support/terFiles.h"
+#include "terrain/znTerra.h"
+
+namespace {
+
+// 31 x 31 points 1 m apart; heights in centimetres.
+void LoadCentimetres(TznTerra& terra, const std::function<double(int, int)>& cm) {
+  test::TerFile(31, 31, 1, [&](int i, int j) { return static_cast<int16_t>(std::lround(cm(i, j) * 10)); })
+      .Save("cm.ter");
+  ASSERT_TRUE(terra.LoadFromFile("cm.ter"));
+}
+
+struct Mesh {
+  TznVertex3fArray vertices, tex;
+  TznVertex3wArray faces;
+  TznVertex3fArray normals;
+  int32_t skirt_start = 99;
+
+  size_t SurfaceFaces() const { return skirt_start < 0 ? faces.size() : static_cast<size_t>(skirt_start); }
+  // The skirts' vertices follow the surface's; a west skirt begins with
+  // the bottom of its first entry.
+  size_t SurfaceVertices() const { return skirt_start < 0 ? vertices.size() : faces[skirt_start][0]; }
+};
+
+Mesh Adaptive(const TznTerra& terra, int x0, int z0, int cells, uint8_t edges, double max_error) {
+  Mesh m;
+  terra.BuildAdaptiveRWXMesh(m.vertices, m.tex, m.faces, m.normals, x0, z0, 1000, 1000, cells, cells, edges,
+                             m.skirt_start, max_error);
+  return m;
+}
+
+Mesh Regular(const TznTerra& terra, int x0, int z0, int cells) {
+  Mesh m;
+  terra.BuildRWXMesh(m.vertices, m.tex, m.faces, m.normals, x0, z0, 1000, 1000, cells, cells, 0, m.skirt_start);
+  return m;
+}
+
+// The height of the adaptive surface above (x, z), from the first surface
+// triangle that holds the point (barycentric weights, a small tolerance for
+// points on an edge); NaN when none does.
+double SurfaceHeightAt(const Mesh& m, double x, double z) {
+  for (size_t f = 0; f < m.SurfaceFaces(); ++f) {
+    const TVec3 &a = m.vertices[m.faces[f][0]], &b = m.vertices[m.faces[f][1]], &c = m.vertices[m.faces[f][2]];
+    const double det = (double(b.x) - a.x) * (double(c.z) - a.z) - (double(c.x) - a.x) * (double(b.z) - a.z);
+    if (det == 0) continue;
+    const double wb = ((x - a.x) * (double(c.z) - a.z) - (double(c.x) - a.x) * (z - a.z)) / det;
+    const double wc = ((double(b.x) - a.x) * (z - a.z) - (x - a.x) * (double(b.z) - a.z)) / det;
+    const double wa = 1 - wb - wc;
+    if (wa < -1e-6 || wb < -1e-6 || wc < -1e-6) continue;
+    return wa * a.y + wb * b.y + wc * c.y;
+  }
+  return std::nan("");
+}
+
+// A peak of 15 m whose slopes reach over the edges of the middle object.
+double Peak(int i, int j) { return 1500 * std::exp(-((i - 12.3) * (i - 12.3) + (j - 18.1) * (j - 18.1)) / 30); }
+
+}  // namespace
+
+TEST(AdaptiveMesh, FlatAndTiltedPlanesNeedTwoTrianglesPerObject) {
+  for (int tilt : {0, 1}) {
+    TznTerra terra;
+    // 0.1 m up per step east, 0.2 m per step north.
+    LoadCentimetres(terra, [&](int i, int j) { return tilt * (10.0 * i + 20.0 * j); });
+    Mesh m = Adaptive(terra, 1000, 1000, 10, 0, 0.02);
+    ASSERT_EQ(m.faces.size(), 2u) << tilt;
+    EXPECT_EQ(m.skirt_start, -1);
+    // The four corners in grid order, the east column and north row 2 mm
+    // beyond the edge, with the regular mesh's texture triples.
+    ASSERT_EQ(m.vertices.size(), 4u);
+    const float rise = tilt * 0.1f;
+    EXPECT_EQ(m.vertices[0].x, 10.0f);
+    EXPECT_EQ(m.vertices[1].x, 20.002f);
+    EXPECT_EQ(m.vertices[3].z, -20.002f);
+    EXPECT_NEAR(m.vertices[0].y, rise * 30, 1e-5);
+    EXPECT_NEAR(m.vertices[1].y, rise * 40, 1e-5);
+    EXPECT_NEAR(m.vertices[2].y, rise * 50, 1e-5);
+    EXPECT_NEAR(m.vertices[3].y, rise * 60, 1e-5);
+    EXPECT_EQ(m.tex[0], (TVec3{0, 0, 5}));
+    EXPECT_EQ(m.tex[3], (TVec3{5, 5, 0}));
+    for (const TVec3& n : m.normals) EXPECT_GT(n.y, 0);
+
+    // All four skirts: two entries of two vertices and two triangles each.
+    m = Adaptive(terra, 1000, 1000, 10, 15, 0.02);
+    EXPECT_EQ(m.vertices.size(), 4u + 4 * 4);
+    EXPECT_EQ(m.faces.size(), 2u + 4 * 2);
+    EXPECT_EQ(m.skirt_start, 2);
+  }
+}
+
+TEST(AdaptiveMesh, EveryGridPointLiesWithinTheErrorOfTheRegularOnes) {
+  TznTerra terra;
+  LoadCentimetres(terra, Peak);
+  for (double max_error : {0.02, 0.1}) {
+    for (int x0 : {0, 1000, 2000})
+      for (int z0 : {0, 1000, 2000}) {
+        const Mesh regular = Regular(terra, x0, z0, 34);
+        const Mesh adaptive = Adaptive(terra, x0, z0, 34, 0, max_error);
+        ASSERT_EQ(regular.vertices.size(), 35u * 35u);
+        EXPECT_LT(adaptive.SurfaceFaces() * 3, regular.faces.size()) << x0 << " " << z0;
+        // Each vertex is a grid point of the regular mesh with its texture.
+        std::map<std::pair<float, float>, std::pair<TVec3, TVec3>> grid;
+        for (size_t v = 0; v < regular.vertices.size(); ++v)
+          grid[{regular.vertices[v].x, regular.vertices[v].z}] = {regular.vertices[v], regular.tex[v]};
+        for (size_t v = 0; v < adaptive.vertices.size(); ++v) {
+          const auto at = grid.find({adaptive.vertices[v].x, adaptive.vertices[v].z});
+          ASSERT_NE(at, grid.end()) << v;
+          EXPECT_EQ(at->second.first, adaptive.vertices[v]);
+          EXPECT_EQ(at->second.second, adaptive.tex[v]);
+        }
+        double worst = 0;
+        for (const TVec3& p : regular.vertices) {
+          const double h = SurfaceHeightAt(adaptive, p.x, p.z);
+          ASSERT_FALSE(std::isnan(h)) << p.x << " " << p.z;
+          worst = std::max(worst, std::fabs(h - p.y));
+        }
+        EXPECT_LE(worst, max_error + 1e-5) << x0 << " " << z0;
+        for (size_t f = 0; f < adaptive.SurfaceFaces(); ++f) EXPECT_GT(adaptive.normals[f].y, 0);
+      }
+  }
+}
+
+TEST(AdaptiveMesh, NeighboursShareTheirEdgePoints) {
+  TznTerra terra;
+  LoadCentimetres(terra, Peak);
+  // The middle object and its east and north neighbours: the shared edge's
+  // points (position along it, height) are the same on both sides; the
+  // middle object's lie 2 mm east (north) of the edge.
+  const Mesh middle = Adaptive(terra, 1000, 1000, 34, 1, 0.02);
+  const Mesh east = Adaptive(terra, 2000, 1000, 34, 0, 0.02);
+  const Mesh north = Adaptive(terra, 1000, 2000, 34, 0, 0.02);
+  auto points = [](const Mesh& m, bool along_north, float line) {
+    std::set<std::pair<float, float>> found;
+    for (size_t i = 0; i < m.SurfaceVertices(); ++i) {
+      const TVec3& v = m.vertices[i];
+      if ((along_north ? v.x : v.z) == line) found.insert({along_north ? v.z : v.x, v.y});
+    }
+    return found;
+  };
+  const auto middle_east = points(middle, true, 20.002f), east_west = points(east, true, 20.0f);
+  EXPECT_GT(middle_east.size(), 2u);
+  EXPECT_EQ(middle_east, east_west);
+  const auto middle_north = points(middle, false, -20.002f), north_south = points(north, false, -20.0f);
+  EXPECT_GT(middle_north.size(), 2u);
+  EXPECT_EQ(middle_north, north_south);
+
+  // The west skirt (bit 1) runs along the simplified west edge: a bottom
+  // and a top vertex per edge point, two triangles between neighbours.
+  const auto west = points(middle, true, 10.0f);
+  ASSERT_GT(west.size(), 2u);
+  EXPECT_EQ(middle.faces.size() - middle.SurfaceFaces(), 2 * (west.size() - 1));
+  EXPECT_EQ(middle.vertices.size() - middle.SurfaceVertices(), 2 * west.size());
+  std::set<std::pair<float, float>> tops;
+  for (size_t i = middle.SurfaceVertices() + 1; i < middle.vertices.size(); i += 2)
+    tops.insert({middle.vertices[i].z, middle.vertices[i].y});
+  EXPECT_EQ(tops, west);
+}
