@@ -10,8 +10,8 @@
 TfrmDebug::TfrmDebug(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("frmDebug");
   setWindowTitle("Debug");
-  move(192, 107);
   resize(438, 277);
+  PutClientAt(*this, QPoint(192, 107));
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName("Memo1");
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -201,7 +201,7 @@ void TfrmKalvor::ApplySettingsFile() {
 }
 
 void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
-  move(s.Left, s.Top);
+  PutClientAt(*this, QPoint(s.Left, s.Top));
   TznDebugLog::Instance().SetDebugMode(s.Debug);
   mnuDebug->setChecked(s.Debug);
   if (s.ObjectSizeItem >= 0 && s.ObjectSizeItem <= 2) tbBasicShape->SelectObjectSizeItem(s.ObjectSizeItem);
@@ -400,8 +400,8 @@ TznPrompts& TfrmKalvor::WindowPrompts(std::unique_ptr<TznQtPrompts>& prompts) {
 
 TznMainSettings TfrmKalvor::CollectSettings() const {
   TznMainSettings s;
-  s.Left = x();
-  s.Top = y();
+  s.Left = ClientPosition(*this).x();
+  s.Top = ClientPosition(*this).y();
   s.Debug = TznDebugLog::Instance().DebugMode();
   s.ObjectSizeItem = tbBasicShape->ObjectSizeItem();
   s.NumberOfVerticesItem = tbBasicShape->NumVerticesItem();

@@ -177,8 +177,8 @@ void TfrmTerGL::ReadBounds() {
   try {
     const TznIniFile ini(FIniFileName);
     FHasSavedPlace = ini.ValueExists(kSection, "Left") && ini.ValueExists(kSection, "Top");
-    move(ini.ReadInteger(kSection, "Left", 0), ini.ReadInteger(kSection, "Top", 0));
     resize(ini.ReadInteger(kSection, "Width", width()), ini.ReadInteger(kSection, "Height", height()));
+    PutClientAt(*this, QPoint(ini.ReadInteger(kSection, "Left", 0), ini.ReadInteger(kSection, "Top", 0)));
   } catch (const EznError&) {
     // An unreadable settings file leaves the window where it is.
   }
@@ -186,8 +186,8 @@ void TfrmTerGL::ReadBounds() {
 
 void TfrmTerGL::WriteBounds() {
   TznIniFile ini(FIniFileName);
-  ini.WriteInteger(kSection, "Left", x());
-  ini.WriteInteger(kSection, "Top", y());
+  ini.WriteInteger(kSection, "Left", ClientPosition(*this).x());
+  ini.WriteInteger(kSection, "Top", ClientPosition(*this).y());
   ini.WriteInteger(kSection, "Width", width());
   ini.WriteInteger(kSection, "Height", height());
   ini.UpdateFile();

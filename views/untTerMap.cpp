@@ -218,9 +218,9 @@ QWidget* TfrmTerMap::CreatePanel() {
   return panel;
 }
 
-// Left and Top are those of the window's frame, as for the other windows,
-// so that a position saved at the top of the screen keeps the title bar on
-// it.
+// Left and Top are those of the client area, as for the other windows; a
+// place at the top of the screen is moved down when shown, so that the
+// title bar stays in reach.
 void TfrmTerMap::ReadSettings() {
   int left = 50, top = 50, width = 458, height = 526;
   try {
@@ -233,14 +233,14 @@ void TfrmTerMap::ReadSettings() {
   } catch (const std::exception&) {
     // An unreadable settings file leaves the window at its designed place.
   }
-  move(left, top);
   resize(width, height);
+  PutClientAt(*this, QPoint(left, top));
 }
 
 void TfrmTerMap::WriteSettings() {
   TznIniFile ini(FSettingsFile);
-  ini.WriteInteger(kSection, "Left", x());
-  ini.WriteInteger(kSection, "Top", y());
+  ini.WriteInteger(kSection, "Left", ClientPosition(*this).x());
+  ini.WriteInteger(kSection, "Top", ClientPosition(*this).y());
   ini.WriteInteger(kSection, "Width", width());
   ini.WriteInteger(kSection, "Height", height());
   ini.UpdateFile();

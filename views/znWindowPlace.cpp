@@ -26,9 +26,7 @@ int64_t SquaredDistance(const QRect& a, const QRect& b) {
   return dx * dx + dy * dy;
 }
 
-QRect Frame(const QWidget& window, const QMargins& margins) {
-  return QRect(window.pos(), window.size().grownBy(margins));
-}
+QRect Frame(const QWidget& window, const QMargins& margins) { return window.geometry().marginsAdded(margins); }
 
 // The frames of the program's other windows on the screen.
 std::vector<QRect> OtherWindows(const QWidget& window, const QWidget* opener) {
@@ -97,6 +95,10 @@ std::vector<QRect> AvailableScreens() {
   for (const QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
   return screens;
 }
+
+QPoint ClientPosition(const QWidget& window) { return window.geometry().topLeft(); }
+
+void PutClientAt(QWidget& window, const QPoint& position) { window.setGeometry(QRect(position, window.size())); }
 
 QRect WindowFrame(const QWidget& window) {
   const QRect frame = window.frameGeometry();

@@ -31,6 +31,14 @@ QRect BesideOpener(const QRect& opener, const QSize& size, const std::vector<QRe
 
 // The window system's side of the rules.
 
+// Saved places are those of the client area (inside the title bar and
+// borders). A window manager learns the frame only once the window is on
+// the screen, so a frame position asked for before would put the client
+// area there instead, and every start would move the window by the height
+// of its title bar. A client position comes back where it was.
+QPoint ClientPosition(const QWidget& window);
+void PutClientAt(QWidget& window, const QPoint& position);
+
 // The available geometries of the desktop's screens.
 std::vector<QRect> AvailableScreens();
 

@@ -62,7 +62,9 @@ TEST_F(MainWindow, FirstRunMakesFoldersStandardFilesAndDefaults) {
   EXPECT_FALSE(fs::exists(Ini()));  // nothing written before the exit
 
   EXPECT_EQ(window->windowTitle(), "Kalvor 1.4");
-  EXPECT_EQ(window->pos(), QPoint(0, 0));
+  // Left = Top = 0 is the client area's place; its title bar above stays on
+  // the screen.
+  EXPECT_EQ(window->geometry().topLeft(), QPoint(FrameMargins(*window).left(), FrameMargins(*window).top()));
   EXPECT_EQ(window->PageControl1->currentWidget(), window->tbBasicShape);
   ASSERT_EQ(window->PageControl1->count(), 4);
   EXPECT_EQ(window->PageControl1->tabText(0), "Basic Shape");
@@ -275,7 +277,8 @@ TEST_F(MainWindow, FirstStartOpensWindowsSideBySideAndOffScreenPlacesComeBack) {
     // further than the frames drawn.
     const QRect screen = window->screen()->availableGeometry();
     const QRect main = WindowFrame(*window), map = WindowFrame(*frmTerMap);
-    EXPECT_EQ(window->pos(), QPoint(0, 0));
+    EXPECT_EQ(window->geometry().topLeft(),
+              screen.topLeft() + QPoint(FrameMargins(*window).left(), FrameMargins(*window).top()));
     EXPECT_TRUE(screen.contains(frmTerMap->frameGeometry()));
     EXPECT_EQ(map.top(), std::max(main.top(), screen.top()));
     if (screen.right() - main.right() >= map.width()) {

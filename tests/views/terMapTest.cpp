@@ -274,10 +274,9 @@ TEST_F(TerMapTest, PositionAndSizeComeFromTheSettingsAndGoBackAtClose) {
   ini.WriteInteger("Map", "Height", 600);
   ini.UpdateFile();
   TfrmTerMap& map = Open();
-  EXPECT_EQ(map.pos(), QPoint(10, 20));
-  EXPECT_EQ(map.size(), QSize(500, 600));
-  map.move(30, 40);
-  map.resize(470, 540);
+  // Left and Top are where the client area begins, inside the frame.
+  EXPECT_EQ(map.geometry(), QRect(10, 20, 500, 600));
+  map.setGeometry(30, 40, 470, 540);
   map.close();
   const TznIniFile written(settings_);
   EXPECT_EQ(written.ReadInteger("Map", "Left", 0), 30);
@@ -290,8 +289,7 @@ TEST_F(TerMapTest, PositionAndSizeComeFromTheSettingsAndGoBackAtClose) {
 TEST_F(TerMapTest, DefaultsWithoutSettings) {
   terra_.Clear();
   TfrmTerMap& map = Open();
-  EXPECT_EQ(map.pos(), QPoint(50, 50));
-  EXPECT_EQ(map.size(), QSize(458, 526));
+  EXPECT_EQ(map.geometry(), QRect(50, 50, 458, 526));
 }
 
 TEST_F(TerMapTest, ZoomByWheelAndKeysAndCtrlClicksAtZoomedPixels) {
