@@ -31,11 +31,27 @@ struct TznRasterHeights {
 // usual names, metres for anything else (also no unit).
 double MetresPerHeightUnit(const std::string& unit_type);
 
-// values: columns x rows, the first row the raster's first. flip_rows: the
+// The extremes of the valid values and their count, gathered part by part.
+template <typename T>
+struct TznValueRange {
+  T Low, High;
+  int64_t Heights = 0;
+  TznValueRange();
+  // Takes in count values; no_data: the band's no-data value, or NaN.
+  void Add(const T* values, size_t count, T no_data);
+};
+
+// The value that stands for no-data under a rule: its own, or NaN, which
+// no value equals.
+template <typename T>
+T NoDataValue(const TznHeightRule& rule);
+
+// values: columns x rows, the first row the raster's first; range: theirs.
+// flip_rows: the
 // first row is the northern edge (a north-up raster), so it becomes the
 // terrain's last; flip_columns: the first column is the eastern edge.
 // Throws EznError when no cell holds a height, or the heights span more
 // than any terrain does.
 template <typename T>
-TznRasterHeights StoredHeights(const std::vector<T>& values, int64_t columns, int64_t rows, bool flip_rows,
-                               bool flip_columns, const TznHeightRule& rule);
+TznRasterHeights StoredHeights(const T* values, const TznValueRange<T>& range, int64_t columns, int64_t rows,
+                               bool flip_rows, bool flip_columns, const TznHeightRule& rule);

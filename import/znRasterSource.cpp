@@ -1,5 +1,6 @@
 #include "import/znRasterSource.h"
 
+#include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal.h>
 
@@ -7,10 +8,10 @@
 #include <cmath>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "base/znError.h"
 #include "base/znFormat.h"
+#include "base/znLog.h"
 #include "base/znRound.h"
 #include "import/znRasterHeights.h"
 #include "import/znRasterScale.h"
@@ -25,11 +26,12 @@ EznError Refusal(const std::string& path, const std::string& message) {
   return EznError(path + ": " + message);
 }
 
-// Keeps GDAL's messages while alive instead of letting it print them; a
-// refusal quotes the last failure.
+// Takes GDAL's messages while alive instead of letting it print them:
+// warnings go to the program's warning sink, and a refusal quotes the last
+// failure.
 class TGdalMessages {
  public:
-  TGdalMessages() { CPLPushErrorHandlerEx(&Collect, this); }
+  explicit TGdalMessages(const std::string& path) : FPath(path) { CPLPushErrorHandlerEx(&Collect, this); }
   ~TGdalMessages() { CPLPopErrorHandler(); }
   TGdalMessages(const TGdalMessages&) = delete;
   TGdalMessages& operator=(const TGdalMessages&) = delete;
@@ -41,8 +43,13 @@ class TGdalMessages {
  private:
   static void CPL_STDCALL Collect(CPLErr level, CPLErrorNum, const char* message) {
     auto* self = static_cast<TGdalMessages*>(CPLGetErrorHandlerUserData());
-    if (level >= CE_Failure && message) self->FLastFailure = message;
+    if (!message) return;
+    if (level >= CE_Failure)
+      self->FLastFailure = message;
+    else if (level == CE_Warning)
+      Warn(self->FPath + ": " + std::string(Trim(message)));
   }
+  const std::string& FPath;
   std::string FLastFailure;
 };
 
@@ -51,10 +58,19 @@ struct TDatasetCloser {
 };
 using TDataset = std::unique_ptr<void, TDatasetCloser>;
 
-TDataset OpenDataset(const std::string& path) {
+// Every raster is read once, start to end: GDAL's block cache (by default
+// a twentieth of the memory) would only hold what was read already. A
+// limit the user set through GDAL_CACHEMAX stays.
+constexpr int64_t kBlockCacheBytes = int64_t{64} << 20;
+
+void RegisterDrivers() {
+  GDALAllRegister();
+  if (!CPLGetConfigOption("GDAL_CACHEMAX", nullptr)) GDALSetCacheMax64(kBlockCacheBytes);
+}
+
+TDataset OpenDataset(const std::string& path, const TGdalMessages& messages) {
   static std::once_flag drivers;
-  std::call_once(drivers, GDALAllRegister);
-  TGdalMessages messages;
+  std::call_once(drivers, RegisterDrivers);
   TDataset dataset(
       GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, nullptr, nullptr, nullptr));
   if (!dataset) throw Refusal(path, messages.LastFailure("GDAL cannot open it"));
@@ -91,24 +107,39 @@ int64_t AveragedPoints(int64_t pixels, int64_t longer, int limit) {
   return std::max(std::min<int64_t>(pixels, 2), Round(double(pixels) * limit / double(longer)));
 }
 
+// Rows read at a time when nothing is averaged: their range is taken while
+// they are still in the cache.
+constexpr int64_t kChunkRows = 64;
+
+// The values of the window, averaged down to columns x rows when that is
+// smaller, and their range. Left uninitialised until GDAL fills it: the
+// buffer is large.
 template <typename T>
-std::vector<T> ReadValues(GDALRasterBandH band, const std::string& path, const TznRasterWindow& w, int64_t columns,
-                          int64_t rows) {
-  std::vector<T> values;
+std::unique_ptr<T[]> ReadValues(GDALRasterBandH band, const std::string& path, const TGdalMessages& messages,
+                                const TznRasterWindow& w, int64_t columns, int64_t rows, T no_data,
+                                TznValueRange<T>& range) {
+  std::unique_ptr<T[]> values;
   try {
-    values.resize(static_cast<size_t>(columns * rows));
+    values.reset(new T[static_cast<size_t>(columns * rows)]);
   } catch (const std::bad_alloc&) {
     throw Refusal(path, "not enough memory for " + FormatInt(columns) + " x " + FormatInt(rows) + " points");
   }
+  const bool averaged = columns != w.XSize || rows != w.YSize;
   GDALRasterIOExtraArg extra;
   INIT_RASTERIO_EXTRA_ARG(extra);
-  if (columns != w.XSize || rows != w.YSize) extra.eResampleAlg = GRIORA_Average;
-  TGdalMessages messages;
-  const CPLErr result = GDALRasterIOEx(band, GF_Read, static_cast<int>(w.XOff), static_cast<int>(w.YOff),
-                                       static_cast<int>(w.XSize), static_cast<int>(w.YSize), values.data(),
-                                       static_cast<int>(columns), static_cast<int>(rows),
-                                       sizeof(T) == 4 ? GDT_Float32 : GDT_Float64, 0, 0, &extra);
-  if (result != CE_None) throw Refusal(path, messages.LastFailure("GDAL cannot read its heights"));
+  if (averaged) extra.eResampleAlg = GRIORA_Average;
+  // Averaging takes the window at once; GDAL cuts it into the right parts.
+  const int64_t step = averaged ? rows : kChunkRows;
+  for (int64_t first = 0; first < rows; first += step) {
+    const int64_t count = std::min(step, rows - first);
+    T* part = values.get() + first * columns;
+    const CPLErr result = GDALRasterIOEx(
+        band, GF_Read, static_cast<int>(w.XOff), static_cast<int>(w.YOff + (averaged ? 0 : first)),
+        static_cast<int>(w.XSize), static_cast<int>(averaged ? w.YSize : count), part, static_cast<int>(columns),
+        static_cast<int>(count), sizeof(T) == 4 ? GDT_Float32 : GDT_Float64, 0, 0, &extra);
+    if (result != CE_None) throw Refusal(path, messages.LastFailure("GDAL cannot read its heights"));
+    range.Add(part, static_cast<size_t>(count * columns), no_data);
+  }
   return values;
 }
 
@@ -120,11 +151,12 @@ bool FitsFloat(GDALDataType type) {
 
 class TRasterReader {
  public:
-  TRasterReader(const std::string& path, const TznRasterOptions& options) : FPath(path), FOptions(options) {}
+  TRasterReader(const std::string& path, const TznRasterOptions& options)
+      : FPath(path), FOptions(options), FMessages(path) {}
 
   // Opens the raster; the terrain takes the name once it is open.
   TznTerraGrid Read(std::string& opened_name, TznRasterReport& report) {
-    TDataset dataset = OpenDataset(FPath);
+    TDataset dataset = OpenDataset(FPath, FMessages);
     opened_name = FPath;
     GDALDatasetH ds = dataset.get();
     if (GDALDriverH driver = GDALGetDatasetDriver(ds))
@@ -135,7 +167,8 @@ class TRasterReader {
     double gt[6];
     const bool has_gt = GDALGetGeoTransform(ds, gt) == CE_None;
     if (has_gt && (gt[2] != 0 || gt[4] != 0))
-      throw Refusal(FPath, "the raster is rotated or sheared; only north-up rasters can be loaded (gdalwarp makes one)");
+      throw Refusal(FPath,
+                    "the raster is rotated or sheared; only north-up rasters can be loaded (gdalwarp makes one)");
     if (has_gt && (gt[1] == 0 || gt[5] == 0)) throw Refusal(FPath, "the raster's pixels have no size");
     TznRasterGeo geo;
     try {
@@ -192,9 +225,11 @@ class TRasterReader {
   template <typename T>
   TznRasterHeights Heights(GDALRasterBandH band, const TznRasterWindow& window, int64_t columns, int64_t rows,
                            bool flip_rows, bool flip_columns, const TznHeightRule& rule) const {
-    const std::vector<T> values = ReadValues<T>(band, FPath, window, columns, rows);
+    TznValueRange<T> range;
+    const std::unique_ptr<T[]> values =
+        ReadValues<T>(band, FPath, FMessages, window, columns, rows, NoDataValue<T>(rule), range);
     try {
-      return StoredHeights(values, columns, rows, flip_rows, flip_columns, rule);
+      return StoredHeights(values.get(), range, columns, rows, flip_rows, flip_columns, rule);
     } catch (const EznError& e) {
       throw Refusal(FPath, e.what());
     }
@@ -202,6 +237,8 @@ class TRasterReader {
 
   const std::string& FPath;
   const TznRasterOptions& FOptions;
+  // GDAL's messages from the opening of the raster to its closing.
+  TGdalMessages FMessages;
 };
 
 }  // namespace
