@@ -256,6 +256,7 @@ void TfrmKalvor::mnuSaveTerrainAsClick() {
     FPrompts->ShowMessage("No terrain loaded");
     return;
   }
+  SaveTerrainDialog.Title = "Save terrain as";
   SaveTerrainDialog.Filter = "Terragen (*.ter)|*.ter";
   SaveTerrainDialog.DefaultExt = "ter";
   // Beside the loaded file; a raster's name with ".ter" in place of its

@@ -46,7 +46,7 @@ void CheckWritable(const TznTerra& terra) {
   const auto metres = [&terra](int stored) { return FormatFixed(terra.Metres(stored), 2); };
   throw EznError("The heights run from " + metres(*low) + " m to " + metres(*high) + " m; a .ter file holds only " +
                  metres(-kMaxWritableStored) + " m to " + metres(kMaxWritableStored) +
-                 " m at this height scale. Lower the terrain (File > Scale) and save again.");
+                 " m at this height scale. Lower the terrain (Scale in the map's File menu) and save again.");
 }
 
 }  // namespace
