@@ -212,11 +212,11 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
 }
 
 TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
-  // 8194 x 4 cells, value = column: averaged down to 4097 x 2 points, each
-  // the mean of a 2 x 2 block, 2k + 0.5 for point k. The lowest (0.5)
-  // becomes 0 m, the highest 8192 m is 3276 units: point k stores
-  // Round(2k x 3276 / 8192).
-  test::MakeRaster(8194, 4, [](int c, int) { return double(c); }).Save("wide.tif");
+  // 8194 x 4 cells of 0 m but for a last column of 100 m: averaged down
+  // to 4097 x 2 points, each the mean of a 2 x 2 block. The last point
+  // averages the 100 m column with its 0 m neighbour: 50 m, stored as the
+  // highest, 3276 units; all others stay 0.
+  test::MakeRaster(8194, 4, [](int c, int) { return c == 8193 ? 100.0 : 0.0; }).Save("wide.tif");
   TznTerra terra;
   const std::optional<TznRasterReport> report = LoadTerrainFile(terra, "wide.tif");
   ASSERT_TRUE(report);
@@ -225,10 +225,9 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
   ASSERT_EQ(terra.FYPoints, 2);
   EXPECT_EQ(terra.FFileScaleX, 2.0f);  // 1 m pixels, two to a point
   EXPECT_EQ(terra.FFileScaleY, 2.0f);
-  EXPECT_EQ(terra.GetHeight(4096, 0), 3276);
-  EXPECT_EQ(terra.GetHeight(1000, 1), 800);  // Round(799.80)
-  EXPECT_EQ(terra.GetHeight(1, 0), 1);       // Round(0.80)
-  EXPECT_EQ(terra.GetHeight(0, 1), 0);
+  EXPECT_EQ(terra.GetHeight(4096, 1), 3276);
+  EXPECT_EQ(terra.GetHeight(4095, 1), 0);
+  EXPECT_NEAR(3276 * double{terra.FFileScaleZ} / 100, 50.0, 1e-4);
 
   CliResult info = RunCli({"--info", "wide.tif", "--points", "1025", "--crop", "2,1,4096,2"});
   ASSERT_EQ(info.code, 0) << info.err;
