@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include <clocale>
+#include <filesystem>
 #include <iterator>
 
 #include "app/znBasicShapeTab.h"
@@ -26,8 +27,10 @@
 #include "base/znIniFile.h"
 #include "base/znSafeFile.h"
 #include "base/znVersion.h"
+#include "import/znTerrainFile.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
+#include "terrain/znTerragenWriter.h"
 #include "views/znDebugLog.h"
 #include "views/untLightPosition.h"
 #include "views/untScaleIt.h"
@@ -87,6 +90,8 @@ void TfrmKalvor::BuildMenus() {
   mnuFile->setObjectName("mnuFile");
   mnuLoad = mnuFile->addAction("Load", this, &TfrmKalvor::mnuLoadClick);
   mnuLoad->setObjectName("mnuLoad");
+  mnuSaveTerrainAs = mnuFile->addAction("Save terrain as…", this, &TfrmKalvor::mnuSaveTerrainAsClick);
+  mnuSaveTerrainAs->setObjectName("mnuSaveTerrainAs");
   mnuFile->addSeparator();
   mnuSavetoRWX = mnuFile->addAction("Save to RWX", this, &TfrmKalvor::mnuSavetoRWXClick);
   mnuSavetoRWX->setObjectName("mnuSavetoRWX");
@@ -246,12 +251,41 @@ void TfrmKalvor::UpdateTerrainComposer() {
 }
 
 void TfrmKalvor::mnuLoadClick() {
-  OpenDialog1.Filter = "Terragen (*.ter)|*.ter";
+  OpenDialog1.Filter =
+      "Terrains (*.ter *.tif *.tiff *.png *.hgt *.asc *.dem)|*.ter;*.tif;*.tiff;*.png;*.hgt;*.asc;*.dem|"
+      "Terragen (*.ter)|*.ter|All files|*";
   const std::optional<std::string> file_name = FPrompts->OpenFileName(OpenDialog1);
   if (!file_name) return;
   OpenDialog1.FileName = *file_name;
   OpenDialog1.InitialDir = ExtractFilePath(*file_name);
   LoadTerrain(*file_name);
+}
+
+void TfrmKalvor::mnuSaveTerrainAsClick() {
+  if (Terra->FHeights.empty()) {
+    FPrompts->ShowMessage("No terrain loaded");
+    return;
+  }
+  SaveTerrainDialog.Title = "Save terrain as";
+  SaveTerrainDialog.Filter = "Terragen (*.ter)|*.ter";
+  SaveTerrainDialog.DefaultExt = "ter";
+  // Beside the loaded file; a raster's name with ".ter" in place of its
+  // own extension.
+  SaveTerrainDialog.InitialDir = ExtractFilePath(Terra->FFileName);
+  SaveTerrainDialog.FileName.clear();
+  if (!IsTerragenFile(Terra->FFileName))
+    SaveTerrainDialog.FileName = std::filesystem::path(Terra->FFileName).replace_extension(".ter").string();
+  const std::optional<std::string> file_name = FPrompts->SaveFileName(SaveTerrainDialog);
+  if (!file_name) return;
+  // The loaded file is refused below, with its own message.
+  if (FileExists(*file_name) && !IsTerrainsOwnFile(*Terra, *file_name) &&
+      !FPrompts->AskYesNo("File already exist. Ovewrite?"))
+    return;
+  try {
+    SaveTerragenFile(*Terra, *file_name);
+  } catch (const std::exception& e) {
+    FPrompts->ShowMessage(e.what());
+  }
 }
 
 void TfrmKalvor::LoadTerrain(const std::string& file_name) {
@@ -260,8 +294,9 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   // The map's thread reads the heights that the load replaces.
   WaitForMapWindow();
   std::string error;
+  std::optional<TznRasterReport> report;
   try {
-    Terra->LoadFromFile(file_name);
+    report = LoadTerrainFile(*Terra, file_name);
   } catch (const std::exception& e) {
     error = e.what();
   }
@@ -270,11 +305,19 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   tbBasicShape->ShowTriangles();
   QApplication::restoreOverrideCursor();
   repaint();
+  if (report) ReportRasterLoad(file_name, *report);
   try {
     ShowMapWindow();
   } catch (...) {
     // The map is a view; the main window goes on without it.
   }
+}
+
+void TfrmKalvor::ReportRasterLoad(const std::string& file_name, const TznRasterReport& report) {
+  const std::string name = ExtractFileName(file_name);
+  for (const std::string& note : report.Notes()) TznDebugLog::Instance().Note(name + ": " + note);
+  // Fewer points than the file holds: the user is told at once.
+  if (report.Averaged()) FPrompts->ShowMessage(name + ": " + report.AveragingNote());
 }
 
 void TfrmKalvor::ShowMapWindow() {

@@ -29,6 +29,7 @@ class TznRWXFaceFilter;
 class TznRWXMaterial;
 class TznStatusPanels;
 class TznTerra;
+struct TznRasterReport;
 
 class TfrmKalvor : public QMainWindow {
   Q_OBJECT
@@ -54,6 +55,7 @@ class TfrmKalvor : public QMainWindow {
 
   QMenu* mnuFile = nullptr;
   QAction* mnuLoad = nullptr;
+  QAction* mnuSaveTerrainAs = nullptr;
   QAction* mnuSavetoRWX = nullptr;
   QAction* exit1 = nullptr;
   QMenu* mnuOptions = nullptr;
@@ -83,6 +85,8 @@ class TfrmKalvor : public QMainWindow {
   std::function<void()> ClosePreview;
   // What the save dialog starts with.
   TznFileDialogRequest SaveDialog1;
+  // What the dialog of "Save terrain as…" starts with.
+  TznFileDialogRequest SaveTerrainDialog;
 
  signals:
   // The window has closed after the user's Yes; the run ends.
@@ -90,6 +94,7 @@ class TfrmKalvor : public QMainWindow {
 
  public slots:
   void mnuLoadClick();
+  void mnuSaveTerrainAsClick();
   void mnuSavetoRWXClick();
   void mnuDebugClick();
   void exit1Click() { close(); }
@@ -105,6 +110,9 @@ class TfrmKalvor : public QMainWindow {
   void BuildTabs();
   void BuildStatusBars();
   void ShowScaleDialog();
+  // A raster's notes (no-data cells, averaging, height step) in the debug
+  // log; the averaging also in a message.
+  void ReportRasterLoad(const std::string& file_name, const TznRasterReport& report);
   // Opens the 3D preview if it is not open and shows it.
   void ShowScene();
   void FormCreate();

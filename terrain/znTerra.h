@@ -30,6 +30,15 @@ class TznRWXComposer;
 class TznTerraChunkCentral;
 struct TznRWXWriteStats;
 
+// A height field that another reader made, in the terrain's own terms:
+// points row by row from south to north, west to east in a row, in stored
+// units; scales as a .ter file's SCAL values.
+struct TznTerraGrid {
+  int64_t XPoints = 0, YPoints = 0;
+  float ScaleX = 1, ScaleY = 1, ScaleZ = 1;
+  std::vector<int16_t> Heights;
+};
+
 // A position in whole centimetres east (x) and north (y) of grid point (0, 0).
 struct TznCentimetres {
   int32_t x = 0, y = 0, z = 0;
@@ -64,6 +73,11 @@ class TznTerra {
   // The same from the bytes of a .ter file held in memory; file_name is
   // only kept as the terrain's name.
   bool LoadFromMemory(const void* data, size_t size, const std::string& file_name);
+  // Takes over a height field from another reader under the rules of a
+  // .ter file: the same size checks, size limit, extremes, selection and
+  // origin. read runs once the terrain is cleared; what it throws leaves the
+  // terrain as a failed .ter load does. SIZE becomes the shorter side - 1.
+  bool LoadFromGrid(const std::string& file_name, const std::function<TznTerraGrid()>& read);
 
   // Stored height at grid point (x, y); no range check.
   int16_t GetHeight(int x, int y) const { return FHeights[static_cast<size_t>(y) * FXPoints + x]; }
@@ -249,7 +263,10 @@ class TznTerra {
 
   // Clears, then reads from the source that open gives; open runs after the
   // clearing, so a source that cannot be opened leaves a cleared terrain.
-  bool Load(const std::string& file_name, const std::function<std::unique_ptr<TznByteReader>()>& open);
+  bool Load(const std::string& file_name, const std::function<void()>& fill);
   void ReadTerragen(TznByteReader& file, const std::string& file_name);
+  // Point counts and scales as read: the size checks, the zero rule, the
+  // scale checks and the size limit.
+  void SetPointsAndScales(int64_t x_points, int64_t y_points);
   void DropGrids();
 };

@@ -1,4 +1,6 @@
 // Reading a Terragen .ter file into the terrain.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -84,19 +86,38 @@ void CheckScale(float value, const std::string& file_name, bool horizontal) {
 }  // namespace
 
 bool TznTerra::LoadFromFile(const std::string& file_name) {
-  return Load(file_name, [&file_name] { return std::make_unique<TznFileReader>(file_name); });
+  return Load(file_name, [this, &file_name] { ReadTerragen(*std::make_unique<TznFileReader>(file_name), file_name); });
 }
 
 bool TznTerra::LoadFromMemory(const void* data, size_t size, const std::string& file_name) {
-  return Load(file_name, [data, size] { return std::make_unique<TznMemoryReader>(data, size); });
+  return Load(file_name, [this, data, size, &file_name] {
+    TznMemoryReader reader(data, size);
+    ReadTerragen(reader, file_name);
+  });
 }
 
-bool TznTerra::Load(const std::string& file_name, const std::function<std::unique_ptr<TznByteReader>()>& open) {
+bool TznTerra::LoadFromGrid(const std::string& file_name, const std::function<TznTerraGrid()>& read) {
+  return Load(file_name, [this, &file_name, &read] {
+    TznTerraGrid grid = read();
+    FFileName = file_name;
+    FSize = static_cast<int32_t>(std::clamp<int64_t>(std::min(grid.XPoints, grid.YPoints) - 1, 0, INT32_MAX));
+    FScaleX = grid.ScaleX;
+    FScaleY = grid.ScaleY;
+    FScaleZ = grid.ScaleZ;
+    SetPointsAndScales(grid.XPoints, grid.YPoints);
+    if (grid.Heights.size() != static_cast<size_t>(grid.XPoints * grid.YPoints))
+      throw EznError("the heights of \"" + file_name + "\" do not fill its " + SizeText(grid.XPoints, grid.YPoints) +
+                     " points");
+    FHeights = std::move(grid.Heights);
+  });
+}
+
+bool TznTerra::Load(const std::string& file_name, const std::function<void()>& fill) {
   // The heights are in use while a save run writes its objects.
   if (Saving()) throw EznError("Cannot load \"" + file_name + "\" while the terrain is being saved");
   Clear();
   try {
-    ReadTerragen(*open(), file_name);
+    fill();
   } catch (...) {
     // Header values read so far stay for the status bars; no heights.
     std::vector<int16_t>().swap(FHeights);
@@ -148,6 +169,34 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
     }
   }
 
+  SetPointsAndScales(x_points, y_points);
+
+  const size_t total = static_cast<size_t>(int64_t{FXPoints} * FYPoints);
+  try {
+    FHeights.assign(total, 0);
+  } catch (const std::bad_alloc&) {
+    throw EznError("not enough memory for a terrain of " + SizeText(FXPoints, FYPoints) + " points");
+  }
+
+  // The elevations follow row by row; a file that ends early leaves the
+  // remaining points at 0.
+  constexpr size_t kBlockPoints = size_t{1} << 19;
+  std::unique_ptr<uint8_t[]> block(new uint8_t[kBlockPoints * 2]);
+  size_t done = 0;
+  while (done < total) {
+    const size_t want = std::min(kBlockPoints, total - done);
+    const size_t got = file.Read(block.get(), want * 2);
+    ConvertRaw(block.get(), got / 2, FHeights.data() + done);
+    done += got / 2;
+    if (got < want * 2) {
+      // A single leftover byte is the low byte of its point.
+      if (got % 2 == 1) FHeights[done] = StoredHeight(block[got - 1]);
+      break;
+    }
+  }
+}
+
+void TznTerra::SetPointsAndScales(int64_t x_points, int64_t y_points) {
   if (x_points < 2 || y_points < 2 || x_points > kMaxPointsPerAxis || y_points > kMaxPointsPerAxis ||
       x_points * y_points > kMaxPoints)
     throw EznTerraHeaderError("unsupported terrain size " + SizeText(x_points, y_points));
@@ -169,29 +218,5 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
     FScaleX = static_cast<float>(1000.0 / (FXPoints - 1));
     FScaleY = static_cast<float>(1000.0 / (FYPoints - 1));
     FScaleZ = static_cast<float>((double(FScaleX) + FScaleY) / (double(FFileScaleX) + FFileScaleY) * FScaleZ);
-  }
-
-  const size_t total = static_cast<size_t>(x_points * y_points);
-  try {
-    FHeights.assign(total, 0);
-  } catch (const std::bad_alloc&) {
-    throw EznError("not enough memory for a terrain of " + SizeText(x_points, y_points) + " points");
-  }
-
-  // The elevations follow row by row; a file that ends early leaves the
-  // remaining points at 0.
-  constexpr size_t kBlockPoints = size_t{1} << 19;
-  std::unique_ptr<uint8_t[]> block(new uint8_t[kBlockPoints * 2]);
-  size_t done = 0;
-  while (done < total) {
-    const size_t want = std::min(kBlockPoints, total - done);
-    const size_t got = file.Read(block.get(), want * 2);
-    ConvertRaw(block.get(), got / 2, FHeights.data() + done);
-    done += got / 2;
-    if (got < want * 2) {
-      // A single leftover byte is the low byte of its point.
-      if (got % 2 == 1) FHeights[done] = StoredHeight(block[got - 1]);
-      break;
-    }
   }
 }

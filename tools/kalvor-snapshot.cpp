@@ -20,6 +20,7 @@
 #include "draw/znComposerTextures.h"
 #include "draw/znPreviewScene.h"
 #include "draw/znTerraPainter.h"
+#include "import/znTerrainFile.h"
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "scene/znGLFramebuffer.h"
@@ -31,9 +32,11 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: kalvor-snapshot TERRAIN.ter OUT.png [options]\n"
+    "Usage: kalvor-snapshot TERRAIN OUT.png [options]\n"
     "\n"
     "Draws one frame of the 3D preview of the terrain offscreen and writes it as a PNG.\n"
+    "TERRAIN is a Terragen .ter file or any height raster GDAL reads, loaded as\n"
+    "kalvor-convert loads it with its default options.\n"
     "\n"
     "Options:\n"
     "  --mode 0|1|2             0 Terragen blocks, 1 RWX Preview, 2 RWX Texture (default 0)\n"
@@ -244,7 +247,8 @@ void WritePng(const std::string& path, int width, int height, const std::vector<
 
 int Snapshot(const SnapshotOptions& o) {
   TznTerra terra;
-  terra.LoadFromFile(o.terrain);
+  if (const std::optional<TznRasterReport> report = LoadTerrainFile(terra, o.terrain))
+    for (const std::string& note : report->Notes()) std::cerr << kProgram << ": " << o.terrain << ": " << note << "\n";
   terra.SetObjectSize(static_cast<float>(o.object_size));
   terra.SetVertices(o.vertices);
   terra.SetViewDistance(static_cast<float>(o.view_distance));

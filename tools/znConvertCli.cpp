@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <iostream>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
+#include "import/znTerrainFile.h"
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
@@ -22,17 +24,22 @@
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
+#include "terrain/znTerragenWriter.h"
 #include "tools/znCommandLine.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: kalvor-convert TERRAIN.ter BASENAME [options]\n"
-    "       kalvor-convert --info TERRAIN.ter\n"
+    "Usage: kalvor-convert TERRAIN BASENAME [options]\n"
+    "       kalvor-convert TERRAIN --write-ter OUT.ter [BASENAME] [options]\n"
+    "       kalvor-convert --info TERRAIN\n"
     "\n"
-    "Cuts a Terragen terrain into square RWX objects and writes one BASENAME<name>.rwx\n"
+    "Cuts a terrain into square RWX objects and writes one BASENAME<name>.rwx\n"
     "file per object (for example BASENAME3n12w.rwx) and the object list BASENAME.prp.\n"
     "BASENAME is a plain prefix: out/hill writes out/hill3n12w.rwx; folders are created.\n"
+    "TERRAIN is a Terragen .ter file or any height raster GDAL reads (GeoTIFF, 16-bit\n"
+    "PNG, SRTM .hgt, ASCII grid, ...): north up, pixel sizes in metres, the lowest\n"
+    "valid height at 0 m, no-data cells at the lowest height.\n"
     "\n"
     "Options:\n"
     "  --object-size 10|20|30   side of one object in metres (default 10)\n"
@@ -53,8 +60,24 @@ const char kUsage[] =
     "                           at most one per object and 4 per core); the files are\n"
     "                           the same for any number\n"
     "  --quiet                  no progress bar and no summary\n"
-    "  --info TERRAIN.ter       print the terrain's header values, point counts, scales\n"
-    "                           and extremes, and write nothing\n"
+    "  --write-ter OUT.ter      also keep the terrain as a Terragen file (points, scales\n"
+    "                           after the size limit, heights); BASENAME is then optional\n"
+    "  --info TERRAIN           print the terrain's header values, point counts, scales\n"
+    "                           and extremes (for a raster also its driver, coordinate\n"
+    "                           system, pixel size, no-data cells and height step),\n"
+    "                           and write nothing\n"
+    "\n"
+    "Rasters only:\n"
+    "  --band N                 the band that holds the heights (default 1)\n"
+    "  --pixel-size METRES      metres per pixel in place of the raster's own\n"
+    "                           (default without georeference: 1)\n"
+    "  --points N               average a raster down to at most N points along its\n"
+    "                           longer side, 2 to 16385 (default 4097)\n"
+    "  --crop XOFF,YOFF,XSIZE,YSIZE\n"
+    "                           cut this window of pixels first (as gdal_translate -srcwin)\n"
+    "  --keep-elevation         keep the heights above sea level instead of putting\n"
+    "                           the lowest valid height at 0 m\n"
+    "\n"
     "  -h, --help               show this help\n"
     "  --version                show the program's version\n"
     "\n"
@@ -104,7 +127,9 @@ class TStopSignals {
 };
 
 struct ConvertOptions {
-  std::string terrain, base_name, composer, settings;
+  std::string terrain, base_name, composer, settings, write_ter;
+  TznRasterOptions raster;
+  bool raster_options = false;  // one of the options for rasters was given
   std::optional<std::string> info;  // the terrain whose header to print
   bool help = false, version = false;
   int object_size = 10;
@@ -119,15 +144,20 @@ struct ConvertOptions {
 
 using UsageError = EznUsageError;
 
+bool NamesFile(const std::string& message, const std::string& path) {
+  return message.find('"' + path + '"') != std::string::npos || message.rfind(path + ": ", 0) == 0;
+}
+
 // Loads the terrain; a message that does not name the file gets its name.
-void LoadTerrain(TznTerra& terra, const std::string& path) {
+std::optional<TznRasterReport> LoadTerrain(TznTerra& terra, const std::string& path,
+                                           const TznRasterOptions& raster = {}) {
   try {
-    terra.LoadFromFile(path);
+    return LoadTerrainFile(terra, path, raster);
   } catch (const EznTerraHeaderError& e) {
-    if (std::string(e.what()).find('"' + path + '"') != std::string::npos) throw;
+    if (NamesFile(e.what(), path)) throw;
     throw EznTerraHeaderError(path + ": " + e.what());
   } catch (const EznError& e) {
-    if (std::string(e.what()).find('"' + path + '"') != std::string::npos) throw;
+    if (NamesFile(e.what(), path)) throw;
     throw EznError(path + ": " + e.what());
   }
 }
@@ -146,10 +176,11 @@ void PrintStatus(const TznTerra& terra, bool header_only, std::ostream& out) {
   }
 }
 
-int PrintInfo(const std::string& path, std::ostream& out, std::ostream& err) {
+int PrintInfo(const std::string& path, const TznRasterOptions& raster, std::ostream& out, std::ostream& err) {
   TznTerra terra;
+  std::optional<TznRasterReport> report;
   try {
-    LoadTerrain(terra, path);
+    report = LoadTerrain(terra, path, raster);
   } catch (const EznTerraHeaderError& e) {
     PrintStatus(terra, true, out);
     err << kProgram << ": " << e.what() << "\n";
@@ -159,6 +190,8 @@ int PrintInfo(const std::string& path, std::ostream& out, std::ostream& err) {
     return 1;
   }
   PrintStatus(terra, false, out);
+  if (report)
+    for (const std::string& line : report->InfoLines()) out << line << "\n";
   return 0;
 }
 
@@ -197,6 +230,46 @@ void ReadMaxError(const std::string& text, ConvertOptions& o) {
   o.max_error = *value;
 }
 
+TznRasterWindow CropOption(const std::string& text) {
+  const std::string usage = "--crop needs XOFF,YOFF,XSIZE,YSIZE in pixels, not \"" + text + "\"";
+  std::vector<int64_t> values;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    const std::optional<int64_t> v = ParseInt(text.substr(start, comma - start));
+    if (!v || *v < 0 || *v > INT32_MAX) throw UsageError(usage);
+    values.push_back(*v);
+    start = comma + 1;
+  }
+  if (values.size() != 4 || values[2] < 1 || values[3] < 1) throw UsageError(usage);
+  return {values[0], values[1], values[2], values[3]};
+}
+
+double PixelSizeOption(const std::string& text) {
+  const std::optional<double> v = ParseReal(text);
+  if (!v || !(*v > 0) || *v > 1e5) throw UsageError("--pixel-size must be metres above 0, not \"" + text + "\"");
+  return *v;
+}
+
+// The options that only a raster takes; false when the name is none of them.
+bool ReadRasterOption(TznArgReader& args, TznRasterOptions& r) {
+  const std::string& name = args.Name();
+  if (name == "--band")
+    r.Band = static_cast<int>(IntegerOption(name, args.Value(), 1, 65535));
+  else if (name == "--pixel-size")
+    r.PixelSize = PixelSizeOption(args.Value());
+  else if (name == "--points")
+    r.MaxPoints = static_cast<int>(IntegerOption(name, args.Value(), 2, TznRasterOptions::kMaxPoints));
+  else if (name == "--crop")
+    r.Crop = CropOption(args.Value());
+  else if (args.IsFlag("--keep-elevation"))
+    r.KeepElevation = true;
+  else
+    return false;
+  return true;
+}
+
 void ReadObjectSize(const std::string& text, ConvertOptions& o) {
   const int64_t size = IntegerOption("--object-size", text, 10, 30);
   if (size != 10 && size != 20 && size != 30)
@@ -227,6 +300,11 @@ bool ReadOption(TznArgReader& args, ConvertOptions& o) {
     ReadMaxError(args.Value(), o);
   } else if (name == "--info") {
     o.info = args.Value();
+  } else if (name == "--write-ter") {
+    o.write_ter = args.Value();
+    if (o.write_ter.empty()) throw UsageError("--write-ter needs a file name");
+  } else if (ReadRasterOption(args, o.raster)) {
+    o.raster_options = true;
   } else if (name == "--jobs") {
     o.jobs = static_cast<int>(IntegerOption(name, args.Value(), 1, 1024));
   } else if (args.IsFlag("--quiet")) {
@@ -246,10 +324,16 @@ void CheckPositional(const std::vector<std::string>& positional, ConvertOptions&
     if (!positional.empty()) throw UsageError("--info takes one terrain file and no other arguments");
     return;
   }
-  if (positional.size() != 2) throw UsageError("expected TERRAIN.ter and BASENAME");
+  if (!o.write_ter.empty()) {
+    if (positional.empty() || positional.size() > 2) throw UsageError("expected TERRAIN and an optional BASENAME");
+  } else if (positional.size() != 2) {
+    throw UsageError("expected TERRAIN.ter and BASENAME");
+  }
   o.terrain = positional[0];
-  o.base_name = positional[1];
-  if (o.base_name.empty()) throw UsageError("BASENAME must not be empty");
+  if (positional.size() == 2) {
+    o.base_name = positional[1];
+    if (o.base_name.empty()) throw UsageError("BASENAME must not be empty");
+  }
   // The object list names every file on a line of its own.
   if (HasControlCharacter(o.base_name)) throw UsageError("BASENAME must not hold control characters");
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
@@ -321,10 +405,26 @@ void PrintTriangles(const TznTerra& terra, const TznRWXWriteStats& stats, std::o
   out << "\n";
 }
 
+// Loads the terrain of a run and tells what a raster's loading changed.
+void LoadRunTerrain(TznTerra& terra, const ConvertOptions& o, std::ostream& err) {
+  const std::optional<TznRasterReport> report = LoadTerrain(terra, o.terrain, o.raster);
+  if (!report && o.raster_options)
+    err << kProgram << ": warning: " << o.terrain << " is a Terragen file; the options for rasters do not apply\n";
+  if (report)
+    for (const std::string& note : report->Notes()) err << kProgram << ": " << o.terrain << ": " << note << "\n";
+}
+
 int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   TznTerra terra;
-  LoadTerrain(terra, o.terrain);
+  LoadRunTerrain(terra, o, err);
+  if (!o.write_ter.empty()) {
+    SaveTerragenFile(terra, o.write_ter);
+    if (!o.quiet)
+      out << "Wrote " << o.write_ter << ": " << FormatInt(terra.FXPoints) << " x " << FormatInt(terra.FYPoints)
+          << " points\n";
+    if (o.base_name.empty()) return 0;
+  }
   terra.SetObjectSize(static_cast<float>(o.object_size));
   terra.SetVertices(o.vertices);
   if (o.origin) terra.SetOrigin(*o.origin);
@@ -374,7 +474,7 @@ int Run(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     out << VersionText(kProgram) << "\n";
     return 0;
   }
-  if (o.info) return PrintInfo(*o.info, out, err);
+  if (o.info) return PrintInfo(*o.info, o.raster, out, err);
   return Convert(o, out, err);
 }
 

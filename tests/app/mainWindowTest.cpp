@@ -99,7 +99,7 @@ TEST_F(MainWindow, MenusCarryTheirItems) {
   EXPECT_EQ(window->mnuOptions->title(), "Options");
   QStringList items;
   for (QAction* action : window->mnuFile->actions()) items << (action->isSeparator() ? "-" : action->text());
-  EXPECT_EQ(items, (QStringList{"Load", "-", "Save to RWX", "-", "E&xit"}));
+  EXPECT_EQ(items, (QStringList{"Load", "Save terrain as…", "-", "Save to RWX", "-", "E&xit"}));
   EXPECT_TRUE(window->mnuDebug->isCheckable());
   EXPECT_EQ(window->findChild<QAction*>("mnuLoad"), window->mnuLoad);
   Close(*window, true);
@@ -237,7 +237,9 @@ TEST_F(MainWindow, LoadShowsTheLoadersMessageAndTheHeaderValues) {
 
   window->mnuLoadClick();  // cancelled
   ASSERT_EQ(prompts_.OpenRequests.size(), 1u);
-  EXPECT_EQ(prompts_.OpenRequests[0].Filter, "Terragen (*.ter)|*.ter");
+  EXPECT_EQ(prompts_.OpenRequests[0].Filter,
+            "Terrains (*.ter *.tif *.tiff *.png *.hgt *.asc *.dem)|*.ter;*.tif;*.tiff;*.png;*.hgt;*.asc;*.dem|"
+            "Terragen (*.ter)|*.ter|All files|*");
   EXPECT_EQ(frmTerMap, nullptr);
 
   prompts_.OpenAnswers.push_back(fs::absolute("notes.ter").string());

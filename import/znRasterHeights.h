@@ -1,0 +1,57 @@
+// Raster values as stored heights: metres from the values times the band's
+// scale plus its offset (in feet where the band says so), no-data cells at
+// the lowest valid height, by default the lowest valid height at 0 m, and
+// the smallest height factor for which every stored height fits +-3276, the
+// range a .ter file carries (raw = stored x 10).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The largest stored height of a raster terrain.
+constexpr int kRasterStoredLimit = 3276;
+
+struct TznHeightRule {
+  std::optional<double> NoData;  // the band's no-data value; NaN cells never count as heights
+  double Scale = 1, Offset = 0;  // the band's own
+  double MetresPerUnit = 1;      // of the band's unit type
+  bool KeepElevation = false;
+};
+
+struct TznRasterHeights {
+  float ScaleZ = 1;         // metres = stored x ScaleZ / 100
+  int64_t NoDataCells = 0;
+  double Lowest = 0;        // metres of the lowest valid cell, before any shift
+  std::vector<int16_t> Stored;  // row by row from south to north
+};
+
+// Metres per unit of a band's unit type: feet and US survey feet by their
+// usual names, metres for anything else (also no unit).
+double MetresPerHeightUnit(const std::string& unit_type);
+
+// The extremes of the valid values and their count, gathered part by part.
+template <typename T>
+struct TznValueRange {
+  T Low, High;
+  int64_t Heights = 0;
+  TznValueRange();
+  // Takes in count values; no_data: the band's no-data value, or NaN.
+  void Add(const T* values, size_t count, T no_data);
+};
+
+// The value that stands for no-data under a rule: its own, or NaN, which
+// no value equals.
+template <typename T>
+T NoDataValue(const TznHeightRule& rule);
+
+// values: columns x rows, the first row the raster's first; range: theirs.
+// flip_rows: the
+// first row is the northern edge (a north-up raster), so it becomes the
+// terrain's last; flip_columns: the first column is the eastern edge.
+// Throws EznError when no cell holds a height, or the heights span more
+// than any terrain does.
+template <typename T>
+TznRasterHeights StoredHeights(const T* values, const TznValueRange<T>& range, int64_t columns, int64_t rows,
+                               bool flip_rows, bool flip_columns, const TznHeightRule& rule);

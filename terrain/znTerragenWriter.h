@@ -1,0 +1,30 @@
+// Keeping a terrain as a Terragen .ter file: the points, the three scales
+// and the stored heights as they stand, so that the reader of this program
+// reads the file back to the same terrain.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TznTerra;
+
+// The ALTW height scale under which readers that take a height as
+// raw x SCAL y x scale / 65536 metres (GDAL's Terragen driver) come
+// closest to this program's raw x FScaleZ / 1000: 65.536 x FScaleZ /
+// FScaleY, rounded, never 0 and kept within 16 bits. The base height stays
+// 0: this program's heights have no offset.
+int16_t TerragenHeightScale(float scale_y, float scale_z);
+
+// The file's bytes: the magic, SIZE (the shorter side - 1), XPTS, YPTS,
+// SCAL (FScaleX, FScaleY, FScaleZ), CRAD, CRVM, ALTW, the raw heights
+// (stored x 10) row by row from south to north, and "EOF ". Throws EznError
+// when no terrain is loaded or a stored height lies beyond -3277 .. 3277,
+// which no raw 16-bit height reads back to.
+std::string TerragenFileBytes(const TznTerra& terra);
+
+// Whether file_name names the file the terrain was loaded from.
+bool IsTerrainsOwnFile(const TznTerra& terra, const std::string& file_name);
+
+// Writes the file through a temporary file and a rename. Refuses the file
+// the terrain was loaded from: it is the terrain the program shows.
+void SaveTerragenFile(const TznTerra& terra, const std::string& file_name);

@@ -1,0 +1,342 @@
+// Height rasters as terrains: the same objects as from a .ter file, north
+// up, pixel sizes in metres, no-data cells, averaging and refusals; and a
+// terrain kept as .ter, read back by our reader and opened by GDAL's
+// Terragen driver.
+#include <gdal.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "base/znError.h"
+#include "import/znTerrainFile.h"
+#include "support/rasterFiles.h"
+#include "support/terFiles.h"
+#include "terrain/znTerra.h"
+#include "terrain/znTerragenWriter.h"
+#include "tools/znConvertCli.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+
+CliResult RunCli(std::vector<std::string> args) {
+  std::vector<const char*> argv = {"kalvor-convert"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int code = RunConvertCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+// Every file of a folder; the object list without its time field, which
+// carries the clock.
+std::map<std::string, std::string> FilesIn(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (auto& e : fs::directory_iterator(folder)) {
+    std::string text = test::ReadFile(e.path().string());
+    if (e.path().extension() == ".prp") {
+      std::istringstream in(text);
+      std::string line, citizen, time, rest;
+      text.clear();
+      while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        fields >> citizen >> time;
+        std::getline(fields, rest);
+        text += citizen + rest + "\n";
+      }
+    }
+    files[e.path().filename().string()] = text;
+  }
+  return files;
+}
+
+// The highest vertex of an object file, in decametres.
+double HighestVertex(const std::string& rwx) {
+  std::istringstream in(rwx);
+  std::string word;
+  double top = -1e30;
+  while (in >> word)
+    if (word == "Vertex") {
+      double x, y;
+      in >> x >> y;
+      top = std::max(top, y);
+    }
+  return top;
+}
+
+std::string LoadError(TznTerra& terra, const std::string& path) {
+  try {
+    LoadTerrainFile(terra, path);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "";
+}
+
+std::string SaveError(const TznTerra& terra, const std::string& path) {
+  try {
+    SaveTerragenFile(terra, path);
+  } catch (const EznError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST(RasterImport, GeoTiffWritesTheSameObjectsAsTheSameTerAndKeepsNorthUp) {
+  // 33 x 25 points 10 m apart (320 m x 240 m, under the size limit), rising
+  // from 0 in the south-west corner to a peak of 3276 stored units in the
+  // north-east one. At 1/64 m per stored unit (FScaleZ 1.5625) every height
+  // is exact in a float, and the peak of 3276 / 64 = 51.1875 m makes the
+  // raster's height factor 51.1875 x 100 / 3276 = 1.5625 again.
+  const int nx = 33, ny = 25;
+  const auto stored = [&](int i, int j) { return (3276 * i * j) / ((nx - 1) * (ny - 1)); };
+  test::Bytes ter = test::TerHeader(ny - 1);
+  ter.Text("XPTS").I32(nx).Text("YPTS").I32(ny).Text("SCAL").F32(10).F32(10).F32(1.5625f);
+  ter.Text("ALTW").I16(1).I16(0);
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i) ter.I16(static_cast<int16_t>(stored(i, j) * 10));
+  ter.Save("hill.ter");
+  // The raster's first row is its northern edge: row r holds point row ny-1-r.
+  test::Raster tif = test::MakeRaster(nx, ny, [&](int c, int r) { return stored(c, ny - 1 - r) / 64.0; });
+  tif.geo_transform = {500000, 10, 0, 5300000, 0, -10};
+  tif.epsg = 32632;  // WGS 84 / UTM zone 32N, metres
+  tif.Save("hill.tif");
+
+  TznTerra terra;
+  LoadTerrainFile(terra, "hill.tif");
+  EXPECT_EQ(terra.GetHeight(nx - 1, ny - 1), 3276);  // the peak in the north-east
+  EXPECT_EQ(terra.GetHeight(0, 0), 0);
+  EXPECT_EQ(terra.FScaleZ, 1.5625f);
+
+  const CliResult from_ter = RunCli({"hill.ter", "ter/v", "--vertices", "5", "--citizen", "7"});
+  ASSERT_EQ(from_ter.code, 0) << from_ter.err;
+  const CliResult from_tif = RunCli({"hill.tif", "tif/v", "--vertices", "5", "--citizen", "7"});
+  ASSERT_EQ(from_tif.code, 0) << from_tif.err;
+  EXPECT_NE(from_tif.err.find("hill.tif: height step 0.015625 m"), std::string::npos) << from_tif.err;
+  const auto ter_files = FilesIn("ter"), tif_files = FilesIn("tif");
+  ASSERT_GT(tif_files.size(), 700u);
+  EXPECT_TRUE(ter_files == tif_files);
+  // The origin sits at the centre (160 m, 120 m). The north-east object
+  // spans 310..320 m east and 230..240 m north, its centre 15.5 dam east
+  // and 11.5 dam north of the origin: 12 north, 15 east. It holds the peak,
+  // 5.11875 dam. The south-west one (0..10 m, centre 15.5 dam west and
+  // 11.5 dam south: 11 south, 16 west) rises only to 3276 / 768 = 4 units
+  // (integer division) at (10 m, 10 m): 4 / 64 m = 0.00625 dam.
+  EXPECT_DOUBLE_EQ(HighestVertex(tif_files.at("v12n15e.rwx")), 5.11875);
+  EXPECT_DOUBLE_EQ(HighestVertex(tif_files.at("v11s16w.rwx")), 0.00625);
+}
+
+TEST(RasterImport, GeographicPixelSizesComeFromTheEllipsoidAtTheCentreLatitude) {
+  // 21 x 21 cells of 1/3600 degree centred on 45 N, on WGS 84:
+  // a = 6378137 m, 1/f = 298.257223563, e^2 = f (2 - f) = 0.00669438.
+  // At 45 degrees sin^2 = 1/2, w = 1 - e^2 / 2 = 0.99665281;
+  // prime vertical N = a / sqrt(w) = 6388838.29 m,
+  // meridional M = a (1 - e^2) / w^1.5 = 6367381.82 m.
+  // East-west: N cos 45 x pi / 180 / 3600 = 21.9019 m;
+  // north-south: M x pi / 180 / 3600 = 30.8699 m.
+  test::Raster raster = test::MakeRaster(21, 21, [](int c, int r) { return 100.0 + c + r; });
+  raster.geo_transform = {6.0, 1 / 3600.0, 0, 45 + 10.5 / 3600, 0, -1 / 3600.0};
+  raster.epsg = 4326;
+  raster.Save("dem.tif");
+
+  TznTerra terra;
+  LoadTerrainFile(terra, "dem.tif");
+  EXPECT_NEAR(terra.FFileScaleX, 21.9019, 1e-3);
+  EXPECT_NEAR(terra.FFileScaleY, 30.8699, 1e-3);
+  EXPECT_EQ(terra.FXPoints, 21);
+
+  const CliResult info = RunCli({"--info", "dem.tif"});
+  ASSERT_EQ(info.code, 0) << info.err;
+  EXPECT_NE(info.out.find("Driver: GTiff (GeoTIFF)\nCRS: WGS 84\nPixel size: 21.9019 x 30.8699 m\n"),
+            std::string::npos)
+      << info.out;
+}
+
+TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
+  // A 16-bit PNG without georeference: 1 m per pixel, or the size given.
+  // Values 1000 r + 10 c: the lowest, 0 in the north-west corner, becomes
+  // 0 m; the highest, 2030 in the south-east corner, 3276 stored units.
+  test::Raster png = test::MakeRaster(4, 3, [](int c, int r) { return 1000.0 * r + 10 * c; });
+  png.type = GDT_UInt16;
+  png.Save("map.png", "PNG");
+  TznTerra terra;
+  LoadTerrainFile(terra, "map.png");
+  EXPECT_EQ(terra.FScaleX, 1.0f);
+  EXPECT_EQ(terra.FScaleY, 1.0f);
+  // Terrain row j is raster row 2 - j: (3, 0) holds 2030, (0, 2) holds 0,
+  // (1, 1) holds 1010 -> Round(1010 x 3276 / 2030) = Round(1629.93) = 1630.
+  EXPECT_EQ(terra.GetHeight(3, 0), 3276);
+  EXPECT_EQ(terra.GetHeight(0, 2), 0);
+  EXPECT_EQ(terra.GetHeight(1, 1), 1630);
+  TznRasterOptions options;
+  options.PixelSize = 2.5;
+  LoadTerrainFile(terra, "map.png", options);
+  EXPECT_EQ(terra.FScaleX, 2.5f);
+  EXPECT_EQ(terra.FScaleY, 2.5f);
+
+  // An ASCII grid of 5 m cells, two of them no-data. Valid heights run
+  // from 1 to 9 m: 8 m over 3276 units, 409.5 units per metre.
+  test::Raster grid;
+  grid.width = grid.height = 3;
+  grid.values = {7, 9, 5,  //
+                 3, -9999, 5,  //
+                 1, 3, -9999};
+  grid.no_data = -9999;
+  grid.geo_transform = {0, 5, 0, 15, 0, -5};
+  grid.Save("grid.asc", "AAIGrid");
+  const std::optional<TznRasterReport> report = LoadTerrainFile(terra, "grid.asc");
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->NoDataCells, 2);
+  EXPECT_EQ(terra.FScaleX, 5.0f);
+  const std::vector<int16_t> expected = {0,    819,  0,  // 1, 3, no-data (at the lowest, 1 m)
+                                         819,  0,    1638,  // 3, no-data, 5
+                                         2457, 3276, 1638};  // 7, 9, 5
+  EXPECT_EQ(terra.FHeights, expected);
+  EXPECT_NEAR(terra.Metres(terra.GetHighest()), 8.0, 1e-4);
+
+  const CliResult run = RunCli({"grid.asc", "out/g", "--keep-elevation"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_NE(run.err.find("kalvor-convert: grid.asc: 2 no-data cells take the lowest valid height, 1.00 m\n"),
+            std::string::npos)
+      << run.err;
+}
+
+TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
+  // 8194 x 4 cells of 0 m but for a last column of 100 m: averaged down
+  // to 4097 x 2 points, each the mean of a 2 x 2 block. The last point
+  // averages the 100 m column with its 0 m neighbour: 50 m, stored as the
+  // highest, 3276 units; all others stay 0.
+  test::MakeRaster(8194, 4, [](int c, int) { return c == 8193 ? 100.0 : 0.0; }).Save("wide.tif");
+  TznTerra terra;
+  const std::optional<TznRasterReport> report = LoadTerrainFile(terra, "wide.tif");
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->AveragingNote(), "8194 x 4 points averaged down to 4097 x 2");
+  ASSERT_EQ(terra.FXPoints, 4097);
+  ASSERT_EQ(terra.FYPoints, 2);
+  EXPECT_EQ(terra.FFileScaleX, 2.0f);  // 1 m pixels, two to a point
+  EXPECT_EQ(terra.FFileScaleY, 2.0f);
+  EXPECT_EQ(terra.GetHeight(4096, 1), 3276);
+  EXPECT_EQ(terra.GetHeight(4095, 1), 0);
+  EXPECT_NEAR(3276 * double{terra.FFileScaleZ} / 100, 50.0, 1e-4);
+
+  CliResult info = RunCli({"--info", "wide.tif", "--points", "1025", "--crop", "2,1,4096,2"});
+  ASSERT_EQ(info.code, 0) << info.err;
+  EXPECT_NE(info.out.find("XPts: 1025\nYPts: 2\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("Averaged: 4096 x 2 points averaged down to 1025 x 2\n"), std::string::npos);
+
+  test::Raster rotated = test::MakeRaster(3, 3, [](int c, int r) { return double(c + r); });
+  rotated.geo_transform = {0, 10, 0.5, 0, 0.5, -10};
+  rotated.Save("rotated.tif");
+  test::Raster empty = test::MakeRaster(2, 2, [](int, int) { return -9999.0; });
+  empty.no_data = -9999;
+  empty.Save("empty.tif");
+  test::Raster complex = test::MakeRaster(2, 2, [](int c, int) { return double(c); });
+  complex.type = GDT_CFloat32;
+  complex.Save("complex.tif");
+  test::WriteFile("notes.txt", "no heights in here\n");
+
+  EXPECT_NE(LoadError(terra, "rotated.tif").find("rotated.tif: the raster is rotated or sheared"), std::string::npos);
+  EXPECT_EQ(terra.FXPoints, 0);  // refused like a bad .ter file: cleared, no heights
+  EXPECT_TRUE(terra.FHeights.empty());
+  EXPECT_EQ(LoadError(terra, "empty.tif"), "empty.tif: every cell is no-data");
+  EXPECT_EQ(LoadError(terra, "complex.tif"), "complex.tif: band 1 holds complex numbers (CFloat32), not heights");
+  EXPECT_NE(LoadError(terra, "notes.txt").find("notes.txt: `notes.txt' not recognized"), std::string::npos);
+  EXPECT_EQ(RunCli({"--info", "wide.tif", "--band", "2"}).err,
+            "kalvor-convert: wide.tif: there is no band 2; the raster has 1\n");
+  EXPECT_NE(RunCli({"--info", "wide.tif", "--crop", "8000,0,400,4"}).err.find("does not lie within"),
+            std::string::npos);
+}
+
+TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
+  // 101 x 101 pixels of 30 m (3000 m): the size limit makes the steps
+  // 1000 / 100 = 10 m. Heights 0.5 c + 2 (100 - r) m span 250 m, so the
+  // raster's height factor is 250 x 100 / 3276 = 7.63126 and the size limit
+  // makes it (10 + 10) / (30 + 30) of that, 2.54375.
+  test::Raster dem = test::MakeRaster(101, 101, [](int c, int r) { return 0.5 * c + 2.0 * (100 - r); });
+  dem.geo_transform = {300000, 30, 0, 5000000, 0, -30};
+  dem.epsg = 32632;
+  dem.Save("dem.tif");
+  const CliResult run = RunCli({"dem.tif", "--write-ter", "dem.ter"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "Wrote dem.ter: 101 x 101 points\n");
+  EXPECT_FALSE(std::filesystem::exists(".prp"));  // no base name, no objects
+
+  TznTerra direct, kept;
+  LoadTerrainFile(direct, "dem.tif");
+  kept.LoadFromFile("dem.ter");
+  EXPECT_EQ(kept.FScaleX, 10.0f);
+  EXPECT_EQ(kept.FScaleY, 10.0f);
+  EXPECT_NEAR(kept.FScaleZ, 2.54375, 1e-5);
+  EXPECT_EQ(kept.FScaleZ, direct.FScaleZ);
+  EXPECT_EQ(kept.FHeights, direct.FHeights);
+
+  // Rescaled as the scale dialog does: 4 m steps, three times the height
+  // factor (7.63126), heights moved down by 200 units.
+  kept.SetScaleX(4);
+  kept.SetScaleY(4);
+  kept.SetScaleZ(kept.FScaleZ * 3);
+  kept.ShiftHeights(-200);
+  SaveTerragenFile(kept, "scaled.ter");
+  TznTerra back;
+  back.LoadFromFile("scaled.ter");
+  EXPECT_EQ(back.FScaleX, 4.0f);
+  EXPECT_EQ(back.FScaleY, 4.0f);
+  EXPECT_EQ(back.FScaleZ, kept.FScaleZ);
+  EXPECT_EQ(back.FHeights, kept.FHeights);
+  // ALTW: 65.536 x 7.63126 / 4 = 125.03, so 125.
+  EXPECT_EQ(back.FHeightScale, 125);
+  EXPECT_EQ(back.FBaseHeight, 0);
+
+  // GDAL gives a Terragen file's northern row first, as rasters go (its
+  // geotransform still says 4 m north-south with a positive sign).
+  GDALAllRegister();
+  GDALDatasetH gdal = GDALOpen("scaled.ter", GA_ReadOnly);
+  ASSERT_NE(gdal, nullptr);
+  EXPECT_STREQ(GDALGetDriverShortName(GDALGetDatasetDriver(gdal)), "Terragen");
+  EXPECT_EQ(GDALGetRasterXSize(gdal), 101);
+  EXPECT_EQ(GDALGetRasterYSize(gdal), 101);
+  double gt[6];
+  ASSERT_EQ(GDALGetGeoTransform(gdal, gt), CE_None);
+  EXPECT_EQ(gt[1], 4.0);
+  EXPECT_EQ(gt[5], 4.0);
+  GDALRasterBandH band = GDALGetRasterBand(gdal, 1);
+  std::vector<int16_t> raw(101 * 101);
+  ASSERT_EQ(GDALRasterIO(band, GF_Read, 0, 0, 101, 101, raw.data(), 101, 101, GDT_Int16, 0, 0), CE_None);
+  // Its metres are raw x 4 x 125 / 65536, ours raw x 7.631258 / 1000:
+  // GDAL's are 1 - 125 / 125.0305 = 0.0244 % lower.
+  const double scale = GDALGetRasterScale(band, nullptr), offset = GDALGetRasterOffset(band, nullptr);
+  double worst = 0;
+  for (int j = 0; j < 101; ++j)
+    for (int i = 0; i < 101; ++i) {
+      const int16_t gdal_raw = raw[(100 - j) * 101 + i];
+      ASSERT_EQ(gdal_raw, kept.GetHeight(i, j) * 10) << i << "," << j;
+      const double ours = kept.Metres(kept.GetHeight(i, j));
+      if (ours != 0) worst = std::max(worst, std::fabs((gdal_raw * scale + offset) / ours - 1));
+    }
+  GDALClose(gdal);
+  EXPECT_NEAR(worst, 0.000244, 0.000002);
+
+  // The loaded file is never written over; heights beyond a raw 16-bit
+  // value are refused rather than cut.
+  const std::string before = test::ReadFile("scaled.ter");
+  EXPECT_EQ(SaveError(back, "./scaled.ter"),
+            "\"./scaled.ter\" is the file the terrain was loaded from; save it under another name");
+  const CliResult over = RunCli({"scaled.ter", "--write-ter", "scaled.ter"});
+  EXPECT_EQ(over.code, 1);
+  EXPECT_NE(over.err.find("is the file the terrain was loaded from"), std::string::npos);
+  EXPECT_EQ(test::ReadFile("scaled.ter"), before);
+  back.ShiftHeights(3400);  // the highest point: 3076 + 3400 = 6476 units
+  // 3277 units x 7.631258 / 100 = 250.08 m.
+  EXPECT_NE(SaveError(back, "high.ter").find("a .ter file holds only -250.08 m to 250.08 m"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists("high.ter"));
+}

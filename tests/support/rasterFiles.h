@@ -1,0 +1,65 @@
+// Height rasters for the tests, written through GDAL's own API into the
+// test's folder.
+#pragma once
+
+#include <gdal.h>
+#include <ogr_srs_api.h>
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace test {
+
+struct Raster {
+  int width = 0, height = 0;
+  GDALDataType type = GDT_Float32;
+  // Row by row, the raster's first row first (the northern edge of a
+  // north-up raster).
+  std::vector<double> values;
+  std::optional<std::array<double, 6>> geo_transform;
+  int epsg = 0;  // 0: no coordinate system
+  std::optional<double> no_data;
+
+  // Writes the raster with the named driver (GTiff, PNG, AAIGrid, ...).
+  void Save(const std::string& path, const char* driver = "GTiff") const {
+    GDALAllRegister();
+    GDALDatasetH memory = GDALCreate(GDALGetDriverByName("MEM"), "", width, height, 1, type, nullptr);
+    GDALRasterBandH band = GDALGetRasterBand(memory, 1);
+    std::vector<double> copy = values;
+    if (GDALRasterIO(band, GF_Write, 0, 0, width, height, copy.data(), width, height, GDT_Float64, 0, 0) != CE_None)
+      throw std::runtime_error("cannot fill the raster");
+    if (no_data) GDALSetRasterNoDataValue(band, *no_data);
+    if (geo_transform) {
+      std::array<double, 6> gt = *geo_transform;
+      GDALSetGeoTransform(memory, gt.data());
+    }
+    if (epsg) {
+      OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+      OSRImportFromEPSG(srs, epsg);
+      GDALSetSpatialRef(memory, srs);
+      OSRDestroySpatialReference(srs);
+    }
+    GDALDatasetH file =
+        GDALCreateCopy(GDALGetDriverByName(driver), path.c_str(), memory, FALSE, nullptr, nullptr, nullptr);
+    GDALClose(memory);
+    if (!file) throw std::runtime_error("cannot write " + path);
+    GDALClose(file);
+  }
+};
+
+// A raster of width x height cells whose value at column c, row r (row 0
+// the first) is value(c, r).
+template <typename F>
+Raster MakeRaster(int width, int height, F value) {
+  Raster raster;
+  raster.width = width;
+  raster.height = height;
+  for (int r = 0; r < height; ++r)
+    for (int c = 0; c < width; ++c) raster.values.push_back(value(c, r));
+  return raster;
+}
+
+}  // namespace test
