@@ -107,6 +107,26 @@ int64_t AveragedPoints(int64_t pixels, int64_t longer, int limit) {
   return std::max(std::min<int64_t>(pixels, 2), Round(double(pixels) * limit / double(longer)));
 }
 
+// An uncompressed GeoTIFF read start to end gains nothing from GDAL's block
+// cache: with direct reads GDAL copies its rows straight into our buffer.
+// The driver takes the setting when it opens the file. Set for this thread
+// and this raster only, and only when the user set nothing; layouts it does
+// not fit (compressed, averaged) read as before.
+class TDirectTiffReads {
+ public:
+  TDirectTiffReads() : FSet(!CPLGetConfigOption("GTIFF_DIRECT_IO", nullptr)) {
+    if (FSet) CPLSetThreadLocalConfigOption("GTIFF_DIRECT_IO", "YES");
+  }
+  ~TDirectTiffReads() {
+    if (FSet) CPLSetThreadLocalConfigOption("GTIFF_DIRECT_IO", nullptr);
+  }
+  TDirectTiffReads(const TDirectTiffReads&) = delete;
+  TDirectTiffReads& operator=(const TDirectTiffReads&) = delete;
+
+ private:
+  bool FSet;
+};
+
 // Rows read at a time when nothing is averaged: their range is taken while
 // they are still in the cache.
 constexpr int64_t kChunkRows = 64;
@@ -156,6 +176,7 @@ class TRasterReader {
 
   // Opens the raster; the terrain takes the name once it is open.
   TznTerraGrid Read(std::string& opened_name, TznRasterReport& report) {
+    const TDirectTiffReads direct;
     TDataset dataset = OpenDataset(FPath, FMessages);
     opened_name = FPath;
     GDALDatasetH ds = dataset.get();
