@@ -53,10 +53,10 @@ size_t NameHash(std::string_view name) {
 // The slot of the first entry for which match holds, else of the empty slot
 // where the probe ended; the table must have a free slot.
 template <typename Match>
-size_t Probe(const std::vector<size_t>& slots, size_t hash, size_t none, Match match) {
-  const size_t mask = slots.size() - 1;
+size_t Probe(const std::vector<size_t>& cells, size_t hash, size_t none, Match match) {
+  const size_t mask = cells.size() - 1;
   size_t i = hash & mask;
-  while (slots[i] != none && !match(slots[i])) i = (i + 1) & mask;
+  while (cells[i] != none && !match(cells[i])) i = (i + 1) & mask;
   return i;
 }
 
@@ -133,14 +133,14 @@ namespace {
 
 // Adds a number to a table kept at most half full.
 template <typename HashOf>
-void AddToTable(std::vector<size_t>& slots, size_t& used, size_t number, size_t none, HashOf hash_of) {
-  if ((used + 1) * 2 > slots.size()) {
-    std::vector<size_t> old = std::move(slots);
-    slots.assign(std::max<size_t>(16, old.size() * 2), none);
+void AddToTable(std::vector<size_t>& cells, size_t& used, size_t number, size_t none, HashOf hash_of) {
+  if ((used + 1) * 2 > cells.size()) {
+    std::vector<size_t> old = std::move(cells);
+    cells.assign(std::max<size_t>(16, old.size() * 2), none);
     for (size_t entry : old)
-      if (entry != none) slots[Probe(slots, hash_of(entry), none, [](size_t) { return false; })] = entry;
+      if (entry != none) cells[Probe(cells, hash_of(entry), none, [](size_t) { return false; })] = entry;
   }
-  slots[Probe(slots, hash_of(number), none, [](size_t) { return false; })] = number;
+  cells[Probe(cells, hash_of(number), none, [](size_t) { return false; })] = number;
   ++used;
 }
 
@@ -155,7 +155,7 @@ void TznIniFile::FileLine(size_t index) {
     FFilingSection = FSections.size();
     TSection& section = FSections.emplace_back();
     section.header = section.last_key = index;
-    AddToTable(FSectionTable.slots, FSectionTable.used, FFilingSection, kNoLine,
+    AddToTable(FSectionTable.cells, FSectionTable.used, FFilingSection, kNoLine,
                [this](size_t section) { return NameHash(FLines[FSections[section].header].name); });
   } else if (line.kind == TLineKind::Key && FFilingSection != kNoLine) {
     const TSection& section = FSections[FFilingSection];
@@ -165,7 +165,7 @@ void TznIniFile::FileLine(size_t index) {
 }
 
 void TznIniFile::AddKey(const TSection& section, size_t line, const std::vector<TLine>& lines) {
-  AddToTable(section.keys.slots, section.keys.used, line, kNoLine,
+  AddToTable(section.keys.cells, section.keys.used, line, kNoLine,
              [&lines](size_t key) { return NameHash(lines[key].name); });
 }
 
@@ -176,20 +176,20 @@ void TznIniFile::IndexKeys(const TSection& section) const {
 }
 
 const TznIniFile::TSection* TznIniFile::FindSection(std::string_view section) const {
-  if (FSectionTable.slots.empty()) return nullptr;
-  const size_t slot = Probe(FSectionTable.slots, NameHash(section), kNoLine, [&](size_t entry) {
+  if (FSectionTable.cells.empty()) return nullptr;
+  const size_t slot = Probe(FSectionTable.cells, NameHash(section), kNoLine, [&](size_t entry) {
     return SameText(FLines[FSections[entry].header].name, section);
   });
-  const size_t entry = FSectionTable.slots[slot];
+  const size_t entry = FSectionTable.cells[slot];
   return entry == kNoLine ? nullptr : &FSections[entry];
 }
 
 size_t TznIniFile::FindKeyLine(const TSection& section, std::string_view key) const {
   if (!section.indexed) IndexKeys(section);
-  if (section.keys.slots.empty()) return kNoLine;
-  const size_t slot = Probe(section.keys.slots, NameHash(key), kNoLine,
+  if (section.keys.cells.empty()) return kNoLine;
+  const size_t slot = Probe(section.keys.cells, NameHash(key), kNoLine,
                             [&](size_t line) { return SameText(FLines[line].name, key); });
-  return section.keys.slots[slot];
+  return section.keys.cells[slot];
 }
 
 const TznIniFile::TLine* TznIniFile::FindKey(std::string_view section, std::string_view key) const {

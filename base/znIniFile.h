@@ -93,10 +93,10 @@ class TznIniFile {
     uint8_t ending = 0;      // 0 none (a last line), 1 LF, 2 CR LF
     TLineKind kind = TLineKind::Other;
   };
-  // A hash table of open addressing whose slots hold numbers (of sections
+  // A hash table of open addressing whose cells hold numbers (of sections
   // or of lines); names are compared without regard to ASCII case.
   struct TTable {
-    std::vector<size_t> slots;
+    std::vector<size_t> cells;
     size_t used = 0;
   };
   // The first block of lines under a section name; later blocks of the

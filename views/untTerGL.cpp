@@ -17,6 +17,7 @@
 #include "base/znIniFile.h"
 #include "draw/znPreviewScene.h"
 #include "views/znDebugLog.h"
+#include "views/znSettingsFile.h"
 
 namespace {
 
@@ -181,12 +182,12 @@ void TfrmTerGL::ReadBounds() {
 }
 
 void TfrmTerGL::WriteBounds() {
-  TznIniFile ini(FIniFileName);
-  ini.WriteInteger(kSection, "Left", x());
-  ini.WriteInteger(kSection, "Top", y());
-  ini.WriteInteger(kSection, "Width", width());
-  ini.WriteInteger(kSection, "Height", height());
-  ini.UpdateFile();
+  SaveSettingsFile(FIniFileName, [this](TznIniFile& ini) {
+    ini.WriteInteger(kSection, "Left", x());
+    ini.WriteInteger(kSection, "Top", y());
+    ini.WriteInteger(kSection, "Width", width());
+    ini.WriteInteger(kSection, "Height", height());
+  });
 }
 
 // --- lifecycle

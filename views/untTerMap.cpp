@@ -21,6 +21,7 @@
 #include "views/znMapShading.h"
 #include "views/znMapTexts.h"
 #include "views/znMapThread.h"
+#include "views/znSettingsFile.h"
 #include "views/znPrompts.h"
 
 TfrmTerMap* frmTerMap = nullptr;
@@ -220,13 +221,13 @@ void TfrmTerMap::ReadSettings() {
 }
 
 void TfrmTerMap::WriteSettings() {
-  TznIniFile ini(FSettingsFile);
   const QRect place = geometry();
-  ini.WriteInteger(kSection, "Left", place.left());
-  ini.WriteInteger(kSection, "Top", place.top());
-  ini.WriteInteger(kSection, "Width", place.width());
-  ini.WriteInteger(kSection, "Height", place.height());
-  ini.UpdateFile();
+  SaveSettingsFile(FSettingsFile, [&place](TznIniFile& ini) {
+    ini.WriteInteger(kSection, "Left", place.left());
+    ini.WriteInteger(kSection, "Top", place.top());
+    ini.WriteInteger(kSection, "Width", place.width());
+    ini.WriteInteger(kSection, "Height", place.height());
+  });
 }
 
 void TfrmTerMap::closeEvent(QCloseEvent* event) {
