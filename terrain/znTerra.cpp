@@ -1,8 +1,10 @@
 #include "terrain/znTerra.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
+#include "base/znFormat.h"
 #include "base/znRound.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znRWXComposer.h"
@@ -125,6 +127,25 @@ void TznTerra::ResetOrigin() {
 void TznTerra::SetObjectSize(float value) { FObjectSize = std::max(value, 0.1f); }
 
 void TznTerra::SetVertices(int value) { FVertices = std::max(2, value); }
+
+double TznTerra::MostRWXObjects(float scale_x, float scale_y, float object_size) const {
+  // The grid starts less than one object west of the edge and its last
+  // column starts short of the far edge, so an axis of E cm holds at most
+  // ceil(E / size) + 2 objects of size cm.
+  const double size = zn_detail::RoundHalfEven(double{object_size} * 100);
+  const auto along = [size](int32_t points, float scale) {
+    return std::ceil(zn_detail::RoundHalfEven(double(points) * scale * 100) / size) + 2;
+  };
+  const double most = along(FXPoints, scale_x) * along(FYPoints, scale_y);
+  return size > 0 && std::isfinite(most) ? most : std::numeric_limits<double>::infinity();
+}
+
+std::string RWXObjectLimitText(double objects, float object_size) {
+  std::string count = "infinitely many";
+  if (std::isfinite(objects)) count = objects < 1e15 ? FormatInt(static_cast<int64_t>(objects)) : FormatGeneral(objects);
+  return "The terrain would be cut into up to " + count + " objects of " + FormatGeneral(object_size) +
+         " m; the object grid holds no more than " + FormatInt(TznTerra::kMaxRWXObjects) + ".";
+}
 
 TznCentimetres TznTerra::GetGridStart() const {
   const int64_t size = Round(FObjectSize * 100.0);
