@@ -83,7 +83,7 @@ void TznBasicShapeTab::ApplyObjectSize() {
   if (item >= 0 && item < 3) {
     // A size that would cut the terrain into more objects than the grid
     // holds is refused in every render mode; the size in force stays.
-    const double objects = FTerra.MostRWXObjects(FTerra.FScaleX, FTerra.FScaleY, kObjectSizes[item]);
+    const double objects = FTerra.MostRWXObjects(FTerra.FOrigin, FTerra.FScaleX, FTerra.FScaleY, kObjectSizes[item]);
     if (objects > TznTerra::kMaxRWXObjects) {
       ShowObjectSize();
       FContext.Prompts->ShowMessage("Too many objects! " + RWXObjectLimitText(objects, kObjectSizes[item]));

@@ -128,15 +128,19 @@ void TznTerra::SetObjectSize(float value) { FObjectSize = std::max(value, 0.1f);
 
 void TznTerra::SetVertices(int value) { FVertices = std::max(2, value); }
 
-double TznTerra::MostRWXObjects(float scale_x, float scale_y, float object_size) const {
-  // The grid starts less than one object west of the edge and its last
-  // column starts short of the far edge, so an axis of E cm holds at most
-  // ceil(E / size) + 2 objects of size cm.
+double TznTerra::MostRWXObjects(const TVec3& origin, float scale_x, float scale_y, float object_size) const {
   const double size = zn_detail::RoundHalfEven(double{object_size} * 100);
-  const auto along = [size](int32_t points, float scale) {
-    return std::ceil(zn_detail::RoundHalfEven(double(points) * scale * 100) / size) + 2;
+  // Along an axis of E cm the grid starts at G: G = o + size, brought back
+  // to (-size, 0] when it lies east of 0 (GetGridStart), but left where it
+  // is when the origin o lies further west. Its last object starts short of
+  // E, so it holds at most ceil((E - G) / size) + 1 objects; for a G east of
+  // -size that is at most ceil(E / size) + 2, which is taken whatever G is.
+  const auto along = [size](int32_t points, float scale, float origin_metres) {
+    const double extent = zn_detail::RoundHalfEven(double(points) * scale * 100);
+    const double start = zn_detail::RoundHalfEven(origin_metres * 100.0) + size;
+    return std::max(std::ceil(extent / size) + 2, std::ceil((extent - start) / size) + 1);
   };
-  const double most = along(FXPoints, scale_x) * along(FYPoints, scale_y);
+  const double most = along(FXPoints, scale_x, origin.x) * along(FYPoints, scale_y, origin.y);
   return size > 0 && std::isfinite(most) ? most : std::numeric_limits<double>::infinity();
 }
 

@@ -105,9 +105,11 @@ class TznTerra {
   // Where the object grid starts, in centimetres: at or just west (south) of
   // the terrain's edge, with object edges through the origin.
   TznCentimetres GetGridStart() const;
-  // The most RWX objects this terrain asks for at the given scales and
-  // object size, wherever its origin lies (infinite for unusable values).
-  double MostRWXObjects(float scale_x, float scale_y, float object_size) const;
+  // The most RWX objects this terrain asks for with the given origin,
+  // scales and object size (infinite for unusable values). It does not
+  // change while the origin moves within or east (north) of the terrain;
+  // an origin further west (south) puts the grid's start there.
+  double MostRWXObjects(const TVec3& origin, float scale_x, float scale_y, float object_size) const;
 
   // Resamples the terrain into the mesh of one RWX object: the object's
   // west and south edge and sides in centimetres, mesh cells per 10 m, and

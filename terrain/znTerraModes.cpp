@@ -33,7 +33,7 @@ void TznTerra::RebuildChunks() {
     FRWXChunks->ReleaseAll();
     FTerraChunks->BuildGrid(FXPoints, FYPoints, kBlockSize);
   } else if (IsRWXMode(FRenderMode)) {
-    const double objects = MostRWXObjects(FScaleX, FScaleY, FObjectSize);
+    const double objects = MostRWXObjects(FOrigin, FScaleX, FScaleY, FObjectSize);
     if (objects > kMaxRWXObjects) throw EznError("Too many objects! " + RWXObjectLimitText(objects, FObjectSize));
     FTerraChunks->ReleaseAll();
     const TznCentimetres start = GetGridStart();

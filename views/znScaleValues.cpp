@@ -121,12 +121,13 @@ void CheckHeights(const TznTerra& terra, TznAltitudeRule rule, TznScaleTexts& te
 // the selection, the viewer and the heights (which all rescale with the
 // terrain) within kMaxMetres.
 std::string ScaleProblem(const TznTerra& terra, const TznScaleValues& values) {
-  const double objects = terra.MostRWXObjects(values.NewScaleX, values.NewScaleY, terra.FObjectSize);
-  if (objects > TznTerra::kMaxRWXObjects)
-    return "Edges out of range! " + RWXObjectLimitText(objects, terra.FObjectSize);
   const double fx = double{values.NewScaleX} / terra.FScaleX;
   const double fy = double{values.NewScaleY} / terra.FScaleY;
   const double fz = double{values.NewScaleZ} / terra.FScaleZ;
+  const TVec3 origin = MakeVector3f(static_cast<float>(terra.FOrigin.x * fx), static_cast<float>(terra.FOrigin.y * fy), 0);
+  const double objects = terra.MostRWXObjects(origin, values.NewScaleX, values.NewScaleY, terra.FObjectSize);
+  if (objects > TznTerra::kMaxRWXObjects)
+    return "Edges out of range! " + RWXObjectLimitText(objects, terra.FObjectSize);
   const TznGLPositionDef& viewer = terra.FViewer;
   const double places[] = {terra.FOrigin.x * fx,    terra.FOrigin.y * fy,    terra.FOrigin.z * fz,
                            terra.FSelCentre.x * fx, terra.FSelCentre.y * fy, terra.FSelCentre.z * fz,

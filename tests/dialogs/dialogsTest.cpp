@@ -363,7 +363,7 @@ TEST_F(ScaleDialog, EdgesAndHeightsBeyondWhatTheTerrainHoldsAreRefused) {
   EXPECT_EQ(Text(dialog.edScaleY), "5080.16");
   EXPECT_FLOAT_EQ(terra_.FScaleX, 19.844375f);
   EXPECT_FLOAT_EQ(terra_.FScaleZ, 19.844375f);
-  EXPECT_EQ(terra_.MostRWXObjects(terra_.FScaleX, terra_.FScaleY, 10), 262144);
+  EXPECT_EQ(terra_.MostRWXObjects(terra_.FOrigin, terra_.FScaleX, terra_.FScaleY, 10), 262144);
 }
 
 TEST_F(ScaleDialog, CancelAndCloseBoxLeaveTheTerrainAlone) {
