@@ -6,8 +6,10 @@
 
 #include "app/untDebug.h"
 #include "app/untKalvor.h"
+#include "app/znApplication.h"
 #include "base/znLog.h"
 #include "views/znDebugLog.h"
+#include "views/znQtPrompts.h"
 
 TznAppFolders AppFoldersFromEnvironment() {
   const std::string program = QCoreApplication::applicationFilePath().toStdString();
@@ -17,7 +19,7 @@ TznAppFolders AppFoldersFromEnvironment() {
 }
 
 int RunKalvor(int argc, char** argv) {
-  QApplication app(argc, argv);
+  TznApplication app(argc, argv);
   QCoreApplication::setApplicationName("kalvor");
   // The main window's close ends the run even while the debug log is open.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -28,6 +30,9 @@ int RunKalvor(int argc, char** argv) {
   SetWarningSink([](const std::string& message) { TznDebugLog::Instance().Note(message); });
   if (!folders.Note.empty()) TznDebugLog::Instance().Note(folders.Note);
 
+  // What no handler caught shows in a message box over the main window.
+  TznQtPrompts guard_prompts(&main_window);
+  app.SetPrompts(&guard_prompts);
   QObject::connect(&main_window, &TfrmKalvor::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   main_window.show();
 
@@ -37,6 +42,7 @@ int RunKalvor(int argc, char** argv) {
     QTimer::singleShot(0, &main_window, [&main_window, terrain] { main_window.LoadTerrain(terrain); });
   }
   const int result = app.exec();
+  app.SetPrompts(nullptr);
   SetWarningSink({});
   return result;
 }
