@@ -38,6 +38,8 @@
 #include "views/untTerMap.h"
 #include "views/znGLWidget.h"
 #include "views/znQtPrompts.h"
+#include "views/znQuietPrompts.h"
+#include "views/znSettingsFile.h"
 #include "views/znWindowPlace.h"
 
 namespace {
@@ -162,9 +164,7 @@ void TfrmKalvor::FormCreate() {
   SettingsDir = FFolders.SettingsDir;
   TexturesDir = FFolders.TexturesDir;
   CreateFolders();
-  tbMaterial->Start();
-  tbFilter->Start();
-  tbCompose->Start();
+  StartTabs();
   FTerraReady = true;
   UpdateStatusBars();
   tbBasicShape->cbMaxBounds->setCurrentIndex(0);
@@ -183,9 +183,29 @@ void TfrmKalvor::CreateFolders() {
   for (const std::string& folder : {SettingsDir, TexturesDir}) {
     try {
       ForceDirectories(folder);
-    } catch (const EznError&) {
+    } catch (const EznError& error) {
+      TznDebugLog::Instance().Note(error.what());
     }
   }
+}
+
+void TfrmKalvor::StartTabs() {
+  // In a home folder that takes no files the user hears it once; what fails
+  // because of it (the standard files) goes to the debug log.
+  const std::string unwritable = UnwritableHomeMessage(FFolders, FolderWritable);
+  TznQuietPrompts quiet(*FPrompts);
+  struct Restore {
+    TznAppContext& context;
+    TznPrompts* prompts;
+    ~Restore() { context.Prompts = prompts; }
+  } restore{FContext, FPrompts};
+  if (!unwritable.empty()) {
+    FPrompts->ShowMessage(unwritable);
+    FContext.Prompts = &quiet;
+  }
+  tbMaterial->Start();
+  tbFilter->Start();
+  tbCompose->Start();
 }
 
 void TfrmKalvor::ShowTerrainChoices() {
@@ -426,13 +446,9 @@ void TfrmKalvor::FormClose() {
   // The map window writes its own section as it closes, and closes the 3D
   // preview, which writes its own.
   if (frmTerMap) frmTerMap->close();
-  try {
-    TznIniFile ini(IniFileName);
-    WriteMainSettings(ini, CollectSettings(), !Terra->FFileName.empty());
-    ini.UpdateFile();
-  } catch (const EznError& e) {
-    FPrompts->ShowMessage(e.what());
-  }
+  const TznMainSettings settings = CollectSettings();
+  const bool write_ter_file = !Terra->FFileName.empty();
+  SaveSettingsFile(IniFileName, [&](TznIniFile& ini) { WriteMainSettings(ini, settings, write_ter_file); });
 }
 
 TznPrompts& TfrmKalvor::WindowPrompts(std::unique_ptr<TznQtPrompts>& prompts) {

@@ -117,6 +117,7 @@ class TfrmKalvor : public QMainWindow {
   void ShowScene();
   void FormCreate();
   void CreateFolders();
+  void StartTabs();
   void ShowTerrainChoices();
   void ApplySettingsFile();
   void ApplySettings(const TznMainSettings& settings);

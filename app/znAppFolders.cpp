@@ -43,3 +43,12 @@ TznAppFolders ResolveAppFolders(const std::string& program_path, const std::stri
                  folders.Home + " instead.";
   return folders;
 }
+
+std::string UnwritableHomeMessage(const TznAppFolders& folders,
+                                  const std::function<bool(const std::string&)>& writable) {
+  std::string settings_folder = ExtractFilePath(folders.IniFileName);
+  if (settings_folder.empty()) settings_folder = "./";
+  if (writable(folders.SettingsDir) && writable(settings_folder)) return "";
+  return "The folder " + folders.Home +
+         " cannot be written: settings, materials, filters and composers will not be saved.";
+}

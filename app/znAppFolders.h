@@ -28,6 +28,12 @@ TznAppFolders ResolveAppFolders(const std::string& program_path, const std::stri
 // True when new files can be made in the folder.
 bool FolderWritable(const std::string& folder);
 
+// The one message of a start in a home folder that takes no files (its
+// Settings folder or the settings file's folder cannot be written); empty
+// when both can.
+std::string UnwritableHomeMessage(const TznAppFolders& folders,
+                                  const std::function<bool(const std::string&)>& writable);
+
 // The settings file's path for a program path: its extension, if any,
 // replaced by ".ini".
 std::string IniFileNameFor(const std::string& program_path);

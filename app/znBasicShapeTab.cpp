@@ -117,7 +117,17 @@ void TznBasicShapeTab::SelectObjectSizeItem(int index) {
 
 void TznBasicShapeTab::ApplyObjectSize() {
   const int item = ObjectSizeItem();
-  if (item >= 0 && item < 3) FTerra.SetObjectSize(kObjectSizes[item]);
+  if (item >= 0 && item < 3) {
+    // A size that would cut the terrain into more objects than the grid
+    // holds is refused in every render mode; the size in force stays.
+    const double objects = FTerra.MostRWXObjects(FTerra.FOrigin, FTerra.FScaleX, FTerra.FScaleY, kObjectSizes[item]);
+    if (objects > TznTerra::kMaxRWXObjects) {
+      ShowObjectSize();
+      FContext.Prompts->ShowMessage("Too many objects! " + RWXObjectLimitText(objects, kObjectSizes[item]));
+      return;
+    }
+    FTerra.SetObjectSize(kObjectSizes[item]);
+  }
   if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
   FContext.RunUpdateTerrainComposer();
 }

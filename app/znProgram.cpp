@@ -9,11 +9,13 @@
 #include "app/untDebug.h"
 #include "app/untKalvor.h"
 #include "app/znAppIdentity.h"
+#include "app/znApplication.h"
 #include "app/znFirstStart.h"
 #include "app/znProgramCommandLine.h"
 #include "base/znLog.h"
 #include "base/znSafeFile.h"
 #include "views/znDebugLog.h"
+#include "views/znQtPrompts.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ int RunKalvor(int argc, char** argv) {
     return 0;
   }
 
-  QApplication app(argc, argv);
+  TznApplication app(argc, argv);
   // Qt has taken its own options out by now.
   const TznProgramArgs args = ReadProgramArgs(ArgsAfterName(QCoreApplication::arguments()));
   if (!args.Error.empty()) {
@@ -67,6 +69,9 @@ int RunKalvor(int argc, char** argv) {
   if (!folders.Note.empty()) TznDebugLog::Instance().Note(folders.Note);
   if (!first_start.empty()) TznDebugLog::Instance().Note(first_start);
 
+  // What no handler caught shows in a message box over the main window.
+  TznQtPrompts guard_prompts(&main_window);
+  app.SetPrompts(&guard_prompts);
   QObject::connect(&main_window, &TfrmKalvor::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   main_window.show();
 
@@ -74,6 +79,7 @@ int RunKalvor(int argc, char** argv) {
     QTimer::singleShot(0, &main_window, [&main_window, terrain = args.Terrain] { main_window.LoadTerrain(terrain); });
   }
   const int result = app.exec();
+  app.SetPrompts(nullptr);
   SetWarningSink({});
   return result;
 }

@@ -1,8 +1,9 @@
 #include "base/znIniFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "base/znError.h"
 #include "base/znFormat.h"
@@ -11,13 +12,17 @@
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr size_t kNone = static_cast<size_t>(-1);
 
 
 std::string ReadWholeFile(const std::string& file_name) {
   std::ifstream in(file_name, std::ios::binary);
   if (!in) throw EznFileError(FileErrorText("Cannot open file", file_name, errno));
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string content;
+  std::error_code size_error;
+  const uintmax_t size = std::filesystem::file_size(file_name, size_error);
+  if (!size_error) content.reserve(static_cast<size_t>(size));
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) content.append(buffer, static_cast<size_t>(in.gcount()));
   if (in.bad()) throw EznFileError(FileErrorText("Cannot read file", file_name, errno));
   return content;
 }
@@ -35,14 +40,38 @@ std::string KeyLine(std::string_view key, std::string_view value) {
   return line;
 }
 
+// FNV-1a over the lower-case bytes of a name.
+size_t NameHash(std::string_view name) {
+  uint64_t hash = 14695981039346656037ull;
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    hash *= 1099511628211ull;
+  }
+  return static_cast<size_t>(hash);
+}
+
+// The slot of the first entry for which match holds, else of the empty slot
+// where the probe ended; the table must have a free slot.
+template <typename Match>
+size_t Probe(const std::vector<size_t>& cells, size_t hash, size_t none, Match match) {
+  const size_t mask = cells.size() - 1;
+  size_t i = hash & mask;
+  while (cells[i] != none && !match(cells[i])) i = (i + 1) & mask;
+  return i;
+}
+
 }  // namespace
 
 TznIniFile::TznIniFile(std::string file_name) : FFileName(std::move(file_name)) {
-  if (FileExists(FFileName)) Parse(ReadWholeFile(FFileName));
+  if (FileExists(FFileName)) {
+    FTexts.push_back(ReadWholeFile(FFileName));
+    Parse(FTexts.back());
+  }
 }
 
 TznIniFile::TznIniFile(std::string file_name, std::string_view content) : FFileName(std::move(file_name)) {
-  Parse(content);
+  FTexts.emplace_back(content);
+  Parse(FTexts.back());
 }
 
 void TznIniFile::Parse(std::string_view content) {
@@ -55,61 +84,125 @@ void TznIniFile::Parse(std::string_view content) {
   while (pos < content.size()) {
     const size_t newline = content.find('\n', pos);
     if (newline == std::string_view::npos) {
-      FLines.push_back(MakeLine(std::string(content.substr(pos)), ""));
+      AddLine(content.substr(pos), 0, FLast);
       break;
     }
     const bool crlf = newline > pos && content[newline - 1] == '\r';
-    std::string ending = crlf ? "\r\n" : "\n";
     if (!line_break_known) FCrLf = crlf;
     line_break_known = true;
-    FLines.push_back(MakeLine(std::string(content.substr(pos, newline - pos - (crlf ? 1 : 0))), std::move(ending)));
+    AddLine(content.substr(pos, newline - pos - (crlf ? 1 : 0)), crlf ? 2 : 1, FLast);
     pos = newline + 1;
   }
 }
 
-TznIniFile::TLine TznIniFile::MakeLine(std::string text, std::string ending) {
-  TLine line;
-  line.text = std::move(text);
-  line.ending = std::move(ending);
+void TznIniFile::Classify(TLine& line) {
   std::string_view trimmed = Trim(line.text);
-  if (trimmed.empty() || trimmed.front() == ';') return line;
+  if (trimmed.empty() || trimmed.front() == ';') return;
   if (trimmed.front() == '[') {
     size_t close = trimmed.find(']');
     line.kind = TLineKind::Section;
     line.name = Trim(trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-    return line;
+    return;
   }
   size_t equals = trimmed.find('=');
-  if (equals == std::string_view::npos || Trim(trimmed.substr(0, equals)).empty()) return line;
+  if (equals == std::string_view::npos || Trim(trimmed.substr(0, equals)).empty()) return;
   line.kind = TLineKind::Key;
   line.name = Trim(trimmed.substr(0, equals));
   line.value = Trim(trimmed.substr(equals + 1));
-  return line;
 }
 
-bool TznIniFile::FindSection(std::string_view section, TRange& range) const {
-  size_t header = kNone;
-  for (size_t i = 0; i < FLines.size() && header == kNone; ++i)
-    if (FLines[i].kind == TLineKind::Section && SameText(FLines[i].name, section)) header = i;
-  if (header == kNone) return false;
-  range.begin = header + 1;
-  range.end = range.begin;
-  while (range.end < FLines.size() && FLines[range.end].kind != TLineKind::Section) ++range.end;
-  return true;
+size_t TznIniFile::AddLine(std::string_view text, uint8_t ending, size_t after) {
+  const size_t index = FLines.size();
+  TLine& line = FLines.emplace_back();
+  line.text = text;
+  line.ending = ending;
+  Classify(line);
+  if (after == kNoLine) {
+    line.next = FFirst;
+    FFirst = index;
+  } else {
+    line.next = FLines[after].next;
+    FLines[after].next = index;
+  }
+  if (line.next == kNoLine) FLast = index;
+  FileLine(index);
+  return index;
+}
+
+namespace {
+
+// Adds a number to a table kept at most half full.
+template <typename HashOf>
+void AddToTable(std::vector<size_t>& cells, size_t& used, size_t number, size_t none, HashOf hash_of) {
+  if ((used + 1) * 2 > cells.size()) {
+    std::vector<size_t> old = std::move(cells);
+    cells.assign(std::max<size_t>(16, old.size() * 2), none);
+    for (size_t entry : old)
+      if (entry != none) cells[Probe(cells, hash_of(entry), none, [](size_t) { return false; })] = entry;
+  }
+  cells[Probe(cells, hash_of(number), none, [](size_t) { return false; })] = number;
+  ++used;
+}
+
+}  // namespace
+
+void TznIniFile::FileLine(size_t index) {
+  const TLine& line = FLines[index];
+  if (line.kind == TLineKind::Section) {
+    // Only the first block of a name counts; lines of a later one are text.
+    FFilingSection = kNoLine;
+    if (FindSection(line.name)) return;
+    FFilingSection = FSections.size();
+    TSection& section = FSections.emplace_back();
+    section.header = section.last_key = index;
+    AddToTable(FSectionTable.cells, FSectionTable.used, FFilingSection, kNoLine,
+               [this](size_t section) { return NameHash(FLines[FSections[section].header].name); });
+  } else if (line.kind == TLineKind::Key && FFilingSection != kNoLine) {
+    const TSection& section = FSections[FFilingSection];
+    FSections[FFilingSection].last_key = index;
+    if (section.indexed && FindKeyLine(section, line.name) == kNoLine) AddKey(section, index, FLines);
+  }
+}
+
+void TznIniFile::AddKey(const TSection& section, size_t line, const std::vector<TLine>& lines) {
+  AddToTable(section.keys.cells, section.keys.used, line, kNoLine,
+             [&lines](size_t key) { return NameHash(lines[key].name); });
+}
+
+void TznIniFile::IndexKeys(const TSection& section) const {
+  section.indexed = true;
+  for (size_t i = FLines[section.header].next; i != kNoLine && FLines[i].kind != TLineKind::Section; i = FLines[i].next)
+    if (FLines[i].kind == TLineKind::Key && FindKeyLine(section, FLines[i].name) == kNoLine) AddKey(section, i, FLines);
+}
+
+const TznIniFile::TSection* TznIniFile::FindSection(std::string_view section) const {
+  if (FSectionTable.cells.empty()) return nullptr;
+  const size_t slot = Probe(FSectionTable.cells, NameHash(section), kNoLine, [&](size_t entry) {
+    return SameText(FLines[FSections[entry].header].name, section);
+  });
+  const size_t entry = FSectionTable.cells[slot];
+  return entry == kNoLine ? nullptr : &FSections[entry];
+}
+
+size_t TznIniFile::FindKeyLine(const TSection& section, std::string_view key) const {
+  if (!section.indexed) IndexKeys(section);
+  if (section.keys.cells.empty()) return kNoLine;
+  const size_t slot = Probe(section.keys.cells, NameHash(key), kNoLine,
+                            [&](size_t line) { return SameText(FLines[line].name, key); });
+  return section.keys.cells[slot];
 }
 
 const TznIniFile::TLine* TznIniFile::FindKey(std::string_view section, std::string_view key) const {
-  TRange range;
-  if (!FindSection(section, range)) return nullptr;
-  for (size_t i = range.begin; i < range.end; ++i)
-    if (FLines[i].kind == TLineKind::Key && SameText(FLines[i].name, key)) return &FLines[i];
-  return nullptr;
+  const TSection* found = FindSection(section);
+  if (!found) return nullptr;
+  const size_t line = FindKeyLine(*found, key);
+  return line == kNoLine ? nullptr : &FLines[line];
 }
 
 std::string TznIniFile::ReadString(std::string_view section, std::string_view key,
                                    std::string_view default_value) const {
   const TLine* line = FindKey(section, key);
-  return line ? line->value : std::string(default_value);
+  return std::string(line ? line->value : default_value);
 }
 
 int32_t TznIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t default_value) const {
@@ -130,39 +223,43 @@ double TznIniFile::ReadReal(std::string_view section, std::string_view key, doub
   return ParseReal(line->value).value_or(default_value);
 }
 
+std::string_view TznIniFile::Keep(std::string text) { return FTexts.emplace_back(std::move(text)); }
+
 void TznIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   const std::string clean = WithoutLineBreaks(value);
-  TRange range;
-  if (!FindSection(section, range)) {
+  const TSection* found = FindSection(section);
+  if (!found) {
     AppendSection(section, key, clean);
     return;
   }
-  size_t last_key = kNone;
-  for (size_t i = range.begin; i < range.end; ++i) {
-    TLine& line = FLines[i];
-    if (line.kind != TLineKind::Key) continue;
-    if (SameText(line.name, key)) {
-      line.text = line.text.substr(0, line.text.find('=') + 1) + clean;
-      line.value = Trim(clean);
-      return;
-    }
-    last_key = i;
+  const TLine* existing = FindKey(section, key);
+  if (!existing) {
+    // The new line belongs to this section's first block.
+    FFilingSection = static_cast<size_t>(found - FSections.data());
+    InsertLine(found->last_key, KeyLine(key, clean));
+    return;
   }
-  InsertLine(last_key == kNone ? range.begin : last_key + 1, KeyLine(key, clean));
+  TLine& line = FLines[static_cast<size_t>(existing - FLines.data())];
+  std::string text(line.text.substr(0, line.text.find('=') + 1));
+  text += clean;
+  line.text = Keep(std::move(text));
+  line.name = line.value = {};
+  line.kind = TLineKind::Other;
+  Classify(line);
 }
 
 void TznIniFile::AppendSection(std::string_view section, std::string_view key, std::string_view value) {
   std::string header = "[";
   header.append(section).append("]");
-  InsertLine(FLines.size(), std::move(header));
-  InsertLine(FLines.size(), KeyLine(key, value));
+  InsertLine(FLast, std::move(header));
+  InsertLine(FLast, KeyLine(key, value));
 }
 
-void TznIniFile::InsertLine(size_t position, std::string text) {
+void TznIniFile::InsertLine(size_t after, std::string text) {
   // The line before may have been the file's last, without a line break.
-  const char* line_break = FCrLf ? "\r\n" : "\n";
-  if (position > 0 && FLines[position - 1].ending.empty()) FLines[position - 1].ending = line_break;
-  FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(position), MakeLine(std::move(text), line_break));
+  const uint8_t line_break = FCrLf ? 2 : 1;
+  if (after != kNoLine && FLines[after].ending == 0) FLines[after].ending = line_break;
+  AddLine(Keep(std::move(text)), line_break, after);
 }
 
 void TznIniFile::WriteInteger(std::string_view section, std::string_view key, int64_t value) {
@@ -177,10 +274,7 @@ void TznIniFile::WriteReal(std::string_view section, std::string_view key, doubl
   WriteString(section, key, FormatReal(value));
 }
 
-bool TznIniFile::SectionExists(std::string_view section) const {
-  TRange range;
-  return FindSection(section, range);
-}
+bool TznIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
 
 bool TznIniFile::ValueExists(std::string_view section, std::string_view key) const {
   return FindKey(section, key) != nullptr;
@@ -188,29 +282,31 @@ bool TznIniFile::ValueExists(std::string_view section, std::string_view key) con
 
 std::vector<std::string> TznIniFile::ReadSections() const {
   std::vector<std::string> names;
-  for (const TLine& line : FLines) {
-    if (line.kind != TLineKind::Section) continue;
-    bool known = false;
-    for (const std::string& name : names) known = known || SameText(name, line.name);
-    if (!known) names.push_back(line.name);
-  }
+  names.reserve(FSections.size());
+  for (const TSection& section : FSections) names.emplace_back(FLines[section.header].name);
   return names;
 }
 
 std::vector<std::string> TznIniFile::ReadSectionKeys(std::string_view section) const {
   std::vector<std::string> keys;
-  TRange range;
-  if (!FindSection(section, range)) return keys;
-  for (size_t i = range.begin; i < range.end; ++i)
-    if (FLines[i].kind == TLineKind::Key) keys.push_back(FLines[i].name);
+  const TSection* found = FindSection(section);
+  if (!found) return keys;
+  for (size_t i = FLines[found->header].next; i != kNoLine && FLines[i].kind != TLineKind::Section; i = FLines[i].next)
+    if (FLines[i].kind == TLineKind::Key) keys.emplace_back(FLines[i].name);
   return keys;
 }
 
 std::string TznIniFile::Text() const {
-  std::string out = FPrefix;
-  for (const TLine& line : FLines) {
+  size_t size = FPrefix.size();
+  for (const TLine& line : FLines) size += line.text.size() + line.ending;
+  std::string out;
+  out.reserve(size);
+  out += FPrefix;
+  for (size_t i = FFirst; i != kNoLine; i = FLines[i].next) {
+    const TLine& line = FLines[i];
     out += line.text;
-    out += line.ending;
+    if (line.ending == 2) out += '\r';
+    if (line.ending != 0) out += '\n';
   }
   return out;
 }

@@ -8,9 +8,14 @@
 // replaces its value in place; a new key goes after the last key line of its
 // section, a new section at the end of the file. Every other line keeps its
 // bytes, including its CR LF or LF line break.
+//
+// Reading, looking up and writing take time in proportion to the file's
+// size: sections and keys are found through hash tables made while reading,
+// and lines written into the middle of a file are linked in, not moved.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,12 +29,18 @@ class TznIniFile {
   static constexpr bool kNativeCrLf = false;
 #endif
 
+  // An object serves one thread at a time: its lookups fill its tables.
+  //
   // Reads the file; a missing file gives an empty one. Throws EznFileError
   // when the file exists but cannot be read.
   explicit TznIniFile(std::string file_name);
   // Takes the content as if read from the file; nothing is read, and the
   // file is only written by UpdateFile.
   TznIniFile(std::string file_name, std::string_view content);
+  TznIniFile(const TznIniFile&) = delete;
+  TznIniFile& operator=(const TznIniFile&) = delete;
+  TznIniFile(TznIniFile&&) = default;
+  TznIniFile& operator=(TznIniFile&&) = default;
 
   const std::string& FileName() const { return FFileName; }
 
@@ -70,27 +81,61 @@ class TznIniFile {
   void UpdateFile() const;
 
  private:
-  enum class TLineKind { Other, Section, Key };
+  enum class TLineKind : uint8_t { Other, Section, Key };
+  static constexpr size_t kNoLine = static_cast<size_t>(-1);
+  // One line. Its text lies in the content read or, once written, in a
+  // string of its own; name and value point into that text.
   struct TLine {
-    std::string text;    // the line's bytes without its line break
-    std::string ending;  // "\r\n", "\n", or "" for a last line without one
+    std::string_view text;   // the line's bytes without its line break
+    std::string_view name;   // section name or key, trimmed
+    std::string_view value;  // key lines: the trimmed value
+    size_t next = kNoLine;   // the line that follows in the file
+    uint8_t ending = 0;      // 0 none (a last line), 1 LF, 2 CR LF
     TLineKind kind = TLineKind::Other;
-    std::string name;    // section name or key, trimmed
-    std::string value;   // key lines: the trimmed value
   };
-  struct TRange {
-    size_t begin, end;  // lines of a section after its header
+  // A hash table of open addressing whose cells hold numbers (of sections
+  // or of lines); names are compared without regard to ASCII case.
+  struct TTable {
+    std::vector<size_t> cells;
+    size_t used = 0;
+  };
+  // The first block of lines under a section name; later blocks of the
+  // same name are kept as text only. Its keys are put into a table when
+  // the section is first searched, so that a large section nobody asks
+  // about costs nothing but its reading.
+  struct TSection {
+    size_t header = kNoLine;
+    size_t last_key = kNoLine;  // a new key goes after it: the last key line, else the header
+    mutable bool indexed = false;
+    mutable TTable keys;  // key lines by key, the first of equal keys only
   };
 
   void Parse(std::string_view content);
-  static TLine MakeLine(std::string text, std::string ending);
-  bool FindSection(std::string_view section, TRange& range) const;
+  // Makes a line of the text (which must stay where it is), links it in
+  // after the given line (kNoLine: first) and files it under its section
+  // as the reading of a file would.
+  size_t AddLine(std::string_view text, uint8_t ending, size_t after);
+  void FileLine(size_t line);
+  static void Classify(TLine& line);
+  void IndexKeys(const TSection& section) const;
+  static void AddKey(const TSection& section, size_t line, const std::vector<TLine>& lines);
+  const TSection* FindSection(std::string_view section) const;
+  // The first key line of that name in the section's first block, or kNoLine.
+  size_t FindKeyLine(const TSection& section, std::string_view key) const;
   const TLine* FindKey(std::string_view section, std::string_view key) const;
   void AppendSection(std::string_view section, std::string_view key, std::string_view value);
-  void InsertLine(size_t position, std::string text);
+  void InsertLine(size_t after, std::string text);
+  std::string_view Keep(std::string text);
 
   std::string FFileName;
   std::string FPrefix;  // a byte-order mark before the first line
   bool FCrLf = kNativeCrLf;  // new lines end like the file's first line
-  std::vector<TLine> FLines;
+  // What the lines point into: the text read, then the text of every line
+  // written since. The strings never move, not even when the object does.
+  std::deque<std::string> FTexts;
+  std::vector<TLine> FLines;  // in the order they were made, not the file's
+  size_t FFirst = kNoLine, FLast = kNoLine;
+  size_t FFilingSection = kNoLine;  // the section that the next key lines filed belong to
+  std::vector<TSection> FSections;  // in the order of their first header
+  TTable FSectionTable;  // section numbers by name
 };

@@ -19,9 +19,12 @@ enum class TznFlush {
   Lazy,
 };
 
-// Writes content to path through a temporary file beside it. Throws
-// EznFileError with the file system's reason when any step fails; the old
-// file, if any, is then left as it was.
+// Writes content to path through a temporary file beside it. A path that is
+// a symbolic link is written through to the file it leads to (the temporary
+// then lies beside that file), and the link stays. A file without write
+// permission is kept as it is. Throws EznFileError with the file system's
+// reason when any step fails or the file is read-only; the old file, if
+// any, is then left as it was.
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush = TznFlush::ToDisk);
 
 // The temporary file SaveFileAtomically writes first: the target, ".tmp",

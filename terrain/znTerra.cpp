@@ -1,8 +1,10 @@
 #include "terrain/znTerra.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
+#include "base/znFormat.h"
 #include "base/znRound.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znRWXComposer.h"
@@ -131,6 +133,29 @@ void TznTerra::SetVertices(int value) { FVertices = std::max(2, value); }
 void TznTerra::SetMaxError(double metres) {
   // Not a number keeps the error as it is.
   if (metres == metres) FMaxError = std::clamp(metres, kMinMaxError, kMaxMaxError);
+}
+
+double TznTerra::MostRWXObjects(const TVec3& origin, float scale_x, float scale_y, float object_size) const {
+  const double size = zn_detail::RoundHalfEven(double{object_size} * 100);
+  // Along an axis of E cm the grid starts at G: G = o + size, brought back
+  // to (-size, 0] when it lies east of 0 (GetGridStart), but left where it
+  // is when the origin o lies further west. Its last object starts short of
+  // E, so it holds at most ceil((E - G) / size) + 1 objects; for a G east of
+  // -size that is at most ceil(E / size) + 2, which is taken whatever G is.
+  const auto along = [size](int32_t points, float scale, float origin_metres) {
+    const double extent = zn_detail::RoundHalfEven(double(points) * scale * 100);
+    const double start = zn_detail::RoundHalfEven(origin_metres * 100.0) + size;
+    return std::max(std::ceil(extent / size) + 2, std::ceil((extent - start) / size) + 1);
+  };
+  const double most = along(FXPoints, scale_x, origin.x) * along(FYPoints, scale_y, origin.y);
+  return size > 0 && std::isfinite(most) ? most : std::numeric_limits<double>::infinity();
+}
+
+std::string RWXObjectLimitText(double objects, float object_size) {
+  std::string count = "infinitely many";
+  if (std::isfinite(objects)) count = objects < 1e15 ? FormatInt(static_cast<int64_t>(objects)) : FormatGeneral(objects);
+  return "The terrain would be cut into up to " + count + " objects of " + FormatGeneral(object_size) +
+         " m; the object grid holds no more than " + FormatInt(TznTerra::kMaxRWXObjects) + ".";
 }
 
 TznCentimetres TznTerra::GetGridStart() const {

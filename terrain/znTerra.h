@@ -17,6 +17,10 @@
 
 class TznByteReader;
 
+// "The terrain would be cut into up to <objects> objects of <size> m; the
+// object grid holds no more than <kMaxRWXObjects>."
+std::string RWXObjectLimitText(double objects, float object_size);
+
 // A terrain header read whole whose values this program cannot use: a size
 // it cannot hold or a scale that is no usable number. The header values stay
 // in the terrain, so they can still be shown.
@@ -50,6 +54,14 @@ class TznTerra {
   // Largest point count along one axis, and in all, that a file may hold.
   static constexpr int64_t kMaxPointsPerAxis = int64_t{1} << 24;
   static constexpr int64_t kMaxPoints = int64_t{1} << 29;
+  // Positions the user gives (origin, selection) and heights lie within
+  // this many metres of grid point (0, 0): their centimetres, and the
+  // differences between two of them, then fit 32 bits.
+  static constexpr double kMaxMetres = 1e7;
+  // The most objects the RWX grid holds: about a 5 km square cut into
+  // 10 m objects. Each object costs memory whether built or not, and every
+  // preview frame looks at all of them.
+  static constexpr int64_t kMaxRWXObjects = 262144;
 
   TznTerra();
   ~TznTerra();
@@ -116,6 +128,11 @@ class TznTerra {
   // Where the object grid starts, in centimetres: at or just west (south) of
   // the terrain's edge, with object edges through the origin.
   TznCentimetres GetGridStart() const;
+  // The most RWX objects this terrain asks for with the given origin,
+  // scales and object size (infinite for unusable values). It does not
+  // change while the origin moves within or east (north) of the terrain;
+  // an origin further west (south) puts the grid's start there.
+  double MostRWXObjects(const TVec3& origin, float scale_x, float scale_y, float object_size) const;
 
   // Resamples the terrain into the mesh of one RWX object: the object's
   // west and south edge and sides in centimetres, mesh cells per 10 m, and
@@ -158,11 +175,16 @@ class TznTerra {
                       int32_t y0, int32_t nx, int32_t ny, uint8_t kind) const;
 
   // Render modes: 0 "Terragen" blocks, 1 "RWX Preview", 2 "RWX Texture".
-  // Changing between the two RWX modes keeps the object grid.
+  // Changing between the two RWX modes keeps the object grid. A grid that
+  // cannot be laid out keeps the mode as it was (and throws as
+  // RebuildChunks does).
   void SetRenderMode(uint8_t mode);
   // Lays out the live grid anew for the current mode, object size and
   // vertex density; the other grid lets go of its meshes. Nothing happens
-  // while a save run is on.
+  // while a save run is on. Throws EznError ("Too many objects! " and
+  // RWXObjectLimitText), leaving
+  // both grids as they were, when the RWX grid would hold more than
+  // kMaxRWXObjects.
   void RebuildChunks();
   // A save run is writing the object grid: the grids stay as they are and
   // no other terrain can be loaded until it returns.

@@ -17,7 +17,13 @@ void TznTerra::SetRenderMode(uint8_t mode) {
   const uint8_t old = FRenderMode;
   FRenderMode = mode;
   const bool both_rwx = IsRWXMode(old) && IsRWXMode(mode);
-  if (mode != old && !both_rwx) RebuildChunks();
+  if (mode == old || both_rwx) return;
+  try {
+    RebuildChunks();
+  } catch (...) {
+    FRenderMode = old;
+    throw;
+  }
 }
 
 void TznTerra::RebuildChunks() {
@@ -28,6 +34,8 @@ void TznTerra::RebuildChunks() {
     FRWXChunks->ReleaseAll();
     FTerraChunks->BuildGrid(FXPoints, FYPoints, kBlockSize);
   } else if (IsRWXMode(FRenderMode)) {
+    const double objects = MostRWXObjects(FOrigin, FScaleX, FScaleY, FObjectSize);
+    if (objects > kMaxRWXObjects) throw EznError("Too many objects! " + RWXObjectLimitText(objects, FObjectSize));
     FTerraChunks->ReleaseAll();
     const TznCentimetres start = GetGridStart();
     const int32_t size = Round32(FObjectSize * 100.0);

@@ -18,6 +18,7 @@
 #include "base/znIniFile.h"
 #include "draw/znPreviewScene.h"
 #include "views/znDebugLog.h"
+#include "views/znSettingsFile.h"
 #include "views/znWindowPlace.h"
 
 namespace {
@@ -185,12 +186,12 @@ void TfrmTerGL::ReadBounds() {
 }
 
 void TfrmTerGL::WriteBounds() {
-  TznIniFile ini(FIniFileName);
-  ini.WriteInteger(kSection, "Left", ClientPosition(*this).x());
-  ini.WriteInteger(kSection, "Top", ClientPosition(*this).y());
-  ini.WriteInteger(kSection, "Width", width());
-  ini.WriteInteger(kSection, "Height", height());
-  ini.UpdateFile();
+  SaveSettingsFile(FIniFileName, [this](TznIniFile& ini) {
+    ini.WriteInteger(kSection, "Left", ClientPosition(*this).x());
+    ini.WriteInteger(kSection, "Top", ClientPosition(*this).y());
+    ini.WriteInteger(kSection, "Width", width());
+    ini.WriteInteger(kSection, "Height", height());
+  });
 }
 
 // --- lifecycle

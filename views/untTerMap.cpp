@@ -22,6 +22,7 @@
 #include "views/znMapShading.h"
 #include "views/znMapTexts.h"
 #include "views/znMapThread.h"
+#include "views/znSettingsFile.h"
 #include "views/znPrompts.h"
 #include "views/znWindowPlace.h"
 
@@ -238,12 +239,13 @@ void TfrmTerMap::ReadSettings() {
 }
 
 void TfrmTerMap::WriteSettings() {
-  TznIniFile ini(FSettingsFile);
-  ini.WriteInteger(kSection, "Left", ClientPosition(*this).x());
-  ini.WriteInteger(kSection, "Top", ClientPosition(*this).y());
-  ini.WriteInteger(kSection, "Width", width());
-  ini.WriteInteger(kSection, "Height", height());
-  ini.UpdateFile();
+  const QRect place = geometry();
+  SaveSettingsFile(FSettingsFile, [&place](TznIniFile& ini) {
+    ini.WriteInteger(kSection, "Left", place.left());
+    ini.WriteInteger(kSection, "Top", place.top());
+    ini.WriteInteger(kSection, "Width", place.width());
+    ini.WriteInteger(kSection, "Height", place.height());
+  });
 }
 
 void TfrmTerMap::closeEvent(QCloseEvent* event) {

@@ -1,36 +1,28 @@
 // The map window's event handlers and what they show in the controls.
 #include <QMouseEvent>
 
-#include <algorithm>
 #include <exception>
-#include <limits>
 
-#include "base/znRound.h"
 #include "terrain/znTerra.h"
 #include "views/untTerGL.h"
 #include "views/untTerMap.h"
 #include "views/znMapTexts.h"
+#include "views/znMapValues.h"
 #include "views/znMapZoom.h"
 #include "views/znPrompts.h"
 #include "views/znWindowPlace.h"
 
 namespace {
 
-// The value of an edit, written back with two decimals.
+// The value of a position or length edit, written back with two decimals;
+// a value the terrain cannot hold is refused and the edit left alone.
 double ReadEdit(QLineEdit* edit) {
-  const TznTypedValue typed = ParseTypedValue(edit->text().toStdString());
+  const TznTypedValue typed = ReadMapMetres(edit->text().toStdString());
   edit->setText(QString::fromStdString(typed.Text));
   return typed.Value;
 }
 
 void ShowValue(QLineEdit* edit, double value) { edit->setText(QString::fromStdString(EditText(value))); }
-
-// Metres as the nearest stored height the terrain can hold.
-int16_t StoredHeight(double metres, float scale_z) {
-  const double stored = metres * 100 / scale_z;
-  const double low = std::numeric_limits<int16_t>::min(), high = std::numeric_limits<int16_t>::max();
-  return static_cast<int16_t>(Round(std::clamp(stored, low, high)));
-}
 
 }  // namespace
 
@@ -125,7 +117,9 @@ void TfrmTerMap::Image1MouseMove(QMouseEvent* event) {
 
 void TfrmTerMap::edWaterKeyDown() {
   Guarded([this] {
-    FTerra.SetWaterLevel(StoredHeight(ReadEdit(edWater), FTerra.FScaleZ));
+    const TznTypedWater water = ReadWaterLevel(edWater->text().toStdString(), FTerra.FScaleZ);
+    edWater->setText(QString::fromStdString(water.Text));
+    FTerra.SetWaterLevel(water.Stored);
     RefreshMap();
   });
 }
@@ -137,6 +131,7 @@ void TfrmTerMap::edSelectionKeyDown() {
     const float origin_x = ReadEdit(edOriginX);
     const float origin_y = ReadEdit(edOriginY);
     const float origin_z = ReadEdit(edOriginZ);
+    CheckOriginGrid(FTerra, TVec3{origin_x, origin_y, origin_z});
     FTerra.SetOrigin(TVec3{origin_x, origin_y, origin_z});
     const float centre_x = ReadEdit(edCentreX);
     const float centre_y = ReadEdit(edCentreY);

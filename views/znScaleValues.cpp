@@ -1,7 +1,9 @@
 #include "views/znScaleValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "base/znError.h"
 #include "base/znFormat.h"
@@ -23,28 +25,29 @@ double ReadTwoDecimals(std::string& text) {
 
 bool IsUsableScale(float scale) { return std::isfinite(scale) && scale > 0; }
 
-// Stored height of the lowest point at the new height scale; the whole
-// height range above it must still fit the 16-bit stored heights, or the
-// shift would flatten the peaks or the valleys. The refusal names the
-// height in metres that would still fit.
+constexpr double kMaxMetres = TznTerra::kMaxMetres;
+
+// Stored height of the lowest point at the new height scale. The whole
+// height range above it must fit the 16-bit stored heights (or the shift
+// would flatten the peaks or the valleys), and every height must lie
+// within kMaxMetres. The refusal names the height that would still fit.
 int32_t StoredLow(const TznTerra& terra, double low, float scale_z) {
-  constexpr int64_t kLowest = std::numeric_limits<int16_t>::min();
-  constexpr int64_t kHighest = std::numeric_limits<int16_t>::max();
-  const double stored = low / scale_z * 100;
-  const int64_t range = terra.FHighest - terra.FLowest;
-  const auto metres = [scale_z](double units) { return Metres(units * scale_z / 100); };
-  if (!std::isfinite(stored) || std::fabs(stored) > 1e9) throw EznError("Heights out of range!");
-  const int64_t u = Round(stored);
-  if (u < kLowest)
-    throw EznError("Heights out of range! The lowest point would lie at " + metres(double(u)) +
-                   " m; it can lie no lower than " + metres(double(kLowest)) + " m.");
-  if (u + range > kHighest)
-    throw EznError("Heights out of range! The highest point would lie at " + metres(double(u + range)) +
-                   " m; it can lie no higher than " + metres(double(kHighest)) + " m.");
+  const double unit = double{scale_z} / 100;  // metres per stored unit
+  const double range = terra.FHighest - terra.FLowest;
+  const double lowest = std::max<double>(std::numeric_limits<int16_t>::min(), std::ceil(-kMaxMetres / unit));
+  const double highest = std::min<double>(std::numeric_limits<int16_t>::max(), std::floor(kMaxMetres / unit));
+  const double u = zn_detail::RoundHalfEven(low / unit);
+  const auto metres = [unit](double units) { return Metres(units * unit); };
+  if (!(u >= lowest))
+    throw EznError("Heights out of range! The lowest point would lie at " + metres(u) +
+                   " m; it can lie no lower than " + metres(lowest) + " m.");
+  if (!(u + range <= highest))
+    throw EznError("Heights out of range! The highest point would lie at " + metres(u + range) +
+                   " m; it can lie no higher than " + metres(highest) + " m.");
   return static_cast<int32_t>(u);
 }
 
-void CheckEdges(const TznTerra& terra, const TznScaleOptions& options, TznScaleTexts& texts, TznScaleValues& values) {
+void ReadEdges(const TznTerra& terra, const TznScaleOptions& options, TznScaleTexts& texts, TznScaleValues& values) {
   const double x = ReadTwoDecimals(texts.EdgeX);
   const double y = ReadTwoDecimals(texts.EdgeY);
   const double steps_x = terra.FXPoints - 1.0, steps_y = terra.FYPoints - 1.0;
@@ -60,7 +63,12 @@ void CheckEdges(const TznTerra& terra, const TznScaleOptions& options, TznScaleT
   // A zero or negative edge would fold the terrain onto itself, and every
   // later rescale would divide by its zero scale.
   if (!(values.NewScaleX > 0 && values.NewScaleY > 0)) throw EznError("The edges of the map must be longer than 0 m");
-  if (!IsUsableScale(values.NewScaleX) || !IsUsableScale(values.NewScaleY)) throw EznError("Scale out of range!");
+}
+
+// The heights follow the horizontal scales.
+float RatioScaleZ(const TznTerra& terra, const TznScaleValues& values) {
+  return static_cast<float>((double{values.NewScaleX} + values.NewScaleY) / (double{terra.FScaleX} + terra.FScaleY) *
+                            terra.FScaleZ);
 }
 
 void CheckHeights(const TznTerra& terra, TznAltitudeRule rule, TznScaleTexts& texts, TznScaleValues& values) {
@@ -68,11 +76,11 @@ void CheckHeights(const TznTerra& terra, TznAltitudeRule rule, TznScaleTexts& te
   values.NewScaleZ = terra.FScaleZ;
   switch (rule) {
     case TznAltitudeRule::KeepRatio:
-      values.NewScaleZ = static_cast<float>((double{values.NewScaleX} + values.NewScaleY) /
-                                            (double{terra.FScaleX} + terra.FScaleY) * terra.FScaleZ);
+      // Edges that make the heights too large are refused with the edges.
+      values.NewScaleZ = RatioScaleZ(terra, values);
       texts.High = Metres(terra.FHighest * double{values.NewScaleZ} / 100);
       texts.Low = Metres(terra.FLowest * double{values.NewScaleZ} / 100);
-      break;
+      return;
     case TznAltitudeRule::EditHighLow: {
       double high = ReadTwoDecimals(texts.High);
       double low = ReadTwoDecimals(texts.Low);
@@ -81,11 +89,18 @@ void CheckHeights(const TznTerra& terra, TznAltitudeRule rule, TznScaleTexts& te
         high = ReadTwoDecimals(texts.High);
         low = ReadTwoDecimals(texts.Low);
       }
+      if (!(high <= kMaxMetres))
+        throw EznError("Heights out of range! The highest point would lie at " + Metres(high) +
+                       " m; it can lie no higher than " + Metres(kMaxMetres) + " m.");
+      if (!(low >= -kMaxMetres))
+        throw EznError("Heights out of range! The lowest point would lie at " + Metres(low) +
+                       " m; it can lie no lower than " + Metres(-kMaxMetres) + " m.");
       const int32_t range = terra.FHighest - terra.FLowest;
       if (range > 0) {
         if (high == low) throw EznError("Highest and lowest point must differ");
         values.NewScaleZ =
             static_cast<float>(double{terra.FScaleZ} * std::fabs(high - low) / (range * double{terra.FScaleZ} / 100));
+        if (!IsUsableScale(values.NewScaleZ)) throw EznError("Scale out of range!");
         values.Shift = StoredLow(terra, low, values.NewScaleZ) - terra.FLowest;
       }
       break;
@@ -101,6 +116,87 @@ void CheckHeights(const TznTerra& terra, TznAltitudeRule rule, TznScaleTexts& te
   if (!IsUsableScale(values.NewScaleZ)) throw EznError("Scale out of range!");
 }
 
+// What new scales cannot hold, as the first part of the refusal; empty when
+// they can. The object grid must stay within its bound, and the origin,
+// the selection, the viewer and the heights (which all rescale with the
+// terrain) within kMaxMetres.
+std::string ScaleProblem(const TznTerra& terra, const TznScaleValues& values) {
+  const double fx = double{values.NewScaleX} / terra.FScaleX;
+  const double fy = double{values.NewScaleY} / terra.FScaleY;
+  const double fz = double{values.NewScaleZ} / terra.FScaleZ;
+  const TVec3 origin = MakeVector3f(static_cast<float>(terra.FOrigin.x * fx), static_cast<float>(terra.FOrigin.y * fy), 0);
+  const double objects = terra.MostRWXObjects(origin, values.NewScaleX, values.NewScaleY, terra.FObjectSize);
+  if (objects > TznTerra::kMaxRWXObjects)
+    return "Edges out of range! " + RWXObjectLimitText(objects, terra.FObjectSize);
+  const TznGLPositionDef& viewer = terra.FViewer;
+  const double places[] = {terra.FOrigin.x * fx,    terra.FOrigin.y * fy,    terra.FOrigin.z * fz,
+                           terra.FSelCentre.x * fx, terra.FSelCentre.y * fy, terra.FSelCentre.z * fz,
+                           terra.FSideX * fx,       terra.FSideY * fy,       viewer.GetX() * fx,
+                           viewer.GetZ() * fy,      viewer.GetY() * fz};
+  for (double place : places)
+    if (!(std::fabs(place) <= kMaxMetres))
+      return "Scale out of range! The origin, the selection or the viewer would lie more than " + Metres(kMaxMetres) +
+             " m away.";
+  const double high = (terra.FHighest + values.Shift) * double{values.NewScaleZ} / 100;
+  const double low = (terra.FLowest + values.Shift) * double{values.NewScaleZ} / 100;
+  if (!(high <= kMaxMetres))
+    return "Heights out of range! The highest point would lie at " + Metres(high) + " m; it can lie no higher than " +
+           Metres(kMaxMetres) + " m.";
+  if (!(low >= -kMaxMetres))
+    return "Heights out of range! The lowest point would lie at " + Metres(low) + " m; it can lie no lower than " +
+           Metres(-kMaxMetres) + " m.";
+  return "";
+}
+
+// The values of the texts with another driving edge, or nothing when that
+// edge is refused itself.
+std::optional<TznScaleValues> WithEdge(const TznTerra& terra, const TznScaleOptions& options, TznScaleTexts texts,
+                                       bool edge_y, double edge, const TznScaleValues& checked) {
+  (edge_y ? texts.EdgeY : texts.EdgeX) = Metres(edge);
+  TznScaleValues values = checked;
+  try {
+    ReadEdges(terra, options, texts, values);
+  } catch (const EznError&) {
+    return std::nullopt;
+  }
+  if (options.Altitude == TznAltitudeRule::KeepRatio) values.NewScaleZ = RatioScaleZ(terra, values);
+  return values;
+}
+
+// The longest edge, in hundredths of a metre, that the scales can hold, by
+// halving the interval between the shortest edge and the refused one
+// (every bound grows with the edge); nothing when not even 0.01 m fits.
+std::optional<double> LongestEdge(const TznTerra& terra, const TznScaleOptions& options, const TznScaleTexts& texts,
+                                  bool edge_y, double refused, const TznScaleValues& checked) {
+  const auto fits = [&](double cents) {
+    const std::optional<TznScaleValues> values = WithEdge(terra, options, texts, edge_y, cents / 100, checked);
+    return values && ScaleProblem(terra, *values).empty();
+  };
+  double good = 1, bad = std::floor(refused * 100);
+  if (!(bad > good) || !fits(good)) return std::nullopt;
+  while (bad - good > 1) {
+    const double middle = std::floor(good + (bad - good) / 2);
+    (fits(middle) ? good : bad) = middle;
+  }
+  return good / 100;
+}
+
+// The refusal of scales that cannot be held, naming the longest edge that
+// can when there is one.
+[[noreturn]] void RefuseScales(const TznTerra& terra, const TznScaleOptions& options, const TznScaleTexts& typed,
+                               const TznScaleValues& checked, const std::string& problem) {
+  // The edge that drives; without the aspect kept, the first that can fit.
+  const bool drive_y = options.KeepAspect && options.DriveY;
+  for (bool edge_y : {drive_y, !drive_y}) {
+    const double refused = *ParseReal(Metres(*ParseReal(Trim(edge_y ? typed.EdgeY : typed.EdgeX))));
+    if (const std::optional<double> longest = LongestEdge(terra, options, typed, edge_y, refused, checked))
+      throw EznError(problem + (edge_y ? " The vertical edge" : " The horizontal edge") + " can be at most " +
+                     Metres(*longest) + " m.");
+    if (options.KeepAspect) break;
+  }
+  throw EznError(problem);
+}
+
 }  // namespace
 
 TznScaleTexts ScaleTextsOf(const TznTerra& terra) {
@@ -114,9 +210,12 @@ TznScaleTexts ScaleTextsOf(const TznTerra& terra) {
 
 TznScaleValues CheckScaleTexts(const TznTerra& terra, const TznScaleOptions& options, TznScaleTexts& texts) {
   if (terra.FXPoints < 2 || terra.FYPoints < 2) throw EznError("No terrain loaded");
+  const TznScaleTexts typed = texts;
   TznScaleValues values;
-  CheckEdges(terra, options, texts, values);
+  ReadEdges(terra, options, texts, values);
   CheckHeights(terra, options.Altitude, texts, values);
+  const std::string problem = ScaleProblem(terra, values);
+  if (!problem.empty()) RefuseScales(terra, options, typed, values, problem);
   return values;
 }
 

@@ -69,6 +69,28 @@ TEST_F(BasicShapeTab, UserChoicesReachTheTerrainAndTheLabel) {
   EXPECT_EQ(repaints, 2);  // the vertex density does not redraw the map
 }
 
+// 257 points at 30 m: 771000 cm along each axis. 30 m objects need at most
+// (257 + 2)^2 = 67081, 20 m ones (386 + 2)^2 = 150544, 10 m ones
+// (771 + 2)^2 = 597529: more than the 262144 the object grid holds.
+TEST_F(BasicShapeTab, ObjectSizeThatCutsTooManyObjectsIsRefused) {
+  terra_.FXPoints = terra_.FYPoints = 257;
+  terra_.SetScaleX(30);
+  terra_.SetScaleY(30);
+  TznBasicShapeTab tab(context_, terra_);
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize2"), Qt::LeftButton);
+  EXPECT_EQ(terra_.FObjectSize, 30.0f);
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize0"), Qt::LeftButton);
+  EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"Too many objects! The terrain would be cut into up to 597529 "
+                                                         "objects of 10 m; the object grid holds no more than 262144."}));
+  EXPECT_EQ(terra_.FObjectSize, 30.0f);
+  EXPECT_TRUE(test::Find<QRadioButton>(tab, "rgObjectSize2")->isChecked());
+  EXPECT_EQ(tab.lbNumVertices->text(), "Total per object: 1089");  // 33 x 33
+  QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize1"), Qt::LeftButton);
+  EXPECT_EQ(terra_.FObjectSize, 20.0f);
+  EXPECT_EQ(prompts_.Messages.size(), 1u);
+  EXPECT_EQ(composer_updates_, 2);
+}
+
 TEST_F(BasicShapeTab, ShowObjectSizeSnapsOrResets) {
   TznBasicShapeTab tab(context_, terra_);
   terra_.SetObjectSize(19.0f);

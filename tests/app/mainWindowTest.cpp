@@ -46,6 +46,19 @@ class MainWindow : public test::AppTest {
     return window.close();
   }
   std::string Ini() const { return folders_.IniFileName; }
+  // Loads the sample through "File" > "Load" (so that the map and the
+  // preview write their sections too) and exits.
+  void LoadTheSampleAndExit(std::unique_ptr<TfrmKalvor> window) {
+    // Closed windows go, as the message loop would see to: a preview that
+    // stayed would keep its GL context bound.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    prompts_.OpenAnswers.push_back(std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
+    window->mnuLoad->trigger();
+    WaitForMapWindow();
+    EXPECT_NE(frmTerMap, nullptr);
+    EXPECT_TRUE(Close(*window, true));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 
   TznAppFolders folders_;
 };
@@ -326,6 +339,76 @@ TEST_F(MainWindow, FirstStartOpensWindowsSideBySideAndOffScreenPlacesComeBack) {
                                      written.ReadInteger("MainForm", "Top", -1))));
   EXPECT_TRUE(screen.contains(QPoint(written.ReadInteger("Map", "Left", -1), written.ReadInteger("Map", "Top", -1))));
   EXPECT_LE(written.ReadInteger("Map", "Width", 0), screen.width());
+}
+
+// Collects what goes into the debug log while it lives.
+struct DebugNotes {
+  std::vector<std::string> lines;
+  DebugNotes() {
+    TznDebugLog::Instance().SetAppender([this](const std::string& line, bool) { lines.push_back(line); });
+  }
+  ~DebugNotes() { TznDebugLog::Instance().SetAppender(nullptr); }
+  // Lines that hold the text.
+  int Count(const std::string& text) const {
+    int n = 0;
+    for (const std::string& line : lines) n += line.find(text) != std::string::npos;
+    return n;
+  }
+};
+
+// A settings file kept elsewhere through a link gets the settings there and
+// stays a link; made read-only, it keeps its bytes, and the debug log says
+// once that the settings were not saved, with no message box at the exit.
+TEST_F(MainWindow, SettingsFileThroughALinkAndReadOnly) {
+  fs::create_directories(home_ / "kept");
+  const std::string real = (home_ / "kept" / "real.ini").string();
+  test::WriteFile(real, "[Settings]\nCitnum=7\n");
+  fs::create_symlink("kept/real.ini", home_ / "kalvor.ini");
+  auto window = Start();
+  EXPECT_EQ(window->tbCompose->CitnumText(), "7");
+  LoadTheSampleAndExit(std::move(window));
+  EXPECT_TRUE(prompts_.Messages.empty()) << ::testing::PrintToString(prompts_.Messages);
+  EXPECT_TRUE(fs::is_symlink(home_ / "kalvor.ini"));
+  {
+    TznIniFile ini(real);
+    EXPECT_EQ(ini.ReadString("Settings", "Citnum", ""), "7");
+    EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
+    EXPECT_EQ(ini.ReadSectionKeys("Map"), (std::vector<std::string>{"Left", "Top", "Width", "Height"}));
+    EXPECT_EQ(ini.ReadSectionKeys("Renderer"), (std::vector<std::string>{"Left", "Top", "Width", "Height"}));
+  }
+
+  const std::string before = test::ReadFile(real);
+  fs::permissions(real, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  DebugNotes notes;
+  window = Start();
+  window->mnuDebug->trigger();  // a change that is not kept
+  LoadTheSampleAndExit(std::move(window));
+  EXPECT_EQ(test::ReadFile(real), before);
+  EXPECT_EQ(notes.Count("The settings were not saved: Cannot write file"), 1);
+  EXPECT_TRUE(prompts_.Messages.empty()) << ::testing::PrintToString(prompts_.Messages);
+  TznDebugLog::Instance().SetDebugMode(false);
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A home folder that takes no files (here one below a plain file, which
+// stops even a superuser): one message box at the start, none at the exit,
+// the details in the debug log.
+TEST_F(MainWindow, UnwritableHomeGivesOneMessageAtStartAndNoneAtExit) {
+  test::WriteFile(Home() + "plain", "");
+  folders_ = ResolveAppFolders("/usr/bin/kalvor", Home() + "plain/home", "", FolderWritable);
+  DebugNotes notes;
+  auto window = std::make_unique<TfrmKalvor>(folders_, &prompts_);
+  window->show();
+  EXPECT_EQ(prompts_.Messages,
+            (std::vector<std::string>{"The folder " + Home() +
+                                      "plain/home/ cannot be written: settings, materials, filters and composers "
+                                      "will not be saved."}));
+  EXPECT_EQ(notes.Count("Cannot create folder"), 2);  // Settings and Textures
+  for (const char* name : {"Standard.MTR", "Standard.FTR", "Standard.CMP"})
+    EXPECT_EQ(notes.Count(Home() + "plain/home/Settings/" + name), 1) << name;
+  LoadTheSampleAndExit(std::move(window));
+  EXPECT_EQ(prompts_.Messages.size(), 1u) << ::testing::PrintToString(prompts_.Messages);
+  EXPECT_EQ(notes.Count("The settings were not saved: "), 1) << ::testing::PrintToString(notes.lines);
 }
 
 TEST_F(MainWindow, DecimalPointIsAFullStopWhateverTheLocale) {

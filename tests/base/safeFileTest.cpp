@@ -32,6 +32,44 @@ TEST(SafeFile, FailureKeepsTheOldFile) {
   EXPECT_EQ(test::ReadFile("ro/keep.txt"), "precious");
 }
 
+// A settings file kept elsewhere through a link (a relative one, through a
+// second link), a link to a file not made yet, and a file made read-only.
+TEST(SafeFile, LinksAreWrittenThroughAndReadOnlyFilesKept) {
+  fs::create_directories("linked/home");
+  fs::create_directories("linked/real");
+  test::WriteFile("linked/real/kalvor.ini", "[Map]\nLeft=1\n");
+  fs::create_symlink("../real/kalvor.ini", "linked/home/first.ini");
+  fs::create_symlink("first.ini", "linked/home/kalvor.ini");
+  ::chmod("linked/real/kalvor.ini", 0640);
+  SaveFileAtomically("linked/home/kalvor.ini", "[Map]\nLeft=2\n");
+  EXPECT_TRUE(fs::is_symlink("linked/home/kalvor.ini"));
+  EXPECT_TRUE(fs::is_symlink("linked/home/first.ini"));
+  EXPECT_EQ(test::ReadFile("linked/real/kalvor.ini"), "[Map]\nLeft=2\n");
+  EXPECT_EQ(fs::status("linked/real/kalvor.ini").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  // The temporary lay beside the target and is gone.
+  for (const char* folder : {"linked/home", "linked/real"})
+    for (auto& entry : fs::directory_iterator(folder))
+      EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+
+  fs::create_symlink("../real/new.MTR", "linked/home/new.MTR");
+  SaveFileAtomically("linked/home/new.MTR", "[Material]\n");
+  EXPECT_TRUE(fs::is_symlink("linked/home/new.MTR"));
+  EXPECT_EQ(test::ReadFile("linked/real/new.MTR"), "[Material]\n");
+
+  ::chmod("linked/real/kalvor.ini", 0444);
+  try {
+    SaveFileAtomically("linked/home/kalvor.ini", "lost?");
+    FAIL() << "a read-only file was replaced";
+  } catch (const EznFileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot write file \"linked/home/kalvor.ini\". Permission denied");
+  }
+  EXPECT_EQ(test::ReadFile("linked/real/kalvor.ini"), "[Map]\nLeft=2\n");
+  EXPECT_EQ(fs::status("linked/real/kalvor.ini").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ::chmod("linked/real/kalvor.ini", 0644);
+}
+
 TEST(SafeFile, MissingFolderIsAnError) {
   try {
     SaveFileAtomically("no/such/folder/x.txt", "x");

@@ -92,6 +92,27 @@ TEST(RenderModes, SwitchingRebuildsOnlyBetweenBlocksAndObjects) {
   EXPECT_EQ(text, "");
 }
 
+// The sample is 257 points at 3 m: 77100 cm along each axis. Objects of
+// 10 cm, which only a caller of the core can ask for, would be at most
+// (7710 + 2)^2 = 59474944.
+TEST(RenderModes, AnObjectGridBeyondItsBoundIsRefusedAndTheModeKept) {
+  TznTerra terra;
+  ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
+  terra.SetObjectSize(0.1f);
+  try {
+    terra.SetRenderMode(1);
+    FAIL() << "no error";
+  } catch (const EznError& e) {
+    EXPECT_EQ(std::string(e.what()), "Too many objects! The terrain would be cut into up to 59474944 objects of 0.1 m; "
+                                     "the object grid holds no more than 262144.");
+  }
+  EXPECT_EQ(terra.FRenderMode, 0);
+  EXPECT_EQ(terra.GetChunkCount(), 25);
+  terra.SetObjectSize(10);
+  terra.SetRenderMode(1);
+  EXPECT_EQ(terra.GetChunkCount(), 79 * 79);
+}
+
 TEST(RenderModes, LabelsSelectionAndViewDistanceByMode) {
   TznTerra terra;
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));

@@ -177,9 +177,61 @@ TEST_F(TerMapTest, WaterLevelIsTypedInMetres) {
   EXPECT_EQ(terra_.FWaterLevel, 25);
   EXPECT_FALSE(map.Busy());
 
-  Enter(map.edWater, "1e9");  // beyond the stored range: the highest level
+  // Stored heights of 0.5 m reach from -16384 m to 16383.5 m; a level that
+  // rounds beyond them (-16384.26 m is -32768.52 units) is refused and the
+  // water stays.
+  Enter(map.edWater, "1e39");
+  Enter(map.edWater, "-16384.26");
+  ASSERT_EQ(prompts_.Messages.size(), 3u);
+  EXPECT_EQ(prompts_.Messages[1], "'1e39' is not a valid floating point value (from -16384.00 to 16383.50 m)");
+  EXPECT_EQ(prompts_.Messages[2], "'-16384.26' is not a valid floating point value (from -16384.00 to 16383.50 m)");
+  EXPECT_EQ(terra_.FWaterLevel, 25);
+  EXPECT_FALSE(map.Busy());
+  Enter(map.edWater, "16383.5");
   EXPECT_EQ(terra_.FWaterLevel, 32767);
   WaitForMapWindow();
+}
+
+// "1e39" reads as a number but no single float holds it; positions beyond
+// ten thousand kilometres could not be rounded into centimetres. Such a
+// value changes nothing, the object grid stays, and no caption reads INF.
+TEST_F(TerMapTest, TypedPositionsBeyondWhatTheTerrainHoldsChangeNothing) {
+  terra_.SetRenderMode(1);
+  TfrmTerMap& map = OpenAndShade();
+  const int objects = terra_.GetChunkCount();
+  Enter(map.edOriginX, "1e39");
+  map.edOriginX->setText("50");
+  map.edCentreY->setText("-20000000");
+  Enter(map.edSideX, "4");
+  ASSERT_EQ(prompts_.Messages.size(), 2u);
+  EXPECT_EQ(prompts_.Messages[0], "'1e39' is not a valid floating point value (from -10000000.00 to 10000000.00 m)");
+  EXPECT_EQ(prompts_.Messages[1],
+            "'-20000000' is not a valid floating point value (from -10000000.00 to 10000000.00 m)");
+  EXPECT_EQ(terra_.FOrigin, (TVec3{50, 50, 0}));
+  EXPECT_EQ(terra_.FSelCentre, (TVec3{50, 50, 0}));
+  EXPECT_EQ(terra_.FSideX, 100);
+  EXPECT_EQ(terra_.GetChunkCount(), objects);
+
+  // An origin far west: the object grid would start there. Along X the
+  // terrain's 10100 cm and the start at -999999000 cm need
+  // ceil(1000009100 / 1000) + 1 = 1000011 objects of 10 m, along Y
+  // ceil(10100 / 1000) + 2 = 13.
+  Enter(map.edOriginX, "-10000000");
+  ASSERT_EQ(prompts_.Messages.size(), 3u);
+  EXPECT_EQ(prompts_.Messages[2], "Too many objects! The terrain would be cut into up to 13000143 objects of 10 m; "
+                                  "the object grid holds no more than 262144.");
+  EXPECT_EQ(terra_.FOrigin, (TVec3{50, 50, 0}));
+
+  // Far east the grid still starts at the terrain's edge. The caption is
+  // relative to the origin: pixel (40, 10) lies 9999960 m west and 40 m
+  // north of it, 130 m high.
+  map.edCentreY->setText("50");
+  Enter(map.edOriginX, "10000000");
+  EXPECT_EQ(prompts_.Messages.size(), 3u);
+  EXPECT_EQ(terra_.FOrigin, (TVec3{10000000, 50, 0}));
+  EXPECT_EQ(terra_.GetChunkCount(), objects);
+  QTest::mouseMove(map.Image1, {40, 10});
+  EXPECT_EQ(map.windowTitle(), "4.000n 999996.000w 130.00m (1130.00m)");
 }
 
 TEST_F(TerMapTest, TypedPositionsAreReadInOrderUntilOneIsNotANumber) {
