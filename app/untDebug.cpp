@@ -19,9 +19,16 @@ TfrmDebug::TfrmDebug(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Memo1);
   TznDebugLog::Instance().SetAppender([this](const std::string& line, bool show) { AppendLine(line, show); });
+  TznDebugLog::Instance().SetShower([this] {
+    show();
+    raise();
+  });
 }
 
-TfrmDebug::~TfrmDebug() { TznDebugLog::Instance().SetAppender({}); }
+TfrmDebug::~TfrmDebug() {
+  TznDebugLog::Instance().SetAppender({});
+  TznDebugLog::Instance().SetShower({});
+}
 
 void TfrmDebug::AppendLine(const std::string& line, bool show) {
   Memo1->appendPlainText(QString::fromStdString(line));

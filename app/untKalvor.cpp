@@ -422,6 +422,10 @@ void TfrmKalvor::mnuDebugClick() {
   TznDebugLog& log = TznDebugLog::Instance();
   log.SetDebugMode(!log.DebugMode());
   mnuDebug->setChecked(log.DebugMode());
+  // Switched on, the log comes up at once: the notes of the run (folders,
+  // files skipped, what a load changed) are there to read before any
+  // OpenGL error. Switched off, it stays as it is.
+  if (log.DebugMode()) log.ShowLog();
 }
 
 void TfrmKalvor::showEvent(QShowEvent* event) {

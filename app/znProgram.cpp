@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <csignal>
 #include <iostream>
 
 #include "app/untDebug.h"
@@ -42,6 +43,9 @@ TznAppFolders AppFoldersFromEnvironment() {
 }
 
 int RunKalvor(int argc, char** argv) {
+  // Past a file size limit (ulimit -f) a save fails with "File too large"
+  // in a message box, instead of the program dying without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   // Help and version need no display: answered before Qt starts.
   const TznProgramArgs early = ReadProgramArgs(std::vector<std::string>(argv + (argc > 0), argv + argc));
   if (early.Help || early.Version) {

@@ -210,7 +210,8 @@ TVec3 OriginOption(const std::string& text) {
     size_t comma = text.find(',', start);
     if (comma == std::string::npos) comma = text.size();
     const std::optional<double> v = ParseReal(text.substr(start, comma - start));
-    if (!v || std::abs(*v) > 1e7) throw UsageError("--origin needs EAST,NORTH,ALTITUDE in metres, not \"" + text + "\"");
+    if (!v || std::abs(*v) > TznTerra::kMaxMetres)
+      throw UsageError("--origin needs EAST,NORTH,ALTITUDE in metres, not \"" + text + "\"");
     values.push_back(static_cast<float>(*v));
     start = comma + 1;
   }

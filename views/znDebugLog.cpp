@@ -20,3 +20,7 @@ void TznDebugLog::ReportGLError(const TznGLReality* sender) {
 void TznDebugLog::Note(const std::string& line) {
   if (FAppender) FAppender(line, false);
 }
+
+void TznDebugLog::ShowLog() {
+  if (FShower) FShower();
+}

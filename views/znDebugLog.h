@@ -18,6 +18,8 @@ class TznDebugLog {
   bool DebugMode() const { return FDebugMode; }
   void SetDebugMode(bool value) { FDebugMode = value; }
   void SetAppender(TAppender appender) { FAppender = std::move(appender); }
+  // The window's own show, for ShowLog.
+  void SetShower(std::function<void()> shower) { FShower = std::move(shower); }
 
   // One report: nothing while the switch is off; else the line is appended
   // and the window shown, even when the user had closed it.
@@ -28,8 +30,11 @@ class TznDebugLog {
   // A line for the record whatever the switch: appended, the window left
   // as it is.
   void Note(const std::string& line);
+  // Brings the window up with every line so far, notes included.
+  void ShowLog();
 
  private:
   bool FDebugMode = false;
   TAppender FAppender;
+  std::function<void()> FShower;
 };

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 
 #include "support/qtApp.h"
 #include <QWidget>
@@ -52,6 +56,15 @@ T* Find(QWidget& parent, const char* name) {
   T* child = parent.findChild<T*>(QString::fromLatin1(name));
   EXPECT_NE(child, nullptr) << "no widget named " << name;
   return child;
+}
+
+// Opens the menu from the window's menu bar and clicks the entry, as the
+// user does.
+inline void ClickMenuEntry(QMainWindow& window, QMenu* menu, QAction* entry) {
+  QMenuBar* bar = window.menuBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
 }
 
 }  // namespace test

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 
+#include "app/untDebug.h"
 #include "app/untKalvor.h"
 #include "app/znBasicShapeTab.h"
 #include "app/znComposerTab.h"
@@ -175,6 +176,28 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
   EXPECT_EQ(again->tbCompose->CitnumText(), "0");
   again->mnuDebug->trigger();
   Close(*again, true);
+}
+
+// The notes of a run (here a settings name that was not used) are there to
+// read as soon as the user switches "Debug" on; switching it off leaves the
+// window up.
+TEST_F(MainWindow, SwitchingDebugOnShowsTheLogWithTheNotesSoFar) {
+  TfrmDebug debug_window;
+  TznDebugLog::Instance().SetDebugMode(false);
+  // Warnings reach the log as in the program.
+  const TznWarningSink before = SetWarningSink([](const std::string& w) { TznDebugLog::Instance().Note(w); });
+  test::WriteFile(Home() + "kalvor.ini", "[Settings]\nComposerFile=../outside.CMP\n");
+  auto window = Start();
+  SetWarningSink(before);
+  EXPECT_FALSE(debug_window.isVisible());
+  test::ClickMenuEntry(*window, window->mnuOptions, window->mnuDebug);
+  EXPECT_TRUE(window->mnuDebug->isChecked());
+  EXPECT_TRUE(debug_window.isVisible());
+  EXPECT_TRUE(debug_window.Memo1->toPlainText().contains("outside.CMP"));
+  test::ClickMenuEntry(*window, window->mnuOptions, window->mnuDebug);
+  EXPECT_FALSE(window->mnuDebug->isChecked());
+  EXPECT_TRUE(debug_window.isVisible());
+  Close(*window, true);
 }
 
 TEST_F(MainWindow, SettingsFileValuesAndTheirFailureRules) {

@@ -212,13 +212,7 @@ TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
 
 namespace {
 
-// Opens "File" on the menu bar and clicks the entry, as the user does.
-void ClickFileMenu(TfrmKalvor& window, QAction* entry) {
-  QMenuBar* bar = window.menuBar();
-  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(window.mnuFile->menuAction()).center());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return window.mnuFile->isVisible(); }));
-  QTest::mouseClick(window.mnuFile, Qt::LeftButton, {}, window.mnuFile->actionGeometry(entry).center());
-}
+void ClickFileMenu(TfrmKalvor& window, QAction* entry) { test::ClickMenuEntry(window, window.mnuFile, entry); }
 
 }  // namespace
 

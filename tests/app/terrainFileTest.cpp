@@ -27,21 +27,14 @@ class TerrainFiles : public test::AppTest {
     window->show();
     return window;
   }
-  // Opens the menu from the menu bar and clicks the entry.
-  void ClickMenuEntry(TfrmKalvor& window, QMenu* menu, QAction* entry) {
-    QMenuBar* bar = window.menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    ASSERT_TRUE(menu->isVisible());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
-  }
   void Load(TfrmKalvor& window, const std::string& path) {
     prompts_.OpenAnswers.push_back(fs::absolute(path).string());
-    ClickMenuEntry(window, window.mnuFile, window.mnuLoad);
+    test::ClickMenuEntry(window, window.mnuFile, window.mnuLoad);
     WaitForMapWindow();
   }
   void SaveTerrainAs(TfrmKalvor& window, const std::string& path) {
     prompts_.SaveAnswers.push_back(fs::absolute(path).string());
-    ClickMenuEntry(window, window.mnuFile, window.mnuSaveTerrainAs);
+    test::ClickMenuEntry(window, window.mnuFile, window.mnuSaveTerrainAs);
   }
 
   TznAppFolders folders_;
