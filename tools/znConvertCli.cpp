@@ -203,19 +203,28 @@ int64_t IntegerOption(const std::string& name, const std::string& text, int64_t 
   return *value;
 }
 
-TVec3 OriginOption(const std::string& text) {
-  std::vector<float> values;
+// The comma-separated parts of an option's value, each as it stands.
+std::vector<std::string> CommaParts(const std::string& text) {
+  std::vector<std::string> parts;
   size_t start = 0;
   while (start <= text.size()) {
     size_t comma = text.find(',', start);
     if (comma == std::string::npos) comma = text.size();
-    const std::optional<double> v = ParseReal(text.substr(start, comma - start));
-    if (!v || std::abs(*v) > TznTerra::kMaxMetres)
-      throw UsageError("--origin needs EAST,NORTH,ALTITUDE in metres, not \"" + text + "\"");
-    values.push_back(static_cast<float>(*v));
+    parts.push_back(text.substr(start, comma - start));
     start = comma + 1;
   }
-  if (values.size() != 3) throw UsageError("--origin needs EAST,NORTH,ALTITUDE in metres, not \"" + text + "\"");
+  return parts;
+}
+
+TVec3 OriginOption(const std::string& text) {
+  const std::string usage = "--origin needs EAST,NORTH,ALTITUDE in metres, not \"" + text + "\"";
+  std::vector<float> values;
+  for (const std::string& part : CommaParts(text)) {
+    const std::optional<double> v = ParseReal(part);
+    if (!v || std::abs(*v) > TznTerra::kMaxMetres) throw UsageError(usage);
+    values.push_back(static_cast<float>(*v));
+  }
+  if (values.size() != 3) throw UsageError(usage);
   return TVec3{values[0], values[1], values[2]};
 }
 
@@ -234,14 +243,10 @@ void ReadMaxError(const std::string& text, ConvertOptions& o) {
 TznRasterWindow CropOption(const std::string& text) {
   const std::string usage = "--crop needs XOFF,YOFF,XSIZE,YSIZE in pixels, not \"" + text + "\"";
   std::vector<int64_t> values;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t comma = text.find(',', start);
-    if (comma == std::string::npos) comma = text.size();
-    const std::optional<int64_t> v = ParseInt(text.substr(start, comma - start));
+  for (const std::string& part : CommaParts(text)) {
+    const std::optional<int64_t> v = ParseInt(part);
     if (!v || *v < 0 || *v > INT32_MAX) throw UsageError(usage);
     values.push_back(*v);
-    start = comma + 1;
   }
   if (values.size() != 4 || values[2] < 1 || values[3] < 1) throw UsageError(usage);
   return {values[0], values[1], values[2], values[3]};

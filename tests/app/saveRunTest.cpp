@@ -19,6 +19,7 @@
 #include "base/znError.h"
 #include "base/znRunLock.h"
 #include "base/znSafeFile.h"
+#include "support/convertRun.h"
 #include "support/endedProcess.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
@@ -151,30 +152,6 @@ TEST_F(SaveRun, AFileThatCannotBeWrittenIsReportedAndTheDialogCloses) {
   EXPECT_FALSE(prompts_.Messages[0].empty());
 }
 
-namespace {
-
-// The files of a folder by name; in the object list the second field, the
-// time of writing, is left out.
-std::map<std::string, std::string> FilesWithoutTimes(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    std::string text = test::ReadFile(entry.path().string());
-    if (entry.path().extension() == ".prp") {
-      std::istringstream lines(text);
-      std::string line, kept;
-      while (std::getline(lines, line)) {
-        const size_t first = line.find(' '), second = line.find(' ', first + 1);
-        kept += line.substr(0, first) + line.substr(second) + "\n";
-      }
-      text = kept;
-    }
-    files[entry.path().filename().string()] = text;
-  }
-  return files;
-}
-
-}  // namespace
-
 TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
   for (const auto& entry : fs::directory_iterator(std::string(KALVOR_SAMPLES_DIR) + "/Settings"))
     fs::copy_file(entry.path(), Settings(entry.path().filename().string()));
@@ -201,7 +178,7 @@ TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
   std::ostringstream out, err;
   ASSERT_EQ(RunConvertCli(static_cast<int>(std::size(argv)), argv, out, err), 0) << err.str();
 
-  const auto program = FilesWithoutTimes("program"), converter = FilesWithoutTimes("converter");
+  const auto program = test::FilesWithoutTimes("program"), converter = test::FilesWithoutTimes("converter");
   EXPECT_GT(program.size(), 4u);
   EXPECT_EQ(program.size(), converter.size());
   for (const auto& [name, text] : converter) {

@@ -13,6 +13,7 @@
 
 #include "base/znError.h"
 #include "import/znTerrainFile.h"
+#include "support/convertRun.h"
 #include "support/rasterFiles.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
@@ -22,41 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliResult {
-  int code;
-  std::string out, err;
-};
-
-CliResult RunCli(std::vector<std::string> args) {
-  std::vector<const char*> argv = {"kalvor-convert"};
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = RunConvertCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
-
-// Every file of a folder; the object list without its time field, which
-// carries the clock.
-std::map<std::string, std::string> FilesIn(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (auto& e : fs::directory_iterator(folder)) {
-    std::string text = test::ReadFile(e.path().string());
-    if (e.path().extension() == ".prp") {
-      std::istringstream in(text);
-      std::string line, citizen, time, rest;
-      text.clear();
-      while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        fields >> citizen >> time;
-        std::getline(fields, rest);
-        text += citizen + rest + "\n";
-      }
-    }
-    files[e.path().filename().string()] = text;
-  }
-  return files;
-}
 
 // The highest vertex of an object file, in decametres.
 double HighestVertex(const std::string& rwx) {
@@ -118,12 +84,12 @@ TEST(RasterImport, GeoTiffWritesTheSameObjectsAsTheSameTerAndKeepsNorthUp) {
   EXPECT_EQ(terra.GetHeight(0, 0), 0);
   EXPECT_EQ(terra.FScaleZ, 1.5625f);
 
-  const CliResult from_ter = RunCli({"hill.ter", "ter/v", "--vertices", "5", "--citizen", "7"});
+  const test::CliResult from_ter = test::RunConvert({"hill.ter", "ter/v", "--vertices", "5", "--citizen", "7"});
   ASSERT_EQ(from_ter.code, 0) << from_ter.err;
-  const CliResult from_tif = RunCli({"hill.tif", "tif/v", "--vertices", "5", "--citizen", "7"});
+  const test::CliResult from_tif = test::RunConvert({"hill.tif", "tif/v", "--vertices", "5", "--citizen", "7"});
   ASSERT_EQ(from_tif.code, 0) << from_tif.err;
   EXPECT_NE(from_tif.err.find("hill.tif: height step 0.015625 m"), std::string::npos) << from_tif.err;
-  const auto ter_files = FilesIn("ter"), tif_files = FilesIn("tif");
+  const auto ter_files = test::FilesWithoutTimes("ter"), tif_files = test::FilesWithoutTimes("tif");
   ASSERT_GT(tif_files.size(), 700u);
   EXPECT_TRUE(ter_files == tif_files);
   // The origin sits at the centre (160 m, 120 m). The north-east object
@@ -155,7 +121,7 @@ TEST(RasterImport, GeographicPixelSizesComeFromTheEllipsoidAtTheCentreLatitude) 
   EXPECT_NEAR(terra.FFileScaleY, 30.8699, 1e-3);
   EXPECT_EQ(terra.FXPoints, 21);
 
-  const CliResult info = RunCli({"--info", "dem.tif"});
+  const test::CliResult info = test::RunConvert({"--info", "dem.tif"});
   ASSERT_EQ(info.code, 0) << info.err;
   EXPECT_NE(info.out.find("Driver: GTiff (GeoTIFF)\nCRS: WGS 84\nPixel size: 21.9019 x 30.8699 m\n"),
             std::string::npos)
@@ -204,7 +170,7 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   EXPECT_EQ(terra.FHeights, expected);
   EXPECT_NEAR(terra.Metres(terra.GetHighest()), 8.0, 1e-4);
 
-  const CliResult run = RunCli({"grid.asc", "out/g", "--keep-elevation"});
+  const test::CliResult run = test::RunConvert({"grid.asc", "out/g", "--keep-elevation"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_NE(run.err.find("kalvor-convert: grid.asc: 2 no-data cells take the lowest valid height, 1.00 m\n"),
             std::string::npos)
@@ -229,7 +195,7 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
   EXPECT_EQ(terra.GetHeight(4095, 1), 0);
   EXPECT_NEAR(3276 * double{terra.FFileScaleZ} / 100, 50.0, 1e-4);
 
-  CliResult info = RunCli({"--info", "wide.tif", "--points", "1025", "--crop", "2,1,4096,2"});
+  test::CliResult info = test::RunConvert({"--info", "wide.tif", "--points", "1025", "--crop", "2,1,4096,2"});
   ASSERT_EQ(info.code, 0) << info.err;
   EXPECT_NE(info.out.find("XPts: 1025\nYPts: 2\n"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("Averaged: 4096 x 2 points averaged down to 1025 x 2\n"), std::string::npos);
@@ -251,9 +217,9 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
   EXPECT_EQ(LoadError(terra, "empty.tif"), "empty.tif: every cell is no-data");
   EXPECT_EQ(LoadError(terra, "complex.tif"), "complex.tif: band 1 holds complex numbers (CFloat32), not heights");
   EXPECT_NE(LoadError(terra, "notes.txt").find("notes.txt: `notes.txt' not recognized"), std::string::npos);
-  EXPECT_EQ(RunCli({"--info", "wide.tif", "--band", "2"}).err,
+  EXPECT_EQ(test::RunConvert({"--info", "wide.tif", "--band", "2"}).err,
             "kalvor-convert: wide.tif: there is no band 2; the raster has 1\n");
-  EXPECT_NE(RunCli({"--info", "wide.tif", "--crop", "8000,0,400,4"}).err.find("does not lie within"),
+  EXPECT_NE(test::RunConvert({"--info", "wide.tif", "--crop", "8000,0,400,4"}).err.find("does not lie within"),
             std::string::npos);
 }
 
@@ -266,7 +232,7 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   dem.geo_transform = {300000, 30, 0, 5000000, 0, -30};
   dem.epsg = 32632;
   dem.Save("dem.tif");
-  const CliResult run = RunCli({"dem.tif", "--write-ter", "dem.ter"});
+  const test::CliResult run = test::RunConvert({"dem.tif", "--write-ter", "dem.ter"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "Wrote dem.ter: 101 x 101 points\n");
   EXPECT_FALSE(std::filesystem::exists(".prp"));  // no base name, no objects
@@ -331,7 +297,7 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   const std::string before = test::ReadFile("scaled.ter");
   EXPECT_EQ(SaveError(back, "./scaled.ter"),
             "\"./scaled.ter\" is the file the terrain was loaded from; save it under another name");
-  const CliResult over = RunCli({"scaled.ter", "--write-ter", "scaled.ter"});
+  const test::CliResult over = test::RunConvert({"scaled.ter", "--write-ter", "scaled.ter"});
   EXPECT_EQ(over.code, 1);
   EXPECT_NE(over.err.find("is the file the terrain was loaded from"), std::string::npos);
   EXPECT_EQ(test::ReadFile("scaled.ter"), before);

@@ -14,6 +14,7 @@
 #include "base/znError.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znRWXComposer.h"
+#include "support/convertRun.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 
@@ -68,28 +69,6 @@ std::unique_ptr<TznRWXComposer> MixedComposer(bool individual) {
   return composer;
 }
 
-// Every file of a folder; the object list without its time field, which
-// carries the clock.
-std::map<std::string, std::string> FilesIn(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (auto& e : fs::directory_iterator(folder)) {
-    std::string text = test::ReadFile(e.path().string());
-    if (e.path().extension() == ".prp") {
-      std::istringstream in(text);
-      std::string line, citizen, time, rest;
-      text.clear();
-      while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        fields >> citizen >> time;
-        std::getline(fields, rest);
-        text += citizen + " T" + rest + "\n";
-      }
-    }
-    files[e.path().filename().string()] = text;
-  }
-  return files;
-}
-
 std::vector<std::string> ListedNames(const std::string& list_path) {
   std::istringstream in(test::ReadFile(list_path));
   std::vector<std::string> names;
@@ -136,7 +115,7 @@ TEST(RWXParallelWrite, SameBytesForOneTwoAndFourWorkers) {
       const std::string folder = "same" + std::to_string(individual) + "-" + std::to_string(workers);
       const TznRWXWriteStats stats = terra.SaveRWX(folder + "/v", composer.get(), {}, workers);
       EXPECT_GE(stats.ObjectsWritten, 64);
-      const auto files = FilesIn(folder);
+      const auto files = test::FilesWithoutTimes(folder);
       if (workers == 1) {
         first = files;
         // The composer's pairs all got faces somewhere.
@@ -153,7 +132,7 @@ TEST(RWXParallelWrite, SameBytesForOneTwoAndFourWorkers) {
   // The plain model too.
   terra.SaveRWX("plain1/v", nullptr, {}, 1);
   terra.SaveRWX("plain3/v", nullptr, {}, 3);
-  EXPECT_EQ(FilesIn("plain1"), FilesIn("plain3"));
+  EXPECT_EQ(test::FilesWithoutTimes("plain1"), test::FilesWithoutTimes("plain3"));
 }
 
 TEST(RWXParallelWrite, ProgressRunsOnTheCallingThreadInOrderBeforeEachSave) {
@@ -289,8 +268,8 @@ TEST(RWXParallelWrite, AdaptiveMeshesAreTheSameForAnyWorkersAndOffByDefault) {
   for (int workers : {1, 2, 4}) {
     const std::string folder = "adaptive-" + std::to_string(workers);
     adaptive_bytes = terra.SaveRWX(folder + "/v", composer.get(), {}, workers).Bytes;
-    if (workers == 1) first = FilesIn(folder);
-    EXPECT_EQ(FilesIn(folder), first) << workers;
+    if (workers == 1) first = test::FilesWithoutTimes(folder);
+    EXPECT_EQ(test::FilesWithoutTimes(folder), first) << workers;
   }
 
   // Off again, the terrain writes what a grid of the regular builder writes.
@@ -302,7 +281,7 @@ TEST(RWXParallelWrite, AdaptiveMeshesAreTheSameForAnyWorkersAndOffByDefault) {
     return terra.BuildRWXMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, e, s);
   };
   terra.SaveRWX("regular/v", composer.get(), {}, 2);
-  EXPECT_EQ(FilesIn("default"), FilesIn("regular"));
-  EXPECT_EQ(FilesIn("default").size(), first.size());
+  EXPECT_EQ(test::FilesWithoutTimes("default"), test::FilesWithoutTimes("regular"));
+  EXPECT_EQ(test::FilesWithoutTimes("default").size(), first.size());
   EXPECT_LT(adaptive_bytes * 3, grid_bytes);
 }

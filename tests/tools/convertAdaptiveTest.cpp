@@ -7,24 +7,11 @@
 #include <sstream>
 
 #include "support/terFiles.h"
-#include "tools/znConvertCli.h"
+#include "support/convertRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliResult {
-  int code;
-  std::string out, err;
-};
-
-CliResult RunConvert(std::vector<std::string> args) {
-  std::vector<const char*> argv = {"kalvor-convert"};
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = RunConvertCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
 
 // The .rwx files of a folder and their bytes in all.
 std::map<std::string, std::string> Models(const std::string& folder, int64_t& bytes) {
@@ -49,13 +36,13 @@ TEST(ConvertAdaptive, WritesFewerTrianglesAndReportsWhatTheGridWouldHave) {
     std::vector<std::string> args = common;
     args.insert(args.begin() + 1, base);
     args.insert(args.end(), more.begin(), more.end());
-    return RunConvert(args);
+    return test::RunConvert(args);
   };
 
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--mesh", "tin"}, {"--mesh"}, {"--max-error", "0.0009"}, {"--max-error", "10.5"},
            {"--max-error", "-1"}, {"--max-error", "5cm"}, {"--max-error", ""}}) {
-    const CliResult r = run("bad/v", bad);
+    const test::CliResult r = run("bad/v", bad);
     EXPECT_EQ(r.code, 2) << bad[0];
     EXPECT_NE(r.err.find(bad[0]), std::string::npos) << r.err;
   }
@@ -63,7 +50,7 @@ TEST(ConvertAdaptive, WritesFewerTrianglesAndReportsWhatTheGridWouldHave) {
 
   // The grid: 9 objects of 10 x 10 cells, 200 triangles each, and 12 skirts
   // of 10 cells, 20 triangles each.
-  CliResult r = run("grid/v", {"--mesh", "grid"});
+  test::CliResult r = run("grid/v", {"--mesh", "grid"});
   ASSERT_EQ(r.code, 0) << r.err;
   int64_t grid_bytes = 0;
   const auto grid = Models("grid", grid_bytes);

@@ -3,24 +3,10 @@
 #include <limits>
 #include <sstream>
 
+#include "support/convertRun.h"
 #include "support/terFiles.h"
 #include "tools/znConvertCli.h"
 
-namespace {
-
-struct CliResult {
-  int code;
-  std::string out, err;
-};
-
-CliResult RunCli(std::vector<const char*> args) {
-  args.insert(args.begin(), "kalvor-convert");
-  std::ostringstream out, err;
-  int code = RunConvertCli(static_cast<int>(args.size()), args.data(), out, err);
-  return {code, out.str(), err.str()};
-}
-
-}  // namespace
 
 TEST(ConvertInfo, PrintsTheStatusBarTexts) {
   // 513 x 257 at 2 m: rescaled to 1000 m both ways; heights 0 .. 4 stored.
@@ -29,7 +15,7 @@ TEST(ConvertInfo, PrintsTheStatusBarTexts) {
   b.Text("ALTW").I16(120).I16(-4);
   for (int k = 0; k < 513 * 257; ++k) b.I16(k == 5 ? 40 : k == 6 ? -25 : 0);
   b.Save("wide.ter");
-  CliResult r = RunCli({"--info", "wide.ter"});
+  test::CliResult r = test::RunConvert({"--info", "wide.ter"});
   ASSERT_EQ(r.code, 0) << r.err;
   // FScaleX = 1000/512 = 1.953125, FScaleY = 1000/256 = 3.90625,
   // FScaleZ = (1.953125 + 3.90625) / 4 * 2 = 2.9296875.
@@ -42,15 +28,15 @@ TEST(ConvertInfo, PrintsTheStatusBarTexts) {
 
 TEST(ConvertInfo, BadInputFailsWithTheReadersMessage) {
   test::WriteFile("text.ter", "just some text, no terrain here");
-  CliResult r = RunCli({"--info", "text.ter"});
+  test::CliResult r = test::RunConvert({"--info", "text.ter"});
   EXPECT_NE(r.code, 0);
   EXPECT_NE(r.err.find("not a ter file"), std::string::npos);
-  r = RunCli({"--info", "missing.ter"});
+  r = test::RunConvert({"--info", "missing.ter"});
   EXPECT_NE(r.code, 0);
   EXPECT_NE(r.err.find("missing.ter"), std::string::npos);
-  EXPECT_NE(RunCli({"--info"}).code, 0);
-  EXPECT_NE(RunCli({"--bogus"}).code, 0);
-  EXPECT_EQ(RunCli({"--help"}).code, 0);
+  EXPECT_NE(test::RunConvert({"--info"}).code, 0);
+  EXPECT_NE(test::RunConvert({"--bogus"}).code, 0);
+  EXPECT_EQ(test::RunConvert({"--help"}).code, 0);
 }
 
 TEST(ConvertInfo, AnUnusableScaleStillShowsTheHeaderRead) {
@@ -59,7 +45,7 @@ TEST(ConvertInfo, AnUnusableScaleStillShowsTheHeaderRead) {
   b.Text("ALTW").I16(120).I16(-4);
   for (int k = 0; k < 25; ++k) b.I16(10);
   b.Save("steep.ter");
-  CliResult r = RunCli({"--info=steep.ter"});
+  test::CliResult r = test::RunConvert({"--info=steep.ter"});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "kalvor-convert: bad scale inf in \"steep.ter\"\n");
   // No points were kept, so neither point counts nor extremes.

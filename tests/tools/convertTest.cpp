@@ -12,6 +12,7 @@
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "support/endedProcess.h"
+#include "support/convertRun.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
@@ -19,19 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliResult {
-  int code;
-  std::string out, err;
-};
-
-CliResult RunCli(std::vector<std::string> args) {
-  std::vector<const char*> argv = {"kalvor-convert"};
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  int code = RunConvertCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
 
 const std::string kSample = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
 const std::string kComposer = std::string(KALVOR_SAMPLES_DIR) + "/Settings/Valley.CMP";
@@ -71,7 +59,7 @@ TEST(Convert, WritesWhatTheTerrainsSaveWrites) {
   ASSERT_TRUE(build.Warnings.empty());
   terra.SaveRWX("direct/v", build.Composer.get(), {});
 
-  CliResult r = RunCli({kSample, "cli/v", "--object-size", "20", "--vertices", "5", "--origin", "300,250,12",
+  test::CliResult r = test::RunConvert({kSample, "cli/v", "--object-size", "20", "--vertices", "5", "--origin", "300,250,12",
                         "--composer", kComposer, "--citizen", "77"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find(" objects written, "), std::string::npos);
@@ -90,7 +78,7 @@ TEST(Convert, WritesWhatTheTerrainsSaveWrites) {
 }
 
 TEST(Convert, DefaultsAreTheProgramsStartUp) {
-  CliResult r = RunCli({kSample, "plain/v", "--quiet"});
+  test::CliResult r = test::RunConvert({kSample, "plain/v", "--quiet"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "");
   // 10 m objects with 11 vertices, the plain model, origin at the centre:
@@ -102,32 +90,32 @@ TEST(Convert, DefaultsAreTheProgramsStartUp) {
 }
 
 TEST(Convert, RefusesBadOptions) {
-  EXPECT_EQ(RunCli({kSample, "x/v", "--object-size", "15"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--vertices", "1"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--vertices", "36"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--vertices"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--citizen", "-3"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--origin", "1,2"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--origin", "1,2,z"}).code, 2);
-  EXPECT_EQ(RunCli({kSample}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--frobnicate"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--jobs", "0"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--jobs", "two"}).code, 2);
-  EXPECT_EQ(RunCli({kSample, "x/v", "--jobs"}).code, 2);
-  CliResult r = RunCli({kSample, "x/v", "--object-size", "15"});
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--object-size", "15"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--vertices", "1"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--vertices", "36"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--vertices"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--citizen", "-3"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--origin", "1,2"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--origin", "1,2,z"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--frobnicate"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--jobs", "0"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--jobs", "two"}).code, 2);
+  EXPECT_EQ(test::RunConvert({kSample, "x/v", "--jobs"}).code, 2);
+  test::CliResult r = test::RunConvert({kSample, "x/v", "--object-size", "15"});
   EXPECT_NE(r.err.find("--object-size must be 10, 20 or 30"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists("x"));
 }
 
 TEST(Convert, ReportsMissingInputAndUnwritableOutput) {
-  CliResult r = RunCli({"missing.ter", "x/v"});
+  test::CliResult r = test::RunConvert({"missing.ter", "x/v"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("missing.ter"), std::string::npos);
   test::WriteFile("blocker", "");
-  r = RunCli({kSample, "blocker/v", "--quiet"});
+  r = test::RunConvert({kSample, "blocker/v", "--quiet"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("blocker"), std::string::npos) << r.err;
-  r = RunCli({kSample, "y/v", "--composer", "no-such.CMP"});
+  r = test::RunConvert({kSample, "y/v", "--composer", "no-such.CMP"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("no-such.CMP"), std::string::npos) << r.err;
 }
@@ -136,7 +124,7 @@ TEST(Convert, ReportsMissingInputAndUnwritableOutput) {
 // (ceil((77100 + 999999000) / 1000) + 1) x (ceil(77100 / 1000) + 2) =
 // 1000078 x 80 objects of 10 m. The run refuses at once and writes nothing.
 TEST(Convert, AnOriginFarWestIsRefusedBeforeAnyObjectIsMade) {
-  const CliResult r = RunCli({kSample, "far/v", "--origin", "-10000000,0,0", "--quiet"});
+  const test::CliResult r = test::RunConvert({kSample, "far/v", "--origin", "-10000000,0,0", "--quiet"});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "kalvor-convert: Too many objects! The terrain would be cut into up to 80006240 objects of 10 m; "
                    "the object grid holds no more than 262144.\n");
@@ -148,7 +136,7 @@ TEST(Convert, WarnsAboutMissingFilterAndMaterialFiles) {
   TznComposerFile file;
   file.Rows.push_back({"Gone.FTR", "Lost.MTR"});
   WriteComposerFile("Settings/Broken.CMP", file);
-  CliResult r = RunCli({kSample, "w/v", "--composer", "Settings/Broken.CMP", "--quiet"});
+  test::CliResult r = test::RunConvert({kSample, "w/v", "--composer", "Settings/Broken.CMP", "--quiet"});
   EXPECT_EQ(r.code, 0);
   EXPECT_NE(r.err.find("Gone.FTR"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("Lost.MTR"), std::string::npos) << r.err;
@@ -160,19 +148,19 @@ TEST(Convert, InterruptStopsBetweenObjectsAndKeepsTheList) {
   const std::pair<int, int> signals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
   for (const auto& [signal_number, code] : signals) {
     InterruptConvertForTesting(signal_number);
-    CliResult r = RunCli({kSample, "stop/v"});
+    test::CliResult r = test::RunConvert({kSample, "stop/v"});
     EXPECT_EQ(r.code, code);
     EXPECT_NE(r.out.find("Stopped: 0 objects written"), std::string::npos) << r.out;
     EXPECT_EQ(test::ReadFile("stop/v.prp"), "");
   }
   // The next run is not affected.
-  EXPECT_EQ(RunCli({kSample, "again/v", "--quiet", "--object-size", "30", "--vertices", "2"}).code, 0);
+  EXPECT_EQ(test::RunConvert({kSample, "again/v", "--quiet", "--object-size", "30", "--vertices", "2"}).code, 0);
 }
 
 TEST(Convert, OptionsTakeTheirValueAttachedOrSeparate) {
   test::TerFile(41, 41, 1, [](int i, int j) { return int16_t(100 * i - 50 * j); }).Save("small.ter");
-  CliResult a = RunCli({"small.ter", "a/v", "--object-size=20", "--vertices=5", "--origin=-5,3,0", "--quiet"});
-  CliResult b = RunCli({"small.ter", "b/v", "--object-size", "20", "--vertices", "5", "--origin", "-5,3,0", "--quiet"});
+  test::CliResult a = test::RunConvert({"small.ter", "a/v", "--object-size=20", "--vertices=5", "--origin=-5,3,0", "--quiet"});
+  test::CliResult b = test::RunConvert({"small.ter", "b/v", "--object-size", "20", "--vertices", "5", "--origin", "-5,3,0", "--quiet"});
   ASSERT_EQ(a.code, 0) << a.err;
   ASSERT_EQ(b.code, 0) << b.err;
   auto files_a = FilesIn("a"), files_b = FilesIn("b");
@@ -186,18 +174,18 @@ TEST(Convert, OptionsTakeTheirValueAttachedOrSeparate) {
 }
 
 TEST(Convert, HelpVersionAndErrorsFollowTheUsualConventions) {
-  CliResult r = RunCli({"--version"});
+  test::CliResult r = test::RunConvert({"--version"});
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out, std::string("kalvor-convert ") + KALVOR_PROJECT_VERSION + "\n");
-  r = RunCli({"-h"});
+  r = test::RunConvert({"-h"});
   EXPECT_EQ(r.code, 0);
-  EXPECT_EQ(r.out, RunCli({"--help"}).out);
+  EXPECT_EQ(r.out, test::RunConvert({"--help"}).out);
   EXPECT_EQ(r.out.rfind("Usage: kalvor-convert", 0), 0u);
   EXPECT_EQ(r.err, "");
   // Every error goes to standard error, prefixed with the program's name.
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"--help=all"}, {"missing.ter", "x/v"}, {kSample, "x/v", "--vertices=0"}, {"--info"}, {}}) {
-    r = RunCli(args);
+    r = test::RunConvert(args);
     EXPECT_NE(r.code, 0);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.rfind("kalvor-convert: ", 0), 0u) << r.err;
@@ -217,7 +205,7 @@ TEST(Convert, LeftoverTemporariesOfAKilledRunUnderTheBaseNameAreRemovedFirst) {
   const std::string live_run = TemporaryNameFor("left/v0n0w.rwx", ::getpid()) + "-4";
   test::WriteFile(object, "ModelBegin\r\n  Clump");
   for (const std::string& path : {list, other_base, live_run}) test::WriteFile(path, "");
-  CliResult r = RunCli({"flat.ter", "left/v"});
+  test::CliResult r = test::RunConvert({"flat.ter", "left/v"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.rfind("Removed 2 leftover temporary files of an interrupted run\n", 0), 0u) << r.out;
   EXPECT_FALSE(fs::exists(object));
@@ -226,7 +214,7 @@ TEST(Convert, LeftoverTemporariesOfAKilledRunUnderTheBaseNameAreRemovedFirst) {
   EXPECT_TRUE(fs::exists(live_run));
   EXPECT_FALSE(fs::exists("left/v.prp.lock"));
   // Nothing left over: nothing said.
-  r = RunCli({"flat.ter", "left/v"});
+  r = test::RunConvert({"flat.ter", "left/v"});
   EXPECT_EQ(r.out.find("Removed"), std::string::npos);
 }
 
@@ -235,7 +223,7 @@ TEST(Convert, AnyNumberOfJobsWritesTheSameFiles) {
   auto run = [&](const std::string& base, const std::string& jobs) {
     std::vector<std::string> args = {kSample, base, "--jobs", jobs};
     args.insert(args.end(), common.begin(), common.end());
-    return RunCli(args);
+    return test::RunConvert(args);
   };
   ASSERT_EQ(run("one/v", "1").code, 0);
   ASSERT_EQ(run("three/v", "3").code, 0);
