@@ -7,6 +7,19 @@
 #include "appTest.h"
 #include "base/znError.h"
 
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+#include <sanitizer/lsan_interface.h>
+// Qt is not exception-safe: what it allocated for an event whose handler
+// threw is never freed. The program accepts that small loss to go on; the
+// leak checker is told so for these clicks only.
+struct TQtUnwindLeaks {
+  TQtUnwindLeaks() { __lsan_disable(); }
+  ~TQtUnwindLeaks() { __lsan_enable(); }
+};
+#else
+struct TQtUnwindLeaks {};
+#endif
+
 class ExceptionGuard : public test::AppTest {};
 
 TEST_F(ExceptionGuard, AClickWhoseHandlerThrowsShowsTheMessageAndTheProgramGoesOn) {
@@ -21,7 +34,10 @@ TEST_F(ExceptionGuard, AClickWhoseHandlerThrowsShowsTheMessageAndTheProgramGoesO
     if (clicks == 2) throw 42;
   });
   button.show();
-  for (int i = 0; i < 3; ++i) QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
+  {
+    const TQtUnwindLeaks unwinding;
+    for (int i = 0; i < 3; ++i) QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
+  }
   EXPECT_EQ(clicks, 3);
   EXPECT_FALSE(button.isDown());
   EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"the handler failed", "Unexpected error"}));
