@@ -11,7 +11,7 @@
 #include <sanitizer/lsan_interface.h>
 // Qt is not exception-safe: what it allocated for an event whose handler
 // threw is never freed. The program accepts that small loss to go on; the
-// leak checker is told so for these clicks only.
+// leak checker is told so for this button's life only.
 struct TQtUnwindLeaks {
   TQtUnwindLeaks() { __lsan_disable(); }
   ~TQtUnwindLeaks() { __lsan_enable(); }
@@ -26,6 +26,7 @@ TEST_F(ExceptionGuard, AClickWhoseHandlerThrowsShowsTheMessageAndTheProgramGoesO
   auto* app = qobject_cast<TznApplication*>(QCoreApplication::instance());
   ASSERT_NE(app, nullptr);
   app->SetPrompts(&prompts_);
+  const TQtUnwindLeaks unwinding;
   QPushButton button("Go");
   int clicks = 0;
   QObject::connect(&button, &QPushButton::clicked, [&clicks] {
@@ -34,10 +35,7 @@ TEST_F(ExceptionGuard, AClickWhoseHandlerThrowsShowsTheMessageAndTheProgramGoesO
     if (clicks == 2) throw 42;
   });
   button.show();
-  {
-    const TQtUnwindLeaks unwinding;
-    for (int i = 0; i < 3; ++i) QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
-  }
+  for (int i = 0; i < 3; ++i) QTest::mouseClick(&button, Qt::LeftButton, {}, button.rect().center());
   EXPECT_EQ(clicks, 3);
   EXPECT_FALSE(button.isDown());
   EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"the handler failed", "Unexpected error"}));
