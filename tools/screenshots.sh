@@ -21,19 +21,21 @@ for tool in Xvfb openbox xdotool xwininfo xsetroot import convert; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: bash tools/install-deps.sh --screenshots" >&2; exit 1; }
 done
 
-# The screen and the windows' places (outer left/top, inner width/height).
+# The screen and the windows' places (client areas: left/top, width/height).
+# The map opens at the largest zoom that fits the screen (2x for the sample)
+# and grows to show the whole picture, so it gets the right-hand side.
 screen_width=1400 screen_height=960
-main_left=10 main_top=10
-map_left=10 map_top=440 map_width=458 map_height=500
-preview_left=630 preview_top=10 preview_width=760 preview_height=600
-# On the map: the selection's centre and the origin, in map pixels from the
-# picture's top-left corner (the sample terrain is 257 x 257 points), and
-# the selection's sides in metres.
+main_left=10 main_top=40
+map_left=630 map_top=40 map_width=560 map_height=760
+preview_left=10 preview_top=460 preview_width=598 preview_height=470
+# On the map: the selection's centre and the origin, in terrain points from
+# the picture's top-left corner (the sample terrain is 257 x 257 points),
+# the zoom, and the selection's sides in metres.
 selection_x=150 selection_y=110 selection_side=240
-origin_x=120 origin_y=136
+origin_x=120 origin_y=136 zoom=2
 # The preview's viewer as typed into "teleport" (decametres south and east
 # of the origin, metres up, heading), and Page Down taps with Ctrl.
-viewer="20s 0e 120a 0" look_down_taps=160
+viewer="34s 3e 50a 0" look_down_taps=28
 
 work=$(mktemp -d)
 pids=()
@@ -101,8 +103,8 @@ point() {  # WINDOW X Y
   eval "$(xdotool getwindowgeometry --shell "$1")"
   xdotool mousemove $((X + $2)) $((Y + $3))
 }
-click_map() {  # BUTTON X Y: Ctrl + click on the map's picture
-  point "$map" $((picture_left + $2)) $((picture_top + $3))
+click_map() {  # BUTTON X Y: Ctrl + click on the map's picture at a terrain point
+  point "$map" $((picture_left + zoom * $2 + zoom / 2)) $((picture_top + zoom * $3 + zoom / 2))
   xdotool keydown ctrl click "$1" keyup ctrl
   sleep 1
 }
@@ -138,7 +140,7 @@ popup() {  # KEYS...: a right click in the preview, then keys in its menu
   sleep 0.5
 }
 popup Down Down Return                   # fog off
-popup Down Down Down Down Right Up Return # rwx mode visibility: maximum
+popup Down Down Down Down Right Down Down Down Down Down Down Down Down Down Down Down Return # rwx mode visibility: maximum, the twelfth
 sleep 8
 
 out=docs/images
@@ -149,7 +151,7 @@ save() {  # NAME GEOMETRY
   convert "$work/$1.png" -strip -dither None -colors 256 "PNG8:$out/$1.png"
   echo "$out/$1.png: $(stat -c %s "$out/$1.png") bytes"
 }
-save kalvor "${screen_width}x${screen_height}+0+0"
+save kalvor "1200x945+0+0"  # the windows and a margin
 
 # The Composer tab, brought to the front with the keyboard.
 xdotool windowactivate --sync "$main"
