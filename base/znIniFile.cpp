@@ -1,6 +1,5 @@
 #include "base/znIniFile.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -40,8 +39,10 @@ std::string KeyLine(std::string_view key, std::string_view value) {
   return line;
 }
 
+}  // namespace
+
 // FNV-1a over the lower-case bytes of a name.
-size_t NameHash(std::string_view name) {
+size_t TznIniFile::TNameHash::operator()(std::string_view name) const {
   uint64_t hash = 14695981039346656037ull;
   for (char c : name) {
     hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -50,17 +51,7 @@ size_t NameHash(std::string_view name) {
   return static_cast<size_t>(hash);
 }
 
-// The slot of the first entry for which match holds, else of the empty slot
-// where the probe ended; the table must have a free slot.
-template <typename Match>
-size_t Probe(const std::vector<size_t>& cells, size_t hash, size_t none, Match match) {
-  const size_t mask = cells.size() - 1;
-  size_t i = hash & mask;
-  while (cells[i] != none && !match(cells[i])) i = (i + 1) & mask;
-  return i;
-}
-
-}  // namespace
+bool TznIniFile::TSameName::operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
 
 TznIniFile::TznIniFile(std::string file_name) : FFileName(std::move(file_name)) {
   if (FileExists(FFileName)) {
@@ -129,67 +120,39 @@ size_t TznIniFile::AddLine(std::string_view text, uint8_t ending, size_t after) 
   return index;
 }
 
-namespace {
-
-// Adds a number to a table kept at most half full.
-template <typename HashOf>
-void AddToTable(std::vector<size_t>& cells, size_t& used, size_t number, size_t none, HashOf hash_of) {
-  if ((used + 1) * 2 > cells.size()) {
-    std::vector<size_t> old = std::move(cells);
-    cells.assign(std::max<size_t>(16, old.size() * 2), none);
-    for (size_t entry : old)
-      if (entry != none) cells[Probe(cells, hash_of(entry), none, [](size_t) { return false; })] = entry;
-  }
-  cells[Probe(cells, hash_of(number), none, [](size_t) { return false; })] = number;
-  ++used;
-}
-
-}  // namespace
-
 void TznIniFile::FileLine(size_t index) {
   const TLine& line = FLines[index];
   if (line.kind == TLineKind::Section) {
     // Only the first block of a name counts; lines of a later one are text.
-    FFilingSection = kNoLine;
-    if (FindSection(line.name)) return;
+    if (!FSectionTable.try_emplace(line.name, FSections.size()).second) {
+      FFilingSection = kNoLine;
+      return;
+    }
     FFilingSection = FSections.size();
     TSection& section = FSections.emplace_back();
     section.header = section.last_key = index;
-    AddToTable(FSectionTable.cells, FSectionTable.used, FFilingSection, kNoLine,
-               [this](size_t section) { return NameHash(FLines[FSections[section].header].name); });
   } else if (line.kind == TLineKind::Key && FFilingSection != kNoLine) {
-    const TSection& section = FSections[FFilingSection];
-    FSections[FFilingSection].last_key = index;
-    if (section.indexed && FindKeyLine(section, line.name) == kNoLine) AddKey(section, index, FLines);
+    TSection& section = FSections[FFilingSection];
+    section.last_key = index;
+    if (section.indexed) section.keys.try_emplace(line.name, index);
   }
-}
-
-void TznIniFile::AddKey(const TSection& section, size_t line, const std::vector<TLine>& lines) {
-  AddToTable(section.keys.cells, section.keys.used, line, kNoLine,
-             [&lines](size_t key) { return NameHash(lines[key].name); });
 }
 
 void TznIniFile::IndexKeys(const TSection& section) const {
   section.indexed = true;
   for (size_t i = FLines[section.header].next; i != kNoLine && FLines[i].kind != TLineKind::Section; i = FLines[i].next)
-    if (FLines[i].kind == TLineKind::Key && FindKeyLine(section, FLines[i].name) == kNoLine) AddKey(section, i, FLines);
+    if (FLines[i].kind == TLineKind::Key) section.keys.try_emplace(FLines[i].name, i);
 }
 
 const TznIniFile::TSection* TznIniFile::FindSection(std::string_view section) const {
-  if (FSectionTable.cells.empty()) return nullptr;
-  const size_t slot = Probe(FSectionTable.cells, NameHash(section), kNoLine, [&](size_t entry) {
-    return SameText(FLines[FSections[entry].header].name, section);
-  });
-  const size_t entry = FSectionTable.cells[slot];
-  return entry == kNoLine ? nullptr : &FSections[entry];
+  const auto found = FSectionTable.find(section);
+  return found == FSectionTable.end() ? nullptr : &FSections[found->second];
 }
 
 size_t TznIniFile::FindKeyLine(const TSection& section, std::string_view key) const {
   if (!section.indexed) IndexKeys(section);
-  if (section.keys.cells.empty()) return kNoLine;
-  const size_t slot = Probe(section.keys.cells, NameHash(key), kNoLine,
-                            [&](size_t line) { return SameText(FLines[line].name, key); });
-  return section.keys.cells[slot];
+  const auto found = section.keys.find(key);
+  return found == section.keys.end() ? kNoLine : found->second;
 }
 
 const TznIniFile::TLine* TznIniFile::FindKey(std::string_view section, std::string_view key) const {
@@ -232,19 +195,16 @@ void TznIniFile::WriteString(std::string_view section, std::string_view key, std
     AppendSection(section, key, clean);
     return;
   }
-  const TLine* existing = FindKey(section, key);
-  if (!existing) {
+  const size_t existing = FindKeyLine(*found, key);
+  if (existing == kNoLine) {
     // The new line belongs to this section's first block.
     FFilingSection = static_cast<size_t>(found - FSections.data());
     InsertLine(found->last_key, KeyLine(key, clean));
     return;
   }
-  TLine& line = FLines[static_cast<size_t>(existing - FLines.data())];
-  std::string text(line.text.substr(0, line.text.find('=') + 1));
-  text += clean;
-  line.text = Keep(std::move(text));
-  line.name = line.value = {};
-  line.kind = TLineKind::Other;
+  // Still a key line of the same name, with the new value.
+  TLine& line = FLines[existing];
+  line.text = Keep(std::string(line.text.substr(0, line.text.find('=') + 1)) + clean);
   Classify(line);
 }
 

@@ -18,6 +18,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TznIniFile {
@@ -93,12 +94,15 @@ class TznIniFile {
     uint8_t ending = 0;      // 0 none (a last line), 1 LF, 2 CR LF
     TLineKind kind = TLineKind::Other;
   };
-  // A hash table of open addressing whose cells hold numbers (of sections
-  // or of lines); names are compared without regard to ASCII case.
-  struct TTable {
-    std::vector<size_t> cells;
-    size_t used = 0;
+  // Section or line numbers by name, names compared without regard to
+  // ASCII case. The names point into the lines' texts, which never move.
+  struct TNameHash {
+    size_t operator()(std::string_view name) const;
   };
+  struct TSameName {
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  using TNameTable = std::unordered_map<std::string_view, size_t, TNameHash, TSameName>;
   // The first block of lines under a section name; later blocks of the
   // same name are kept as text only. Its keys are put into a table when
   // the section is first searched, so that a large section nobody asks
@@ -107,7 +111,7 @@ class TznIniFile {
     size_t header = kNoLine;
     size_t last_key = kNoLine;  // a new key goes after it: the last key line, else the header
     mutable bool indexed = false;
-    mutable TTable keys;  // key lines by key, the first of equal keys only
+    mutable TNameTable keys;  // key lines by key, the first of equal keys only
   };
 
   void Parse(std::string_view content);
@@ -118,7 +122,6 @@ class TznIniFile {
   void FileLine(size_t line);
   static void Classify(TLine& line);
   void IndexKeys(const TSection& section) const;
-  static void AddKey(const TSection& section, size_t line, const std::vector<TLine>& lines);
   const TSection* FindSection(std::string_view section) const;
   // The first key line of that name in the section's first block, or kNoLine.
   size_t FindKeyLine(const TSection& section, std::string_view key) const;
@@ -137,5 +140,5 @@ class TznIniFile {
   size_t FFirst = kNoLine, FLast = kNoLine;
   size_t FFilingSection = kNoLine;  // the section that the next key lines filed belong to
   std::vector<TSection> FSections;  // in the order of their first header
-  TTable FSectionTable;  // section numbers by name
+  TNameTable FSectionTable;  // section numbers by name
 };

@@ -54,14 +54,21 @@ std::string KindOfMode(mode_t mode) {
   throw EznFileError(FileErrorText("Cannot write file", path, error_number));
 }
 
-// The file a save replaces: the path itself or, when it is a symbolic
-// link, the file its links lead to, so that the link stays and its target
-// gets the content. A dangling link leads to the file it names.
-std::string SaveTarget(const std::string& path) {
+// The file a save replaces, and its status when it exists.
+struct TSaveTarget {
+  std::string path;
+  std::optional<struct stat> status;
+};
+
+// The path itself or, when it is a symbolic link, the file its links lead
+// to, so that the link stays and its target gets the content. A dangling
+// link leads to the file it names.
+TSaveTarget SaveTarget(const std::string& path) {
   std::string target = path;
   for (int hop = 0; hop < 40; ++hop) {
     struct stat st;
-    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    if (::lstat(target.c_str(), &st) != 0) return {target, std::nullopt};
+    if (!S_ISLNK(st.st_mode)) return {target, st};
     std::error_code error;
     const std::string next = std::filesystem::read_symlink(target, error).string();
     if (error) Fail(path, error.value());
@@ -72,20 +79,20 @@ std::string SaveTarget(const std::string& path) {
 
 // A file that nobody may write, or that this user may not write, is the
 // owner's choice to keep: it is never replaced.
-void RefuseReadOnly(const std::string& target, const std::string& path) {
-  struct stat st;
-  if (::stat(target.c_str(), &st) != 0) return;  // a new file
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0) Fail(path, EACCES);
+void RefuseReadOnly(const TSaveTarget& target, const std::string& path) {
+  if (!target.status) return;  // a new file
+  if ((target.status->st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.path.c_str(), W_OK) != 0)
+    Fail(path, EACCES);
 }
 
 }  // namespace
 
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush) {
-  const std::string target = SaveTarget(path);
+  const TSaveTarget target = SaveTarget(path);
   RefuseReadOnly(target, path);
   TempFile temp;
   for (int attempt = 0; attempt < 8 && temp.fd < 0; ++attempt) {
-    temp.path = TempNameFor(target);
+    temp.path = TempNameFor(target.path);
     temp.fd = ::open(temp.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (temp.fd < 0 && errno != EEXIST) {
       const int error_number = errno;
@@ -96,8 +103,7 @@ void SaveFileAtomically(const std::string& path, std::string_view content, TznFl
   if (temp.fd < 0) Fail(path, EEXIST);
 
   // An existing file keeps its permission bits.
-  struct stat old_stat;
-  if (::stat(target.c_str(), &old_stat) == 0) ::fchmod(temp.fd, old_stat.st_mode & 07777);
+  if (target.status) ::fchmod(temp.fd, target.status->st_mode & 07777);
 
   size_t done = 0;
   while (done < content.size()) {
@@ -110,7 +116,7 @@ void SaveFileAtomically(const std::string& path, std::string_view content, TznFl
   const int fd = temp.fd;
   temp.fd = -1;
   if (::close(fd) != 0) Fail(path, errno);
-  if (::rename(temp.path.c_str(), target.c_str()) != 0) Fail(path, errno);
+  if (::rename(temp.path.c_str(), target.path.c_str()) != 0) Fail(path, errno);
   temp.kept = true;
 }
 

@@ -108,12 +108,6 @@ void FinishModel(TznRWXChunk& object, TznLineList& buffer, uint8_t state) {
 void TznRWXChunkCentral::SaveModel(TznRWXChunk& object, const std::string& base_file_name, int32_t citizen,
                                    std::vector<std::string>& list, TznRWXWriteStats& stats) {
   const std::string path = base_file_name + object.FileName();
-  // All objects of a run share one folder: create it once.
-  const std::string folder = ExtractFilePath(path);
-  if (folder != CreatedFolder) {
-    ForceDirectories(folder);
-    CreatedFolder = folder;
-  }
   const std::string_view text = object.Lines.View();
   SaveFileAtomically(path, text, TznFlush::Lazy);
   ++stats.ObjectsWritten;
@@ -142,8 +136,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   const TznRWXRunGuard guard(base_file_name, object_names, all_inputs);
   stats.LeftoversRemoved = guard.LeftoversRemoved();
 
-  // The guard has made the folder of every file of the run.
-  CreatedFolder = ExtractFilePath(base_file_name);
+  // The guard has made the folder that every file of the run goes to.
   bool go_on = true;
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   std::vector<std::string> list;
@@ -202,9 +195,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
 
   std::string text;
   for (const std::string& line : list) text += line + "\r\n";
-  const std::string list_path = base_file_name + ".prp";
-  ForceDirectories(ExtractFilePath(list_path));
-  SaveFileAtomically(list_path, text);
+  SaveFileAtomically(base_file_name + ".prp", text);
   stats.Bytes += static_cast<int64_t>(text.size());
   return stats;
 }

@@ -84,8 +84,6 @@ class TznRWXChunkCentral {
   int Columns = 0;  // objects per row
 
  private:
-  std::string CreatedFolder;  // the folder this run has made sure exists
-
   // Saves the model in the object's Lines and lists the object.
   void SaveModel(TznRWXChunk& object, const std::string& base_file_name, int32_t citizen,
                  std::vector<std::string>& list, TznRWXWriteStats& stats);

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <set>
+#include <map>
 #include <utility>
 
 #include "base/znFormat.h"
@@ -19,23 +19,19 @@ std::string LockFileName(const std::string& base_file_name) { return base_file_n
 
 void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
                              const std::vector<std::string>& inputs) {
-  std::set<TFileId> input_ids;
-  std::vector<std::pair<TFileId, std::string>> named;
+  // The inputs by device and inode; of two names of one file, the later.
+  std::map<TFileId, std::string> input_names;
   for (const std::string& input : inputs) {
     struct stat st;
-    if (!input.empty() && ::stat(input.c_str(), &st) == 0) {
-      input_ids.insert({st.st_dev, st.st_ino});
-      named.push_back({{st.st_dev, st.st_ino}, input});
-    }
+    if (!input.empty() && ::stat(input.c_str(), &st) == 0) input_names[{st.st_dev, st.st_ino}] = input;
   }
-  if (input_ids.empty()) return;
+  if (input_names.empty()) return;
   auto check = [&](const std::string& output) {
     struct stat st;
-    if (::stat(output.c_str(), &st) != 0 || !input_ids.count({st.st_dev, st.st_ino})) return;
-    std::string input;
-    for (const auto& [id, name] : named)
-      if (id == TFileId{st.st_dev, st.st_ino}) input = name;
-    throw EznOutputIsInput("The output \"" + output + "\" is the input \"" + input +
+    if (::stat(output.c_str(), &st) != 0) return;
+    const auto input = input_names.find({st.st_dev, st.st_ino});
+    if (input == input_names.end()) return;
+    throw EznOutputIsInput("The output \"" + output + "\" is the input \"" + input->second +
                            "\"; choose another base name");
   };
   check(base_file_name + ".prp");

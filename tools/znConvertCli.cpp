@@ -381,9 +381,7 @@ void ShowProgress(std::ostream& err, int index, int count) {
 
 // The threads of the run: --jobs (0: one per core) lowered to the number of
 // objects and to four per core; a lowered --jobs is said.
-int ThreadsFor(int requested, TznTerra& terra, std::ostream& err) {
-  terra.SetRenderMode(1);  // lays out the object grid the run writes
-  const int objects = terra.GetChunkCount();
+int ThreadsFor(int requested, int objects, std::ostream& err) {
   const int threads = TznOrderedPool::WorkersFor(requested, objects);
   if (requested > threads)
     err << kProgram << ": --jobs " << FormatInt(requested) << " lowered to " << FormatInt(threads)
@@ -437,7 +435,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   terra.SetMesh(o.adaptive ? TznTerra::kAdaptiveMesh : TznTerra::kGridMesh);
   terra.SetMaxError(o.max_error);
   const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
-  const int jobs = ThreadsFor(o.jobs, terra, err);
+  terra.SetRenderMode(1);  // lays out the object grid the run writes
+  const int jobs = ThreadsFor(o.jobs, terra.GetChunkCount(), err);
 
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
   TznRWXWriteStats stats;
