@@ -15,6 +15,21 @@ namespace zn_mesh {
 constexpr uint8_t kWest = 1, kEast = 2, kNorth = 4, kSouth = 8;
 constexpr float kOverlap = 0.002f;  // neighbouring objects overlap by 2 mm
 
+enum class Side { West, South, East, North };
+
+// The sides in the order their skirts follow the surface.
+constexpr Side kSkirtSides[] = {Side::West, Side::South, Side::East, Side::North};
+
+constexpr uint8_t SideFlag(Side side) {
+  switch (side) {
+    case Side::West: return kWest;
+    case Side::South: return kSouth;
+    case Side::East: return kEast;
+    case Side::North: return kNorth;
+  }
+  return 0;
+}
+
 // The grid of one object in the terrain's grid units.
 struct ObjectGrid {
   int nx = 1, ny = 1;                // cells
@@ -32,7 +47,6 @@ struct ObjectGrid {
 ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                           int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags);
 
-enum class Side { West, South, East, North };
 
 // One point of a skirt's edge: its vertex (-1 for a point outside the
 // terrain) and its grid index along the edge, counted from the first inside

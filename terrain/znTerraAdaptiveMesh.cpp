@@ -83,12 +83,11 @@ class InsideRectangle {
   std::vector<float> heights_;
 };
 
-constexpr Side kSides[] = {Side::West, Side::South, Side::East, Side::North};
-
-// The points kept on each side: each side simplified from its own heights.
+// The points kept on each side, in the order of kSkirtSides: each side
+// simplified from its own heights.
 std::vector<std::vector<int>> KeptSidePoints(const InsideRectangle& rect, double max_error) {
   std::vector<std::vector<int>> kept;
-  for (Side side : kSides) {
+  for (Side side : kSkirtSides) {
     const std::vector<int> points = rect.SidePoints(side);
     std::vector<float> heights;
     for (int p : points) heights.push_back(rect.Heights()[p]);
@@ -97,16 +96,6 @@ std::vector<std::vector<int>> KeptSidePoints(const InsideRectangle& rect, double
     kept.push_back(side_kept);
   }
   return kept;
-}
-
-uint8_t SideFlag(Side side) {
-  switch (side) {
-    case Side::West: return kWest;
-    case Side::South: return kSouth;
-    case Side::East: return kEast;
-    case Side::North: return kNorth;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -137,12 +126,13 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
   for (const TznGreedyMesh::Triangle& t : mesh.Triangles())
     maker.AddFace(vertex_of[t[0]], vertex_of[t[1]], vertex_of[t[2]]);
 
-  for (size_t s = 0; s < std::size(kSides); ++s) {
-    if (!(edge_flags & SideFlag(kSides[s]))) continue;
-    const bool along_y = kSides[s] == Side::West || kSides[s] == Side::East;
+  for (size_t s = 0; s < std::size(kSkirtSides); ++s) {
+    const Side side = kSkirtSides[s];
+    if (!(edge_flags & SideFlag(side))) continue;
+    const bool along_y = side == Side::West || side == Side::East;
     std::vector<EdgeEntry> entries;
     for (int p : sides[s]) entries.push_back(EdgeEntry{vertex_of[p], along_y ? p / rect.Columns() : p % rect.Columns()});
-    maker.Skirt(kSides[s], entries, skirt_start);
+    maker.Skirt(side, entries, skirt_start);
   }
   return maker.Finish(normals, skirt_start);
 }
