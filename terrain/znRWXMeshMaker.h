@@ -58,6 +58,7 @@ struct EdgeEntry {
 
 class MeshMaker {
  public:
+  // The arrays hold the grid's budgets while they are filled.
   MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznVertex3fArray& vertices, TznVertex3fArray& tex,
             TznVertex3wArray& faces);
 

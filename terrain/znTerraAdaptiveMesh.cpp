@@ -106,7 +106,7 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
                                     int32_t cells_per_10m_z, uint8_t edge_flags, int32_t& skirt_start,
                                     double max_error) const {
   skirt_start = -1;
-  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   // A single row or column inside the terrain has no cell to simplify.
   if (g.e - g.d < 1 || g.g - g.f < 1)
     return BuildRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x,
@@ -119,9 +119,21 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
   TznGreedyMesh mesh(rect.Heights(), rect.Columns(), rect.Rows(), max_error);
   mesh.Run(side_points);
 
+  // The arrays are sized for this mesh, not for the regular one's grid: they
+  // stay as large while the object is built.
+  const int points = rect.Columns() * rect.Rows();
+  g.vertex_budget = 0;
+  g.face_budget = static_cast<int64_t>(mesh.Triangles().size());
+  for (int p = 0; p < points; ++p) g.vertex_budget += mesh.Used(p);
+  for (size_t s = 0; s < std::size(kSkirtSides); ++s)
+    if (edge_flags & SideFlag(kSkirtSides[s])) {
+      g.vertex_budget += 2 * static_cast<int64_t>(sides[s].size());
+      g.face_budget += 2 * (static_cast<int64_t>(sides[s].size()) - 1);
+    }
+
   MeshMaker maker(*this, g, vertices, tex_coords, faces);
-  std::vector<int> vertex_of(static_cast<size_t>(rect.Columns()) * rect.Rows(), -1);
-  for (int p = 0; p < static_cast<int>(vertex_of.size()); ++p)
+  std::vector<int> vertex_of(static_cast<size_t>(points), -1);
+  for (int p = 0; p < points; ++p)
     if (mesh.Used(p)) vertex_of[p] = maker.AddVertex(rect.Vertex(p), rect.Texture(p));
   for (const TznGreedyMesh::Triangle& t : mesh.Triangles())
     maker.AddFace(vertex_of[t[0]], vertex_of[t[1]], vertex_of[t[2]]);
