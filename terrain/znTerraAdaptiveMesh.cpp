@@ -2,7 +2,7 @@
 // points, triangulated so that every grid point lies within the chosen
 // error of the surface, with the object's edges simplified from their own
 // heights alone so that neighbouring objects keep the same edge points.
-#include <algorithm>
+#include <iterator>
 
 #include "base/znRound.h"
 #include "terrain/znGreedyMesh.h"
