@@ -30,6 +30,15 @@ constexpr uint8_t SideFlag(Side side) {
   return 0;
 }
 
+// A count along each side that edge_flags names, summed: along_x for the
+// south and north sides, along_y for the west and east ones.
+constexpr int64_t SidesTotal(uint8_t edge_flags, int64_t along_x, int64_t along_y) {
+  int64_t total = 0;
+  for (Side side : kSkirtSides)
+    if (edge_flags & SideFlag(side)) total += side == Side::West || side == Side::East ? along_y : along_x;
+  return total;
+}
+
 // The grid of one object in the terrain's grid units.
 struct ObjectGrid {
   int nx = 1, ny = 1;                // cells

@@ -45,10 +45,5 @@ int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x
                  edge_flags, skirt_start);
     return static_cast<int64_t>(faces.size());
   }
-  int64_t count = 2 * (columns - 1) * (rows - 1);
-  if (edge_flags & kWest) count += 2 * (rows - 1);
-  if (edge_flags & kEast) count += 2 * (rows - 1);
-  if (edge_flags & kSouth) count += 2 * (columns - 1);
-  if (edge_flags & kNorth) count += 2 * (columns - 1);
-  return count;
+  return 2 * (columns - 1) * (rows - 1) + 2 * SidesTotal(edge_flags, columns - 1, rows - 1);
 }
