@@ -83,37 +83,26 @@ void ReportPeakMemory(benchmark::State& state) {
   state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// Loads the file again and again as the program does; a load that does not
+// give points_x points along x (when given) fails the benchmark.
+void TimeLoads(benchmark::State& state, const std::string& path, int32_t points_x = 0) {
+  for (auto _ : state) {
+    TznTerra terra;
+    LoadTerrainFile(terra, path);
+    if (points_x && terra.FXPoints != points_x) state.SkipWithError("not averaged down to the point limit");
+    benchmark::DoNotOptimize(terra.FHeights.data());
+  }
+  ReportPeakMemory(state);
+}
+
 void BM_LoadTer4097(benchmark::State& state) {
-  const std::string& path = BigTerrainPath();
   SameHeightsTiffPath();  // both files exist before either is timed
-  for (auto _ : state) {
-    TznTerra terra;
-    LoadTerrainFile(terra, path);
-    benchmark::DoNotOptimize(terra.FHeights.data());
-  }
-  ReportPeakMemory(state);
+  TimeLoads(state, BigTerrainPath());
 }
 
-void BM_LoadGeoTiff4097(benchmark::State& state) {
-  const std::string& path = SameHeightsTiffPath();
-  for (auto _ : state) {
-    TznTerra terra;
-    LoadTerrainFile(terra, path);
-    benchmark::DoNotOptimize(terra.FHeights.data());
-  }
-  ReportPeakMemory(state);
-}
+void BM_LoadGeoTiff4097(benchmark::State& state) { TimeLoads(state, SameHeightsTiffPath()); }
 
-void BM_Average16385To4097(benchmark::State& state) {
-  const std::string& path = HugeTiffPath();
-  for (auto _ : state) {
-    TznTerra terra;
-    LoadTerrainFile(terra, path);
-    if (terra.FXPoints != 4097) state.SkipWithError("not averaged down to 4097 points");
-    benchmark::DoNotOptimize(terra.FHeights.data());
-  }
-  ReportPeakMemory(state);
-}
+void BM_Average16385To4097(benchmark::State& state) { TimeLoads(state, HugeTiffPath(), 4097); }
 
 }  // namespace
 

@@ -37,8 +37,6 @@ class TznGreedyMesh {
   const std::vector<Triangle>& Triangles() const { return triangles_; }
   // Whether the point is a vertex of the triangulation.
   bool Used(int point) const { return used_[point] != 0; }
-  int Columns() const { return columns_; }
-  int Rows() const { return rows_; }
 
  private:
   struct Tri {

@@ -43,12 +43,9 @@ ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t
   ObjectGrid g;
   g.nx = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_x) * size_x / 1000.0)));
   g.ny = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_z) * size_z / 1000.0)));
-  const int64_t skirt_vertices = ((edge_flags & kWest) ? 2 * (g.ny + 1) : 0) + ((edge_flags & kEast) ? 2 * (g.ny + 1) : 0) +
-                                 ((edge_flags & kSouth) ? 2 * (g.nx + 1) : 0) + ((edge_flags & kNorth) ? 2 * (g.nx + 1) : 0);
-  const int64_t skirt_faces = ((edge_flags & kWest) ? 2 * g.ny : 0) + ((edge_flags & kEast) ? 2 * g.ny : 0) +
-                              ((edge_flags & kSouth) ? 2 * g.nx : 0) + ((edge_flags & kNorth) ? 2 * g.nx : 0);
-  g.vertex_budget = int64_t{g.nx + 1} * (g.ny + 1) + skirt_vertices;
-  g.face_budget = int64_t{2} * g.nx * g.ny + skirt_faces;
+  // A skirt has two vertices per point of its side and two faces per step.
+  g.vertex_budget = int64_t{g.nx + 1} * (g.ny + 1) + 2 * SidesTotal(edge_flags, g.nx + 1, g.ny + 1);
+  g.face_budget = int64_t{2} * g.nx * g.ny + 2 * SidesTotal(edge_flags, g.nx, g.ny);
   if (g.vertex_budget > kMaxMeshVertices)
     throw EznError("an object of " + FormatInt(g.nx + 1) + " x " + FormatInt(g.ny + 1) +
                    " vertices is too large: at most " + FormatInt(kMaxMeshVertices) + " vertices fit in one object");

@@ -15,6 +15,30 @@ namespace zn_mesh {
 constexpr uint8_t kWest = 1, kEast = 2, kNorth = 4, kSouth = 8;
 constexpr float kOverlap = 0.002f;  // neighbouring objects overlap by 2 mm
 
+enum class Side { West, South, East, North };
+
+// The sides in the order their skirts follow the surface.
+constexpr Side kSkirtSides[] = {Side::West, Side::South, Side::East, Side::North};
+
+constexpr uint8_t SideFlag(Side side) {
+  switch (side) {
+    case Side::West: return kWest;
+    case Side::South: return kSouth;
+    case Side::East: return kEast;
+    case Side::North: return kNorth;
+  }
+  return 0;
+}
+
+// A count along each side that edge_flags names, summed: along_x for the
+// south and north sides, along_y for the west and east ones.
+constexpr int64_t SidesTotal(uint8_t edge_flags, int64_t along_x, int64_t along_y) {
+  int64_t total = 0;
+  for (Side side : kSkirtSides)
+    if (edge_flags & SideFlag(side)) total += side == Side::West || side == Side::East ? along_y : along_x;
+  return total;
+}
+
 // The grid of one object in the terrain's grid units.
 struct ObjectGrid {
   int nx = 1, ny = 1;                // cells
@@ -32,7 +56,6 @@ struct ObjectGrid {
 ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                           int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags);
 
-enum class Side { West, South, East, North };
 
 // One point of a skirt's edge: its vertex (-1 for a point outside the
 // terrain) and its grid index along the edge, counted from the first inside
@@ -44,6 +67,7 @@ struct EdgeEntry {
 
 class MeshMaker {
  public:
+  // The arrays hold the grid's budgets while they are filled.
   MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznVertex3fArray& vertices, TznVertex3fArray& tex,
             TznVertex3wArray& faces);
 

@@ -283,8 +283,9 @@ class TznTerra {
  private:
   uint64_t FRevision = 0;
 
-  // Clears, then reads from the source that open gives; open runs after the
-  // clearing, so a source that cannot be opened leaves a cleared terrain.
+  // Clears, then lets fill read the heights and header values; fill runs
+  // after the clearing, so a source that cannot be opened leaves a cleared
+  // terrain.
   bool Load(const std::string& file_name, const std::function<void()>& fill);
   void ReadTerragen(TznByteReader& file, const std::string& file_name);
   // Point counts and scales as read: the size checks, the zero rule, the

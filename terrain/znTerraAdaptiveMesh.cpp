@@ -2,7 +2,7 @@
 // points, triangulated so that every grid point lies within the chosen
 // error of the surface, with the object's edges simplified from their own
 // heights alone so that neighbouring objects keep the same edge points.
-#include <algorithm>
+#include <iterator>
 
 #include "base/znRound.h"
 #include "terrain/znGreedyMesh.h"
@@ -83,12 +83,11 @@ class InsideRectangle {
   std::vector<float> heights_;
 };
 
-constexpr Side kSides[] = {Side::West, Side::South, Side::East, Side::North};
-
-// The points kept on each side: each side simplified from its own heights.
+// The points kept on each side, in the order of kSkirtSides: each side
+// simplified from its own heights.
 std::vector<std::vector<int>> KeptSidePoints(const InsideRectangle& rect, double max_error) {
   std::vector<std::vector<int>> kept;
-  for (Side side : kSides) {
+  for (Side side : kSkirtSides) {
     const std::vector<int> points = rect.SidePoints(side);
     std::vector<float> heights;
     for (int p : points) heights.push_back(rect.Heights()[p]);
@@ -99,16 +98,6 @@ std::vector<std::vector<int>> KeptSidePoints(const InsideRectangle& rect, double
   return kept;
 }
 
-uint8_t SideFlag(Side side) {
-  switch (side) {
-    case Side::West: return kWest;
-    case Side::South: return kSouth;
-    case Side::East: return kEast;
-    case Side::North: return kNorth;
-  }
-  return 0;
-}
-
 }  // namespace
 
 bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords,
@@ -117,7 +106,7 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
                                     int32_t cells_per_10m_z, uint8_t edge_flags, int32_t& skirt_start,
                                     double max_error) const {
   skirt_start = -1;
-  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   // A single row or column inside the terrain has no cell to simplify.
   if (g.e - g.d < 1 || g.g - g.f < 1)
     return BuildRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x,
@@ -130,19 +119,32 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
   TznGreedyMesh mesh(rect.Heights(), rect.Columns(), rect.Rows(), max_error);
   mesh.Run(side_points);
 
+  // The arrays are sized for this mesh, not for the regular one's grid: they
+  // stay as large while the object is built.
+  const int points = rect.Columns() * rect.Rows();
+  g.vertex_budget = 0;
+  g.face_budget = static_cast<int64_t>(mesh.Triangles().size());
+  for (int p = 0; p < points; ++p) g.vertex_budget += mesh.Used(p);
+  for (size_t s = 0; s < std::size(kSkirtSides); ++s)
+    if (edge_flags & SideFlag(kSkirtSides[s])) {
+      g.vertex_budget += 2 * static_cast<int64_t>(sides[s].size());
+      g.face_budget += 2 * (static_cast<int64_t>(sides[s].size()) - 1);
+    }
+
   MeshMaker maker(*this, g, vertices, tex_coords, faces);
-  std::vector<int> vertex_of(static_cast<size_t>(rect.Columns()) * rect.Rows(), -1);
-  for (int p = 0; p < static_cast<int>(vertex_of.size()); ++p)
+  std::vector<int> vertex_of(static_cast<size_t>(points), -1);
+  for (int p = 0; p < points; ++p)
     if (mesh.Used(p)) vertex_of[p] = maker.AddVertex(rect.Vertex(p), rect.Texture(p));
   for (const TznGreedyMesh::Triangle& t : mesh.Triangles())
     maker.AddFace(vertex_of[t[0]], vertex_of[t[1]], vertex_of[t[2]]);
 
-  for (size_t s = 0; s < std::size(kSides); ++s) {
-    if (!(edge_flags & SideFlag(kSides[s]))) continue;
-    const bool along_y = kSides[s] == Side::West || kSides[s] == Side::East;
+  for (size_t s = 0; s < std::size(kSkirtSides); ++s) {
+    const Side side = kSkirtSides[s];
+    if (!(edge_flags & SideFlag(side))) continue;
+    const bool along_y = side == Side::West || side == Side::East;
     std::vector<EdgeEntry> entries;
     for (int p : sides[s]) entries.push_back(EdgeEntry{vertex_of[p], along_y ? p / rect.Columns() : p % rect.Columns()});
-    maker.Skirt(kSides[s], entries, skirt_start);
+    maker.Skirt(side, entries, skirt_start);
   }
   return maker.Finish(normals, skirt_start);
 }

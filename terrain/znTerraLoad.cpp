@@ -86,7 +86,10 @@ void CheckScale(float value, const std::string& file_name, bool horizontal) {
 }  // namespace
 
 bool TznTerra::LoadFromFile(const std::string& file_name) {
-  return Load(file_name, [this, &file_name] { ReadTerragen(*std::make_unique<TznFileReader>(file_name), file_name); });
+  return Load(file_name, [this, &file_name] {
+    TznFileReader reader(file_name);
+    ReadTerragen(reader, file_name);
+  });
 }
 
 bool TznTerra::LoadFromMemory(const void* data, size_t size, const std::string& file_name) {

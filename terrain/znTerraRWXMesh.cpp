@@ -13,12 +13,9 @@ bool TznTerra::BuildRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_co
   const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   MeshMaker maker(*this, g, vertices, tex_coords, faces);
   maker.Surface();
-  if (maker.VertexCount() > 0) {
-    if (edge_flags & kWest) maker.Skirt(Side::West, skirt_start);
-    if (edge_flags & kSouth) maker.Skirt(Side::South, skirt_start);
-    if (edge_flags & kEast) maker.Skirt(Side::East, skirt_start);
-    if (edge_flags & kNorth) maker.Skirt(Side::North, skirt_start);
-  }
+  if (maker.VertexCount() > 0)
+    for (Side side : kSkirtSides)
+      if (edge_flags & SideFlag(side)) maker.Skirt(side, skirt_start);
   return maker.Finish(normals, skirt_start);
 }
 
@@ -48,10 +45,5 @@ int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x
                  edge_flags, skirt_start);
     return static_cast<int64_t>(faces.size());
   }
-  int64_t count = 2 * (columns - 1) * (rows - 1);
-  if (edge_flags & kWest) count += 2 * (rows - 1);
-  if (edge_flags & kEast) count += 2 * (rows - 1);
-  if (edge_flags & kSouth) count += 2 * (columns - 1);
-  if (edge_flags & kNorth) count += 2 * (columns - 1);
-  return count;
+  return 2 * (columns - 1) * (rows - 1) + 2 * SidesTotal(edge_flags, columns - 1, rows - 1);
 }

@@ -95,6 +95,9 @@ TEST(AdaptiveMesh, FlatAndTiltedPlanesNeedTwoTrianglesPerObject) {
     EXPECT_EQ(m.vertices.size(), 4u + 4 * 4);
     EXPECT_EQ(m.faces.size(), 2u + 4 * 2);
     EXPECT_EQ(m.skirt_start, 2);
+    // The object keeps arrays of its own size, not of the regular grid's.
+    EXPECT_EQ(m.vertices.capacity(), m.vertices.size());
+    EXPECT_EQ(m.faces.capacity(), m.faces.size());
   }
 }
 
