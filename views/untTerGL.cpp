@@ -266,7 +266,6 @@ void TfrmTerGL::ScenePrepaint() { PrepaintPreviewScene(Reality(), FTerra, FAltit
 
 void TfrmTerGL::ScenePaint() {
   if (FClosing) return;
-  UpdateCaption();
   if (FLastRenderMode != FTerra.FRenderMode) {
     FPanels[1]->clear();
     FLastRenderMode = FTerra.FRenderMode;

@@ -31,7 +31,10 @@ TfrmTerMap* frmTerMap = nullptr;
 namespace {
 
 constexpr const char* kSection = "Map";
-constexpr int kScrollLeft = 24, kScrollTop = 16;
+// The scroll box's place in the client area: room left of it for the
+// vertical ruler, right of it, and below it for the horizontal ruler (which
+// counts kScrollTop in).
+constexpr int kScrollLeft = 24, kScrollTop = 16, kScrollRight = 16, kScrollBelow = 32;
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
@@ -350,8 +353,9 @@ void TfrmTerMap::PaintMap() {
 
 void TfrmTerMap::DrawOverlays(QPainter& painter) const {
   const QSize points = Image1->Picture().size();
-  if (FOriginOverlay) DrawOriginOverlay(painter, *FOriginOverlay, points.width(), points.height(), FZoom);
-  if (FSelectionOverlay) DrawSelectionOverlay(painter, *FSelectionOverlay, FZoom);
+  const int zoom = Image1->Zoom();
+  if (FOriginOverlay) DrawOriginOverlay(painter, *FOriginOverlay, points.width(), points.height(), zoom);
+  if (FSelectionOverlay) DrawSelectionOverlay(painter, *FSelectionOverlay, zoom);
 }
 
 QSize TfrmTerMap::AroundPicture() const {
@@ -359,7 +363,7 @@ QSize TfrmTerMap::AroundPicture() const {
   // frame, the room for the rulers, the panel, the menu and the status bar.
   const int frame = 2 * ScrollBox1->frameWidth();
   const int bars = menuBar()->sizeHint().height() + StatusBar1->sizeHint().height();
-  return {kScrollLeft + 16 + frame, pnControls->sizeHint().height() + 32 + frame + bars};
+  return {kScrollLeft + kScrollRight + frame, pnControls->sizeHint().height() + kScrollBelow + frame + bars};
 }
 
 void TfrmTerMap::ArrangeControls() {
@@ -372,8 +376,8 @@ void TfrmTerMap::ArrangeControls() {
   const int frame = 2 * ScrollBox1->frameWidth();
   const int picture_right = Image1->width() + frame;
   const int picture_bottom = Image1->height() + frame;
-  const int scroll_width = std::max(0, std::min(client_width - kScrollLeft - 16, picture_right));
-  const int scroll_height = std::max(0, std::min(client_height - panel_height - 32, picture_bottom));
+  const int scroll_width = std::max(0, std::min(client_width - kScrollLeft - kScrollRight, picture_right));
+  const int scroll_height = std::max(0, std::min(client_height - panel_height - kScrollBelow, picture_bottom));
   ScrollBox1->setGeometry(kScrollLeft, kScrollTop, scroll_width, scroll_height);
   // A picture that fits needs no scroll bars; without this the two bars can
   // keep each other shown.
@@ -386,7 +390,7 @@ void TfrmTerMap::ArrangeControls() {
   AVertical->move(kScrollLeft - 4 - AVertical->width(), kScrollTop);
   vImage->move(kScrollLeft - 4 - vImage->width(), kScrollTop + (scroll_height - vImage->height()) / 2);
   AHorizontal->move(std::min(kScrollLeft + picture_right - AHorizontal->width(),
-                             client_width - AHorizontal->width() - 16),
+                             client_width - AHorizontal->width() - kScrollRight),
                     below);
   const int centre = kScrollLeft + std::min(scroll_width, picture_right) / 2;
   hImage->move(centre - hImage->width() / 2, below);

@@ -159,7 +159,6 @@ class TfrmTerMap : public QMainWindow {
   int FMouseX = 0, FMouseY = 0;
   std::optional<TznOriginOverlay> FOriginOverlay;
   std::optional<TznSelectionOverlay> FSelectionOverlay;
-  int FZoom = 1;
   // Wheel turns not yet worth a zoom step (touch pads send small ones).
   int FWheelRest = 0;
   // The terrain size the zoom was last fitted to.

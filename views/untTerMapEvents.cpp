@@ -89,7 +89,7 @@ void TfrmTerMap::Image1MouseDown(QMouseEvent* event) {
   const bool left = event->button() == Qt::LeftButton;
   if (!left && event->button() != Qt::RightButton) return;
   const QPoint at = event->position().toPoint();
-  const int x = MapPointAt(at.x(), FZoom), y = MapPointAt(at.y(), FZoom);
+  const int x = MapPointAt(at.x(), Image1->Zoom()), y = MapPointAt(at.y(), Image1->Zoom());
   const float east = x * FTerra.FScaleX;
   const float north = (FTerra.FYPoints - y - 1) * FTerra.FScaleY;
   if (left) {
@@ -110,8 +110,8 @@ void TfrmTerMap::Image1MouseDown(QMouseEvent* event) {
 
 void TfrmTerMap::Image1MouseMove(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
-  FMouseX = MapPointAt(at.x(), FZoom);
-  FMouseY = MapPointAt(at.y(), FZoom);
+  FMouseX = MapPointAt(at.x(), Image1->Zoom());
+  FMouseY = MapPointAt(at.y(), Image1->Zoom());
   UpdateCaption();
 }
 

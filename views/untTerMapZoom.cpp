@@ -20,13 +20,13 @@ constexpr int kWheelNotch = 120;
 }  // namespace
 
 void TfrmTerMap::SetZoom(int zoom, QPoint anchor) {
+  const int old = Image1->Zoom();
   zoom = ClampMapZoom(zoom);
-  if (zoom == FZoom) return;
+  if (zoom == old) return;
   QScrollBar* across = ScrollBox1->horizontalScrollBar();
   QScrollBar* down = ScrollBox1->verticalScrollBar();
-  const double x = (across->value() + anchor.x()) / static_cast<double>(FZoom);
-  const double y = (down->value() + anchor.y()) / static_cast<double>(FZoom);
-  FZoom = zoom;
+  const double x = (across->value() + anchor.x()) / static_cast<double>(old);
+  const double y = (down->value() + anchor.y()) / static_cast<double>(old);
   Image1->SetZoom(zoom);
   ShowZoom();
   ArrangeControls();
@@ -34,7 +34,7 @@ void TfrmTerMap::SetZoom(int zoom, QPoint anchor) {
   down->setValue(qRound(y * zoom) - anchor.y());
 }
 
-void TfrmTerMap::ZoomBy(int steps, QPoint anchor) { SetZoom(FZoom + steps, anchor); }
+void TfrmTerMap::ZoomBy(int steps, QPoint anchor) { SetZoom(Image1->Zoom() + steps, anchor); }
 
 void TfrmTerMap::ZoomByWheel(QWheelEvent* event, QPoint anchor) {
   FWheelRest += event->angleDelta().y();
@@ -51,16 +51,15 @@ void TfrmTerMap::Image1Wheel(QWheelEvent* event) {
   ZoomByWheel(event, Image1->mapTo(ScrollBox1->viewport(), event->position().toPoint()));
 }
 
-void TfrmTerMap::ShowZoom() { lbZoom->setText(QString("Zoom %1x").arg(FZoom)); }
+void TfrmTerMap::ShowZoom() { lbZoom->setText(QString("Zoom %1x").arg(Image1->Zoom())); }
 
 void TfrmTerMap::ZoomToFit(const QRect& available) {
   const QSize points(FTerra.FXPoints, FTerra.FYPoints);
   FZoomedPoints = points;
   const QSize around = AroundPicture();
-  FZoom = FittingMapZoom(points, around.grownBy(FrameMargins(*this)), available.size());
-  Image1->SetZoom(FZoom);
+  Image1->SetZoom(FittingMapZoom(points, around.grownBy(FrameMargins(*this)), available.size()));
   ShowZoom();
-  const QSize needed = points * FZoom + around;
+  const QSize needed = points * Image1->Zoom() + around;
   resize(std::max({width(), needed.width(), pnControls->sizeHint().width()}), std::max(height(), needed.height()));
 }
 

@@ -12,11 +12,8 @@
 
 namespace {
 
-// Pixels far outside any picture are all the same; clamping first keeps a
-// typed position of any size from overflowing the rounding.
-constexpr double kFarAway = 1e9;
-
-int Pixel(double value) { return Round32(std::clamp(value, -kFarAway, kFarAway)); }
+// Clamped first, a typed position of any size rounds without overflowing.
+int Pixel(double value) { return Round32(std::clamp<double>(value, -kMapFarAway, kMapFarAway)); }
 
 // The pixel of a map position along one axis.
 int PixelOf(double metres, float scale) { return Pixel(metres / scale); }

@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace {
-
-constexpr int64_t kFarAway = 1000000000;
-
-}  // namespace
-
 int ClampMapZoom(int zoom) { return std::clamp(zoom, kMinMapZoom, kMaxMapZoom); }
 
 int FittingMapZoom(QSize points, QSize around, QSize available) {
@@ -31,7 +25,7 @@ int MapPointAt(int pixel, int zoom) {
 int MapPixelOf(int point, int zoom) {
   zoom = ClampMapZoom(zoom);
   const int64_t pixel = int64_t{point} * zoom + zoom / 2;
-  return static_cast<int>(std::clamp(pixel, -kFarAway, kFarAway));
+  return static_cast<int>(std::clamp<int64_t>(pixel, -kMapFarAway, kMapFarAway));
 }
 
 bool MapGridLinesShown(double spacing, int zoom) { return spacing * ClampMapZoom(zoom) >= kMinGridLineSpacing; }

@@ -6,6 +6,10 @@
 
 #include <QSize>
 
+// Pixels this far outside any picture, or further, are all the same: the
+// map clamps its pixels to it so that no position of any size overflows.
+constexpr int kMapFarAway = 1000000000;
+
 constexpr int kMinMapZoom = 1;
 constexpr int kMaxMapZoom = 8;
 

@@ -15,7 +15,20 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QString Caption() { return QString::fromLatin1(kMessageTitle); }
+// The title of every message box: the program's name as its windows write
+// it (the application's name is the program file's, "kalvor").
+QString Caption() { return QStringLiteral("Kalvor"); }
+
+// The least width of a dialog whose title bar shows the caption whole, with
+// the window's icon and buttons beside it. The window manager's title font
+// is not known here: a quarter more than the desktop's title font, and four
+// squares of the title bar's height (at least 20 px) for the icon and three
+// buttons.
+int TitleBarWidth(const QWidget& dialog, const QString& caption) {
+  const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+  const int icon_and_buttons = 4 * std::max(dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight), 20);
+  return metrics.horizontalAdvance(caption) * 5 / 4 + icon_and_buttons;
+}
 
 std::optional<std::string> Chosen(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
@@ -54,14 +67,6 @@ std::optional<std::string> TznQtPrompts::InputBox(const std::string& caption, co
   dialog.resize(std::max(natural.width(), TitleBarWidth(dialog, dialog.windowTitle())), natural.height());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue().toStdString();
-}
-
-int TznQtPrompts::TitleBarWidth(const QWidget& dialog, const QString& caption) {
-  // The window manager's title font is not known here: a quarter more than
-  // the desktop's title font, and room for the icon and three buttons.
-  const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
-  const int buttons = 4 * std::max(dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight), 20);
-  return metrics.horizontalAdvance(caption) * 5 / 4 + buttons;
 }
 
 std::optional<TColor> TznQtPrompts::PickColor(TColor initial) {

@@ -8,10 +8,6 @@
 
 #include "views/znPrompts.h"
 
-// The title of every message box: the program's name as its windows
-// write it (the application's name is the program file's, "kalvor").
-inline constexpr char kMessageTitle[] = "Kalvor";
-
 class TznQtPrompts : public TznPrompts {
  public:
   explicit TznQtPrompts(QWidget* parent = nullptr) : FParent(parent) {}
@@ -27,9 +23,6 @@ class TznQtPrompts : public TznPrompts {
 
   // "Terragen (*.ter)|*.ter" as Qt writes it: "Terragen (*.ter)".
   static QString QtFilter(const std::string& filter);
-  // The least width of a dialog whose title bar shows the caption whole,
-  // with the window's icon and buttons beside it.
-  static int TitleBarWidth(const QWidget& dialog, const QString& caption);
 
  private:
   QPointer<QWidget> FParent;

@@ -27,6 +27,25 @@ bool IsUsableScale(float scale) { return std::isfinite(scale) && scale > 0; }
 
 constexpr double kMaxMetres = TznTerra::kMaxMetres;
 
+// "Heights out of range!" naming where the highest (lowest) point would lie
+// and the height it can reach at most (least).
+std::string HighestRefused(double high, double limit) {
+  return "Heights out of range! The highest point would lie at " + Metres(high) + " m; it can lie no higher than " +
+         Metres(limit) + " m.";
+}
+std::string LowestRefused(double low, double limit) {
+  return "Heights out of range! The lowest point would lie at " + Metres(low) + " m; it can lie no lower than " +
+         Metres(limit) + " m.";
+}
+
+// The refusal of extreme heights beyond kMaxMetres; empty when they lie
+// within it.
+std::string HeightsProblem(double high, double low) {
+  if (!(high <= kMaxMetres)) return HighestRefused(high, kMaxMetres);
+  if (!(low >= -kMaxMetres)) return LowestRefused(low, -kMaxMetres);
+  return "";
+}
+
 // Stored height of the lowest point at the new height scale. The whole
 // height range above it must fit the 16-bit stored heights (or the shift
 // would flatten the peaks or the valleys), and every height must lie
@@ -37,13 +56,8 @@ int32_t StoredLow(const TznTerra& terra, double low, float scale_z) {
   const double lowest = std::max<double>(std::numeric_limits<int16_t>::min(), std::ceil(-kMaxMetres / unit));
   const double highest = std::min<double>(std::numeric_limits<int16_t>::max(), std::floor(kMaxMetres / unit));
   const double u = zn_detail::RoundHalfEven(low / unit);
-  const auto metres = [unit](double units) { return Metres(units * unit); };
-  if (!(u >= lowest))
-    throw EznError("Heights out of range! The lowest point would lie at " + metres(u) +
-                   " m; it can lie no lower than " + metres(lowest) + " m.");
-  if (!(u + range <= highest))
-    throw EznError("Heights out of range! The highest point would lie at " + metres(u + range) +
-                   " m; it can lie no higher than " + metres(highest) + " m.");
+  if (!(u >= lowest)) throw EznError(LowestRefused(u * unit, lowest * unit));
+  if (!(u + range <= highest)) throw EznError(HighestRefused((u + range) * unit, highest * unit));
   return static_cast<int32_t>(u);
 }
 
@@ -89,12 +103,7 @@ void CheckHeights(const TznTerra& terra, TznAltitudeRule rule, TznScaleTexts& te
         high = ReadTwoDecimals(texts.High);
         low = ReadTwoDecimals(texts.Low);
       }
-      if (!(high <= kMaxMetres))
-        throw EznError("Heights out of range! The highest point would lie at " + Metres(high) +
-                       " m; it can lie no higher than " + Metres(kMaxMetres) + " m.");
-      if (!(low >= -kMaxMetres))
-        throw EznError("Heights out of range! The lowest point would lie at " + Metres(low) +
-                       " m; it can lie no lower than " + Metres(-kMaxMetres) + " m.");
+      if (const std::string problem = HeightsProblem(high, low); !problem.empty()) throw EznError(problem);
       const int32_t range = terra.FHighest - terra.FLowest;
       if (range > 0) {
         if (high == low) throw EznError("Highest and lowest point must differ");
@@ -139,13 +148,7 @@ std::string ScaleProblem(const TznTerra& terra, const TznScaleValues& values) {
              " m away.";
   const double high = (terra.FHighest + values.Shift) * double{values.NewScaleZ} / 100;
   const double low = (terra.FLowest + values.Shift) * double{values.NewScaleZ} / 100;
-  if (!(high <= kMaxMetres))
-    return "Heights out of range! The highest point would lie at " + Metres(high) + " m; it can lie no higher than " +
-           Metres(kMaxMetres) + " m.";
-  if (!(low >= -kMaxMetres))
-    return "Heights out of range! The lowest point would lie at " + Metres(low) + " m; it can lie no lower than " +
-           Metres(-kMaxMetres) + " m.";
-  return "";
+  return HeightsProblem(high, low);
 }
 
 // The values of the texts with another driving edge, or nothing when that

@@ -12,5 +12,5 @@ class TznIniFile;
 
 // Reads the settings file, lets write change it, and saves it. A failure
 // is noted in the debug log, once per run and file: "The settings were not
-// saved: <reason>". Returns whether the file was saved.
-bool SaveSettingsFile(const std::string& file_name, const std::function<void(TznIniFile&)>& write);
+// saved: <reason>".
+void SaveSettingsFile(const std::string& file_name, const std::function<void(TznIniFile&)>& write);

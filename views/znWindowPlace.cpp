@@ -26,7 +26,12 @@ int64_t SquaredDistance(const QRect& a, const QRect& b) {
   return dx * dx + dy * dy;
 }
 
-QRect Frame(const QWidget& window, const QMargins& margins) { return window.geometry().marginsAdded(margins); }
+// The window manager has told where the window's frame lies.
+bool FrameKnown(const QWidget& window) { return window.frameGeometry() != window.geometry(); }
+
+// The frame as far as it is known, else the client area with the assumed
+// margins.
+QRect Frame(const QWidget& window) { return window.geometry().marginsAdded(FrameMargins(window)); }
 
 // The frames of the program's other windows on the screen.
 std::vector<QRect> OtherWindows(const QWidget& window, const QWidget* opener) {
@@ -100,32 +105,30 @@ QPoint ClientPosition(const QWidget& window) { return window.geometry().topLeft(
 
 void PutClientAt(QWidget& window, const QPoint& position) { window.setGeometry(QRect(position, window.size())); }
 
-QRect WindowFrame(const QWidget& window) {
-  const QRect frame = window.frameGeometry();
-  const QRect client = window.geometry();
-  if (frame != client) return frame;
-  return QRect(client.topLeft() - QPoint(kAssumedFrame.left(), kAssumedFrame.top()),
-               client.bottomRight() + QPoint(kAssumedFrame.left() + kAssumedFrame.right(),
-                                             kAssumedFrame.top() + kAssumedFrame.bottom()));
-}
-
 QMargins FrameMargins(const QWidget& window) {
+  if (!FrameKnown(window)) return kAssumedFrame;
   const QRect frame = window.frameGeometry();
   const QRect client = window.geometry();
-  if (frame == client) return kAssumedFrame;
   return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
                   frame.bottom() - client.bottom());
 }
 
+QRect WindowFrame(const QWidget& window) {
+  const QRect frame = Frame(window);
+  if (FrameKnown(window)) return frame;
+  // Also where the frame goes when the position counts from it.
+  return frame.united(QRect(window.geometry().topLeft(), frame.size()));
+}
+
 QRect PlacementScreen(const QWidget& window, const QWidget* opener) {
-  const QRect frame = opener ? WindowFrame(*opener) : Frame(window, FrameMargins(window));
+  const QRect frame = opener ? WindowFrame(*opener) : Frame(window);
   return NearestScreen(frame, AvailableScreens());
 }
 
 void PlaceWindow(QWidget& window, const QWidget* opener) {
   const std::vector<QRect> screens = AvailableScreens();
   const QMargins margins = FrameMargins(window);
-  const QRect frame = Frame(window, margins);
+  const QRect frame = window.geometry().marginsAdded(margins);
   const QRect placed = opener ? BesideOpener(WindowFrame(*opener), frame.size(), screens,
                                              OtherWindows(window, opener))
                               : FitOnScreen(frame, screens);

@@ -7,7 +7,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
-#include <QtTest/qtestspontaneevent.h>
 
 #include <filesystem>
 #include <memory>
@@ -60,12 +59,11 @@ class TerMapTest : public ::testing::Test {
     QTest::keyClick(focus ? focus : window_.data(), key);
   }
 
-  // One notch of the mouse wheel over a picture pixel, as the window system
-  // delivers it.
+  // Notches of the mouse wheel over a picture pixel. A sent wheel event
+  // stays with the map (only the window system's go on to the parents).
   void Wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers) {
     QWheelEvent event(at, window_->Image1->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
                       modifiers, Qt::NoScrollPhase, false);
-    QSpontaneKeyEvent::setSpontaneous(&event);
     QApplication::sendEvent(window_->Image1, &event);
   }
 

@@ -31,7 +31,7 @@ TEST(WindowPlace, AWindowWithoutSavedPlaceOpensBesideItsOpener) {
   // Room on neither side nor below: the right place, moved into A.
   EXPECT_EQ(BesideOpener(QRect(300, 0, 700, 600), QSize(460, 530), kScreens), QRect(820, 0, 460, 530));
   // The preview beside a 560 x 790 map right of a 600 x 400 main window:
-  // not right of the map (1158 + 459 > 1280), not left of it over the main
+  // not right of the map (1160 + 459 > 1280), not left of it over the main
   // window, not below it (790 + 413 > 1024), not right of the main window
   // over the map, but below the main window.
   EXPECT_EQ(BesideOpener(QRect(600, 0, 560, 790), QSize(459, 413), kScreens, {QRect(0, 0, 600, 400)}),
