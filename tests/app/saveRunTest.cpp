@@ -1,19 +1,19 @@
 // "Save to RWX": the save dialog, the progress dialog's protocol and the
 // files the run leaves.
+#include <QComboBox>
 #include <QLabel>
-#include <QMenuBar>
-#include <QTest>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 #include <sstream>
 
 #include "app/untKalvor.h"
 #include "app/untMakeRWX.h"
+#include "app/znBasicShapeTab.h"
 #include "app/znComposerTab.h"
 #include "appTest.h"
 #include "base/znError.h"
@@ -24,9 +24,6 @@
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
-#include "app/znBasicShapeTab.h"
-#include <QComboBox>
-#include <QRadioButton>
 
 namespace fs = std::filesystem;
 
