@@ -72,7 +72,7 @@ TEST_F(Program, HelpAndVersionNeedNoDisplay) {
 TEST_F(Program, EveryWindowShowsTheIcon) {
   SetUpKalvorApplication();
   ASSERT_TRUE(KalvorIcon().availableSizes().contains(QSize(256, 256)));
-  TfrmKalvor window(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable), &prompts_);
+  TfrmKalvor window(HomeFolders(), &prompts_);
   TfrmDebug debug;
   window.show();
   window.LoadTerrain(KALVOR_SAMPLES_DIR "/valley.ter");  // opens the map, which opens the preview

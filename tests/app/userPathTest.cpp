@@ -41,7 +41,7 @@ namespace fs = std::filesystem;
 class UserPath : public test::AppTest {
  protected:
   void Start() {
-    folders_ = ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable);
+    folders_ = HomeFolders();
     window_ = std::make_unique<TfrmKalvor>(folders_, &prompts_);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));

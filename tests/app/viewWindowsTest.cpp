@@ -31,7 +31,7 @@ class ViewWindows : public test::AppTest {
  protected:
   // The main window; without prompts it asks through Qt's dialogs.
   std::unique_ptr<TfrmKalvor> Start(TznPrompts* prompts) {
-    folders_ = ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable);
+    folders_ = HomeFolders();
     auto window = std::make_unique<TfrmKalvor>(folders_, prompts);
     window->show();
     return window;
