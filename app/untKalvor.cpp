@@ -191,21 +191,18 @@ void TfrmKalvor::CreateFolders() {
 
 void TfrmKalvor::StartTabs() {
   // In a home folder that takes no files the user hears it once; what fails
-  // because of it (the standard files) goes to the debug log.
-  const std::string unwritable = UnwritableHomeMessage(FFolders, FolderWritable);
+  // because of it (the standard files) goes to the debug log. Only the
+  // constructor gets here: if a tab throws, no window is left to use the
+  // quiet prompts.
   TznQuietPrompts quiet(*FPrompts);
-  struct Restore {
-    TznAppContext& context;
-    TznPrompts* prompts;
-    ~Restore() { context.Prompts = prompts; }
-  } restore{FContext, FPrompts};
-  if (!unwritable.empty()) {
+  if (const std::string unwritable = UnwritableHomeMessage(FFolders, FolderWritable); !unwritable.empty()) {
     FPrompts->ShowMessage(unwritable);
     FContext.Prompts = &quiet;
   }
   tbMaterial->Start();
   tbFilter->Start();
   tbCompose->Start();
+  FContext.Prompts = FPrompts;
 }
 
 void TfrmKalvor::ShowTerrainChoices() {
@@ -463,8 +460,9 @@ TznPrompts& TfrmKalvor::WindowPrompts(std::unique_ptr<TznQtPrompts>& prompts) {
 
 TznMainSettings TfrmKalvor::CollectSettings() const {
   TznMainSettings s;
-  s.Left = ClientPosition(*this).x();
-  s.Top = ClientPosition(*this).y();
+  const QPoint place = ClientPosition(*this);
+  s.Left = place.x();
+  s.Top = place.y();
   s.Debug = TznDebugLog::Instance().DebugMode();
   s.ObjectSizeItem = tbBasicShape->ObjectSizeItem();
   s.NumberOfVerticesItem = tbBasicShape->NumVerticesItem();

@@ -22,6 +22,11 @@ TznAppFolders FoldersIn(const std::string& home, std::string ini_file_name) {
 
 }  // namespace
 
+std::string FolderOf(const std::string& path) {
+  const std::string folder = ExtractFilePath(path);
+  return folder.empty() ? "./" : folder;
+}
+
 std::string IniFileNameFor(const std::string& program_path) {
   const std::string name = ExtractFileName(program_path);
   const size_t dot = name.rfind('.');
@@ -35,8 +40,7 @@ TznAppFolders ResolveAppFolders(const std::string& program_path, const std::stri
                                 const std::string& user_data_dir,
                                 const std::function<bool(const std::string&)>& writable) {
   if (!kalvor_home.empty()) return FoldersIn(kalvor_home, WithSeparator(kalvor_home) + "kalvor.ini");
-  std::string program_dir = ExtractFilePath(program_path);
-  if (program_dir.empty()) program_dir = "./";
+  const std::string program_dir = FolderOf(program_path);
   if (writable(program_dir)) return FoldersIn(program_dir, IniFileNameFor(program_path));
   TznAppFolders folders = FoldersIn(user_data_dir, WithSeparator(user_data_dir) + "kalvor.ini");
   folders.Note = "The program folder " + program_dir + " cannot be written; settings, materials and textures are kept in " +
@@ -46,9 +50,7 @@ TznAppFolders ResolveAppFolders(const std::string& program_path, const std::stri
 
 std::string UnwritableHomeMessage(const TznAppFolders& folders,
                                   const std::function<bool(const std::string&)>& writable) {
-  std::string settings_folder = ExtractFilePath(folders.IniFileName);
-  if (settings_folder.empty()) settings_folder = "./";
-  if (writable(folders.SettingsDir) && writable(settings_folder)) return "";
+  if (writable(folders.SettingsDir) && writable(FolderOf(folders.IniFileName))) return "";
   return "The folder " + folders.Home +
          " cannot be written: settings, materials, filters and composers will not be saved.";
 }

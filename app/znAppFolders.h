@@ -34,6 +34,9 @@ bool FolderWritable(const std::string& folder);
 std::string UnwritableHomeMessage(const TznAppFolders& folders,
                                   const std::function<bool(const std::string&)>& writable);
 
+// The folder of a file's path, with its separator; "./" for a bare name.
+std::string FolderOf(const std::string& path);
+
 // The settings file's path for a program path: its extension, if any,
 // replaced by ".ini".
 std::string IniFileNameFor(const std::string& program_path);

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "app/znVertexChoices.h"
 #include "base/znFormat.h"
@@ -25,6 +26,27 @@ QGroupBox* Group(QWidget* parent, const char* name, const char* title) {
   return group;
 }
 
+// One row of radio buttons in the group's grid, named after the group with
+// their index ("rgMesh0", "rgMesh1"); the first is checked.
+QButtonGroup* RadioRow(QWidget* owner, QGroupBox* group, QGridLayout* grid,
+                       std::initializer_list<const char*> captions) {
+  auto* buttons = new QButtonGroup(owner);
+  int i = 0;
+  for (const char* caption : captions) {
+    auto* button = new QRadioButton(caption, group);
+    button->setObjectName(group->objectName() + QString::number(i));
+    buttons->addButton(button, i);
+    grid->addWidget(button, 0, i);
+    ++i;
+  }
+  buttons->button(0)->setChecked(true);
+  return buttons;
+}
+
+void Check(QButtonGroup* buttons, int index) {
+  if (QAbstractButton* button = buttons->button(index)) button->setChecked(true);
+}
+
 }  // namespace
 
 TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWidget* parent)
@@ -32,16 +54,7 @@ TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWid
   setObjectName("tbBasicShape");
 
   rgObjectSize = Group(this, "rgObjectSize", "Object Size");
-  ObjectSizeButtons = new QButtonGroup(this);
-  auto* sizes = new QGridLayout(rgObjectSize);
-  const char* captions[] = {"10m", "20m", "30m"};
-  for (int i = 0; i < 3; ++i) {
-    auto* button = new QRadioButton(captions[i], rgObjectSize);
-    button->setObjectName(QString("rgObjectSize%1").arg(i));
-    ObjectSizeButtons->addButton(button, i);
-    sizes->addWidget(button, 0, i);
-  }
-  ObjectSizeButtons->button(0)->setChecked(true);
+  ObjectSizeButtons = RadioRow(this, rgObjectSize, new QGridLayout(rgObjectSize), {"10m", "20m", "30m"});
   connect(ObjectSizeButtons, &QButtonGroup::idClicked, this, [this](int) { rgObjectSizeClick(); });
 
   QGroupBox* vertices = Group(this, "GroupBox1", "Number of Vertices per 10m x 10m");
@@ -82,16 +95,8 @@ TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWid
 
 void TznBasicShapeTab::BuildMeshGroup() {
   rgMesh = Group(this, "rgMesh", "Mesh");
-  MeshButtons = new QButtonGroup(this);
   auto* grid = new QGridLayout(rgMesh);
-  const char* captions[] = {"regular grid", "adaptive"};
-  for (int i = 0; i < 2; ++i) {
-    auto* button = new QRadioButton(captions[i], rgMesh);
-    button->setObjectName(QString("rgMesh%1").arg(i));
-    MeshButtons->addButton(button, i);
-    grid->addWidget(button, 0, i);
-  }
-  MeshButtons->button(0)->setChecked(true);
+  MeshButtons = RadioRow(this, rgMesh, grid, {"regular grid", "adaptive"});
   connect(MeshButtons, &QButtonGroup::idClicked, this, [this](int) { rgMeshClick(); });
   lbMaxError = new QLabel("max. error (cm)", rgMesh);
   lbMaxError->setObjectName("lbMaxError");
@@ -111,9 +116,7 @@ void TznBasicShapeTab::BuildMeshGroup() {
 
 int TznBasicShapeTab::ObjectSizeItem() const { return ObjectSizeButtons->checkedId(); }
 
-void TznBasicShapeTab::SelectObjectSizeItem(int index) {
-  if (QAbstractButton* button = ObjectSizeButtons->button(index)) button->setChecked(true);
-}
+void TznBasicShapeTab::SelectObjectSizeItem(int index) { Check(ObjectSizeButtons, index); }
 
 void TznBasicShapeTab::ApplyObjectSize() {
   const int item = ObjectSizeItem();
@@ -154,9 +157,7 @@ void TznBasicShapeTab::ShowObjectSize() {
 
 int TznBasicShapeTab::MeshItem() const { return MeshButtons->checkedId(); }
 
-void TznBasicShapeTab::SelectMeshItem(int index) {
-  if (QAbstractButton* button = MeshButtons->button(index)) button->setChecked(true);
-}
+void TznBasicShapeTab::SelectMeshItem(int index) { Check(MeshButtons, index); }
 
 double TznBasicShapeTab::MaxErrorCm() const {
   // Text typed but not yet taken counts as the error in force.

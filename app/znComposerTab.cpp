@@ -60,16 +60,6 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
   return label;
 }
 
-// A file name: bold, and shortened rather than widening the window.
-QLabel* NewBoldLabel(QWidget* parent, const char* name) {
-  QLabel* label = new TznElidedLabel(parent);
-  label->setObjectName(name);
-  QFont bold = label->font();
-  bold.setBold(true);
-  label->setFont(bold);
-  return label;
-}
-
 void ApplyState(const QMenu& menu, QAction* action, const TznMenuItemState& state) {
   action->setEnabled(state.Enabled);
   if (!state.Caption.empty()) action->setText(MenuCaption(menu, state.Caption));
@@ -90,7 +80,7 @@ TznComposerTab::TznComposerTab(TznAppContext& context, TznEditorLink filter_edit
 }
 
 void TznComposerTab::BuildControls() {
-  FComposerName = NewBoldLabel(this, "lbComposerName");
+  FComposerName = NewFileNameLabel(this, "lbComposerName");
 
   FComposerList = new QTreeWidget(this);
   FComposerList->setObjectName("ComposerList");
@@ -121,7 +111,7 @@ void TznComposerTab::BuildControls() {
   FBasicMaterialButton->setToolTip("click to select the basic material");
   FBasicMaterialButton->setStyleSheet("QPushButton { background: transparent; border: none; }");
   connect(FBasicMaterialButton, &QPushButton::clicked, this, &TznComposerTab::btBasicMaterialClick);
-  FBasicMaterialName = NewBoldLabel(this, "lbBasicMaterialName");
+  FBasicMaterialName = NewFileNameLabel(this, "lbBasicMaterialName");
 
   FGeneralSettingsBox = new QGroupBox("Use the General Settings of", this);
   FGeneralSettingsBox->setObjectName("rgBasicMaterial");

@@ -34,3 +34,12 @@ void TznElidedLabel::paintEvent(QPaintEvent*) {
   style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
                         palette(), isEnabled(), ShownText(), foregroundRole());
 }
+
+TznElidedLabel* NewFileNameLabel(QWidget* parent, const char* object_name) {
+  auto* label = new TznElidedLabel(parent);
+  label->setObjectName(object_name);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  return label;
+}

@@ -20,3 +20,6 @@ class TznElidedLabel : public QLabel {
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 };
+
+// The bold label of a tab that names its file.
+TznElidedLabel* NewFileNameLabel(QWidget* parent, const char* object_name);

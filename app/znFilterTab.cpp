@@ -106,11 +106,7 @@ QWidget* TznFilterTab::BuildButtonPanel() {
 QGroupBox* TznFilterTab::BuildFilterGroup() {
   gbFilter = new QGroupBox("Filter", this);
   gbFilter->setObjectName("gbFilter");
-  lbFilterName = new TznElidedLabel(gbFilter);
-  lbFilterName->setObjectName("lbFilterName");
-  QFont bold = lbFilterName->font();
-  bold.setBold(true);
-  lbFilterName->setFont(bold);
+  lbFilterName = NewFileNameLabel(gbFilter, "lbFilterName");
 
   auto* groups = new QHBoxLayout;
   groups->setSpacing(4);

@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/znSafeFile.h"
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -32,9 +30,7 @@ void CopyFiles(const fs::path& from, const fs::path& to) {
 }  // namespace
 
 std::string InstalledSamplesDir(const std::string& program_path) {
-  std::string bin = ExtractFilePath(program_path);
-  if (bin.empty()) bin = "./";
-  return (fs::path(bin) / "../share/kalvor/samples").lexically_normal().string() + "/";
+  return (fs::path(FolderOf(program_path)) / "../share/kalvor/samples").lexically_normal().string() + "/";
 }
 
 std::string CopySamplesOnFirstStart(const std::string& samples_dir, const TznAppFolders& folders) {

@@ -185,11 +185,7 @@ QGroupBox* TznMaterialTab::BuildMaterialGroup() {
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(1);
 
-  lbMaterialName = new TznElidedLabel(g);
-  lbMaterialName->setObjectName("lbMaterialName");
-  QFont bold = lbMaterialName->font();
-  bold.setBold(true);
-  lbMaterialName->setFont(bold);
+  lbMaterialName = NewFileNameLabel(g, "lbMaterialName");
 
   cbUseTexture = MakeCheck("cbUseTexture", "Texture", g);
   edTexture = MakeEdit("edTexture", "texture filename without extension", "", g);

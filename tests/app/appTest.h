@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/znAppContext.h"
+#include "app/znAppFolders.h"
 #include "views/znScriptedPrompts.h"
 
 namespace test {
@@ -40,6 +41,8 @@ class AppTest : public ::testing::Test {
   }
 
   std::string Home() const { return home_.string() + "/"; }
+  // The program's folders with the test's home folder as KALVOR_HOME.
+  TznAppFolders HomeFolders() const { return ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable); }
   std::string Settings(const std::string& name) const { return context_.SettingsDir + name; }
   std::string Textures(const std::string& name) const { return context_.TexturesDir + name; }
 

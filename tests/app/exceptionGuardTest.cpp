@@ -26,7 +26,7 @@ TEST_F(ExceptionGuard, AClickWhoseHandlerThrowsShowsTheMessageAndTheProgramGoesO
   auto* app = qobject_cast<TznApplication*>(QCoreApplication::instance());
   ASSERT_NE(app, nullptr);
   app->SetPrompts(&prompts_);
-  const TQtUnwindLeaks unwinding;
+  [[maybe_unused]] const TQtUnwindLeaks unwinding;
   QPushButton button("Go");
   int clicks = 0;
   QObject::connect(&button, &QPushButton::clicked, [&clicks] {

@@ -36,7 +36,7 @@ namespace fs = std::filesystem;
 class MainWindow : public test::AppTest {
  protected:
   std::unique_ptr<TfrmKalvor> Start() {
-    folders_ = ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable);
+    folders_ = HomeFolders();
     auto window = std::make_unique<TfrmKalvor>(folders_, &prompts_);
     window->show();
     return window;

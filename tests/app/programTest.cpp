@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "app/untDebug.h"
 #include "app/untKalvor.h"
@@ -19,6 +18,7 @@
 #include "app/znFileListBox.h"
 #include "app/znFirstStart.h"
 #include "appTest.h"
+#include "support/testFiles.h"
 #include "views/untTerGL.h"
 #include "views/untTerMap.h"
 
@@ -26,12 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string Read(const fs::path& path) { return test::ReadFile(path.string()); }
 
 struct TRun {
   std::string Output;  // standard output and standard error
@@ -77,7 +72,7 @@ TEST_F(Program, HelpAndVersionNeedNoDisplay) {
 TEST_F(Program, EveryWindowShowsTheIcon) {
   SetUpKalvorApplication();
   ASSERT_TRUE(KalvorIcon().availableSizes().contains(QSize(256, 256)));
-  TfrmKalvor window(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable), &prompts_);
+  TfrmKalvor window(HomeFolders(), &prompts_);
   TfrmDebug debug;
   window.show();
   window.LoadTerrain(KALVOR_SAMPLES_DIR "/valley.ter");  // opens the map, which opens the preview

@@ -1,19 +1,19 @@
 // "Save to RWX": the save dialog, the progress dialog's protocol and the
 // files the run leaves.
+#include <QComboBox>
 #include <QLabel>
-#include <QMenuBar>
-#include <QTest>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <unistd.h>
 
 #include <filesystem>
-#include <map>
 #include <sstream>
 
 #include "app/untKalvor.h"
 #include "app/untMakeRWX.h"
+#include "app/znBasicShapeTab.h"
 #include "app/znComposerTab.h"
 #include "appTest.h"
 #include "base/znError.h"
@@ -24,9 +24,6 @@
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
-#include "app/znBasicShapeTab.h"
-#include <QComboBox>
-#include <QRadioButton>
 
 namespace fs = std::filesystem;
 
@@ -39,8 +36,7 @@ class SaveRun : public test::AppTest {
   // single object (too small for a triangle of its own).
   std::unique_ptr<TfrmKalvor> StartWithTerrain(int points, float spacing = 1.0f) {
     test::TerFile(points, points, spacing, [](int, int) { return int16_t{100}; }).Save("flat.ter");
-    auto window = std::make_unique<TfrmKalvor>(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable),
-                                               &prompts_);
+    auto window = std::make_unique<TfrmKalvor>(HomeFolders(), &prompts_);
     window->Terra->LoadFromFile("flat.ter");
     window->Terra->SetOrigin(TVec3{0, 0, 0});
     window->Terra->RebuildChunks();
@@ -157,8 +153,7 @@ TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
     fs::copy_file(entry.path(), Settings(entry.path().filename().string()));
   // A rough terrain of 61 x 61 points 0.5 m apart, from -4.5 m to 7.47 m.
   test::TerFile(61, 61, 0.5f, [](int i, int j) { return int16_t(((i * 37 + j * 53) % 400 - 150) * 60); }).Save("hills.ter");
-  auto window = std::make_unique<TfrmKalvor>(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable),
-                                             &prompts_);
+  auto window = std::make_unique<TfrmKalvor>(HomeFolders(), &prompts_);
   window->tbCompose->LoadComposerFile(Settings("Valley.CMP"));
   window->tbCompose->SetCitnumText("318");
   window->LoadTerrain("hills.ter");
@@ -197,7 +192,7 @@ TEST_F(SaveRun, ARunNeverReplacesItsTerrainNorWritesBesideAnotherRunOnTheSameNam
   // The terrain was saved under a name that ends like an object list.
   test::TerFile(21, 21, 1.0f, [](int i, int j) { return int16_t(10 * i + 5 * j); }).Save("t.prp");
   const std::string terrain = test::ReadFile("t.prp");
-  TfrmKalvor window(ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable), &prompts_);
+  TfrmKalvor window(HomeFolders(), &prompts_);
   window.show();
   prompts_.OpenAnswers.push_back(Out("t.prp"));
   ClickFileMenu(window, window.mnuLoad);

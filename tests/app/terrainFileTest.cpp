@@ -22,7 +22,7 @@ class TerrainFiles : public test::AppTest {
     // Windows an earlier test closed go first, as the event loop would have
     // deleted them.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    folders_ = ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable);
+    folders_ = HomeFolders();
     auto window = std::make_unique<TfrmKalvor>(folders_, &prompts_);
     window->show();
     return window;

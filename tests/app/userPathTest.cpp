@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/untComposeSelect.h"
@@ -40,10 +41,17 @@ namespace fs = std::filesystem;
 class UserPath : public test::AppTest {
  protected:
   void Start() {
-    folders_ = ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable);
+    folders_ = HomeFolders();
     window_ = std::make_unique<TfrmKalvor>(folders_, &prompts_);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  // The files put into the Settings folder, then the window started on the
+  // tab.
+  void StartOn(const QString& tab, const std::vector<std::pair<std::string, std::string>>& files) {
+    for (const auto& [name, text] : files) test::WriteFile(Settings(name), text);
+    Start();
+    OpenTab(tab);
   }
   // The window's close box, answered Yes.
   void Exit() {
@@ -167,11 +175,8 @@ class UserPath : public test::AppTest {
 };
 
 TEST_F(UserPath, AUserEditsWaterMtrByMouse) {
-  test::WriteFile(Settings("Sand.MTR"), "[Material]\nComment=dry\n");
-  test::WriteFile(Settings("Water.MTR"), "[Material]\nComment=wet\n");
-  const std::string sand = test::ReadFile(Settings("Sand.MTR"));
-  Start();
-  OpenTab("Material");
+  const std::string sand = "[Material]\nComment=dry\n";
+  StartOn("Material", {{"Sand.MTR", sand}, {"Water.MTR", "[Material]\nComment=wet\n"}});
   EXPECT_EQ(Label("lbMaterialName"), "Sand.MTR");  // the first entry
 
   // One click loads the entry: the edit goes to Water.MTR, never to Sand.MTR.
@@ -253,11 +258,8 @@ TEST_F(UserPath, AUserEditsWaterMtrByMouse) {
 }
 
 TEST_F(UserPath, AUserEditsRockFtrByMouse) {
-  test::WriteFile(Settings("Gravel.FTR"), "[Filter]\nUseLow=1\nLow=3\n");
-  test::WriteFile(Settings("Rock.FTR"), "[Filter]\nUseLow=1\nLow=40\n");
-  const std::string gravel = test::ReadFile(Settings("Gravel.FTR"));
-  Start();
-  OpenTab("Filter");
+  const std::string gravel = "[Filter]\nUseLow=1\nLow=3\n";
+  StartOn("Filter", {{"Gravel.FTR", gravel}, {"Rock.FTR", "[Filter]\nUseLow=1\nLow=40\n"}});
   EXPECT_EQ(Label("lbFilterName"), "Gravel.FTR");
 
   ClickEntry("FilterList", "Rock.FTR");
@@ -311,10 +313,9 @@ TEST_F(UserPath, AUserEditsRockFtrByMouse) {
 }
 
 TEST_F(UserPath, AUserCouplesFiltersAndMaterialsByMouse) {
-  for (const char* name : {"Gravel.FTR", "Rock.FTR"}) test::WriteFile(Settings(name), "[Filter]\n");
-  for (const char* name : {"Sand.MTR", "Water.MTR"}) test::WriteFile(Settings(name), "[Material]\n");
-  Start();  // the Filter tab shows Gravel.FTR, the Material tab Sand.MTR
-  OpenTab("Composer");
+  // The Filter tab shows Gravel.FTR, the Material tab Sand.MTR.
+  StartOn("Composer", {{"Gravel.FTR", "[Filter]\n"}, {"Rock.FTR", "[Filter]\n"},
+                       {"Sand.MTR", "[Material]\n"}, {"Water.MTR", "[Material]\n"}});
   auto stored_rows = [&] { return StoredRows(StoredComposer("Standard.CMP")); };
 
   RowMenu(-1, "muInsertItem");

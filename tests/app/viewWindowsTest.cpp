@@ -31,7 +31,7 @@ class ViewWindows : public test::AppTest {
  protected:
   // The main window; without prompts it asks through Qt's dialogs.
   std::unique_ptr<TfrmKalvor> Start(TznPrompts* prompts) {
-    folders_ = ResolveAppFolders("/usr/bin/kalvor", Home(), "", FolderWritable);
+    folders_ = HomeFolders();
     auto window = std::make_unique<TfrmKalvor>(folders_, prompts);
     window->show();
     return window;
@@ -48,15 +48,11 @@ QAction* ActionNamed(const QList<QAction*>& actions, const QString& text) {
 
 // Opens a menu of the window's menu bar and clicks one of its entries.
 void ClickMenu(QMainWindow& window, const char* title, const char* entry) {
-  QMenuBar* bar = window.menuBar();
-  QAction* menu_item = ActionNamed(bar->actions(), title);
+  QAction* menu_item = ActionNamed(window.menuBar()->actions(), title);
   ASSERT_NE(menu_item, nullptr) << title;
-  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu_item).center());
-  QMenu* menu = menu_item->menu();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << title;
-  QAction* item = ActionNamed(menu->actions(), entry);
+  QAction* item = ActionNamed(menu_item->menu()->actions(), entry);
   ASSERT_NE(item, nullptr) << entry;
-  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+  test::ClickMenuEntry(window, menu_item->menu(), item);
 }
 
 // Runs act once a modal dialog of type T is up, inside its own event loop;
