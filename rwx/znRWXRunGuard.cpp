@@ -17,8 +17,12 @@ using TFileId = std::pair<dev_t, ino_t>;
 
 std::string LockFileName(const std::string& base_file_name) { return base_file_name + ".prp.lock"; }
 
-void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
-                             const std::vector<std::string>& inputs) {
+namespace {
+
+// The outputs that are inputs, compared by device and inode; the advice
+// ends the message.
+void CheckAgainstInputs(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs,
+                        const std::string& advice) {
   // The inputs by device and inode; of two names of one file, the later.
   std::map<TFileId, std::string> input_names;
   for (const std::string& input : inputs) {
@@ -26,17 +30,26 @@ void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vecto
     if (!input.empty() && ::stat(input.c_str(), &st) == 0) input_names[{st.st_dev, st.st_ino}] = input;
   }
   if (input_names.empty()) return;
-  auto check = [&](const std::string& output) {
+  for (const std::string& output : outputs) {
     struct stat st;
-    if (::stat(output.c_str(), &st) != 0) return;
+    if (::stat(output.c_str(), &st) != 0) continue;
     const auto input = input_names.find({st.st_dev, st.st_ino});
-    if (input == input_names.end()) return;
-    throw EznOutputIsInput("The output \"" + output + "\" is the input \"" + input->second +
-                           "\"; choose another base name");
-  };
-  check(base_file_name + ".prp");
-  check(LockFileName(base_file_name));
-  for (const std::string& name : object_names) check(base_file_name + name);
+    if (input == input_names.end()) continue;
+    throw EznOutputIsInput("The output \"" + output + "\" is the input \"" + input->second + "\"; " + advice);
+  }
+}
+
+}  // namespace
+
+void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
+                             const std::vector<std::string>& inputs) {
+  std::vector<std::string> outputs = {base_file_name + ".prp", LockFileName(base_file_name)};
+  for (const std::string& name : object_names) outputs.push_back(base_file_name + name);
+  CheckAgainstInputs(outputs, inputs, "choose another base name");
+}
+
+void CheckOutputSparesInputs(const std::string& output, const std::vector<std::string>& inputs) {
+  CheckAgainstInputs({output}, inputs, "choose another name");
 }
 
 TznRWXRunGuard::TznRWXRunGuard(const std::string& base_file_name, const std::vector<std::string>& object_names,

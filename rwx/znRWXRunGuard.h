@@ -27,6 +27,8 @@ std::string LockFileName(const std::string& base_file_name);
 // device and inode, so that links and other spellings of a path count.
 void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
                              const std::vector<std::string>& inputs);
+// The same for one output file of another kind (a terrain kept as .ter).
+void CheckOutputSparesInputs(const std::string& output, const std::vector<std::string>& inputs);
 
 class TznRWXRunGuard {
  public:

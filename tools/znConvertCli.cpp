@@ -422,7 +422,13 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   TznTerra terra;
   LoadRunTerrain(terra, o, err);
+  // The composer is read before anything is written: a kept terrain must
+  // not replace it or one of its parts either.
+  const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
   if (!o.write_ter.empty()) {
+    std::vector<std::string> inputs = {o.composer};  // the terrain itself: refused by the writer
+    if (composer) inputs.insert(inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
+    CheckOutputSparesInputs(o.write_ter, inputs);
     SaveTerragenFile(terra, o.write_ter);
     if (!o.quiet)
       out << "Wrote " << o.write_ter << ": " << FormatInt(terra.FXPoints) << " x " << FormatInt(terra.FYPoints)
@@ -434,7 +440,6 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   if (o.origin) terra.SetOrigin(*o.origin);
   terra.SetMesh(o.adaptive ? TznTerra::kAdaptiveMesh : TznTerra::kGridMesh);
   terra.SetMaxError(o.max_error);
-  const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
   terra.SetRenderMode(1);  // lays out the object grid the run writes
   const int jobs = ThreadsFor(o.jobs, terra.GetChunkCount(), err);
 

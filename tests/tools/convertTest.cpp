@@ -118,6 +118,26 @@ TEST(Convert, WarnsAboutMissingFilterAndMaterialFiles) {
   EXPECT_TRUE(fs::exists("w/v.prp"));
 }
 
+// A terrain kept as .ter never replaces the composer or one of its parts:
+// refused before anything is written, as an object file would be.
+TEST(Convert, AKeptTerrainNeverReplacesTheComposerOrItsParts) {
+  fs::create_directories("Keep/Settings");
+  test::WriteFile("Keep/Settings/Grass.MTR", "[Material]\nRed=90\n");
+  TznComposerFile file;
+  file.BasicMaterial = "Grass.MTR";
+  WriteComposerFile("Keep/Settings/My.CMP", file);
+  const std::string composer = test::ReadFile("Keep/Settings/My.CMP");
+  for (const std::string& target : {"Keep/Settings/My.CMP", "Keep/Settings/Grass.MTR"}) {
+    const test::CliResult r =
+        test::RunConvert({kSample, "Keep/v", "--composer", "Keep/Settings/My.CMP", "--write-ter", target});
+    EXPECT_EQ(r.code, 2) << target;
+    EXPECT_NE(r.err.find("is the input"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(test::ReadFile("Keep/Settings/My.CMP"), composer);
+  EXPECT_EQ(test::ReadFile("Keep/Settings/Grass.MTR"), "[Material]\nRed=90\n");
+  EXPECT_FALSE(fs::exists("Keep/v.prp"));
+}
+
 TEST(Convert, InterruptStopsBetweenObjectsAndKeepsTheList) {
   // Ctrl-C, SIGTERM and SIGHUP alike; the exit code tells which.
   const std::pair<int, int> signals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
