@@ -34,6 +34,16 @@ std::string IniFileNameFor(const std::string& program_path) {
   return program_path.substr(0, program_path.size() - (name.size() - dot)) + ".ini";
 }
 
+std::string UserDataFolder(const std::string& home, const std::string& xdg_data_home) {
+  const auto absolute = [](const std::string& path) { return !path.empty() && path.front() == '/'; };
+  std::string folder;
+  if (absolute(xdg_data_home))
+    folder = WithSeparator(xdg_data_home).append("kalvor");
+  else if (absolute(home))
+    folder = WithSeparator(home).append(".local/share/kalvor");
+  return folder;
+}
+
 bool FolderWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 
 TznAppFolders ResolveAppFolders(const std::string& program_path, const std::string& kalvor_home,

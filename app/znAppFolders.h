@@ -25,6 +25,12 @@ TznAppFolders ResolveAppFolders(const std::string& program_path, const std::stri
                                 const std::string& user_data_dir,
                                 const std::function<bool(const std::string&)>& writable);
 
+// The per-user data folder by the XDG rules: $XDG_DATA_HOME/kalvor when that
+// is an absolute path, else $HOME/.local/share/kalvor when HOME is an
+// absolute path; empty when neither is (no usable home folder). A relative
+// value is ignored, as the rules say.
+std::string UserDataFolder(const std::string& home, const std::string& xdg_data_home);
+
 // True when new files can be made in the folder.
 bool FolderWritable(const std::string& folder);
 

@@ -1,7 +1,7 @@
 #include "app/znProgram.h"
 
 #include <QApplication>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <csignal>
@@ -28,10 +28,20 @@ std::vector<std::string> ArgsAfterName(const QStringList& arguments) {
 
 }  // namespace
 
+// Without a usable home folder the settings live in a folder of their own
+// that goes with the program's end.
+std::string ScratchDataFolder() {
+  static QTemporaryDir scratch(QDir::tempPath() + "/kalvor-XXXXXX");
+  return scratch.isValid() ? scratch.path().toStdString() : "";
+}
+
 TznAppFolders AppFoldersFromEnvironment() {
   const std::string program = QCoreApplication::applicationFilePath().toStdString();
   const std::string home = qEnvironmentVariable("KALVOR_HOME").toStdString();
-  const std::string user_data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+  std::string user_data =
+      UserDataFolder(qEnvironmentVariable("HOME").toStdString(), qEnvironmentVariable("XDG_DATA_HOME").toStdString());
+  const bool no_user_home = user_data.empty();
+  if (no_user_home) user_data = ScratchDataFolder();
   // An installed program (its samples beside it) never writes into its own
   // folder, even where it could (run by root): its files belong to the user.
   const bool installed = DirectoryExists(InstalledSamplesDir(program));
@@ -39,6 +49,9 @@ TznAppFolders AppFoldersFromEnvironment() {
   TznAppFolders folders = ResolveAppFolders(program, home, user_data, writable);
   if (installed && home.empty())
     folders.Note = "Installed program: settings, materials and textures are kept in " + folders.Home;
+  if (no_user_home && folders.Home.rfind(user_data, 0) == 0)
+    folders.Note = "There is no usable home folder (HOME is not set to a folder): settings, materials and "
+                   "textures are kept only until the program ends, in " + folders.Home;
   return folders;
 }
 
@@ -64,14 +77,16 @@ int RunKalvor(int argc, char** argv) {
   // The main window's close ends the run even while the debug log is open.
   QApplication::setQuitOnLastWindowClosed(false);
 
+  // What the first start and the settings report goes to the debug log from
+  // the beginning, where a desktop user can read it.
+  SetWarningSink([](const std::string& message) { TznDebugLog::Instance().Note(message); });
   const TznAppFolders folders = AppFoldersFromEnvironment();
+  if (!folders.Note.empty()) TznDebugLog::Instance().Note(folders.Note);
   const std::string first_start =
       CopySamplesOnFirstStart(InstalledSamplesDir(QCoreApplication::applicationFilePath().toStdString()), folders);
+  if (!first_start.empty()) TznDebugLog::Instance().Note(first_start);
   TfrmKalvor main_window(folders);
   TfrmDebug debug_window;
-  SetWarningSink([](const std::string& message) { TznDebugLog::Instance().Note(message); });
-  if (!folders.Note.empty()) TznDebugLog::Instance().Note(folders.Note);
-  if (!first_start.empty()) TznDebugLog::Instance().Note(first_start);
 
   // What no handler caught shows in a message box over the main window.
   TznQtPrompts guard_prompts(&main_window);

@@ -69,6 +69,16 @@ TEST_F(Program, HelpAndVersionNeedNoDisplay) {
   EXPECT_EQ(two.ExitCode, 2) << two.Output;
 }
 
+TEST_F(Program, StartUpWarningsGoToTheDebugLogNotToTheTerminal) {
+  // A settings file whose material lies outside the Settings folder: the
+  // start says so, and a desktop user reads that in the debug log.
+  const fs::path home = home_ / "warned";
+  fs::create_directories(home);
+  std::ofstream(home / "kalvor.ini") << "[Settings]\nMaterialFile=../../outside.MTR\n";
+  const TRun run = RunProgram("", "QT_QPA_PLATFORM=offscreen KALVOR_HOME='" + home.string() + "' timeout 3");
+  EXPECT_EQ(run.Output.find("outside the Settings folder"), std::string::npos) << run.Output;
+}
+
 TEST_F(Program, EveryWindowShowsTheIcon) {
   SetUpKalvorApplication();
   ASSERT_TRUE(KalvorIcon().availableSizes().contains(QSize(256, 256)));

@@ -30,6 +30,15 @@ TEST(AppFolders, BesideTheProgramWithItsNameAndIni) {
   EXPECT_EQ(IniFileNameFor("/x.y/kalvor"), "/x.y/kalvor.ini");
 }
 
+TEST(AppFolders, ThePerUserFolderFollowsTheXdgRules) {
+  EXPECT_EQ(UserDataFolder("/home/u", "/data/x"), "/data/x/kalvor");
+  // A relative XDG_DATA_HOME is ignored; HOME must be a path from the root.
+  EXPECT_EQ(UserDataFolder("/home/u", "rel/data"), "/home/u/.local/share/kalvor");
+  EXPECT_EQ(UserDataFolder("/home/u/", ""), "/home/u/.local/share/kalvor");
+  EXPECT_EQ(UserDataFolder("", ""), "");
+  EXPECT_EQ(UserDataFolder("home/u", "rel"), "");
+}
+
 TEST(AppFolders, KalvorHomeTakesThePlaceOfTheProgramFolder) {
   const TznAppFolders f = ResolveAppFolders("/usr/bin/kalvor", "/tmp/k", "/home/u/.local/share/kalvor", Never);
   EXPECT_EQ(f.IniFileName, "/tmp/k/kalvor.ini");
