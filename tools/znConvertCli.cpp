@@ -89,7 +89,8 @@ const char kUsage[] =
     "removed before the next run starts. While a run writes, BASENAME.prp.lock keeps\n"
     "a second run under the same base name away: it stops at once with exit code 1.\n"
     "An output that would replace the terrain, the composer or one of its files is\n"
-    "refused with exit code 2 before anything is written.\n";
+    "refused with exit code 2 before anything is written, and so is an input that\n"
+    "is not a regular file (a folder, a named pipe, a device).\n";
 
 const char kProgram[] = "kalvor-convert";
 
@@ -185,6 +186,8 @@ int PrintInfo(const std::string& path, const TznRasterOptions& raster, std::ostr
     PrintStatus(terra, true, out);
     err << kProgram << ": " << e.what() << "\n";
     return 1;
+  } catch (const EznNotAFile&) {
+    throw;
   } catch (const std::exception& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 1;
@@ -502,6 +505,9 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     err << kProgram << ": " << e.what() << "\nTry " << kProgram << " --help.\n";
     return 2;
   } catch (const EznOutputIsInput& e) {
+    err << kProgram << ": " << e.what() << "\n";
+    return 2;
+  } catch (const EznNotAFile& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 2;
   } catch (const std::exception& e) {
