@@ -178,69 +178,107 @@ class TStripReader {
 
   int64_t RowsPerStrip() const {
     int64_t bytes_per_row = FColumns * int64_t{sizeof(T)};
-    // Signed bytes are averaged from full rows of their own.
-    if (FSignedBytes && FAveraged) bytes_per_row += FWindow.XSize * 5 * (FWindow.YSize / FRows + 2);
+    // Signed bytes are averaged from pixels of their own, a part at a time.
+    if (FSignedBytes && FAveraged) bytes_per_row += 4 * (FWindow.XSize / FColumns + 2) * (FWindow.YSize / FRows + 2);
     return std::clamp<int64_t>(kStripBytes / bytes_per_row, 1, FRows);
   }
 
   // Fills values with the terrain rows first .. first + count - 1, the
-  // raster's first row first.
+  // raster's first row first. A strip that a sparse file holds only in part
+  // is read in parts about as wide as it is high, so that its missing
+  // blocks are not averaged pixel by pixel.
   void Read(int64_t first, int64_t count, T* values) const {
-    // The pixel rows under the strip: exact ends, and the whole rows that
-    // hold them.
-    const double top = double(FWindow.YSize) * double(first) / double(FRows);
-    const double bottom = double(FWindow.YSize) * double(first + count) / double(FRows);
-    const int64_t top_row = static_cast<int64_t>(std::floor(top));
-    const int64_t end_row = std::min<int64_t>(FWindow.YSize, static_cast<int64_t>(std::ceil(bottom)));
-    const size_t cells = static_cast<size_t>(count * FColumns);
-    if (Empty(top_row, end_row)) {
-      // A sparse file's missing blocks: one value throughout.
-      Check(GDALRasterIO(FBand, GF_Read, int(FWindow.XOff), int(FWindow.YOff + top_row), 1, 1, values, 1, 1,
-                         kBufferType<T>, 0, 0));
-      if (FSignedBytes) MakeSigned(values, 1);
-      std::fill(values + 1, values + cells, values[0]);
-    } else if (FSignedBytes && FAveraged) {
-      AverageSignedBytes(top - double(top_row), bottom - top, top_row, end_row, count, values);
-    } else {
-      GDALRasterIOExtraArg extra;
-      INIT_RASTERIO_EXTRA_ARG(extra);
-      if (FAveraged) {
-        extra.eResampleAlg = GRIORA_Average;
-        extra.bFloatingPointWindowValidity = TRUE;
-        extra.dfXOff = double(FWindow.XOff);
-        extra.dfXSize = double(FWindow.XSize);
-        extra.dfYOff = double(FWindow.YOff) + top;
-        extra.dfYSize = bottom - top;
-      }
-      Check(GDALRasterIOEx(FBand, GF_Read, int(FWindow.XOff), int(FWindow.YOff + top_row), int(FWindow.XSize),
-                           int(end_row - top_row), values, int(FColumns), int(count), kBufferType<T>, 0, 0, &extra));
-      if (FSignedBytes) MakeSigned(values, cells);
+    const TPart strip(FWindow, FColumns, FRows, first, count, 0, FColumns);
+    const int coverage = Coverage(strip);
+    if (!FAveraged || coverage != (GDAL_DATA_COVERAGE_STATUS_DATA | GDAL_DATA_COVERAGE_STATUS_EMPTY))
+      return ReadPart(strip, coverage, values);
+    const int64_t part_columns = std::max<int64_t>(count, 64);
+    for (int64_t column = 0; column < FColumns; column += part_columns) {
+      const TPart part(FWindow, FColumns, FRows, first, count, column, std::min(part_columns, FColumns - column));
+      ReadPart(part, Coverage(part), values + column);
     }
   }
 
  private:
-  bool Empty(int64_t top_row, int64_t end_row) const {
-    return GDALGetDataCoverageStatus(FBand, int(FWindow.XOff), int(FWindow.YOff + top_row), int(FWindow.XSize),
-                                     int(end_row - top_row), 0, nullptr) == GDAL_DATA_COVERAGE_STATUS_EMPTY;
+  // Terrain points [column, column + columns) x [first, first + count)
+  // and the pixels under them: exact edges, and the whole pixels that hold
+  // them.
+  struct TPart {
+    int64_t Columns, Rows;
+    double Left, Top, Width, Height;
+    int64_t X, Y, XSize, YSize;
+    TPart(const TznRasterWindow& w, int64_t columns, int64_t rows, int64_t first, int64_t count, int64_t column,
+          int64_t part_columns)
+        : Columns(part_columns), Rows(count) {
+      const auto edge = [](int64_t pixels, int64_t index, int64_t points) {
+        return double(pixels) * double(index) / double(points);
+      };
+      Left = edge(w.XSize, column, columns);
+      Top = edge(w.YSize, first, rows);
+      Width = edge(w.XSize, column + part_columns, columns) - Left;
+      Height = edge(w.YSize, first + count, rows) - Top;
+      X = static_cast<int64_t>(std::floor(Left));
+      Y = static_cast<int64_t>(std::floor(Top));
+      XSize = std::min<int64_t>(w.XSize, static_cast<int64_t>(std::ceil(Left + Width))) - X;
+      YSize = std::min<int64_t>(w.YSize, static_cast<int64_t>(std::ceil(Top + Height))) - Y;
+    }
+  };
+
+  int Coverage(const TPart& part) const {
+    return GDALGetDataCoverageStatus(FBand, int(FWindow.XOff + part.X), int(FWindow.YOff + part.Y), int(part.XSize),
+                                     int(part.YSize), 0, nullptr);
+  }
+
+  // Reads a part into values, whose rows are the terrain's FColumns apart.
+  void ReadPart(const TPart& part, int coverage, T* values) const {
+    const int x = int(FWindow.XOff + part.X), y = int(FWindow.YOff + part.Y);
+    const int line = int(FColumns * int64_t{sizeof(T)});
+    if (coverage == GDAL_DATA_COVERAGE_STATUS_EMPTY) {
+      // A sparse file's missing blocks: one value throughout.
+      T value = 0;
+      Check(GDALRasterIO(FBand, GF_Read, x, y, 1, 1, &value, 1, 1, kBufferType<T>, 0, 0));
+      if (FSignedBytes) MakeSigned(&value, 1);
+      for (int64_t r = 0; r < part.Rows; ++r) std::fill_n(values + r * FColumns, part.Columns, value);
+      return;
+    }
+    if (FSignedBytes && FAveraged) return AverageSignedBytes(part, values);
+    GDALRasterIOExtraArg extra = AveragingOf(part, double(FWindow.XOff), double(FWindow.YOff));
+    Check(GDALRasterIOEx(FBand, GF_Read, x, y, int(part.XSize), int(part.YSize), values, int(part.Columns),
+                         int(part.Rows), kBufferType<T>, sizeof(T), line, &extra));
+    if (FSignedBytes)
+      for (int64_t r = 0; r < part.Rows; ++r) MakeSigned(values + r * FColumns, static_cast<size_t>(part.Columns));
+  }
+
+  // Nearest pixels when nothing is averaged, otherwise the average of the
+  // exact part, whose pixel (0, 0) is (x0, y0) of the band read.
+  GDALRasterIOExtraArg AveragingOf(const TPart& part, double x0, double y0) const {
+    GDALRasterIOExtraArg extra;
+    INIT_RASTERIO_EXTRA_ARG(extra);
+    if (!FAveraged) return extra;
+    extra.eResampleAlg = GRIORA_Average;
+    extra.bFloatingPointWindowValidity = TRUE;
+    extra.dfXOff = x0 + part.Left;
+    extra.dfXSize = part.Width;
+    extra.dfYOff = y0 + part.Top;
+    extra.dfYSize = part.Height;
+    return extra;
   }
 
   void Check(CPLErr result) const {
     if (result != CE_None) throw Refusal(FPath, FMessages.LastFailure("GDAL cannot read its heights"));
   }
 
-  // GDAL's averaging of the signed values: the full rows, made signed, in
-  // a raster in memory, averaged from the part the strip covers.
-  void AverageSignedBytes(double top, double height, int64_t top_row, int64_t end_row, int64_t count,
-                          T* values) const {
-    const int64_t pixel_rows = end_row - top_row;
-    std::vector<float> full(static_cast<size_t>(FWindow.XSize * pixel_rows));
-    Check(GDALRasterIO(FBand, GF_Read, int(FWindow.XOff), int(FWindow.YOff + top_row), int(FWindow.XSize),
-                       int(pixel_rows), full.data(), int(FWindow.XSize), int(pixel_rows), GDT_Float32, 0, 0));
-    MakeSigned(full.data(), full.size());
-    const TDataset memory(GDALCreate(GDALGetDriverByName("MEM"), "", int(FWindow.XSize), int(pixel_rows), 0,
-                                     GDT_Float32, nullptr));
+  // GDAL's averaging of the signed values: the pixels, made signed, in a
+  // raster in memory, averaged from the exact part.
+  void AverageSignedBytes(const TPart& part, T* values) const {
+    std::vector<float> pixels(static_cast<size_t>(part.XSize * part.YSize));
+    Check(GDALRasterIO(FBand, GF_Read, int(FWindow.XOff + part.X), int(FWindow.YOff + part.Y), int(part.XSize),
+                       int(part.YSize), pixels.data(), int(part.XSize), int(part.YSize), GDT_Float32, 0, 0));
+    MakeSigned(pixels.data(), pixels.size());
+    const TDataset memory(
+        GDALCreate(GDALGetDriverByName("MEM"), "", int(part.XSize), int(part.YSize), 0, GDT_Float32, nullptr));
     char pointer[64] = {};
-    CPLPrintPointer(pointer, full.data(), sizeof pointer - 1);
+    CPLPrintPointer(pointer, pixels.data(), sizeof pointer - 1);
     char** options = CSLSetNameValue(nullptr, "DATAPOINTER", pointer);
     const CPLErr added = GDALAddBand(memory.get(), GDT_Float32, options);
     CSLDestroy(options);
@@ -249,16 +287,9 @@ class TStripReader {
     int has_no_data = 0;
     const double no_data = GDALGetRasterNoDataValue(FBand, &has_no_data);
     if (has_no_data) GDALSetRasterNoDataValue(band, no_data);
-    GDALRasterIOExtraArg extra;
-    INIT_RASTERIO_EXTRA_ARG(extra);
-    extra.eResampleAlg = GRIORA_Average;
-    extra.bFloatingPointWindowValidity = TRUE;
-    extra.dfXOff = 0;
-    extra.dfXSize = double(FWindow.XSize);
-    extra.dfYOff = top;
-    extra.dfYSize = height;
-    Check(GDALRasterIOEx(band, GF_Read, 0, 0, int(FWindow.XSize), int(pixel_rows), values, int(FColumns), int(count),
-                         kBufferType<T>, 0, 0, &extra));
+    GDALRasterIOExtraArg extra = AveragingOf(part, -double(part.X), -double(part.Y));
+    Check(GDALRasterIOEx(band, GF_Read, 0, 0, int(part.XSize), int(part.YSize), values, int(part.Columns),
+                         int(part.Rows), kBufferType<T>, sizeof(T), int(FColumns * int64_t{sizeof(T)}), &extra));
   }
 
   GDALRasterBandH FBand;

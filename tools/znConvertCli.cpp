@@ -412,9 +412,26 @@ void PrintTriangles(const TznTerra& terra, const TznRWXWriteStats& stats, std::o
   out << "\n";
 }
 
-// Loads the terrain of a run and tells what a raster's loading changed.
+// Loads the terrain of a run and tells what a raster's loading changed. On
+// a terminal a long raster load shows how far it got, once a second (Ctrl-C
+// ends the program then: nothing is written yet).
 void LoadRunTerrain(TznTerra& terra, const ConvertOptions& o, std::ostream& err) {
-  const std::optional<TznRasterReport> report = LoadTerrain(terra, o.terrain, o.raster);
+  TznRasterOptions raster = o.raster;
+  struct LineEnd {
+    std::ostream& err;
+    bool shown = false;
+    ~LineEnd() {
+      if (shown) err << "\n";
+    }
+  } line{err};
+  if (!o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr)
+    raster.Progress = [&, last = std::chrono::steady_clock::now()](double done) mutable {
+      if (std::chrono::steady_clock::now() - last < std::chrono::seconds(1)) return true;
+      last = std::chrono::steady_clock::now();
+      err << "\rReading " << o.terrain << ": " << FormatFixed(done * 100, 0) << " %" << std::flush;
+      return line.shown = true;
+    };
+  const std::optional<TznRasterReport> report = LoadTerrain(terra, o.terrain, raster);
   if (!report && o.raster_options)
     err << kProgram << ": warning: " << o.terrain << " is a Terragen file; the options for rasters do not apply\n";
   if (report)
