@@ -69,9 +69,9 @@ const std::string& SameHeightsTiffPath() {
 std::string HugeTiffPath(GDALDataType type = GDT_Float32) {
   const int size = 16385;
   const int bytes = GDALGetDataTypeSizeBytes(type);
-  const std::string p = (std::filesystem::temp_directory_path() /
-                         ("kalvor-bench-16385" + std::string(bytes == 8 ? "-f64" : "") + ".tif"))
-                            .string();
+  const std::string p =
+      (std::filesystem::temp_directory_path() / ("kalvor-bench-16385" + std::string(bytes == 8 ? "-f64" : "") + ".tif"))
+          .string();
   if (std::filesystem::exists(p) && std::filesystem::file_size(p) > uintmax_t{size} * size * bytes) return p;
   WriteGeoTiff(
       p, size, 1.0,
@@ -90,8 +90,8 @@ const std::string& SparseTiffPath() {
     const std::string p = (std::filesystem::temp_directory_path() / "kalvor-bench-sparse.tif").string();
     GDALAllRegister();
     char** options = nullptr;
-    for (const char* option : {"SPARSE_OK=TRUE", "TILED=YES", "BLOCKXSIZE=512", "BLOCKYSIZE=512", "BIGTIFF=YES",
-                               "COMPRESS=DEFLATE"})
+    for (const char* option :
+         {"SPARSE_OK=TRUE", "TILED=YES", "BLOCKXSIZE=512", "BLOCKYSIZE=512", "BIGTIFF=YES", "COMPRESS=DEFLATE"})
       options = CSLAddString(options, option);
     GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), p.c_str(), 200000, 200000, 1, GDT_Float32, options);
     CSLDestroy(options);

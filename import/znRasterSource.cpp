@@ -75,8 +75,7 @@ void RegisterDrivers() {
 }
 
 // Opens the raster with any driver, or only with those named.
-TDataset OpenDataset(const std::string& path, const std::vector<std::string>& drivers,
-                     const TGdalMessages& messages) {
+TDataset OpenDataset(const std::string& path, const std::vector<std::string>& drivers, const TGdalMessages& messages) {
   static std::once_flag registered;
   std::call_once(registered, RegisterDrivers);
   std::vector<const char*> allowed;
@@ -170,11 +169,16 @@ constexpr GDALDataType kBufferType = sizeof(T) == 4 ? GDT_Float32 : GDT_Float64;
 template <typename T>
 class TStripReader {
  public:
-  TStripReader(GDALRasterBandH band, const TznRasterWindow& w, int64_t columns, int64_t rows, const TGdalMessages& messages,
-               const std::string& path)
-      : FBand(band), FWindow(w), FColumns(columns), FRows(rows),
-        FAveraged(columns != w.XSize || rows != w.YSize), FSignedBytes(HoldsSignedBytes(band)),
-        FMessages(messages), FPath(path) {}
+  TStripReader(GDALRasterBandH band, const TznRasterWindow& w, int64_t columns, int64_t rows,
+               const TGdalMessages& messages, const std::string& path)
+      : FBand(band),
+        FWindow(w),
+        FColumns(columns),
+        FRows(rows),
+        FAveraged(columns != w.XSize || rows != w.YSize),
+        FSignedBytes(HoldsSignedBytes(band)),
+        FMessages(messages),
+        FPath(path) {}
 
   int64_t RowsPerStrip() const {
     int64_t bytes_per_row = FColumns * int64_t{sizeof(T)};
@@ -435,7 +439,8 @@ class TRasterReader {
 
     const T no_data = NoDataValue<T>(rule);
     TznValueRange<T> range;
-    each_strip(0, [&](int64_t, int64_t count) { range.Add(strip.data(), static_cast<size_t>(count * columns), no_data); });
+    each_strip(0,
+               [&](int64_t, int64_t count) { range.Add(strip.data(), static_cast<size_t>(count * columns), no_data); });
     TznRasterHeights heights;
     TznHeightConversion<T> conversion;
     try {

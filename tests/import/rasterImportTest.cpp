@@ -240,7 +240,7 @@ TEST(RasterImport, SignedBytesBandsAndCancelling) {
   bytes.height = 2;
   bytes.type = GDT_Byte;
   bytes.values = {255, 255, 1, 3,  //
-                  1, 1, 1, 1};
+                  1,   1,   1, 1};
   bytes.creation_options = {"PIXELTYPE=SIGNEDBYTE"};
   bytes.Save("signed.tif");
   TznRasterOptions options;
@@ -269,7 +269,8 @@ TEST(RasterImport, SignedBytesBandsAndCancelling) {
   const TznWarningSink before = SetWarningSink([&](const std::string& w) { warnings.push_back(w); });
   LoadTerrainFile(terra, "photo.tif");
   SetWarningSink(before);
-  EXPECT_EQ(warnings, std::vector<std::string>{"photo.tif: the raster has 3 bands; band 1 is used (--band chooses another)"});
+  EXPECT_EQ(warnings,
+            std::vector<std::string>{"photo.tif: the raster has 3 bands; band 1 is used (--band chooses another)"});
 
   // The progress runs up to the whole; a false answer cancels the load,
   // which then leaves no heights.

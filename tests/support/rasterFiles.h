@@ -22,7 +22,7 @@ struct Raster {
   std::optional<std::array<double, 6>> geo_transform;
   int epsg = 0;  // 0: no coordinate system
   std::optional<double> no_data;
-  int bands = 1;  // each holds the values
+  int bands = 1;                              // each holds the values
   std::vector<std::string> creation_options;  // "NAME=VALUE", for the driver
 
   // Writes the raster with the named driver (GTiff, PNG, AAIGrid, ...).
