@@ -145,7 +145,7 @@ void CheckRegularFile(const std::string& path, const std::string& what) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) throw EznFileError(FileErrorText("Cannot open file", path, errno));
   const std::string kind = KindOfMode(st.st_mode);
-  if (!kind.empty()) throw EznFileError("Cannot open file \"" + path + "\". It is " + kind + ", not " + what);
+  if (!kind.empty()) throw EznNotAFile("Cannot open file \"" + path + "\". It is " + kind + ", not " + what);
 }
 
 bool StaysInsideFolder(std::string_view name) {

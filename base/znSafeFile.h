@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/znError.h"
+
 // How far a save goes before it counts as done.
 enum class TznFlush {
   // The content reaches the disk before the rename: a power cut leaves the
@@ -46,10 +48,18 @@ std::optional<TznTemporaryName> ParseTemporaryName(std::string_view name);
 // folder", "a named pipe", "a character device", "a block device", "a
 // socket". Empty for a regular file and for a path that names nothing.
 std::string NonFileKind(const std::string& path);
-// Throws EznFileError unless the path names a regular file, before anything
-// opens it (a named pipe would keep the reader waiting for ever): Cannot
-// open file "p". It is a named pipe, not a composer file (what = "a composer
-// file"); a missing file gives the file system's reason.
+// An input that is no regular file (a folder, a named pipe, a device),
+// refused before anything opens it.
+class EznNotAFile : public EznFileError {
+ public:
+  using EznFileError::EznFileError;
+};
+
+// Throws EznNotAFile (an EznFileError) unless the path names a regular
+// file, before anything opens it (a named pipe would keep the reader
+// waiting for ever): Cannot open file "p". It is a named pipe, not a
+// composer file (what = "a composer file"); a missing file gives the file
+// system's reason as a plain EznFileError.
 void CheckRegularFile(const std::string& path, const std::string& what = "a file");
 
 // Whether a name taken relative to a folder stays inside it: not absolute,

@@ -84,14 +84,13 @@ double MetresPerHeightUnit(const std::string& unit_type) {
 }
 
 template <typename T>
-TznRasterHeights StoredHeights(const T* values, const TznValueRange<T>& range, int64_t columns, int64_t rows,
-                               bool flip_rows, bool flip_columns, const TznHeightRule& rule) {
-  const size_t count = static_cast<size_t>(columns * rows);
-  const T no_data = NoDataValue<T>(rule);
-  TznRasterHeights out;
+TznHeightConversion<T> HeightConversion(const TznValueRange<T>& range, int64_t cells, const TznHeightRule& rule,
+                                        TznRasterHeights& out) {
+  TznHeightConversion<T> conversion;
+  conversion.NoData = NoDataValue<T>(rule);
 
   // Metres follow the extremes of the values linearly.
-  out.NoDataCells = static_cast<int64_t>(count) - range.Heights;
+  out.NoDataCells = cells - range.Heights;
   if (range.Heights == 0) throw EznError("every cell is no-data");
   const T low = range.Low, high = range.High;
 
@@ -108,30 +107,34 @@ TznRasterHeights StoredHeights(const T* values, const TznValueRange<T>& range, i
   // stored = Round((value x k + c - base) x 100 / ScaleZ), kept within the
   // limit against the last bit of rounding.
   const double per_stored = 100.0 / out.ScaleZ;
-  const double gain = k * per_stored, shift = (c - base) * per_stored;
-  const int16_t lowest_stored = StoredUnits((out.Lowest - base) * per_stored);
+  conversion.Gain = k * per_stored;
+  conversion.Shift = (c - base) * per_stored;
+  conversion.LowestStored = StoredUnits((out.Lowest - base) * per_stored);
+  return conversion;
+}
 
-  out.Stored.resize(count);
-  for (int64_t r = 0; r < rows; ++r) {
-    const T* in = values + r * columns;
-    int16_t* row = out.Stored.data() + (flip_rows ? rows - 1 - r : r) * columns;
-    for (int64_t i = 0; i < columns; ++i) {
-      const T v = in[i];
-      const bool ok = IsHeight(v, no_data);
-      const double units = v * gain + shift;
-      // No-data cells, NaN among them, take the lowest height.
-      row[i] = ok ? StoredUnits(units) : lowest_stored;
-    }
-    if (flip_columns) std::reverse(row, row + columns);
+template <typename T>
+void TznHeightConversion<T>::StoreRow(const T* values, int64_t count, int16_t* stored, bool reversed) const {
+  const T no_data = NoData;
+  const double gain = Gain, shift = Shift;
+  const int16_t lowest = LowestStored;
+  for (int64_t i = 0; i < count; ++i) {
+    const T v = values[i];
+    const bool ok = IsHeight(v, no_data);
+    const double units = v * gain + shift;
+    // No-data cells, NaN among them, take the lowest height.
+    stored[i] = ok ? StoredUnits(units) : lowest;
   }
-  return out;
+  if (reversed) std::reverse(stored, stored + count);
 }
 
 template struct TznValueRange<float>;
 template struct TznValueRange<double>;
 template float NoDataValue<float>(const TznHeightRule&);
 template double NoDataValue<double>(const TznHeightRule&);
-template TznRasterHeights StoredHeights<float>(const float*, const TznValueRange<float>&, int64_t, int64_t, bool, bool,
-                                               const TznHeightRule&);
-template TznRasterHeights StoredHeights<double>(const double*, const TznValueRange<double>&, int64_t, int64_t, bool,
-                                                bool, const TznHeightRule&);
+template struct TznHeightConversion<float>;
+template struct TznHeightConversion<double>;
+template TznHeightConversion<float> HeightConversion<float>(const TznValueRange<float>&, int64_t, const TznHeightRule&,
+                                                            TznRasterHeights&);
+template TznHeightConversion<double> HeightConversion<double>(const TznValueRange<double>&, int64_t,
+                                                              const TznHeightRule&, TznRasterHeights&);

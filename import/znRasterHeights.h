@@ -46,12 +46,20 @@ struct TznValueRange {
 template <typename T>
 T NoDataValue(const TznHeightRule& rule);
 
-// values: columns x rows, the first row the raster's first; range: theirs.
-// flip_rows: the
-// first row is the northern edge (a north-up raster), so it becomes the
-// terrain's last; flip_columns: the first column is the eastern edge.
-// Throws EznError when no cell holds a height, or the heights span more
-// than any terrain does.
+// The conversion of values into stored heights that the extremes of all
+// the values fix; it stores row after row, in any order.
 template <typename T>
-TznRasterHeights StoredHeights(const T* values, const TznValueRange<T>& range, int64_t columns, int64_t rows,
-                               bool flip_rows, bool flip_columns, const TznHeightRule& rule);
+struct TznHeightConversion {
+  T NoData;
+  double Gain = 1, Shift = 0;  // stored = Round(value x Gain + Shift)
+  int16_t LowestStored = 0;    // what no-data cells take
+  // Stores count values; reversed: the first value is the row's eastern end.
+  void StoreRow(const T* values, int64_t count, int16_t* stored, bool reversed) const;
+};
+
+// The conversion for cells values whose range is range; fills in ScaleZ,
+// NoDataCells and Lowest of heights (not Stored). Throws EznError when no
+// cell holds a height, or the heights span more than any terrain does.
+template <typename T>
+TznHeightConversion<T> HeightConversion(const TznValueRange<T>& range, int64_t cells, const TznHeightRule& rule,
+                                        TznRasterHeights& heights);

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 // A window of the raster in pixels, as gdal_translate -srcwin takes it.
 struct TznRasterWindow {
@@ -27,4 +30,11 @@ struct TznRasterOptions {
   std::optional<TznRasterWindow> Crop;
   // Heights above sea level instead of the lowest valid height at 0 m.
   bool KeepElevation = false;
+
+  // Told the fraction of the raster read so far (0 to 1) after every strip
+  // of rows; returning false stops the load with EznRasterCancelled.
+  std::function<bool(double)> Progress;
+  // The GDAL drivers that may open the raster, by their short names
+  // ("GTiff"); empty: every driver.
+  std::vector<std::string> Drivers;
 };

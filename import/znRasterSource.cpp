@@ -2,17 +2,23 @@
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
+#include <cpl_string.h>
 #include <gdal.h>
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znLog.h"
 #include "base/znRound.h"
+#include "base/znSafeFile.h"
 #include "import/znRasterHeights.h"
 #include "import/znRasterScale.h"
 #include "terrain/znTerra.h"
@@ -68,11 +74,15 @@ void RegisterDrivers() {
   if (!CPLGetConfigOption("GDAL_CACHEMAX", nullptr)) GDALSetCacheMax64(kBlockCacheBytes);
 }
 
-TDataset OpenDataset(const std::string& path, const TGdalMessages& messages) {
-  static std::once_flag drivers;
-  std::call_once(drivers, RegisterDrivers);
-  TDataset dataset(
-      GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, nullptr, nullptr, nullptr));
+// Opens the raster with any driver, or only with those named.
+TDataset OpenDataset(const std::string& path, const std::vector<std::string>& drivers, const TGdalMessages& messages) {
+  static std::once_flag registered;
+  std::call_once(registered, RegisterDrivers);
+  std::vector<const char*> allowed;
+  for (const std::string& name : drivers) allowed.push_back(name.c_str());
+  allowed.push_back(nullptr);
+  TDataset dataset(GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR,
+                              drivers.empty() ? nullptr : allowed.data(), nullptr, nullptr));
   if (!dataset) throw Refusal(path, messages.LastFailure("GDAL cannot open it"));
   return dataset;
 }
@@ -81,6 +91,10 @@ GDALRasterBandH ChosenBand(GDALDatasetH dataset, const std::string& path, int nu
   const int count = GDALGetRasterCount(dataset);
   if (number < 1 || number > count)
     throw Refusal(path, "there is no band " + FormatInt(number) + "; the raster has " + FormatInt(count));
+  // A photograph's red, green and blue are no heights: the choice is said.
+  if (count > 1)
+    Warn(path + ": the raster has " + FormatInt(count) + " bands; band " + FormatInt(number) +
+         " is used (--band chooses another)");
   GDALRasterBandH band = GDALGetRasterBand(dataset, number);
   const GDALDataType type = GDALGetRasterDataType(band);
   if (GDALDataTypeIsComplex(type))
@@ -127,41 +141,183 @@ class TDirectTiffReads {
   bool FSet;
 };
 
-// Rows read at a time when nothing is averaged: their range is taken while
-// they are still in the cache.
-constexpr int64_t kChunkRows = 64;
+// A strip of rows read at a time: its values, and for signed bytes the
+// full rows behind them, take at most this much memory.
+constexpr int64_t kStripBytes = int64_t{4} << 20;
 
-// The values of the window, averaged down to columns x rows when that is
-// smaller, and their range. Left uninitialised until GDAL fills it: the
-// buffer is large.
-template <typename T>
-std::unique_ptr<T[]> ReadValues(GDALRasterBandH band, const std::string& path, const TGdalMessages& messages,
-                                const TznRasterWindow& w, int64_t columns, int64_t rows, T no_data,
-                                TznValueRange<T>& range) {
-  std::unique_ptr<T[]> values;
-  try {
-    values.reset(new T[static_cast<size_t>(columns * rows)]);
-  } catch (const std::bad_alloc&) {
-    throw Refusal(path, "not enough memory for " + FormatInt(columns) + " x " + FormatInt(rows) + " points");
-  }
-  const bool averaged = columns != w.XSize || rows != w.YSize;
-  GDALRasterIOExtraArg extra;
-  INIT_RASTERIO_EXTRA_ARG(extra);
-  if (averaged) extra.eResampleAlg = GRIORA_Average;
-  // Averaging takes the window at once; GDAL cuts it into the right parts.
-  const int64_t step = averaged ? rows : kChunkRows;
-  for (int64_t first = 0; first < rows; first += step) {
-    const int64_t count = std::min(step, rows - first);
-    T* part = values.get() + first * columns;
-    const CPLErr result = GDALRasterIOEx(
-        band, GF_Read, static_cast<int>(w.XOff), static_cast<int>(w.YOff + (averaged ? 0 : first)),
-        static_cast<int>(w.XSize), static_cast<int>(averaged ? w.YSize : count), part, static_cast<int>(columns),
-        static_cast<int>(count), sizeof(T) == 4 ? GDT_Float32 : GDT_Float64, 0, 0, &extra);
-    if (result != CE_None) throw Refusal(path, messages.LastFailure("GDAL cannot read its heights"));
-    range.Add(part, static_cast<size_t>(count * columns), no_data);
-  }
-  return values;
+// GDAL 3.6 reads a GeoTIFF of signed bytes as bytes 0 to 255, and says so
+// only in the band's metadata.
+bool HoldsSignedBytes(GDALRasterBandH band) {
+  if (GDALGetRasterDataType(band) != GDT_Byte) return false;
+  const char* type = GDALGetMetadataItem(band, "PIXELTYPE", "IMAGE_STRUCTURE");
+  return type && EQUAL(type, "SIGNEDBYTE");
 }
+
+// Bytes 128 to 255 read as the signed bytes -128 to -1 they are.
+template <typename T>
+void MakeSigned(T* values, size_t count) {
+  for (size_t i = 0; i < count; ++i)
+    if (values[i] >= 128) values[i] -= 256;
+}
+
+template <typename T>
+constexpr GDALDataType kBufferType = sizeof(T) == 4 ? GDT_Float32 : GDT_Float64;
+
+// The terrain's rows, strip by strip, from the window of a band: averaged
+// down on the way when the terrain has fewer points than the window has
+// pixels, each strip from the part of the window its rows cover.
+template <typename T>
+class TStripReader {
+ public:
+  TStripReader(GDALRasterBandH band, const TznRasterWindow& w, int64_t columns, int64_t rows,
+               const TGdalMessages& messages, const std::string& path)
+      : FBand(band),
+        FWindow(w),
+        FColumns(columns),
+        FRows(rows),
+        FAveraged(columns != w.XSize || rows != w.YSize),
+        FSignedBytes(HoldsSignedBytes(band)),
+        FMessages(messages),
+        FPath(path) {}
+
+  int64_t RowsPerStrip() const {
+    int64_t bytes_per_row = FColumns * int64_t{sizeof(T)};
+    // Signed bytes are averaged from pixels of their own, a part at a time.
+    if (FSignedBytes && FAveraged) bytes_per_row += 4 * (FWindow.XSize / FColumns + 2) * (FWindow.YSize / FRows + 2);
+    return std::clamp<int64_t>(kStripBytes / bytes_per_row, 1, FRows);
+  }
+
+  // Fills values with the terrain rows first .. first + count - 1, the
+  // raster's first row first. A strip that a sparse file holds only in part
+  // is read in parts about as wide as it is high, so that its missing
+  // blocks are not averaged pixel by pixel.
+  void Read(int64_t first, int64_t count, T* values) const {
+    const TPart strip(FWindow, FColumns, FRows, first, count, 0, FColumns);
+    const int coverage = Coverage(strip);
+    if (!FAveraged || coverage != (GDAL_DATA_COVERAGE_STATUS_DATA | GDAL_DATA_COVERAGE_STATUS_EMPTY))
+      return ReadPart(strip, coverage, values);
+    const int64_t part_columns = std::max<int64_t>(count, 64);
+    for (int64_t column = 0; column < FColumns; column += part_columns) {
+      const TPart part(FWindow, FColumns, FRows, first, count, column, std::min(part_columns, FColumns - column));
+      ReadPart(part, Coverage(part), values + column);
+    }
+  }
+
+ private:
+  // Terrain points [column, column + columns) x [first, first + count)
+  // and the pixels under them: exact edges, and the whole pixels that hold
+  // them.
+  struct TPart {
+    int64_t Columns, Rows;
+    double Left, Top, Width, Height;
+    int64_t X, Y, XSize, YSize;
+    TPart(const TznRasterWindow& w, int64_t columns, int64_t rows, int64_t first, int64_t count, int64_t column,
+          int64_t part_columns)
+        : Columns(part_columns), Rows(count) {
+      const auto edge = [](int64_t pixels, int64_t index, int64_t points) {
+        return double(pixels) * double(index) / double(points);
+      };
+      Left = edge(w.XSize, column, columns);
+      Top = edge(w.YSize, first, rows);
+      Width = edge(w.XSize, column + part_columns, columns) - Left;
+      Height = edge(w.YSize, first + count, rows) - Top;
+      X = static_cast<int64_t>(std::floor(Left));
+      Y = static_cast<int64_t>(std::floor(Top));
+      XSize = std::min<int64_t>(w.XSize, static_cast<int64_t>(std::ceil(Left + Width))) - X;
+      YSize = std::min<int64_t>(w.YSize, static_cast<int64_t>(std::ceil(Top + Height))) - Y;
+    }
+  };
+
+  int Coverage(const TPart& part) const {
+    return GDALGetDataCoverageStatus(FBand, int(FWindow.XOff + part.X), int(FWindow.YOff + part.Y), int(part.XSize),
+                                     int(part.YSize), 0, nullptr);
+  }
+
+  // Reads a part into values, whose rows are the terrain's FColumns apart.
+  void ReadPart(const TPart& part, int coverage, T* values) const {
+    const int x = int(FWindow.XOff + part.X), y = int(FWindow.YOff + part.Y);
+    const int line = int(FColumns * int64_t{sizeof(T)});
+    if (coverage == GDAL_DATA_COVERAGE_STATUS_EMPTY) {
+      // A sparse file's missing blocks: one value throughout.
+      T value = 0;
+      Check(GDALRasterIO(FBand, GF_Read, x, y, 1, 1, &value, 1, 1, kBufferType<T>, 0, 0));
+      if (FSignedBytes) MakeSigned(&value, 1);
+      for (int64_t r = 0; r < part.Rows; ++r) std::fill_n(values + r * FColumns, part.Columns, value);
+      return;
+    }
+    if (FSignedBytes && FAveraged) return AverageSignedBytes(part, values);
+    GDALRasterIOExtraArg extra = AveragingOf(part, double(FWindow.XOff), double(FWindow.YOff));
+    Check(GDALRasterIOEx(FBand, GF_Read, x, y, int(part.XSize), int(part.YSize), values, int(part.Columns),
+                         int(part.Rows), kBufferType<T>, sizeof(T), line, &extra));
+    if (FSignedBytes)
+      for (int64_t r = 0; r < part.Rows; ++r) MakeSigned(values + r * FColumns, static_cast<size_t>(part.Columns));
+  }
+
+  // Nearest pixels when nothing is averaged, otherwise the average of the
+  // exact part, whose pixel (0, 0) is (x0, y0) of the band read.
+  GDALRasterIOExtraArg AveragingOf(const TPart& part, double x0, double y0) const {
+    GDALRasterIOExtraArg extra;
+    INIT_RASTERIO_EXTRA_ARG(extra);
+    if (!FAveraged) return extra;
+    extra.eResampleAlg = GRIORA_Average;
+    extra.bFloatingPointWindowValidity = TRUE;
+    extra.dfXOff = x0 + part.Left;
+    extra.dfXSize = part.Width;
+    extra.dfYOff = y0 + part.Top;
+    extra.dfYSize = part.Height;
+    return extra;
+  }
+
+  void Check(CPLErr result) const {
+    if (result != CE_None) throw Refusal(FPath, FMessages.LastFailure("GDAL cannot read its heights"));
+  }
+
+  // GDAL's averaging of the signed values: the pixels, made signed, in a
+  // raster in memory, averaged from the exact part.
+  void AverageSignedBytes(const TPart& part, T* values) const {
+    std::vector<float> pixels(static_cast<size_t>(part.XSize * part.YSize));
+    Check(GDALRasterIO(FBand, GF_Read, int(FWindow.XOff + part.X), int(FWindow.YOff + part.Y), int(part.XSize),
+                       int(part.YSize), pixels.data(), int(part.XSize), int(part.YSize), GDT_Float32, 0, 0));
+    MakeSigned(pixels.data(), pixels.size());
+    const TDataset memory(
+        GDALCreate(GDALGetDriverByName("MEM"), "", int(part.XSize), int(part.YSize), 0, GDT_Float32, nullptr));
+    char pointer[64] = {};
+    CPLPrintPointer(pointer, pixels.data(), sizeof pointer - 1);
+    char** options = CSLSetNameValue(nullptr, "DATAPOINTER", pointer);
+    const CPLErr added = GDALAddBand(memory.get(), GDT_Float32, options);
+    CSLDestroy(options);
+    Check(added);
+    GDALRasterBandH band = GDALGetRasterBand(memory.get(), 1);
+    int has_no_data = 0;
+    const double no_data = GDALGetRasterNoDataValue(FBand, &has_no_data);
+    if (has_no_data) GDALSetRasterNoDataValue(band, no_data);
+    GDALRasterIOExtraArg extra = AveragingOf(part, -double(part.X), -double(part.Y));
+    Check(GDALRasterIOEx(band, GF_Read, 0, 0, int(part.XSize), int(part.YSize), values, int(part.Columns),
+                         int(part.Rows), kBufferType<T>, sizeof(T), int(FColumns * int64_t{sizeof(T)}), &extra));
+  }
+
+  GDALRasterBandH FBand;
+  const TznRasterWindow& FWindow;
+  const int64_t FColumns, FRows;
+  const bool FAveraged, FSignedBytes;
+  const TGdalMessages& FMessages;
+  const std::string& FPath;
+};
+
+// MemAvailable of /proc/meminfo in bytes; nothing where the system does
+// not tell.
+std::optional<int64_t> AvailableMemory() {
+  std::ifstream in("/proc/meminfo");
+  std::string name, rest;
+  int64_t kilobytes = 0;
+  while (in >> name >> kilobytes) {
+    if (name == "MemAvailable:") return kilobytes * 1024;
+    std::getline(in, rest);
+  }
+  return std::nullopt;
+}
+
+std::string Megabytes(int64_t bytes) { return FormatInt((bytes + (int64_t{1} << 20) - 1) >> 20) + " MB"; }
 
 // Types whose values a 32-bit float holds exactly (or close enough for
 // heights); wider ones are read as doubles.
@@ -177,7 +333,7 @@ class TRasterReader {
   // Opens the raster; the terrain takes the name once it is open.
   TznTerraGrid Read(std::string& opened_name, TznRasterReport& report) {
     const TDirectTiffReads direct;
-    TDataset dataset = OpenDataset(FPath, FMessages);
+    TDataset dataset = OpenDataset(FPath, FOptions.Drivers, FMessages);
     opened_name = FPath;
     GDALDatasetH ds = dataset.get();
     if (GDALDriverH driver = GDALGetDatasetDriver(ds))
@@ -224,6 +380,7 @@ class TRasterReader {
     const bool flip_rows = !has_gt || gt[5] < 0;
     const bool flip_columns = has_gt && gt[1] < 0;
 
+    CheckMemory(columns, rows);
     TznRasterHeights heights =
         FitsFloat(GDALGetRasterDataType(band))
             ? Heights<float>(band, window, columns, rows, flip_rows, flip_columns, rule)
@@ -243,17 +400,63 @@ class TRasterReader {
   }
 
  private:
+  // Refuses, before anything is read, a terrain whose heights and strip
+  // would not fit in the memory available.
+  void CheckMemory(int64_t columns, int64_t rows) const {
+    const std::optional<int64_t> available = AvailableMemory();
+    const int64_t needed = columns * rows * int64_t{sizeof(int16_t)} + kStripBytes;
+    if (available && needed > *available)
+      throw Refusal(FPath, "its terrain of " + FormatInt(columns) + " x " + FormatInt(rows) + " points needs " +
+                               Megabytes(needed) + " of memory; " + Megabytes(*available) +
+                               " are available (--points or --crop make it smaller)");
+  }
+
+  // Tells the progress callback the fraction done; a false answer cancels.
+  void Progress(double done) const {
+    if (FOptions.Progress && !FOptions.Progress(done)) throw EznRasterCancelled(FPath + ": loading cancelled");
+  }
+
+  // The stored heights, read strip by strip: the first pass finds the
+  // extremes that fix the height factor, the second stores the heights.
+  // When one strip holds every row, it is read once.
   template <typename T>
   TznRasterHeights Heights(GDALRasterBandH band, const TznRasterWindow& window, int64_t columns, int64_t rows,
                            bool flip_rows, bool flip_columns, const TznHeightRule& rule) const {
+    const TStripReader<T> reader(band, window, columns, rows, FMessages, FPath);
+    const int64_t per_strip = reader.RowsPerStrip();
+    const bool one_pass = per_strip >= rows;
+    const double passes = one_pass ? 1 : 2;
+    std::vector<T> strip(static_cast<size_t>(per_strip * columns));
+    const auto each_strip = [&](int pass, const std::function<void(int64_t first, int64_t count)>& use) {
+      for (int64_t first = 0; first < rows; first += per_strip) {
+        const int64_t count = std::min(per_strip, rows - first);
+        const bool read = pass == 0 || !one_pass;
+        if (read) reader.Read(first, count, strip.data());
+        use(first, count);
+        if (read) Progress((pass + double(first + count) / double(rows)) / passes);
+      }
+    };
+
+    const T no_data = NoDataValue<T>(rule);
     TznValueRange<T> range;
-    const std::unique_ptr<T[]> values =
-        ReadValues<T>(band, FPath, FMessages, window, columns, rows, NoDataValue<T>(rule), range);
+    each_strip(0,
+               [&](int64_t, int64_t count) { range.Add(strip.data(), static_cast<size_t>(count * columns), no_data); });
+    TznRasterHeights heights;
+    TznHeightConversion<T> conversion;
     try {
-      return StoredHeights(values.get(), range, columns, rows, flip_rows, flip_columns, rule);
+      conversion = HeightConversion(range, columns * rows, rule, heights);
+      heights.Stored.resize(static_cast<size_t>(columns * rows));
     } catch (const EznError& e) {
       throw Refusal(FPath, e.what());
+    } catch (const std::bad_alloc&) {
+      throw Refusal(FPath, "not enough memory for " + FormatInt(columns) + " x " + FormatInt(rows) + " points");
     }
+    each_strip(one_pass ? 0 : 1, [&](int64_t first, int64_t count) {
+      for (int64_t r = first; r < first + count; ++r)
+        conversion.StoreRow(strip.data() + (r - first) * columns, columns,
+                            heights.Stored.data() + (flip_rows ? rows - 1 - r : r) * columns, flip_columns);
+    });
+    return heights;
   }
 
   const std::string& FPath;
@@ -264,10 +467,26 @@ class TRasterReader {
 
 }  // namespace
 
-TznRasterReport LoadRaster(TznTerra& terra, const std::string& path, const TznRasterOptions& options) {
+namespace {
+
+TznRasterReport Load(TznTerra& terra, const std::string& path, const TznRasterOptions& options, bool file) {
   TznRasterReport report;
   TRasterReader reader(path, options);
-  terra.LoadFromGrid(path, [&] { return reader.Read(terra.FFileName, report); });
+  terra.LoadFromGrid(path, [&] {
+    // A named pipe would keep GDAL waiting for a writer for ever.
+    if (file) CheckRegularFile(path);
+    return reader.Read(terra.FFileName, report);
+  });
   report.HeightStep = terra.FScaleZ / 100.0;
   return report;
+}
+
+}  // namespace
+
+TznRasterReport LoadRaster(TznTerra& terra, const std::string& path, const TznRasterOptions& options) {
+  return Load(terra, path, options, true);
+}
+
+TznRasterReport LoadGdalRaster(TznTerra& terra, const std::string& gdal_name, const TznRasterOptions& options) {
+  return Load(terra, gdal_name, options, false);
 }

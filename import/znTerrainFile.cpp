@@ -4,11 +4,15 @@
 #include <fstream>
 
 #include "base/znFormat.h"
+#include "base/znSafeFile.h"
 #include "import/znRasterSource.h"
 #include "terrain/znTerra.h"
 
 bool IsTerragenFile(const std::string& path) {
   if (path.size() >= 4 && SameText(std::string_view(path).substr(path.size() - 4), ".ter")) return true;
+  // Only a regular file is opened to look: a named pipe would keep the
+  // look waiting for a writer for ever. The loader refuses the rest.
+  if (!NonFileKind(path).empty()) return false;
   char magic[16] = {};
   std::ifstream in(path, std::ios::binary);
   return in.read(magic, sizeof magic) && std::memcmp(magic, "TERRAGENTERRAIN ", sizeof magic) == 0;

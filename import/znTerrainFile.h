@@ -16,7 +16,8 @@ class TznTerra;
 bool IsTerragenFile(const std::string& path);
 
 // Loads the file into the terrain; throws as TznTerra::LoadFromFile or
-// LoadRaster do. The raster's report, or nothing for a Terragen file (whose
+// LoadRaster do: EznNotAFile, before anything opens it, for a folder, a
+// named pipe or a device. The raster's report, or nothing for a Terragen file (whose
 // loading takes no options).
 std::optional<TznRasterReport> LoadTerrainFile(TznTerra& terra, const std::string& path,
                                                const TznRasterOptions& options = {});

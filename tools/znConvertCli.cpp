@@ -89,7 +89,8 @@ const char kUsage[] =
     "removed before the next run starts. While a run writes, BASENAME.prp.lock keeps\n"
     "a second run under the same base name away: it stops at once with exit code 1.\n"
     "An output that would replace the terrain, the composer or one of its files is\n"
-    "refused with exit code 2 before anything is written.\n";
+    "refused with exit code 2 before anything is written, and so is an input that\n"
+    "is not a regular file (a folder, a named pipe, a device).\n";
 
 const char kProgram[] = "kalvor-convert";
 
@@ -185,6 +186,8 @@ int PrintInfo(const std::string& path, const TznRasterOptions& raster, std::ostr
     PrintStatus(terra, true, out);
     err << kProgram << ": " << e.what() << "\n";
     return 1;
+  } catch (const EznNotAFile&) {
+    throw;
   } catch (const std::exception& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 1;
@@ -409,9 +412,26 @@ void PrintTriangles(const TznTerra& terra, const TznRWXWriteStats& stats, std::o
   out << "\n";
 }
 
-// Loads the terrain of a run and tells what a raster's loading changed.
+// Loads the terrain of a run and tells what a raster's loading changed. On
+// a terminal a long raster load shows how far it got, once a second (Ctrl-C
+// ends the program then: nothing is written yet).
 void LoadRunTerrain(TznTerra& terra, const ConvertOptions& o, std::ostream& err) {
-  const std::optional<TznRasterReport> report = LoadTerrain(terra, o.terrain, o.raster);
+  TznRasterOptions raster = o.raster;
+  struct LineEnd {
+    std::ostream& err;
+    bool shown = false;
+    ~LineEnd() {
+      if (shown) err << "\n";
+    }
+  } line{err};
+  if (!o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr)
+    raster.Progress = [&, last = std::chrono::steady_clock::now()](double done) mutable {
+      if (std::chrono::steady_clock::now() - last < std::chrono::seconds(1)) return true;
+      last = std::chrono::steady_clock::now();
+      err << "\rReading " << o.terrain << ": " << FormatFixed(done * 100, 0) << " %" << std::flush;
+      return line.shown = true;
+    };
+  const std::optional<TznRasterReport> report = LoadTerrain(terra, o.terrain, raster);
   if (!report && o.raster_options)
     err << kProgram << ": warning: " << o.terrain << " is a Terragen file; the options for rasters do not apply\n";
   if (report)
@@ -502,6 +522,9 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     err << kProgram << ": " << e.what() << "\nTry " << kProgram << " --help.\n";
     return 2;
   } catch (const EznOutputIsInput& e) {
+    err << kProgram << ": " << e.what() << "\n";
+    return 2;
+  } catch (const EznNotAFile& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 2;
   } catch (const std::exception& e) {

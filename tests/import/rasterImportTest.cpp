@@ -2,8 +2,12 @@
 // up, pixel sizes in metres, no-data cells, averaging and refusals; and a
 // terrain kept as .ter, read back by our reader and opened by GDAL's
 // Terragen driver.
+#include <cpl_string.h>
 #include <gdal.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +16,8 @@
 #include <sstream>
 
 #include "base/znError.h"
+#include "base/znLog.h"
+#include "import/znRasterSource.h"
 #include "import/znTerrainFile.h"
 #include "support/convertRun.h"
 #include "support/rasterFiles.h"
@@ -221,6 +227,107 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
             "kalvor-convert: wide.tif: there is no band 2; the raster has 1\n");
   EXPECT_NE(test::RunConvert({"--info", "wide.tif", "--crop", "8000,0,400,4"}).err.find("does not lie within"),
             std::string::npos);
+}
+
+TEST(RasterImport, SignedBytesBandsAndCancelling) {
+  // Signed bytes stored as 255 (-1), 1 and 3: read signed, the heights run
+  // from -1 to 3 m; kept above sea level, 3 m is the highest stored height
+  // 3276 and -1 m is -3276 / 3 = -1092. Averaged 4 x 2 -> 2 x 2 (each
+  // point the mean of two pixels side by side): -1, 2 / 1, 1, so 2 m is
+  // 3276, -1 m -1638 and 1 m 1638. Read unsigned, 255 would be the top.
+  test::Raster bytes;
+  bytes.width = 4;
+  bytes.height = 2;
+  bytes.type = GDT_Byte;
+  bytes.values = {255, 255, 1, 3,  //
+                  1,   1,   1, 1};
+  bytes.creation_options = {"PIXELTYPE=SIGNEDBYTE"};
+  bytes.Save("signed.tif");
+  TznRasterOptions options;
+  options.KeepElevation = true;
+  TznTerra terra;
+  std::optional<TznRasterReport> report = LoadTerrainFile(terra, "signed.tif", options);
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->Lowest, -1.0);
+  // Terrain row 1 is the raster's first row.
+  EXPECT_EQ(terra.GetHeight(0, 1), -1092);
+  EXPECT_EQ(terra.GetHeight(3, 1), 3276);
+  EXPECT_EQ(terra.GetHeight(2, 0), 1092);
+  options.MaxPoints = 2;
+  LoadTerrainFile(terra, "signed.tif", options);
+  ASSERT_EQ(terra.FXPoints, 2);
+  EXPECT_EQ(terra.GetHeight(0, 1), -1638);
+  EXPECT_EQ(terra.GetHeight(1, 1), 3276);
+  EXPECT_EQ(terra.GetHeight(0, 0), 1638);
+
+  // A photograph: three bands, the first used, and the user is told.
+  test::Raster photo = test::MakeRaster(3, 2, [](int c, int r) { return double(10 * c + r); });
+  photo.type = GDT_Byte;
+  photo.bands = 3;
+  photo.Save("photo.tif");
+  std::vector<std::string> warnings;
+  const TznWarningSink before = SetWarningSink([&](const std::string& w) { warnings.push_back(w); });
+  LoadTerrainFile(terra, "photo.tif");
+  SetWarningSink(before);
+  EXPECT_EQ(warnings,
+            std::vector<std::string>{"photo.tif: the raster has 3 bands; band 1 is used (--band chooses another)"});
+
+  // The progress runs up to the whole; a false answer cancels the load,
+  // which then leaves no heights.
+  std::vector<double> fractions;
+  options.Progress = [&](double done) {
+    fractions.push_back(done);
+    return true;
+  };
+  LoadTerrainFile(terra, "photo.tif", options);
+  ASSERT_FALSE(fractions.empty());
+  EXPECT_EQ(fractions.back(), 1.0);
+  options.Progress = [](double) { return false; };
+  EXPECT_THROW(LoadTerrainFile(terra, "photo.tif", options), EznRasterCancelled);
+  EXPECT_TRUE(terra.FHeights.empty());
+}
+
+TEST(RasterImport, AHugeSparseRasterIsReadInBoundedMemory) {
+  // 20000 x 4100 doubles declared (656 MB), one 512 x 512 tile written
+  // with 100 m in the north-west corner, the rest missing (0 m). At 16385
+  // points along the longer side, 4100 x 16385 / 20000 = 3358.9 rows make
+  // 3359: a whole buffer of doubles took 440 MB besides the heights' 110 MB;
+  // read in strips the rest takes a few MB.
+  {
+    char** options = CSLSetNameValue(nullptr, "SPARSE_OK", "TRUE");
+    options = CSLSetNameValue(options, "TILED", "YES");
+    options = CSLSetNameValue(options, "BLOCKXSIZE", "512");
+    options = CSLSetNameValue(options, "BLOCKYSIZE", "512");
+    options = CSLSetNameValue(options, "BIGTIFF", "YES");
+    options = CSLSetNameValue(options, "COMPRESS", "DEFLATE");
+    GDALAllRegister();
+    GDALDatasetH ds = GDALCreate(GDALGetDriverByName("GTiff"), "sparse.tif", 20000, 4100, 1, GDT_Float64, options);
+    CSLDestroy(options);
+    ASSERT_NE(ds, nullptr);
+    std::vector<double> tile(512 * 512, 100.0);
+    ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Write, 0, 0, 512, 512, tile.data(), 512, 512, GDT_Float64,
+                           0, 0),
+              CE_None);
+    GDALClose(ds);
+  }
+  ASSERT_LT(fs::file_size("sparse.tif"), 100000u);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    TznTerra terra;
+    TznRasterOptions options;
+    options.MaxPoints = TznRasterOptions::kMaxPoints;
+    LoadTerrainFile(terra, "sparse.tif", options);
+    const bool ok = terra.FXPoints == 16385 && terra.FYPoints == 3359 && terra.GetHeight(0, 3358) == 3276 &&
+                    terra.GetHeight(16384, 0) == 0;
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  rusage usage{};
+  ::getrusage(RUSAGE_CHILDREN, &usage);
+  EXPECT_LT(usage.ru_maxrss / 1024, 300) << "peak MB of the load";
 }
 
 TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {

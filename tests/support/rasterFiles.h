@@ -22,16 +22,20 @@ struct Raster {
   std::optional<std::array<double, 6>> geo_transform;
   int epsg = 0;  // 0: no coordinate system
   std::optional<double> no_data;
+  int bands = 1;                              // each holds the values
+  std::vector<std::string> creation_options;  // "NAME=VALUE", for the driver
 
   // Writes the raster with the named driver (GTiff, PNG, AAIGrid, ...).
   void Save(const std::string& path, const char* driver = "GTiff") const {
     GDALAllRegister();
-    GDALDatasetH memory = GDALCreate(GDALGetDriverByName("MEM"), "", width, height, 1, type, nullptr);
-    GDALRasterBandH band = GDALGetRasterBand(memory, 1);
-    std::vector<double> copy = values;
-    if (GDALRasterIO(band, GF_Write, 0, 0, width, height, copy.data(), width, height, GDT_Float64, 0, 0) != CE_None)
-      throw std::runtime_error("cannot fill the raster");
-    if (no_data) GDALSetRasterNoDataValue(band, *no_data);
+    GDALDatasetH memory = GDALCreate(GDALGetDriverByName("MEM"), "", width, height, bands, type, nullptr);
+    for (int b = 1; b <= bands; ++b) {
+      GDALRasterBandH band = GDALGetRasterBand(memory, b);
+      std::vector<double> copy = values;
+      if (GDALRasterIO(band, GF_Write, 0, 0, width, height, copy.data(), width, height, GDT_Float64, 0, 0) != CE_None)
+        throw std::runtime_error("cannot fill the raster");
+      if (no_data) GDALSetRasterNoDataValue(band, *no_data);
+    }
     if (geo_transform) {
       std::array<double, 6> gt = *geo_transform;
       GDALSetGeoTransform(memory, gt.data());
@@ -42,8 +46,11 @@ struct Raster {
       GDALSetSpatialRef(memory, srs);
       OSRDestroySpatialReference(srs);
     }
+    std::vector<char*> options;
+    for (const std::string& option : creation_options) options.push_back(const_cast<char*>(option.c_str()));
+    options.push_back(nullptr);
     GDALDatasetH file =
-        GDALCreateCopy(GDALGetDriverByName(driver), path.c_str(), memory, FALSE, nullptr, nullptr, nullptr);
+        GDALCreateCopy(GDALGetDriverByName(driver), path.c_str(), memory, FALSE, options.data(), nullptr, nullptr);
     GDALClose(memory);
     if (!file) throw std::runtime_error("cannot write " + path);
     GDALClose(file);

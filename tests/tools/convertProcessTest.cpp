@@ -187,9 +187,14 @@ std::vector<BadInput> BadInputs() {
   const std::vector<std::string> none = {"v.prp"};
   return {
       {"missing terrain", {"../in/missing.ter", "v"}, 1, "Cannot open file \"../in/missing.ter\"", {}, none},
-      {"terrain is a folder", {"../in/folder.ter", "v"}, 1, "It is a folder, not a file", {}, none},
-      {"terrain is a named pipe", {"pipe.ter", "v"}, 1, "Cannot open file \"pipe.ter\". It is a named pipe, not a file",
+      {"terrain is a folder", {"../in/folder.ter", "v"}, 2, "It is a folder, not a file", {}, none},
+      {"terrain is a named pipe", {"pipe.ter", "v"}, 2, "Cannot open file \"pipe.ter\". It is a named pipe, not a file",
        {}, none, [](const std::string& folder) { ::mkfifo((folder + "/pipe.ter").c_str(), 0644); }},
+      // Neither the look for the Terragen magic nor GDAL may wait for a writer.
+      {"raster is a named pipe", {"pipe.tif", "v"}, 2, "Cannot open file \"pipe.tif\". It is a named pipe, not a file",
+       {}, none, [](const std::string& folder) { ::mkfifo((folder + "/pipe.tif").c_str(), 0644); }},
+      {"info on a named pipe", {"--info", "pipe"}, 2, "It is a named pipe, not a file", {}, none,
+       [](const std::string& folder) { ::mkfifo((folder + "/pipe").c_str(), 0644); }},
       {"empty terrain", {"../in/empty.ter", "v"}, 1, "../in/empty.ter: not a ter file", {}, none},
       {"text", {"../in/text.ter", "v"}, 1, "../in/text.ter: not a ter file", {}, none},
       {"truncated magic", {"../in/magic.ter", "v"}, 1, "not a ter file", {}, none},
@@ -219,8 +224,8 @@ std::vector<BadInput> BadInputs() {
       {"line break in the base name", {"../in/small.ter", "v\nx"}, 2, "control characters", {}, {"v\nx.prp"}},
       {"settings without a composer", {"../in/small.ter", "v", "--settings", "../in"}, 2, "--settings needs --composer", {}, none},
       {"missing composer", {"../in/small.ter", "v", "--composer", "../in/none.CMP"}, 1, "Cannot open file \"../in/none.CMP\"", {}, none},
-      {"composer is a folder", {"../in/small.ter", "v", "--composer=../in/Settings"}, 1, "It is a folder", {}, none},
-      {"composer is a character device", {"../in/small.ter", "v", "--composer", "/dev/null"}, 1,
+      {"composer is a folder", {"../in/small.ter", "v", "--composer=../in/Settings"}, 2, "It is a folder", {}, none},
+      {"composer is a character device", {"../in/small.ter", "v", "--composer", "/dev/null"}, 2,
        "Cannot open file \"/dev/null\". It is a character device, not a composer file", {}, none},
       {"composer naming a named pipe", {"../in/small.ter", "v", "--composer", "../in/Settings/Piped.CMP"}, 0,
        "kalvor-convert: warning: Filter file \"Pipe.FTR\" is a named pipe, not a file; the defaults are used",
