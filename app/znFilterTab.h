@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/znEditorLink.h"
-#include "app/znFileEditor.h"
+#include "app/znItemEditor.h"
 #include "rwx/znRWXFaceFilter.h"
 
 struct TznAppContext;

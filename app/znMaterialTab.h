@@ -12,7 +12,7 @@
 
 #include "app/znAppContext.h"
 #include "app/znEditorLink.h"
-#include "app/znFileEditor.h"
+#include "app/znItemEditor.h"
 #include "rwx/znRWXMaterial.h"
 
 class QCheckBox;
