@@ -17,7 +17,6 @@
 #include "app/znBasicShapeTab.h"
 #include "app/znComposerCitnum.h"
 #include "app/znComposerTab.h"
-#include "app/znEditorLink.h"
 #include "app/znFilterTab.h"
 #include "app/znMaterialTab.h"
 #include "app/znStatusPanels.h"
@@ -119,11 +118,7 @@ void TfrmKalvor::BuildTabs() {
   };
   tbFilter = new TznFilterTab(FContext, PageControl1);
   tbMaterial = new TznMaterialTab(FContext, PageControl1);
-  TznEditorLink filter_link{[this] { return tbFilter->FilterName(); },
-                            [this](const std::string& name) { tbFilter->SelectFilterFile(name); }};
-  TznEditorLink material_link{[this] { return tbMaterial->MaterialName(); },
-                              [this](const std::string& name) { tbMaterial->SelectMaterialFile(name); }};
-  tbCompose = new TznComposerTab(FContext, filter_link, material_link, PageControl1);
+  tbCompose = new TznComposerTab(FContext, tbFilter->EditorLink(), tbMaterial->EditorLink(), PageControl1);
   PageControl1->addTab(tbBasicShape, "Basic Shape");
   PageControl1->addTab(tbFilter, "Filter");
   PageControl1->addTab(tbMaterial, "Material");

@@ -12,16 +12,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/znAppContext.h"
 #include "app/znElidedLabel.h"
 #include "app/znFileListBox.h"
 #include "app/znFilterEnabling.h"
 #include "app/znFilterText.h"
-#include "app/znSettingsName.h"
-#include "base/znError.h"
-#include "base/znFormat.h"
-#include "base/znSafeFile.h"
-#include "views/znPrompts.h"
 
 namespace {
 
@@ -46,7 +40,8 @@ std::string FromText(const QLineEdit* edit) { return edit->text().toStdString();
 
 }  // namespace
 
-TznFilterTab::TznFilterTab(TznAppContext& context, QWidget* parent) : QWidget(parent), FContext(context) {
+TznFilterTab::TznFilterTab(TznAppContext& context, QWidget* parent)
+    : QWidget(parent), FEditor(context, {.Noun = "filter", .Title = "Filter", .Extension = "FTR"}) {
   setObjectName("tbFilter");
   FilterList = new TznFileListBox(this);
   FilterList->setObjectName("FilterList");
@@ -62,6 +57,16 @@ TznFilterTab::TznFilterTab(TznAppContext& context, QWidget* parent) : QWidget(pa
   layout->addLayout(left);
   layout->addWidget(BuildFilterGroup(), 1);
 
+  FEditor.SetControls({.List = FilterList,
+                       .Group = gbFilter,
+                       .NameLabel = lbFilterName,
+                       .Edit = btFilterEdit,
+                       .Create = btFilterCreate,
+                       .Duplicate = btFilterDuplicate,
+                       .Accept = btFilterAccept,
+                       .Cancel = btFilterCancel});
+  FEditor.ItemToControls = [this] { FilterToControls(); };
+  FEditor.ControlsToItem = [this] { ControlsToFilter(); };
   connect(FilterList, &TznFileListBox::Change, this, &TznFilterTab::FilterListChange);
   FilterToControls();
   SetFilterEditState();
@@ -183,56 +188,20 @@ QGroupBox* TznFilterTab::BuildGradientGroup() {
   return GroupBox2;
 }
 
-void TznFilterTab::Start() {
-  FCurrentFilter = TznRWXFaceFilter();
-  const std::string standard = FContext.SettingsDir + "Standard.FTR";
-  if (!FileExists(standard)) {
-    try {
-      FCurrentFilter.SaveToFile(standard);
-    } catch (const EznError& error) {
-      ShowError(error);
-    }
-  }
-  FilterToControls();
-  FilterList->SetMask("*.FTR");
-  FilterList->SetDirectory(FContext.SettingsDir);
-  FilterList->SelectIndex(0);
-  FFilterEditing = false;
-  SetFilterEditState();
-}
+void TznFilterTab::Start() { FEditor.Start(); }
 
-std::string TznFilterTab::FilterName() const { return std::string(Trim(lbFilterName->text().toStdString())); }
+std::string TznFilterTab::FilterName() const { return FEditor.CurrentName(); }
 
-std::string TznFilterTab::SelectedFileName() const { return FilterList->SelectedName(); }
+std::string TznFilterTab::SelectedFileName() const { return FEditor.SelectedFileName(); }
 
-void TznFilterTab::SelectFilterFile(const std::string& name) {
-  if (!TrySelectFilterFile(name)) FContext.Prompts->ShowMessage("Filter file not found!");
-}
+void TznFilterTab::SelectFilterFile(const std::string& name) { FEditor.SelectFile(name); }
 
-bool TznFilterTab::TrySelectFilterFile(const std::string& name) {
-  return !Trim(name).empty() && FilterList->SelectFile(name);
-}
+bool TznFilterTab::TrySelectFilterFile(const std::string& name) { return FEditor.TrySelectFile(name); }
 
-void TznFilterTab::FilterListChange() {
-  const std::string file_name = FilterList->FileName();
-  if (file_name.empty() || !FileExists(file_name)) return;
-  // Loaded over a copy, so that a file that cannot be read leaves the
-  // current filter as it was.
-  TznRWXFaceFilter loaded;
-  loaded.Assign(&FCurrentFilter);
-  try {
-    loaded.LoadFromFile(file_name);
-  } catch (const EznError& error) {
-    ShowError(error);
-    return;
-  }
-  FCurrentFilter.Assign(&loaded);
-  lbFilterName->setText(ToText(ExtractFileName(file_name)));
-  FilterToControls();
-}
+void TznFilterTab::FilterListChange() { FEditor.ListChange(); }
 
 void TznFilterTab::FilterToControls() {
-  const TznRWXFaceFilter& filter = FCurrentFilter;
+  const TznRWXFaceFilter& filter = FEditor.Current();
   cbFilterHigh->setChecked(filter.UseHigh());
   edFilterHigh->setText(ToText(FormatAltitude(filter.High())));
   cbFilterLow->setChecked(filter.UseLow());
@@ -254,7 +223,7 @@ void TznFilterTab::FilterToControls() {
 }
 
 void TznFilterTab::ControlsToFilter() {
-  TznRWXFaceFilter& filter = FCurrentFilter;
+  TznRWXFaceFilter& filter = FEditor.Current();
   filter.SetUseHigh(cbFilterHigh->isChecked());
   filter.SetUseLow(cbFilterLow->isChecked());
   filter.SetUseNorth(cbFilterNorth->isChecked());
@@ -295,81 +264,16 @@ void TznFilterTab::EnableFilterControls() {
   rgFilterVertices->setEnabled(bounds.Any());
 }
 
-void TznFilterTab::SetFilterEditState() {
-  const TznFilterEditRow row = FilterEditRow(FFilterEditing);
-  FilterList->setEnabled(row.List);
-  gbFilter->setEnabled(row.Group);
-  btFilterEdit->setEnabled(row.EditCreateDuplicate);
-  btFilterCreate->setEnabled(row.EditCreateDuplicate);
-  btFilterDuplicate->setEnabled(row.EditCreateDuplicate);
-  btFilterAccept->setEnabled(row.AcceptCancel);
-  btFilterCancel->setEnabled(row.AcceptCancel);
-}
+void TznFilterTab::SetFilterEditState() { FEditor.SetEditState(); }
 
-void TznFilterTab::btFilterEditClick() {
-  if (FFilterEditing) return;
-  FFilterEditing = true;
-  SetFilterEditState();
-}
+void TznFilterTab::btFilterEditClick() { FEditor.EditClick(); }
 
-void TznFilterTab::btFilterAcceptClick() {
-  if (!FFilterEditing) return;
-  TznRWXFaceFilter before;
-  before.Assign(&FCurrentFilter);
-  ControlsToFilter();
-  const std::string name = FilterName();
-  if (name.empty() || !FileExists(FContext.SettingsDir + name)) {
-    // A file deleted behind our back is not made again, but the user learns
-    // that no file has the values.
-    FContext.Prompts->ShowMessage(AcceptNotWrittenMessage("filter", name));
-  } else {
-    try {
-      FCurrentFilter.SaveToFile(FContext.SettingsDir + name);
-    } catch (const EznError& error) {
-      // Not written: the editor stays in its edit state, so that "accept"
-      // can try again and "cancel" returns to the file as it is.
-      FCurrentFilter.Assign(&before);
-      ShowError(error);
-      return;
-    }
-  }
-  FFilterEditing = false;
-  SetFilterEditState();
-  FContext.RunUpdateTerrainComposer();
-}
+void TznFilterTab::btFilterAcceptClick() { FEditor.AcceptClick(); }
 
-void TznFilterTab::btFilterCancelClick() {
-  if (!FFilterEditing) return;
-  FilterToControls();
-  FFilterEditing = false;
-  SetFilterEditState();
-}
+void TznFilterTab::btFilterCancelClick() { FEditor.CancelClick(); }
 
-void TznFilterTab::btFilterCreateClick() {
-  if (FFilterEditing) return;
-  MakeFilterFile(TznRWXFaceFilter(), "Create new Filter");
-}
+void TznFilterTab::btFilterCreateClick() { FEditor.CreateClick(); }
 
-void TznFilterTab::btFilterDuplicateClick() {
-  if (FFilterEditing) return;
-  TznRWXFaceFilter copy;
-  copy.Assign(&FCurrentFilter);
-  MakeFilterFile(copy, "Duplicate Filter");
-}
-
-void TznFilterTab::MakeFilterFile(const TznRWXFaceFilter& source, const std::string& caption) {
-  try {
-    if (const auto path = AskNewSettingsFile(*FContext.Prompts, FContext.SettingsDir, caption, "FTR")) {
-      source.SaveToFile(*path);
-      FilterList->Update();
-      FilterList->SelectName(ExtractFileName(*path));
-    }
-  } catch (const EznError& error) {
-    ShowError(error);
-  }
-  FContext.RunUpdateTerrainComposer();
-}
+void TznFilterTab::btFilterDuplicateClick() { FEditor.DuplicateClick(); }
 
 void TznFilterTab::cbFilterClick() { EnableFilterControls(); }
-
-void TznFilterTab::ShowError(const std::exception& error) { FContext.Prompts->ShowMessage(error.what()); }

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <string>
 
+#include "app/znEditorLink.h"
+#include "app/znItemEditor.h"
 #include "rwx/znRWXFaceFilter.h"
 
 struct TznAppContext;
@@ -32,8 +34,8 @@ class TznFilterTab : public QWidget {
   // .FTR files and its first entry is loaded; the editor is left browsing.
   void Start();
 
-  TznRWXFaceFilter& CurrentFilter() { return FCurrentFilter; }
-  bool FilterEditing() const { return FFilterEditing; }
+  TznRWXFaceFilter& CurrentFilter() { return FEditor.Current(); }
+  bool FilterEditing() const { return FEditor.Editing(); }
   // The trimmed name of the current filter's file (without folder).
   std::string FilterName() const;
   // The name of the entry selected in the list; empty without a selection.
@@ -44,6 +46,8 @@ class TznFilterTab : public QWidget {
   // The same without a word: false, and nothing changed, when the folder
   // holds no filter file of that name (start-up skips such names).
   bool TrySelectFilterFile(const std::string& name);
+  // The current filter's name and SelectFilterFile, for the Composer tab.
+  TznEditorLink EditorLink() { return FEditor.Link(); }
 
  public slots:
   void FilterListChange();
@@ -68,14 +72,9 @@ class TznFilterTab : public QWidget {
   QCheckBox* AddLimitRow(QGridLayout& grid, int row, const char* switch_name, const QString& caption,
                          const char* edit_name, QLineEdit*& edit, int edit_width);
   QPushButton* MakeButton(const char* name, const char* caption);
-  // "create" and "duplicate": saves the given filter under a name the user
-  // types, then selects and loads the new file.
-  void MakeFilterFile(const TznRWXFaceFilter& source, const std::string& caption);
-  void ShowError(const std::exception& error);
 
-  TznAppContext& FContext;
-  TznRWXFaceFilter FCurrentFilter;
-  bool FFilterEditing = false;
+  // The list, the browse/edit states and the current filter.
+  TznItemEditor<TznRWXFaceFilter> FEditor;
 
   TznFileListBox* FilterList = nullptr;
   QWidget* Panel2 = nullptr;

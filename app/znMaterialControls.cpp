@@ -6,10 +6,6 @@
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
 
-TznMaterialEditEnabling MaterialEditEnabling(bool editing) {
-  return {.List = !editing, .Properties = editing, .BrowseButtons = !editing, .EditButtons = editing};
-}
-
 int ColorLabelValue(std::string_view text) {
   const std::optional<int64_t> value = ParseInt(Trim(text));
   if (!value) return 255;

@@ -1,6 +1,5 @@
-// What the Material tab decides without a widget: which controls the
-// browse and edit states enable, how the colour labels and the number
-// edits read back, and which picture previews a texture.
+// What the Material tab decides without a widget: how the colour labels
+// and the number edits read back, and which picture previews a texture.
 #pragma once
 
 #include <optional>
@@ -8,17 +7,6 @@
 #include <string_view>
 
 #include "base/znVectors.h"
-
-// The enabling of the tab in one state of the editor: in browse the list
-// and the edit, create and duplicate buttons; in edit the property group
-// with accept and cancel.
-struct TznMaterialEditEnabling {
-  bool List;
-  bool Properties;
-  bool BrowseButtons;  // edit, create, duplicate
-  bool EditButtons;    // accept, cancel
-};
-TznMaterialEditEnabling MaterialEditEnabling(bool editing);
 
 // One colour label as a channel: the number clamped to 0..255; a text that
 // is not a number counts as 255.

@@ -21,10 +21,7 @@
 #include "app/znElidedLabel.h"
 #include "app/znFileListBox.h"
 #include "app/znMaterialControls.h"
-#include "app/znSettingsName.h"
-#include "base/znError.h"
 #include "base/znFormat.h"
-#include "base/znSafeFile.h"
 #include "views/znPrompts.h"
 
 namespace {
@@ -135,9 +132,23 @@ void TznColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
 
 // --- TznMaterialTab: building ----------------------------------------------
 
-TznMaterialTab::TznMaterialTab(TznAppContext& context, QWidget* parent) : QWidget(parent), FContext(context) {
+TznMaterialTab::TznMaterialTab(TznAppContext& context, QWidget* parent)
+    : QWidget(parent),
+      FContext(context),
+      FEditor(context, {.Noun = "material", .Title = "Material", .Extension = "MTR"}) {
   setObjectName("tbMaterial");
   BuildControls();
+  FEditor.SetControls({.List = MaterialList,
+                       .Group = gbMaterial,
+                       .NameLabel = lbMaterialName,
+                       .Edit = btEditMaterialEdit,
+                       .Create = btEditMaterialCreate,
+                       .Duplicate = btEditMaterialDuplicate,
+                       .Accept = btEditMaterialAccept,
+                       .Cancel = btEditMaterialCancel});
+  FEditor.ItemToControls = [this] { MaterialToControls(); };
+  FEditor.ControlsToItem = [this] { ControlsToMaterial(); };
+  FEditor.AcceptProblem = [this] { return TextureNameMessage(); };
   ConnectControls();
   SetMaterialEditState();
 }
@@ -340,53 +351,22 @@ bool TznMaterialTab::eventFilter(QObject* watched, QEvent* event) {
 
 // --- Start-up and selection ------------------------------------------------
 
-void TznMaterialTab::Start() {
-  FCurrentMaterial = TznRWXMaterial();
-  const std::string standard = FContext.SettingsDir + "Standard.MTR";
-  if (!FileExists(standard)) {
-    try {
-      FCurrentMaterial.SaveToFile(standard);
-    } catch (const EznError& error) {
-      FContext.Prompts->ShowMessage(error.what());
-    }
-  }
-  MaterialToControls();
-  MaterialList->SetMask("*.MTR");
-  MaterialList->SetDirectory(FContext.SettingsDir);
-  MaterialList->SelectIndex(0);
-  FMaterialEditing = false;
-  SetMaterialEditState();
-}
+void TznMaterialTab::Start() { FEditor.Start(); }
 
-std::string TznMaterialTab::MaterialName() const { return std::string(Trim(FromQ(lbMaterialName->text()))); }
+std::string TznMaterialTab::MaterialName() const { return FEditor.CurrentName(); }
 
-std::string TznMaterialTab::SelectedFileName() const { return MaterialList->SelectedName(); }
+std::string TznMaterialTab::SelectedFileName() const { return FEditor.SelectedFileName(); }
 
-void TznMaterialTab::SelectMaterialFile(const std::string& name) {
-  if (!TrySelectMaterialFile(name)) FContext.Prompts->ShowMessage("Material file not found!");
-}
+void TznMaterialTab::SelectMaterialFile(const std::string& name) { FEditor.SelectFile(name); }
 
-bool TznMaterialTab::TrySelectMaterialFile(const std::string& name) {
-  return !Trim(name).empty() && MaterialList->SelectFile(name);
-}
+bool TznMaterialTab::TrySelectMaterialFile(const std::string& name) { return FEditor.TrySelectFile(name); }
 
-void TznMaterialTab::MaterialListChange() {
-  const std::string file_name = MaterialList->FileName();
-  if (!FileExists(file_name)) return;
-  try {
-    FCurrentMaterial.LoadFromFile(file_name);
-  } catch (const EznError& error) {
-    FContext.Prompts->ShowMessage(error.what());
-    return;
-  }
-  lbMaterialName->setText(ToQ(ExtractFileName(file_name)));
-  MaterialToControls();
-}
+void TznMaterialTab::MaterialListChange() { FEditor.ListChange(); }
 
 // --- Material and controls -------------------------------------------------
 
 void TznMaterialTab::MaterialToControls() {
-  const TznRWXMaterial& m = FCurrentMaterial;
+  const TznRWXMaterial& m = FEditor.Current();
   cbUseTexture->setChecked(m.UseTexture());
   edTexture->setText(ToQ(m.Texture()));
   cbSurface->setChecked(m.UseSurface());
@@ -415,7 +395,7 @@ void TznMaterialTab::MaterialToControls() {
 }
 
 void TznMaterialTab::ControlsToMaterial() {
-  TznRWXMaterial& m = FCurrentMaterial;
+  TznRWXMaterial& m = FEditor.Current();
   m.SetUseTexture(cbUseTexture->isChecked());
   m.SetUseOpacity(cbOpacity->isChecked());
   m.SetUseLightsampling(cbLightSampling->isChecked());
@@ -479,85 +459,25 @@ void TznMaterialTab::ShowTexturePreview(const std::string& name) {
 
 // --- Edit state machine ----------------------------------------------------
 
-void TznMaterialTab::SetMaterialEditState() {
-  const TznMaterialEditEnabling row = MaterialEditEnabling(FMaterialEditing);
-  MaterialList->setEnabled(row.List);
-  gbMaterial->setEnabled(row.Properties);
-  for (QToolButton* button : {btEditMaterialEdit, btEditMaterialCreate, btEditMaterialDuplicate})
-    button->setEnabled(row.BrowseButtons);
-  for (QToolButton* button : {btEditMaterialAccept, btEditMaterialCancel}) button->setEnabled(row.EditButtons);
-}
+void TznMaterialTab::SetMaterialEditState() { FEditor.SetEditState(); }
 
-void TznMaterialTab::btEditMaterialEditClick() {
-  if (FMaterialEditing) return;
-  FMaterialEditing = true;
-  SetMaterialEditState();
-}
+void TznMaterialTab::btEditMaterialEditClick() { FEditor.EditClick(); }
 
-void TznMaterialTab::btEditMaterialAcceptClick() {
-  if (!FMaterialEditing) return;
+void TznMaterialTab::btEditMaterialAcceptClick() { FEditor.AcceptClick(); }
+
+void TznMaterialTab::btEditMaterialCancelClick() { FEditor.CancelClick(); }
+
+void TznMaterialTab::btEditMaterialCreateClick() { FEditor.CreateClick(); }
+
+void TznMaterialTab::btEditMaterialDuplicateClick() { FEditor.DuplicateClick(); }
+
+std::string TznMaterialTab::TextureNameMessage() const {
   // A texture name the RWX files cannot carry is refused before anything
-  // changes; the editor stays in its edit state.
-  if (const std::string problem = TextureNameProblem(TrimmedText(edTexture)); !problem.empty()) {
-    FContext.Prompts->ShowMessage("The texture name " + problem +
-                                  ". Type the name of a picture in the Textures folder, without folder or extension.");
-    return;
-  }
-  const TznRWXMaterial before = FCurrentMaterial;
-  ControlsToMaterial();
-  const std::string name = MaterialName();
-  if (name.empty() || !FileExists(FContext.SettingsDir + name)) {
-    // Nothing to write to: the material keeps the values, as it would in a
-    // file, but the user learns that no file has them.
-    FContext.Prompts->ShowMessage(AcceptNotWrittenMessage("material", name));
-  } else {
-    try {
-      FCurrentMaterial.SaveToFile(FContext.SettingsDir + name);
-    } catch (const EznError& error) {
-      // Not written: the editor stays in its edit state with the typed
-      // values, so that "accept" can try again and "cancel" returns to the
-      // file as it is.
-      FCurrentMaterial = before;
-      FContext.Prompts->ShowMessage(error.what());
-      return;
-    }
-  }
-  FMaterialEditing = false;
-  SetMaterialEditState();
-  FContext.RunUpdateTerrainComposer();
-}
-
-void TznMaterialTab::btEditMaterialCancelClick() {
-  if (!FMaterialEditing) return;
-  MaterialToControls();
-  FMaterialEditing = false;
-  SetMaterialEditState();
-}
-
-void TznMaterialTab::btEditMaterialCreateClick() {
-  if (FMaterialEditing) return;
-  MakeMaterialFile(TznRWXMaterial(), "Create new Material");
-}
-
-void TznMaterialTab::btEditMaterialDuplicateClick() {
-  if (FMaterialEditing) return;
-  MakeMaterialFile(FCurrentMaterial, "Duplicate Material");
-}
-
-void TznMaterialTab::MakeMaterialFile(const TznRWXMaterial& source, const std::string& caption) {
-  TznRWXMaterial material;
-  material.Assign(&source);
-  try {
-    if (std::optional<std::string> path =
-            AskNewSettingsFile(*FContext.Prompts, FContext.SettingsDir, caption, "MTR")) {
-      material.SaveToFile(*path);
-      MaterialList->Update();
-      MaterialList->SelectName(ExtractFileName(*path));  // loads it through MaterialListChange
-    }
-  } catch (const EznError& error) {
-    FContext.Prompts->ShowMessage(error.what());
-  }
-  FContext.RunUpdateTerrainComposer();
+  // changes.
+  const std::string problem = TextureNameProblem(TrimmedText(edTexture));
+  if (problem.empty()) return {};
+  return "The texture name " + problem +
+         ". Type the name of a picture in the Textures folder, without folder or extension.";
 }
 
 // --- Switches, colour and texture ------------------------------------------

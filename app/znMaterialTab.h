@@ -11,6 +11,8 @@
 #include <string>
 
 #include "app/znAppContext.h"
+#include "app/znEditorLink.h"
+#include "app/znItemEditor.h"
 #include "rwx/znRWXMaterial.h"
 
 class QCheckBox;
@@ -52,8 +54,8 @@ class TznMaterialTab : public QWidget {
   // files and its first entry is loaded; the editor is left browsing.
   void Start();
 
-  TznRWXMaterial& CurrentMaterial() { return FCurrentMaterial; }
-  bool MaterialEditing() const { return FMaterialEditing; }
+  TznRWXMaterial& CurrentMaterial() { return FEditor.Current(); }
+  bool MaterialEditing() const { return FEditor.Editing(); }
   // The trimmed file name of the current material, without folder.
   std::string MaterialName() const;
   // The name of the entry selected in the list; empty without a selection.
@@ -64,6 +66,8 @@ class TznMaterialTab : public QWidget {
   // The same without a word: false, and nothing changed, when the folder
   // holds no material file of that name (start-up skips such names).
   bool TrySelectMaterialFile(const std::string& name);
+  // The current material's name and SelectMaterialFile, for the Composer tab.
+  TznEditorLink EditorLink() { return FEditor.Link(); }
 
  public slots:
   void MaterialListChange();
@@ -93,15 +97,13 @@ class TznMaterialTab : public QWidget {
   QGroupBox* BuildMaterialGroup();
   QWidget* BuildPreviewColumn();
   void ConnectControls();
-
-  // Writes a material made from the given one to a file named through the
-  // input box, then selects and loads that file.
-  void MakeMaterialFile(const TznRWXMaterial& source, const std::string& caption);
+  // Why "accept" refuses the typed texture name; empty when it takes it.
+  std::string TextureNameMessage() const;
   void ShowColor(TColor color);
 
   TznAppContext& FContext;
-  TznRWXMaterial FCurrentMaterial;
-  bool FMaterialEditing = false;
+  // The list, the browse/edit states and CurrentMaterial.
+  TznItemEditor<TznRWXMaterial> FEditor;
 
   TznFileListBox* MaterialList = nullptr;
   QWidget* Panel1 = nullptr;
