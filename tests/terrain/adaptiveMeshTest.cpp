@@ -23,7 +23,6 @@ void LoadCentimetres(TznTerra& terra, const std::function<double(int, int)>& cm)
 struct Mesh : TznObjectMesh {
   Mesh() { SkirtStart = 99; }
 
-  size_t SurfaceFaces() const { return SkirtStart < 0 ? Faces.size() : static_cast<size_t>(SkirtStart); }
   // The skirts' vertices follow the surface's; a west skirt begins with
   // the bottom of its first entry.
   size_t SurfaceVertices() const { return SkirtStart < 0 ? Vertices.size() : Faces[SkirtStart][0]; }
@@ -45,7 +44,7 @@ Mesh Regular(const TznTerra& terra, int x0, int z0, int cells) {
 // triangle that holds the point (barycentric weights, a small tolerance for
 // points on an edge); NaN when none does.
 double SurfaceHeightAt(const Mesh& m, double x, double z) {
-  for (size_t f = 0; f < m.SurfaceFaces(); ++f) {
+  for (size_t f = 0; f < m.SurfaceFaceCount(); ++f) {
     const TVec3 &a = m.Vertices[m.Faces[f][0]], &b = m.Vertices[m.Faces[f][1]], &c = m.Vertices[m.Faces[f][2]];
     const double det = (double(b.x) - a.x) * (double(c.z) - a.z) - (double(c.x) - a.x) * (double(b.z) - a.z);
     if (det == 0) continue;
@@ -106,7 +105,7 @@ TEST(AdaptiveMesh, EveryGridPointLiesWithinTheErrorOfTheRegularOnes) {
         const Mesh regular = Regular(terra, x0, z0, 34);
         const Mesh adaptive = Adaptive(terra, x0, z0, 34, 0, max_error);
         ASSERT_EQ(regular.Vertices.size(), 35u * 35u);
-        EXPECT_LT(adaptive.SurfaceFaces() * 3, regular.Faces.size()) << x0 << " " << z0;
+        EXPECT_LT(adaptive.SurfaceFaceCount() * 3, regular.Faces.size()) << x0 << " " << z0;
         // Each vertex is a grid point of the regular mesh with its texture.
         std::map<std::pair<float, float>, std::pair<TVec3, TVec3>> grid;
         for (size_t v = 0; v < regular.Vertices.size(); ++v)
@@ -124,7 +123,7 @@ TEST(AdaptiveMesh, EveryGridPointLiesWithinTheErrorOfTheRegularOnes) {
           worst = std::max(worst, std::fabs(h - p.y));
         }
         EXPECT_LE(worst, max_error + 1e-5) << x0 << " " << z0;
-        for (size_t f = 0; f < adaptive.SurfaceFaces(); ++f) EXPECT_GT(adaptive.Normals[f].y, 0);
+        for (size_t f = 0; f < adaptive.SurfaceFaceCount(); ++f) EXPECT_GT(adaptive.Normals[f].y, 0);
       }
   }
 }
@@ -157,7 +156,7 @@ TEST(AdaptiveMesh, NeighboursShareTheirEdgePoints) {
   // and a top vertex per edge point, two triangles between neighbours.
   const auto west = points(middle, true, 10.0f);
   ASSERT_GT(west.size(), 2u);
-  EXPECT_EQ(middle.Faces.size() - middle.SurfaceFaces(), 2 * (west.size() - 1));
+  EXPECT_EQ(middle.Faces.size() - middle.SurfaceFaceCount(), 2 * (west.size() - 1));
   EXPECT_EQ(middle.Vertices.size() - middle.SurfaceVertices(), 2 * west.size());
   std::set<std::pair<float, float>> tops;
   for (size_t i = middle.SurfaceVertices() + 1; i < middle.Vertices.size(); i += 2)
