@@ -380,6 +380,9 @@ void TfrmKalvor::ShowScaleDialog() {
 }
 
 void TfrmKalvor::mnuSavetoRWXClick() {
+  // The filter chooses the format of the object files; the name is taken
+  // as typed, without an extension added.
+  SaveDialog1.Filter = "RWX objects (*.rwx)|*.rwx|Wavefront OBJ (*.obj)|*.obj";
   const std::optional<std::string> base_file_name = FPrompts->SaveFileName(SaveDialog1);
   if (!base_file_name) return;
   SaveDialog1.FileName = *base_file_name;
@@ -397,6 +400,7 @@ void TfrmKalvor::mnuSavetoRWXClick() {
     dialog.BaseFileName = *base_file_name;
     dialog.Composer = composer.get();
     dialog.Terra = Terra.get();
+    dialog.Format = SaveDialog1.FilterIndex == 1 ? TznModelFormat::Obj : TznModelFormat::Rwx;
     dialog.exec();
     error = dialog.Error;
     // A run that was killed outright under the same name left the temporary

@@ -52,7 +52,7 @@ void TfrmMakeRWX::WMMakeRWX() {
   CancelRequested = false;
   try {
     const auto progress = [this](int index, int total, bool& go_on) { MakeProgress(index, total, go_on); };
-    LeftoversRemoved = Terra->SaveRWX(BaseFileName, Composer, progress).LeftoversRemoved;
+    LeftoversRemoved = Terra->SaveRWX(BaseFileName, Composer, progress, 0, Format).LeftoversRemoved;
   } catch (const std::exception& e) {
     // The dialog still closes; the command reports the error.
     Error = e.what();

@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "rwx/znModelFormat.h"
+
 class TznPrompts;
 class TznRWXComposer;
 class TznTerra;
@@ -26,6 +28,8 @@ class TfrmMakeRWX : public QDialog {
   std::string BaseFileName;
   const TznRWXComposer* Composer = nullptr;
   TznTerra* Terra = nullptr;
+  // The object files: RWX, or Wavefront OBJ with a material library.
+  TznModelFormat Format = TznModelFormat::Rwx;
 
   bool Running = false;
   bool CancelRequested = false;

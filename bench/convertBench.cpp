@@ -14,6 +14,7 @@
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "rwx/znRWXModelWriter.h"
 #include "terrain/znTerra.h"
 
 namespace fs = std::filesystem;
@@ -48,10 +49,12 @@ double ModelsOnly(TznTerra& terra, const TznRWXComposer& composer) {
   const auto start = std::chrono::steady_clock::now();
   TznRWXChunkCentral& grid = terra.RWXChunks();
   size_t bytes = 0;
+  const TznRWXModelWriter writer;
+  TznLineList lines;
   for (int i = 0; i < grid.Count(); ++i) {
     TznRWXChunk& object = grid.Object(i);
     object.Build();
-    if (object.WriteRWXBasic(composer)) bytes += object.Lines.Text().size();
+    if (object.WriteModel(writer, &composer, lines)) bytes += lines.View().size();
     object.Release(TznRWXChunk::kReleased);
   }
   std::fprintf(stderr, "(%zu bytes formatted)\n", bytes);

@@ -60,7 +60,7 @@ void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int p, con
                          count + " of " + of);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glBegin, before Object " + count + " of " +
                          of);
-    DrawFiltered(object, filter, m, look.texture, b);
+    DrawFiltered(object, filter, m, look.texture, b, p - 1);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", before glEnd, after Object " + count + " of " +
                          of);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glEnd and Object " + count + " of " + of);

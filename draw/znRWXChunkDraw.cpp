@@ -11,16 +11,16 @@ bool FaceInMesh(const TznFace3w& face, size_t vertex_count) {
 }
 
 // One GL_TRIANGLES block over the faces [first, last) of the mesh.
-void DrawFaceRange(const TznRWXChunk& object, size_t first, size_t last) {
-  last = std::min({last, object.Faces.size(), object.Normals.size()});
+void DrawFaceRange(const TznObjectMesh& mesh, size_t first, size_t last) {
+  last = std::min({last, mesh.Faces.size(), mesh.Normals.size()});
   if (first >= last) return;
-  const size_t n = object.Vertices.size();
+  const size_t n = mesh.Vertices.size();
   glBegin(GL_TRIANGLES);
   for (size_t f = first; f < last; ++f) {
-    const TznFace3w& face = object.Faces[f];
+    const TznFace3w& face = mesh.Faces[f];
     if (!FaceInMesh(face, n)) continue;
-    glNormal3fv(&object.Normals[f].x);
-    for (uint16_t v : face) glVertex3fv(&object.Vertices[v].x);
+    glNormal3fv(&mesh.Normals[f].x);
+    for (uint16_t v : face) glVertex3fv(&mesh.Vertices[v].x);
   }
   glEnd();
 }
@@ -28,59 +28,58 @@ void DrawFaceRange(const TznRWXChunk& object, size_t first, size_t last) {
 // The face test the RWX writers use: a face naming a vertex the mesh lacks
 // is left to the catch-all.
 bool FilterApplies(const TznRWXFaceFilter& filter, const TznRWXChunk& object, size_t f) {
-  const TznFace3w& face = object.Faces[f];
-  if (!FaceInMesh(face, object.Vertices.size())) return false;
+  const TznObjectMesh& mesh = object.Mesh;
+  const TznFace3w& face = mesh.Faces[f];
+  if (!FaceInMesh(face, mesh.Vertices.size())) return false;
   const TVec3 no_normal;
-  const TVec3& normal = f < object.Normals.size() ? object.Normals[f] : no_normal;
-  return filter.Applies(object.Vertices[face[0]], object.Vertices[face[1]], object.Vertices[face[2]], normal,
+  const TVec3& normal = f < mesh.Normals.size() ? mesh.Normals[f] : no_normal;
+  return filter.Applies(mesh.Vertices[face[0]], mesh.Vertices[face[1]], mesh.Vertices[face[2]], normal,
                         object.CentreX(), object.CentreZ());
 }
 
-void SendFace(const TznRWXChunk& object, size_t f, bool textured) {
-  const TznFace3w& face = object.Faces[f];
-  if (f < object.Normals.size()) glNormal3fv(&object.Normals[f].x);
+void SendFace(const TznObjectMesh& mesh, size_t f, bool textured) {
+  const TznFace3w& face = mesh.Faces[f];
+  if (f < mesh.Normals.size()) glNormal3fv(&mesh.Normals[f].x);
   for (uint16_t v : face) {
-    if (textured && v < object.TexCoords.size()) glTexCoord2f(object.TexCoords[v].x, object.TexCoords[v].y);
-    glVertex3fv(&object.Vertices[v].x);
+    if (textured && v < mesh.TexCoords.size()) glTexCoord2f(mesh.TexCoords[v].x, mesh.TexCoords[v].y);
+    glVertex3fv(&mesh.Vertices[v].x);
   }
 }
 
 }  // namespace
 
-void DrawFaces(const TznRWXChunk& object) {
-  const size_t end = object.SkirtStart < 0 ? object.Faces.size() : static_cast<size_t>(object.SkirtStart);
-  DrawFaceRange(object, 0, end);
-}
+void DrawFaces(const TznRWXChunk& object) { DrawFaceRange(object.Mesh, 0, object.Mesh.SurfaceFaceCount()); }
 
 void DrawSkirt(const TznRWXChunk& object) {
-  if (object.SkirtStart < 0) return;
-  DrawFaceRange(object, static_cast<size_t>(object.SkirtStart), object.Faces.size());
+  if (object.Mesh.SkirtStart < 0) return;
+  DrawFaceRange(object.Mesh, object.Mesh.SurfaceFaceCount(), object.Mesh.Faces.size());
 }
 
 void DrawFiltered(TznRWXChunk& object, const TznRWXFaceFilter* filter, const TznRWXMaterial* m,
-                  const TznGLTexture* texture, const TznRWXMaterial* b) {
+                  const TznGLTexture* texture, const TznRWXMaterial* b, int pair) {
+  TznObjectMesh& mesh = object.Mesh;
   if (!m || !b) object.Done = true;
-  if (object.Vertices.empty() || object.Faces.empty() || object.Normals.empty() || object.Done) {
+  if (mesh.Vertices.empty() || mesh.Faces.empty() || mesh.Normals.empty() || object.Done) {
     object.Visible = false;
     return;
   }
   object.Done = true;
-  if (object.FaceMarks.size() < object.Faces.size()) object.FaceMarks.resize(object.Faces.size(), 0);
+  if (mesh.FacePairs.size() < mesh.Faces.size()) mesh.FacePairs.resize(mesh.Faces.size(), -1);
   bool open = false;
-  for (size_t f = 0; f < object.Faces.size(); ++f) {
-    if (object.FaceMarks[f]) continue;
+  for (size_t f = 0; f < mesh.Faces.size(); ++f) {
+    if (mesh.FacePairs[f] >= 0) continue;
     if (filter && !FilterApplies(*filter, object, f)) {
       object.Done = false;
       continue;
     }
-    object.FaceMarks[f] = 1;
+    mesh.FacePairs[f] = pair;
     // A face naming a vertex the mesh lacks is claimed but has nothing to show.
-    if (!FaceInMesh(object.Faces[f], object.Vertices.size())) continue;
+    if (!FaceInMesh(mesh.Faces[f], mesh.Vertices.size())) continue;
     if (!open) {
       glBegin(GL_TRIANGLES);
       open = true;
     }
-    SendFace(object, f, texture != nullptr);
+    SendFace(mesh, f, texture != nullptr);
   }
   if (open) glEnd();
   if (object.Done) object.Visible = false;

@@ -1,30 +1,27 @@
 // One square object of the RWX object grid: a tile of the terrain that
-// becomes one .rwx model file. It builds its mesh through the terrain's
-// mesh builder, gives every triangle a material through the composer, and
-// produces the RWX text, its file name and its line in the object list.
+// becomes one model file. It builds its mesh through the terrain's mesh
+// builder, gives every triangle its filter/material pair through the
+// composer, and gives its file name and its line in the object list; the
+// model writers (znModelWriter.h) turn its mesh into files.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "base/znLineList.h"
 #include "base/znVectors.h"
+#include "terrain/znObjectMesh.h"
 
 class TznTerra;
 class TznRWXComposer;
-class TznRWXMaterial;
-struct TznRWXLineWriter;
+class TznModelWriter;
+class TznLineList;
 
-// The terrain's RWX mesh builder: (vertices, texture triples, faces,
-// normals, X0, Z0, SizeX, SizeZ, cells per 10 m east, north, edge flags,
-// skirt start) -> true when a triangle was made.
+// The terrain's RWX mesh builder: (mesh, X0, Z0, SizeX, SizeZ, cells per
+// 10 m east, north, edge flags) -> true when a triangle was made.
 using TznRWXMeshBuilder =
-    std::function<bool(TznVertex3fArray&, TznVertex3fArray&, TznVertex3wArray&, TznVertex3fArray&, int32_t,
-                       int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t, int32_t&)>;
+    std::function<bool(TznObjectMesh&, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t)>;
 
 class TznRWXChunk {
  public:
@@ -42,50 +39,41 @@ class TznRWXChunk {
   int32_t MinZ() const { return Z0; }
   int32_t MaxZ() const { return Z0 + SizeZ - 1; }
   bool Contains(int32_t x, int32_t z) const { return MinX() <= x && x <= MaxX() && MinZ() <= z && z <= MaxZ(); }
-  size_t FaceCount() const { return Faces.size(); }
+  size_t FaceCount() const { return Mesh.FaceCount(); }
 
   void Build();
-  // 0 or 1 also frees the mesh and the text.
+  // 0 or 1 also frees the mesh.
   void Release(uint8_t new_state);
+  // No face is claimed by a pair any more (Mesh.FacePairs all -1).
   void ClearFaceMarks();
+  // The whole selection rule: every face gets the pair of the composer
+  // that claims it (Mesh.FacePairs).
+  void AssignFaces(const TznRWXComposer& composer);
 
-  // Fill Lines with a model; true when the mesh has at least one face.
-  bool WriteRWXIndividual(const TznRWXComposer& composer);
-  bool WriteRWXBasic(const TznRWXComposer& composer);
-  bool WriteRWXPlain();
+  // Builds the mesh when it is not built, gives the faces their pairs
+  // (with a composer) and fills lines with the writer's model. Returns
+  // whether a model was produced (the mesh has a face).
+  bool WriteModel(const TznModelWriter& writer, const TznRWXComposer* composer, TznLineList& lines);
 
+  // The object's place, such as 3n12w: the model file is named after it.
+  std::string PlaceName() const;
   // Position-based name such as 3n12w.rwx.
-  std::string FileName() const;
+  std::string FileName() const { return PlaceName() + ".rwx"; }
   // The object list line that places this object under the citizen number.
   std::string PropdumpLine(const std::string& file_name, int32_t citizen) const;
 
-  // Marks in FaceMarks, and lists in claimed, the faces that pair i of the
-  // composer claims among those no earlier pair claimed.
-  void ClaimFaces(const TznRWXComposer& composer, int pair, std::vector<uint32_t>& claimed);
-
   int32_t X0, Z0, SizeX, SizeZ, OriginX, OriginZ, CellsPer10mX, CellsPer10mZ;
-  TznVertex3fArray Vertices;
-  TznVertex3wArray Faces;
-  TznVertex3fArray Normals;
-  TznVertex3fArray TexCoords;
-  std::vector<uint8_t> FaceMarks;
+  TznObjectMesh Mesh;
   TznRWXMeshBuilder MeshBuilder;
   const TznTerra* Terra;
   uint8_t State = kNeverBuilt;
   uint8_t EdgeFlags;
   bool Visible = false;
   bool Done = false;  // all faces drawn in this preview frame
-  int32_t SkirtStart = -1;
-  TznLineList Lines;
   std::array<TVec3, 8> Corners{};
   TVec3 BoxCentre;
   double RadiusSquared = 0, Radius = 0;
 
  private:
   void ComputeBoundingBox();
-  void BeginModel(bool with_clump);
-  void EndModel(bool with_clump);
-  void AddVertexLine(TznRWXLineWriter& writer, size_t mesh_index, uint32_t number);
-  void AddTriangleLine(const TznRWXLineWriter& writer, const TznFace3w& numbers, std::string_view suffix);
-  void AddPairStatements(const TznRWXMaterial& m, const TznRWXMaterial& basic, bool general_settings);
 };

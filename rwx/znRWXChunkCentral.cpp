@@ -4,6 +4,7 @@
 
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
+#include "rwx/znModelWriter.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
 #include "rwx/znRWXRunGuard.h"
@@ -83,32 +84,26 @@ void TznRWXChunkCentral::SetViewDistance(float metres) {
 
 namespace {
 
-// Builds an object when it is not built, and fills its Lines (lent the
-// buffer's memory) with the model the composer asks for. Returns whether a
-// model was produced; state receives the state the object had.
-bool ProduceModel(TznRWXChunk& object, const TznRWXComposer* composer, TznLineList& buffer, uint8_t& state) {
+// Builds an object when it is not built, and fills the buffer with the
+// model the writer makes of it. Returns whether a model was produced; state
+// receives the state the object had.
+bool ProduceModel(TznRWXChunk& object, const TznModelWriter& writer, const TznRWXComposer* composer,
+                  TznLineList& buffer, uint8_t& state) {
   state = object.State;
-  object.Lines.Swap(buffer);
-  object.Lines.Clear();
-  if (state == TznRWXChunk::kNeverBuilt || state == TznRWXChunk::kReleased) object.Build();
-  if (!composer) return object.WriteRWXPlain();
-  if (composer->IndividualSettings()) return object.WriteRWXIndividual(*composer);
-  return object.WriteRWXBasic(*composer);
+  return object.WriteModel(writer, composer, buffer);
 }
 
-// Gives the buffer its memory back and releases a mesh the run built.
+// Empties the buffer, keeping its memory, and releases a mesh the run built.
 void FinishModel(TznRWXChunk& object, TznLineList& buffer, uint8_t state) {
-  object.Lines.Swap(buffer);
   buffer.Clear();
   if (state != TznRWXChunk::kBuilt) object.Release(TznRWXChunk::kReleased);
 }
 
 }  // namespace
 
-void TznRWXChunkCentral::SaveModel(TznRWXChunk& object, const std::string& base_file_name, int32_t citizen,
-                                   std::vector<std::string>& list, TznRWXWriteStats& stats) {
-  const std::string path = base_file_name + object.FileName();
-  const std::string_view text = object.Lines.View();
+void TznRWXChunkCentral::SaveModel(const TznRWXChunk& object, const TznLineList& model, const std::string& path,
+                                   int32_t citizen, std::vector<std::string>& list, TznRWXWriteStats& stats) {
+  const std::string_view text = model.View();
   SaveFileAtomically(path, text, TznFlush::Lazy);
   ++stats.ObjectsWritten;
   stats.Bytes += static_cast<int64_t>(text.size());
@@ -118,7 +113,7 @@ void TznRWXChunkCentral::SaveModel(TznRWXChunk& object, const std::string& base_
 
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                                               const TznRWXProgress& progress, int workers,
-                                              const std::vector<std::string>& inputs) {
+                                              const std::vector<std::string>& inputs, TznModelFormat format) {
   TznRWXWriteStats stats;
   if (Objects.empty() || Busy) return stats;
   Busy = true;
@@ -130,11 +125,16 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
 
   std::vector<std::string> all_inputs = inputs;
   if (composer) all_inputs.insert(all_inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
+  const std::unique_ptr<TznModelWriter> writer = MakeModelWriter(format, base_file_name);
   std::vector<std::string> object_names;
   object_names.reserve(Objects.size());
-  for (const auto& object : Objects) object_names.push_back(object->FileName());
-  const TznRWXRunGuard guard(base_file_name, object_names, all_inputs);
+  for (const auto& object : Objects) object_names.push_back(object->PlaceName() + writer->Extension());
+  std::vector<std::string> output_names = object_names;
+  for (const std::string& suffix : writer->RunFileSuffixes()) output_names.push_back(suffix);
+  const TznRWXRunGuard guard(base_file_name, output_names, all_inputs);
   stats.LeftoversRemoved = guard.LeftoversRemoved();
+  stats.Bytes += writer->WriteRunFiles(base_file_name, composer);
+  stats.RunFilesWritten = static_cast<int>(writer->RunFileSuffixes().size());
 
   // The guard has made the folder that every file of the run goes to.
   bool go_on = true;
@@ -154,7 +154,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   std::vector<Slot> slots(static_cast<size_t>(2 * worker_count));
   TznOrderedPool pool(Count(), worker_count, static_cast<int>(slots.size()), [&](int i) {
     Slot& slot = slots[i % slots.size()];
-    slot.produced = ProduceModel(*Objects[i], composer, slot.buffer, slot.state);
+    slot.produced = ProduceModel(*Objects[i], *writer, composer, slot.buffer, slot.state);
   });
   int finished = 0;  // objects before it have their buffers back
   auto finish = [&](int i) {
@@ -189,7 +189,8 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
       finished = i + 1;
       pool.Release(i);
     }};
-    if (slots[i % slots.size()].produced) SaveModel(*Objects[i], base_file_name, citizen, list, stats);
+    const Slot& slot = slots[i % slots.size()];
+    if (slot.produced) SaveModel(*Objects[i], slot.buffer, base_file_name + object_names[i], citizen, list, stats);
   }
   finish_started();
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/znLineList.h"
+#include "rwx/znModelWriter.h"
 #include "rwx/znRWXChunk.h"
 
 class TznTerra;
@@ -16,7 +18,8 @@ class TznRWXComposer;
 
 // What a batch run wrote.
 struct TznRWXWriteStats {
-  int ObjectsWritten = 0;  // .rwx files
+  int ObjectsWritten = 0;  // object files
+  int RunFilesWritten = 0;  // files written once per run besides the list (.mtl)
   int64_t Bytes = 0;       // bytes of all files, the object list included
   int64_t Triangles = 0;   // triangles of all objects written
   bool Stopped = false;    // the progress callback stopped the run
@@ -57,8 +60,10 @@ class TznRWXChunkCentral {
   bool IsCandidate(const TznRWXChunk& object, int32_t east, int32_t north) const;
 
   // Writes every object under the base file name (a plain prefix: "out/hill"
-  // gives out/hill3n12w.rwx) and the list base + ".prp". Without a composer
-  // the plain model is written. Throws EznFileError when a file cannot be
+  // gives out/hill3n12w.rwx) in the format's model, any file the format
+  // writes once per run (the .obj models' base + ".mtl") and the list
+  // base + ".prp", which names the object files. Without a composer the
+  // plain model is written. Throws EznFileError when a file cannot be
   // written; the object list is then not written.
   // Before the first file, the run guard (znRWXRunGuard.h) refuses an
   // output that is one of the inputs (the terrain file and the composer's
@@ -70,7 +75,8 @@ class TznRWXChunkCentral {
   // the same for any number of workers.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                             const TznRWXProgress& progress, int workers = 0,
-                            const std::vector<std::string>& inputs = {});
+                            const std::vector<std::string>& inputs = {},
+                            TznModelFormat format = TznModelFormat::Rwx);
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;
@@ -84,7 +90,7 @@ class TznRWXChunkCentral {
   int Columns = 0;  // objects per row
 
  private:
-  // Saves the model in the object's Lines and lists the object.
-  void SaveModel(TznRWXChunk& object, const std::string& base_file_name, int32_t citizen,
+  // Saves an object's model to the path and lists the object.
+  void SaveModel(const TznRWXChunk& object, const TznLineList& model, const std::string& path, int32_t citizen,
                  std::vector<std::string>& list, TznRWXWriteStats& stats);
 };

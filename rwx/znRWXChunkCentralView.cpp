@@ -42,7 +42,7 @@ int TznRWXChunkCentral::ChooseObjects(int32_t east, int32_t north, const TVec3& 
     if (object.State < TznRWXChunk::kBuilt) object.Build();
     const double dx = object.BoxCentre.x - centre.x, dy = object.BoxCentre.y - centre.y,
                  dz = object.BoxCentre.z - centre.z;
-    object.Visible = !object.Faces.empty() && view_radius + object.Radius >= std::sqrt(dx * dx + dy * dy + dz * dz);
+    object.Visible = object.FaceCount() > 0 && view_radius + object.Radius >= std::sqrt(dx * dx + dy * dy + dz * dz);
     visible += object.Visible;
   }
   return visible;

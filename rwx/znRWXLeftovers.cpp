@@ -25,7 +25,7 @@ bool SkipLetter(std::string_view& text, char a, char b) {
 
 bool IsObjectFileName(std::string_view name) {
   return SkipDigits(name) && SkipLetter(name, 'n', 's') && SkipDigits(name) && SkipLetter(name, 'w', 'e') &&
-         name == ".rwx";
+         (name == ".rwx" || name == ".obj");
 }
 
 int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner) {
@@ -47,7 +47,7 @@ int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner) {
     std::string_view target = temporary->Target;
     if (target.size() <= prefix.size() || target.substr(0, prefix.size()) != prefix) continue;
     target.remove_prefix(prefix.size());
-    if (target != ".prp" && !IsObjectFileName(target)) continue;
+    if (target != ".prp" && target != ".mtl" && !IsObjectFileName(target)) continue;
     if (fs::remove(entry.path(), error)) ++removed;
   }
   return removed;

@@ -6,12 +6,14 @@
 #include <string>
 #include <string_view>
 
-// Whether a name is that of an object file, such as "3n12w.rwx".
+// Whether a name is that of an object file, such as "3n12w.rwx" or
+// "3n12w.obj".
 bool IsObjectFileName(std::string_view name);
 
 // Removes the temporary files that the run of process owner made under this
-// base file name: those of its object files (base + "3n12w.rwx") and of its
-// object list (base + ".prp"). Nothing goes while that process lives: the
+// base file name: those of its object files (base + "3n12w.rwx" or
+// ".obj"), of its material library (base + ".mtl") and of its object list
+// (base + ".prp"). Nothing goes while that process lives: the
 // file may be one it is writing. Another base name's files stay, even one
 // that shares the prefix (base "x2" writes "x20n0w.rwx", which reads as
 // base "x" and object "20n0w.rwx"), since its run has another owner.

@@ -18,12 +18,13 @@ class EznOutputIsInput : public EznError {
 };
 
 // The lock file of the runs under a base name: base + ".prp.lock". No
-// object file (base + "3n12w.rwx"), object list or temporary file of any
-// base name ends like it.
+// object file (base + "3n12w.rwx" or ".obj"), material library, object list
+// or temporary file of any base name ends like it.
 std::string LockFileName(const std::string& base_file_name);
 
-// Throws EznOutputIsInput when an output under the base name (each object
-// file name, the object list and the lock file) is an input, compared by
+// Throws EznOutputIsInput when an output under the base name (each of the
+// names given, such as "3n12w.rwx" or ".mtl", the object list and the lock
+// file) is an input, compared by
 // device and inode, so that links and other spellings of a path count.
 void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
                              const std::vector<std::string>& inputs);

@@ -63,9 +63,15 @@ ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t
   return g;
 }
 
-MeshMaker::MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznVertex3fArray& vertices,
-                     TznVertex3fArray& tex, TznVertex3wArray& faces)
-    : terra_(terra), g_(grid), vertices_(vertices), tex_(tex), faces_(faces) {
+MeshMaker::MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznObjectMesh& mesh)
+    : terra_(terra),
+      g_(grid),
+      mesh_(mesh),
+      vertices_(mesh.Vertices),
+      tex_(mesh.TexCoords),
+      faces_(mesh.Faces) {
+  mesh_.SkirtStart = -1;
+  mesh_.FacePairs.clear();
   vertices_.assign(static_cast<size_t>(g_.vertex_budget), TVec3{});
   tex_.assign(static_cast<size_t>(g_.vertex_budget), TVec3{});
   faces_.assign(static_cast<size_t>(g_.face_budget), TznFace3w{});
@@ -136,7 +142,7 @@ TVec3 MeshMaker::EdgeLinePoint(Side side, int k, float low) const {
   return TVec3{};
 }
 
-void MeshMaker::Skirt(Side side, int32_t& skirt_start) {
+void MeshMaker::Skirt(Side side) {
   const bool along_y = side == Side::West || side == Side::East;
   const std::vector<int>& list = side == Side::West    ? west_
                                  : side == Side::East  ? east_
@@ -146,10 +152,10 @@ void MeshMaker::Skirt(Side side, int32_t& skirt_start) {
   std::vector<EdgeEntry> entries;
   entries.reserve(std::max(count, 0));
   for (int k = 0; k < count; ++k) entries.push_back(EdgeEntry{list[k], k});
-  Skirt(side, entries, skirt_start);
+  Skirt(side, entries);
 }
 
-void MeshMaker::Skirt(Side side, const std::vector<EdgeEntry>& entries, int32_t& skirt_start) {
+void MeshMaker::Skirt(Side side, const std::vector<EdgeEntry>& entries) {
   const int count = static_cast<int>(entries.size());
   const float low = static_cast<float>(terra_.Metres(terra_.FLowest));
   float top = low;
@@ -182,7 +188,7 @@ void MeshMaker::Skirt(Side side, const std::vector<EdgeEntry>& entries, int32_t&
   const bool west_or_north = side == Side::West || side == Side::North;
   auto add = [&](bool on_edge_line, int a, int b2, int c) {
     if (on_edge_line && !HasArea(vertices_[a], vertices_[b2], vertices_[c])) return;
-    if (skirt_start < 0) skirt_start = static_cast<int32_t>(face_count_);
+    if (mesh_.SkirtStart < 0) mesh_.SkirtStart = static_cast<int32_t>(face_count_);
     AddFace(a, b2, c);
   };
   for (int i = 0; i + 1 < count; ++i) {
@@ -198,20 +204,20 @@ void MeshMaker::Skirt(Side side, const std::vector<EdgeEntry>& entries, int32_t&
   }
 }
 
-bool MeshMaker::Finish(TznVertex3fArray& normals, int32_t& skirt_start) {
+bool MeshMaker::Finish() {
   if (face_count_ == 0) {
     vertices_.clear();
     tex_.clear();
     faces_.clear();
-    normals.clear();
-    skirt_start = -1;
+    mesh_.Normals.clear();
+    mesh_.SkirtStart = -1;
     return false;
   }
   vertices_.resize(vertex_count_);
   tex_.resize(vertex_count_);
   faces_.resize(face_count_);
-  normals.assign(faces_.size(), TVec3{});
-  ComputeFaceNormals(vertices_, faces_, normals);
+  mesh_.Normals.assign(faces_.size(), TVec3{});
+  ComputeFaceNormals(vertices_, faces_, mesh_.Normals);
   return true;
 }
 

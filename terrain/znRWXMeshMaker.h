@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/znVectors.h"
+#include "terrain/znObjectMesh.h"
 
 class TznTerra;
 
@@ -67,17 +68,16 @@ struct EdgeEntry {
 
 class MeshMaker {
  public:
-  // The arrays hold the grid's budgets while they are filled.
-  MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznVertex3fArray& vertices, TznVertex3fArray& tex,
-            TznVertex3wArray& faces);
+  // The mesh's arrays hold the grid's budgets while they are filled.
+  MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznObjectMesh& mesh);
 
   // The regular mesh: every grid point inside the terrain, two triangles
   // per cell, and its skirts.
   void Surface();
-  void Skirt(Side side, int32_t& skirt_start);
+  void Skirt(Side side);
 
   // A skirt along the given edge points, in their order along the edge.
-  void Skirt(Side side, const std::vector<EdgeEntry>& entries, int32_t& skirt_start);
+  void Skirt(Side side, const std::vector<EdgeEntry>& entries);
 
   int AddVertex(const TVec3& v, const TVec3& t) {
     vertices_[vertex_count_] = v;
@@ -90,7 +90,7 @@ class MeshMaker {
 
   // Cuts the arrays to what was made and fills the normals; false (all
   // emptied) when no triangle was made.
-  bool Finish(TznVertex3fArray& normals, int32_t& skirt_start);
+  bool Finish();
 
  private:
   void SurfaceVertices(std::vector<int>& index);
@@ -99,6 +99,7 @@ class MeshMaker {
 
   const TznTerra& terra_;
   const ObjectGrid& g_;
+  TznObjectMesh& mesh_;
   TznVertex3fArray& vertices_;
   TznVertex3fArray& tex_;
   TznVertex3wArray& faces_;

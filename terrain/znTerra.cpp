@@ -15,10 +15,8 @@ TznTerra::TznTerra() {
       [this](TznVertex3fArray& v, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0, int32_t y0, int32_t nx,
              int32_t ny, uint8_t kind) { return BuildBlockMesh(v, f, n, x0, y0, nx, ny, kind); });
   FRWXChunks = std::make_unique<TznRWXChunkCentral>(
-      [this](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0,
-             int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz, uint8_t edges, int32_t& skirt) {
-        return BuildObjectMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, edges, skirt);
-      },
+      [this](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz,
+             uint8_t edges) { return BuildObjectMesh(mesh, x0, z0, sx, sz, cx, cz, edges); },
       this);
   FObjectSize = 10.0f;
   FVertices = 11;

@@ -14,6 +14,8 @@
 #include "base/znError.h"
 #include "base/znGLPositionDef.h"
 #include "base/znVectors.h"
+#include "rwx/znModelFormat.h"
+#include "terrain/znObjectMesh.h"
 
 class TznByteReader;
 
@@ -139,24 +141,19 @@ class TznTerra {
   // the edges (1 west, 2 east, 4 north, 8 south) that get a skirt down to
   // the lowest level. Returns true when a triangle was made. Throws EznError
   // when the mesh would need more vertices than 16-bit indices can number.
-  bool BuildRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
-                    TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
-                    int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
-                    int32_t& skirt_start) const;
+  bool BuildRWXMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                    int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) const;
 
   // The same object as a subset of those grid points, triangulated so that
   // every grid point lies within max_error metres (vertically) of it; each
   // edge is simplified from its own heights alone, so neighbouring objects
   // share their edge points. Skirts run along the simplified edges.
-  bool BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
-                            TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+  bool BuildAdaptiveRWXMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                             int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
-                            int32_t& skirt_start, double max_error) const;
+                            double max_error) const;
   // The mesh the terrain's choice FMesh asks for: one of the two above.
-  bool BuildObjectMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
-                       TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
-                       int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
-                       int32_t& skirt_start) const;
+  bool BuildObjectMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                       int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) const;
   // The mean number of triangles of the adaptive meshes (without skirts)
   // of up to per_side × per_side objects spread evenly over those that lie
   // wholly on the terrain, at the current cutting settings; nothing when
@@ -193,8 +190,10 @@ class TznTerra {
   // returns to the mode it had. progress may be empty. workers: threads
   // that build the objects, 0 for one per core. No output may replace the
   // loaded terrain file or a file of the composer (EznOutputIsInput).
+  // format: the model files written (RWX, or Wavefront OBJ with its .mtl).
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
-                           const std::function<void(int, int, bool&)>& progress, int workers = 0);
+                           const std::function<void(int, int, bool&)>& progress, int workers = 0,
+                           TznModelFormat format = TznModelFormat::Rwx);
   TznRWXChunkCentral& RWXChunks() { return *FRWXChunks; }
   const TznRWXChunkCentral& RWXChunks() const { return *FRWXChunks; }
   TznTerraChunkCentral& TerraChunks() { return *FTerraChunks; }

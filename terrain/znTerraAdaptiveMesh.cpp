@@ -100,17 +100,13 @@ std::vector<std::vector<int>> KeptSidePoints(const InsideRectangle& rect, double
 
 }  // namespace
 
-bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords,
-                                    TznVertex3wArray& faces, TznVertex3fArray& normals, int32_t x0, int32_t z0,
-                                    int32_t size_x, int32_t size_z, int32_t cells_per_10m_x,
-                                    int32_t cells_per_10m_z, uint8_t edge_flags, int32_t& skirt_start,
-                                    double max_error) const {
-  skirt_start = -1;
+bool TznTerra::BuildAdaptiveRWXMesh(TznObjectMesh& object_mesh, int32_t x0, int32_t z0, int32_t size_x,
+                                    int32_t size_z, int32_t cells_per_10m_x, int32_t cells_per_10m_z,
+                                    uint8_t edge_flags, double max_error) const {
   ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   // A single row or column inside the terrain has no cell to simplify.
   if (g.e - g.d < 1 || g.g - g.f < 1)
-    return BuildRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x,
-                        cells_per_10m_z, edge_flags, skirt_start);
+    return BuildRWXMesh(object_mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
 
   const InsideRectangle rect(*this, g, x0, z0, size_x, size_z);
   const std::vector<std::vector<int>> sides = KeptSidePoints(rect, max_error);
@@ -131,7 +127,7 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
       g.face_budget += 2 * (static_cast<int64_t>(sides[s].size()) - 1);
     }
 
-  MeshMaker maker(*this, g, vertices, tex_coords, faces);
+  MeshMaker maker(*this, g, object_mesh);
   std::vector<int> vertex_of(static_cast<size_t>(points), -1);
   for (int p = 0; p < points; ++p)
     if (mesh.Used(p)) vertex_of[p] = maker.AddVertex(rect.Vertex(p), rect.Texture(p));
@@ -144,9 +140,9 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray
     const bool along_y = side == Side::West || side == Side::East;
     std::vector<EdgeEntry> entries;
     for (int p : sides[s]) entries.push_back(EdgeEntry{vertex_of[p], along_y ? p / rect.Columns() : p % rect.Columns()});
-    maker.Skirt(side, entries, skirt_start);
+    maker.Skirt(side, entries);
   }
-  return maker.Finish(normals, skirt_start);
+  return maker.Finish();
 }
 
 namespace {
@@ -172,16 +168,13 @@ std::optional<double> TznTerra::SampleAdaptiveTriangles(int per_side) const {
   const std::vector<int64_t> columns = SpreadStarts(start.x, size, (FXPoints - 1) * double(FScaleX) * 100, per_side);
   const std::vector<int64_t> rows = SpreadStarts(start.y, size, (FYPoints - 1) * double(FScaleY) * 100, per_side);
   if (columns.empty() || rows.empty()) return std::nullopt;
-  TznVertex3fArray vertices, tex_coords, normals;
-  TznVertex3wArray faces;
-  int32_t skirt_start = -1;
+  TznObjectMesh mesh;
   int64_t triangles = 0;
   for (int64_t z0 : rows)
     for (int64_t x0 : columns) {
-      BuildAdaptiveRWXMesh(vertices, tex_coords, faces, normals, static_cast<int32_t>(x0), static_cast<int32_t>(z0),
-                           static_cast<int32_t>(size), static_cast<int32_t>(size), FVertices - 1, FVertices - 1, 0,
-                           skirt_start, FMaxError);
-      triangles += static_cast<int64_t>(faces.size());
+      BuildAdaptiveRWXMesh(mesh, static_cast<int32_t>(x0), static_cast<int32_t>(z0), static_cast<int32_t>(size),
+                           static_cast<int32_t>(size), FVertices - 1, FVertices - 1, 0, FMaxError);
+      triangles += static_cast<int64_t>(mesh.FaceCount());
     }
   return double(triangles) / (columns.size() * rows.size());
 }

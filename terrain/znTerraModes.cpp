@@ -55,7 +55,8 @@ void TznTerra::DropGrids() {
 }
 
 TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
-                                   const std::function<void(int, int, bool&)>& progress, int workers) {
+                                   const std::function<void(int, int, bool&)>& progress, int workers,
+                                   TznModelFormat format) {
   const uint8_t mode = FRenderMode;
   SetRenderMode(1);
   struct ModeBack {
@@ -63,7 +64,7 @@ TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznR
     uint8_t mode;
     ~ModeBack() { terra.SetRenderMode(mode); }
   } back{*this, mode};
-  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, {FFileName});
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, {FFileName}, format);
 }
 
 bool TznTerra::Saving() const { return FRWXChunks->Busy; }

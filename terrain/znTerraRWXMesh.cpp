@@ -5,29 +5,23 @@
 
 using namespace zn_mesh;
 
-bool TznTerra::BuildRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
-                            TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
-                            int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
-                            int32_t& skirt_start) const {
-  skirt_start = -1;
+bool TznTerra::BuildRWXMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                            int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) const {
   const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
-  MeshMaker maker(*this, g, vertices, tex_coords, faces);
+  MeshMaker maker(*this, g, mesh);
   maker.Surface();
   if (maker.VertexCount() > 0)
     for (Side side : kSkirtSides)
-      if (edge_flags & SideFlag(side)) maker.Skirt(side, skirt_start);
-  return maker.Finish(normals, skirt_start);
+      if (edge_flags & SideFlag(side)) maker.Skirt(side);
+  return maker.Finish();
 }
 
-bool TznTerra::BuildObjectMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_coords, TznVertex3wArray& faces,
-                               TznVertex3fArray& normals, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
-                               int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
-                               int32_t& skirt_start) const {
+bool TznTerra::BuildObjectMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                               int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) const {
   if (FMesh == kAdaptiveMesh)
-    return BuildAdaptiveRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x,
-                                cells_per_10m_z, edge_flags, skirt_start, FMaxError);
-  return BuildRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x,
-                      cells_per_10m_z, edge_flags, skirt_start);
+    return BuildAdaptiveRWXMesh(mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags,
+                                FMaxError);
+  return BuildRWXMesh(mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
 }
 
 int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
@@ -38,12 +32,9 @@ int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x
   if (columns < 1 || rows < 1) return 0;
   if (columns < 2 || rows < 2) {
     // A single row or column: only skirts, some of them left out.
-    TznVertex3fArray vertices, tex_coords, normals;
-    TznVertex3wArray faces;
-    int32_t skirt_start = -1;
-    BuildRWXMesh(vertices, tex_coords, faces, normals, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z,
-                 edge_flags, skirt_start);
-    return static_cast<int64_t>(faces.size());
+    TznObjectMesh mesh;
+    BuildRWXMesh(mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+    return static_cast<int64_t>(mesh.FaceCount());
   }
   return 2 * (columns - 1) * (rows - 1) + 2 * SidesTotal(edge_flags, columns - 1, rows - 1);
 }

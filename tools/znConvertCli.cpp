@@ -56,6 +56,10 @@ const char kUsage[] =
     "                           adaptive meshes: fewer triangles where the ground allows\n"
     "  --max-error METRES       how far (vertically) an adaptive mesh may lie from the\n"
     "                           regular grid's points, 0.001 to 10 (default 0.05)\n"
+    "  --format rwx|obj         the object files: RenderWare script (default), or\n"
+    "                           Wavefront OBJ (BASENAME3n12w.obj in metres, Y up, X east,\n"
+    "                           Z south) with one material library BASENAME.mtl, whose\n"
+    "                           textures are read from a Textures folder beside the files\n"
     "  --jobs N                 threads that build the objects (default: one per core;\n"
     "                           at most one per object and 4 per core); the files are\n"
     "                           the same for any number\n"
@@ -139,6 +143,7 @@ struct ConvertOptions {
   int jobs = 0;  // one per core
   bool adaptive = false;
   double max_error = 0.05;
+  TznModelFormat format = TznModelFormat::Rwx;
   std::optional<TVec3> origin;
   bool quiet = false;
 };
@@ -307,6 +312,10 @@ bool ReadOption(TznArgReader& args, ConvertOptions& o) {
     ReadMesh(args.Value(), o);
   } else if (name == "--max-error") {
     ReadMaxError(args.Value(), o);
+  } else if (name == "--format") {
+    const std::optional<TznModelFormat> format = ModelFormatNamed(args.Value());
+    if (!format) throw UsageError("--format must be rwx or obj, not \"" + args.Value() + "\"");
+    o.format = *format;
   } else if (name == "--info") {
     o.info = args.Value();
   } else if (name == "--write-ter") {
@@ -479,7 +488,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = g_stop_signal == 0;
-    }, jobs);
+    }, jobs, o.format);
     stop_signal = g_stop_signal;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -488,7 +497,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
         << (stats.LeftoversRemoved == 1 ? "" : "s") << " of an interrupted run\n";
   if (!o.quiet)
     out << (stats.Stopped ? "Stopped: " : "") << FormatInt(stats.ObjectsWritten) << " objects written, "
-        << FormatInt(stats.ObjectsWritten + 1) << " files, " << FormatInt(stats.Bytes) << " bytes, "
+        << FormatInt(stats.ObjectsWritten + 1 + stats.RunFilesWritten) << " files, " << FormatInt(stats.Bytes) << " bytes, "
         << FormatFixed(seconds, 2) << " s\n";
   if (!o.quiet && !stats.Stopped) PrintTriangles(terra, stats, out);
   // The shell's code for a program ended by that signal.

@@ -17,6 +17,7 @@ struct TznFileDialogRequest {
   std::string InitialDir;
   std::string FileName;
   std::string DefaultExt;  // without the dot; added when the name has none
+  int FilterIndex = 0;     // the filter shown; a save dialog leaves the one chosen
 };
 
 class TznPrompts {
@@ -34,5 +35,6 @@ class TznPrompts {
   virtual std::optional<TColor> PickColor(TColor initial) = 0;
   // The full path of the chosen file; nothing on cancel.
   virtual std::optional<std::string> OpenFileName(const TznFileDialogRequest& request) = 0;
-  virtual std::optional<std::string> SaveFileName(const TznFileDialogRequest& request) = 0;
+  // The same; the request's FilterIndex becomes the filter the user chose.
+  virtual std::optional<std::string> SaveFileName(TznFileDialogRequest& request) = 0;
 };

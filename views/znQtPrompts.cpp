@@ -39,7 +39,12 @@ void PrepareFileDialog(QFileDialog& dialog, const TznFileDialogRequest& request)
   // Without a title of its own the dialog keeps Qt's ("Open", "Save As");
   // an empty one would show the program file's name.
   if (!request.Title.empty()) dialog.setWindowTitle(Q(request.Title));
-  if (!request.Filter.empty()) dialog.setNameFilter(TznQtPrompts::QtFilter(request.Filter));
+  if (!request.Filter.empty()) {
+    dialog.setNameFilter(TznQtPrompts::QtFilter(request.Filter));
+    const QStringList filters = dialog.nameFilters();
+    if (request.FilterIndex > 0 && request.FilterIndex < filters.size())
+      dialog.selectNameFilter(filters[request.FilterIndex]);
+  }
   if (!request.InitialDir.empty()) dialog.setDirectory(Q(request.InitialDir));
   if (!request.FileName.empty()) dialog.selectFile(Q(request.FileName));
   if (!request.DefaultExt.empty()) dialog.setDefaultSuffix(Q(request.DefaultExt));
@@ -85,7 +90,7 @@ std::optional<std::string> TznQtPrompts::OpenFileName(const TznFileDialogRequest
   return Chosen(dialog.selectedFiles().first());
 }
 
-std::optional<std::string> TznQtPrompts::SaveFileName(const TznFileDialogRequest& request) {
+std::optional<std::string> TznQtPrompts::SaveFileName(TznFileDialogRequest& request) {
   QFileDialog dialog(FParent);
   PrepareFileDialog(dialog, request);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -94,6 +99,7 @@ std::optional<std::string> TznQtPrompts::SaveFileName(const TznFileDialogRequest
   // them without asking.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  request.FilterIndex = std::max(0, static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter())));
   return Chosen(dialog.selectedFiles().first());
 }
 

@@ -19,7 +19,7 @@ class TznQtPrompts : public TznPrompts {
                                       const std::string& default_value) override;
   std::optional<TColor> PickColor(TColor initial) override;
   std::optional<std::string> OpenFileName(const TznFileDialogRequest& request) override;
-  std::optional<std::string> SaveFileName(const TznFileDialogRequest& request) override;
+  std::optional<std::string> SaveFileName(TznFileDialogRequest& request) override;
 
   // "Terragen (*.ter)|*.ter" as Qt writes it: "Terragen (*.ter)".
   static QString QtFilter(const std::string& filter);

@@ -21,7 +21,7 @@ class TznQuietPrompts : public TznPrompts {
   std::optional<std::string> OpenFileName(const TznFileDialogRequest& request) override {
     return FQuestions.OpenFileName(request);
   }
-  std::optional<std::string> SaveFileName(const TznFileDialogRequest& request) override {
+  std::optional<std::string> SaveFileName(TznFileDialogRequest& request) override {
     return FQuestions.SaveFileName(request);
   }
 

@@ -19,6 +19,7 @@ class TznScriptedPrompts : public TznPrompts {
   std::deque<std::optional<TColor>> ColorAnswers;
   std::deque<std::optional<std::string>> OpenAnswers;
   std::deque<std::optional<std::string>> SaveAnswers;
+  std::deque<int> SaveFilterAnswers;  // the filter chosen; the one shown without
 
   // What was asked, in order.
   std::vector<std::string> Messages;       // ShowMessage texts
@@ -46,8 +47,9 @@ class TznScriptedPrompts : public TznPrompts {
     OpenRequests.push_back(request);
     return Next(OpenAnswers).value_or(std::nullopt);
   }
-  std::optional<std::string> SaveFileName(const TznFileDialogRequest& request) override {
+  std::optional<std::string> SaveFileName(TznFileDialogRequest& request) override {
     SaveRequests.push_back(request);
+    request.FilterIndex = Next(SaveFilterAnswers).value_or(request.FilterIndex);
     return Next(SaveAnswers).value_or(std::nullopt);
   }
 

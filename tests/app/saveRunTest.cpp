@@ -85,6 +85,21 @@ TEST_F(SaveRun, WritesEveryObjectAndTheListWithTheCitizenNumberUsed) {
   EXPECT_TRUE(prompts_.Messages.empty());
 }
 
+TEST_F(SaveRun, TheOBJFileTypeWritesOBJObjectsAndTheirMaterialLibrary) {
+  auto window = StartWithTerrain(21);
+  prompts_.SaveAnswers.push_back(Out("obj/flat"));
+  prompts_.SaveFilterAnswers.push_back(1);  // "Wavefront OBJ (*.obj)"
+  window->mnuSavetoRWXClick();
+  EXPECT_EQ(prompts_.SaveRequests.at(0).Filter, "RWX objects (*.rwx)|*.rwx|Wavefront OBJ (*.obj)|*.obj");
+  EXPECT_EQ(Count("obj", ".obj"), 4);
+  EXPECT_EQ(Count("obj", ".rwx"), 0);
+  EXPECT_TRUE(fs::exists("obj/flat.mtl"));
+  EXPECT_NE(test::ReadFile("obj/flat.prp").find(" flat1n0w.obj\r\n"), std::string::npos);
+  // The dialog opens again on the type chosen last.
+  window->mnuSavetoRWXClick();
+  EXPECT_EQ(prompts_.SaveRequests.at(1).FilterIndex, 1);
+}
+
 TEST_F(SaveRun, ProgressOfASingleObject) {
   auto window = StartWithTerrain(2, 0.5f);  // one object
   fs::create_directories("one");

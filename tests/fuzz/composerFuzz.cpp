@@ -16,6 +16,7 @@
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunk.h"
+#include "rwx/znRWXModelWriter.h"
 #include "terrain/znTerra.h"
 
 namespace {
@@ -90,18 +91,23 @@ const TznTerra& TinyTerrain() {
 
 void CheckObject(const TznRWXComposer& composer) {
   const TznTerra& terra = TinyTerrain();
-  auto builder = [&terra](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n,
-                          int32_t x0, int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz, uint8_t e,
-                          int32_t& s) { return terra.BuildRWXMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, e, s); };
+  auto builder = [&terra](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t sx, int32_t sz, int32_t cx,
+                          int32_t cz, uint8_t e) { return terra.BuildRWXMesh(mesh, x0, z0, sx, sz, cx, cz, e); };
   // One 20 m object over the whole terrain, 3 vertices per 10 m, skirts all round.
   TznRWXChunk chunk(0, builder, &terra, 15, 0, 0, 2, 2, 2000, 2000, 0);
   chunk.Build();
-  const std::vector<int> pairs = composer.AssignFaces(chunk.Vertices, chunk.Faces, chunk.Normals,
-                                                      chunk.CentreX(), chunk.CentreZ());
-  fuzz::Require(pairs.size() == chunk.Faces.size(), "one pair per triangle");
+  chunk.AssignFaces(composer);
+  const std::vector<int>& pairs = chunk.Mesh.FacePairs;
+  fuzz::Require(pairs.size() == chunk.Mesh.Faces.size(), "one pair per triangle");
   for (int pair : pairs) fuzz::Require(pair >= 0 && pair < composer.Count(), "every triangle gets a pair");
-  fuzz::Require(chunk.WriteRWXIndividual(composer) && chunk.Lines.Count() > 0, "an object is written");
-  fuzz::Require(chunk.WriteRWXBasic(composer) && chunk.Lines.Count() > 0, "an object is written");
+  TznLineList lines;
+  for (TznModelFormat format : {TznModelFormat::Rwx, TznModelFormat::Obj})
+    fuzz::Require(chunk.WriteModel(*MakeModelWriter(format, "fuzz"), &composer, lines) && lines.Count() > 0,
+                  "an object is written");
+  fuzz::Require(TznRWXModelWriter::WriteRWXIndividual(chunk.Mesh, chunk.CentreX(), chunk.CentreZ(), composer,
+                                                      lines) &&
+                    lines.Count() > 0,
+                "an object is written");
 }
 
 }  // namespace

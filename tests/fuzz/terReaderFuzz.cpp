@@ -71,19 +71,18 @@ void CheckLoaded(const TznTerra& terra) {
 void CheckFirstObject(const TznTerra& terra) {
   const TznCentimetres start = terra.GetGridStart();
   for (bool adaptive : {false, true}) {
-    TznVertex3fArray vertices, tex_coords, normals;
-    TznVertex3wArray faces;
-    int32_t skirt_start = -1;
+    TznObjectMesh mesh;
     try {
       if (adaptive)
-        terra.BuildAdaptiveRWXMesh(vertices, tex_coords, faces, normals, start.x, start.y, 1000, 1000, 10, 10, 15,
-                                   skirt_start, 0.05);
+        terra.BuildAdaptiveRWXMesh(mesh, start.x, start.y, 1000, 1000, 10, 10, 15, 0.05);
       else
-        terra.BuildRWXMesh(vertices, tex_coords, faces, normals, start.x, start.y, 1000, 1000, 10, 10, 15,
-                           skirt_start);
+        terra.BuildRWXMesh(mesh, start.x, start.y, 1000, 1000, 10, 10, 15);
     } catch (const EznError&) {
       return;
     }
+    const TznVertex3fArray& vertices = mesh.Vertices;
+    const TznVertex3fArray& normals = mesh.Normals;
+    const TznVertex3wArray& faces = mesh.Faces;
     fuzz::Require(normals.size() == faces.size(), "one normal per triangle");
     for (const auto& face : faces)
       for (uint16_t corner : face)

@@ -178,10 +178,9 @@ TEST(RWXGrid, ObjectsTheViewerBuiltStayBuilt) {
   grid.Object(0).Build();
   grid.WriteAll("kept/hill", nullptr, {});
   EXPECT_EQ(grid.Object(0).State, TznRWXChunk::kBuilt);
-  EXPECT_FALSE(grid.Object(0).Vertices.empty());
+  EXPECT_FALSE(grid.Object(0).Mesh.Vertices.empty());
   EXPECT_EQ(grid.Object(1).State, TznRWXChunk::kReleased);
-  EXPECT_TRUE(grid.Object(1).Vertices.empty());
-  EXPECT_TRUE(grid.Object(0).Lines.Empty());
+  EXPECT_TRUE(grid.Object(1).Mesh.Vertices.empty());
 }
 
 TEST(RWXGrid, RenderModesRebuildOnlyWhenLeavingOrEnteringTheBlocks) {
@@ -211,10 +210,7 @@ TEST(RWXGrid, FailureAtALaterObjectKeepsEarlierFilesAndReleasesEveryMesh) {
   EXPECT_FALSE(fs::exists("late/hill" + grid.FileNameOf(3)));
   EXPECT_FALSE(fs::exists("late/hill.prp"));
   EXPECT_FALSE(grid.Busy);
-  for (int i = 0; i < grid.Count(); ++i) {
-    EXPECT_TRUE(grid.Object(i).Vertices.empty()) << i;
-    EXPECT_TRUE(grid.Object(i).Lines.Empty()) << i;
-  }
+  for (int i = 0; i < grid.Count(); ++i) EXPECT_TRUE(grid.Object(i).Mesh.Vertices.empty()) << i;
   // The grid writes again once the way is clear.
   fs::remove_all("late/hill" + grid.FileNameOf(1));
   EXPECT_EQ(grid.WriteAll("late/hill", nullptr, {}).ObjectsWritten, 4);

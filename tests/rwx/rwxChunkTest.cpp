@@ -6,6 +6,7 @@
 #include "rwx/znRWXComposer.h"
 #include "rwx/znRWXFaceFilter.h"
 #include "rwx/znRWXMaterial.h"
+#include "rwx/znRWXModelWriter.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 
@@ -21,10 +22,8 @@ void LoadTiny(TznTerra& terra) {
 }
 
 TznRWXMeshBuilder BuilderOf(const TznTerra& terra) {
-  return [&terra](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0,
-                  int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz, uint8_t e, int32_t& s) {
-    return terra.BuildRWXMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, e, s);
-  };
+  return [&terra](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz,
+                  uint8_t e) { return terra.BuildRWXMesh(mesh, x0, z0, sx, sz, cx, cz, e); };
 }
 
 // One 10 m object on the tiny terrain with 2 vertices per 10 m, the origin
@@ -35,7 +34,21 @@ TznRWXChunk TinyObject(const TznTerra& terra) {
   return chunk;
 }
 
-std::string Text(const TznRWXChunk& chunk) { return chunk.Lines.Text("\n"); }
+// The model the RWX writer wrote last.
+TznLineList g_model;
+std::string Text(const TznRWXChunk&) { return g_model.Text("\n"); }
+
+bool WritePlain(const TznRWXChunk& chunk) {
+  return TznRWXModelWriter::WriteRWXPlain(chunk.Mesh, chunk.CentreX(), chunk.CentreZ(), g_model);
+}
+bool WriteBasic(TznRWXChunk& chunk, const TznRWXComposer& composer) {
+  chunk.AssignFaces(composer);
+  return TznRWXModelWriter::WriteRWXBasic(chunk.Mesh, chunk.CentreX(), chunk.CentreZ(), composer, g_model);
+}
+bool WriteIndividual(TznRWXChunk& chunk, const TznRWXComposer& composer) {
+  chunk.AssignFaces(composer);
+  return TznRWXModelWriter::WriteRWXIndividual(chunk.Mesh, chunk.CentreX(), chunk.CentreZ(), composer, g_model);
+}
 
 // Worked by hand: heights 1, 2, 3, 4 m at the corners; east column and north
 // row 2 mm beyond the edge; centre 5 m east and north of the origin; texture
@@ -87,7 +100,7 @@ TEST(RWXChunk, PlainModel) {
   TznTerra terra;
   LoadTiny(terra);
   TznRWXChunk chunk = TinyObject(terra);
-  ASSERT_TRUE(chunk.WriteRWXPlain());
+  ASSERT_TRUE(WritePlain(chunk));
   EXPECT_EQ(Text(chunk), std::string("ModelBegin\n  ClumpBegin\n") + kVertices +
                              "    Surface .5 .5 0\n"
                              "    Color .7 .7 .3\n"
@@ -106,7 +119,7 @@ TEST(RWXChunk, BasicModelWithOnlyTheCatchAllPair) {
   TznRWXChunk chunk = TinyObject(terra);
   TznRWXComposer composer;
   composer.Add(ClearedFilter(), std::make_unique<TznRWXMaterial>());
-  ASSERT_TRUE(chunk.WriteRWXBasic(composer));
+  ASSERT_TRUE(WriteBasic(chunk, composer));
   EXPECT_EQ(Text(chunk), std::string("ModelBegin\n  ClumpBegin\n") + kVertices + kBasicStatements +
                              "    Triangle 1 2 4\n    Triangle 4 3 1\n  ClumpEnd\nModelEnd\n");
 }
@@ -117,7 +130,7 @@ TEST(RWXChunk, IndividualModelWithOnlyTheCatchAllPair) {
   TznRWXChunk chunk = TinyObject(terra);
   TznRWXComposer composer;
   composer.Add(ClearedFilter(), std::make_unique<TznRWXMaterial>());
-  ASSERT_TRUE(chunk.WriteRWXIndividual(composer));
+  ASSERT_TRUE(WriteIndividual(chunk, composer));
   EXPECT_EQ(Text(chunk), std::string("ModelBegin\n  ClumpBegin\n") + kBasicStatements + kVertices +
                              "    Triangle 1 2 4\n    Triangle 4 3 1\n  ClumpEnd\nModelEnd\n");
 }
@@ -129,7 +142,7 @@ TEST(RWXChunk, IndividualModelRenumbersVerticesPerClump) {
   TznRWXComposer composer;
   AddLowFacesPair(composer);
   composer.Add(ClearedFilter(), std::make_unique<TznRWXMaterial>());
-  ASSERT_TRUE(chunk.WriteRWXIndividual(composer));
+  ASSERT_TRUE(WriteIndividual(chunk, composer));
   // Clump 1: face (0, 1, 3) uses mesh vertices 0, 1, 3 -> 1, 2, 3.
   // Clump 2: face (3, 2, 0) uses mesh vertices 0, 2, 3 -> 1, 2, 3.
   EXPECT_EQ(Text(chunk),
@@ -161,7 +174,7 @@ TEST(RWXChunk, LineBreaksInAMaterialNeverBreakTheModelsLines) {
   material->SetTexture("cliff\r");
   composer.Add(ClearedFilter(), std::move(material));
   for (bool individual : {true, false}) {
-    ASSERT_TRUE(individual ? chunk.WriteRWXIndividual(composer) : chunk.WriteRWXBasic(composer));
+    ASSERT_TRUE(individual ? WriteIndividual(chunk, composer) : WriteBasic(chunk, composer));
     const std::string text = Text(chunk);
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_NE(text.find("\n    Texture cliff \n"), std::string::npos) << text;
@@ -178,7 +191,7 @@ TEST(RWXChunk, BasicModelSplitsStatementsAroundPairs) {
   auto basic = std::make_unique<TznRWXMaterial>();
   basic->SetTexture("grass");
   composer.Add(ClearedFilter(), std::move(basic));
-  ASSERT_TRUE(chunk.WriteRWXBasic(composer));
+  ASSERT_TRUE(WriteBasic(chunk, composer));
   EXPECT_EQ(Text(chunk), std::string("ModelBegin\n  ClumpBegin\n") + kVertices +
                              "    Lightsampling vertex\n    Geometrysampling solid\n    Materialmodes NULL\n"
                              "    Texturemodes lit\n"
@@ -199,9 +212,9 @@ TEST(RWXChunk, EmptyMeshWritesNoModel) {
   chunk.Build();
   TznRWXComposer composer;
   composer.Add(ClearedFilter(), std::make_unique<TznRWXMaterial>());
-  EXPECT_FALSE(chunk.WriteRWXBasic(composer));
-  EXPECT_FALSE(chunk.WriteRWXIndividual(composer));
-  EXPECT_FALSE(chunk.WriteRWXPlain());
+  EXPECT_FALSE(WriteBasic(chunk, composer));
+  EXPECT_FALSE(WriteIndividual(chunk, composer));
+  EXPECT_FALSE(WritePlain(chunk));
   EXPECT_EQ(Text(chunk), "ModelBegin\n  ClumpBegin\n    Surface .5 .5 0\n    Color .7 .7 .3\n"
                          "    Lightsampling vertex\n    TextureModes  foreshorten lit\n"
                          "    Materialmodes double\n    Texture null\n  ClumpEnd\nModelEnd\n");
@@ -214,7 +227,7 @@ TEST(RWXChunk, StatesBoundingBoxAndRelease) {
   EXPECT_EQ(chunk.State, TznRWXChunk::kNeverBuilt);
   chunk.Build();
   EXPECT_EQ(chunk.State, TznRWXChunk::kBuilt);
-  EXPECT_EQ(chunk.FaceMarks.size(), 2u);
+  EXPECT_EQ(chunk.Mesh.FacePairs.size(), 2u);
   // Box from (0, 1, -10.002) to (10.002, 4, 0).
   EXPECT_FLOAT_EQ(chunk.BoxCentre.x, 5.001f);
   EXPECT_FLOAT_EQ(chunk.BoxCentre.y, 2.5f);
@@ -222,8 +235,8 @@ TEST(RWXChunk, StatesBoundingBoxAndRelease) {
   EXPECT_NEAR(chunk.RadiusSquared, 5.001 * 5.001 * 2 + 1.5 * 1.5, 1e-4);
   chunk.Release(TznRWXChunk::kReleased);
   EXPECT_EQ(chunk.State, TznRWXChunk::kReleased);
-  EXPECT_TRUE(chunk.Vertices.empty());
-  EXPECT_TRUE(chunk.Faces.empty());
+  EXPECT_TRUE(chunk.Mesh.Vertices.empty());
+  EXPECT_TRUE(chunk.Mesh.Faces.empty());
 }
 
 TEST(RWXChunk, NamesFollowTheCeilingOfDecametres) {

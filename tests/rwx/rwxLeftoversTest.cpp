@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 TEST(RWXLeftovers, ObjectFileNames) {
   EXPECT_TRUE(IsObjectFileName("3n12w.rwx"));
   EXPECT_TRUE(IsObjectFileName("0s105e.rwx"));
+  EXPECT_TRUE(IsObjectFileName("3n12w.obj"));
   EXPECT_FALSE(IsObjectFileName("3n12w.RWX"));
   EXPECT_FALSE(IsObjectFileName("n12w.rwx"));
   EXPECT_FALSE(IsObjectFileName("3x12w.rwx"));
@@ -31,7 +32,8 @@ TEST(RWXLeftovers, OnlyTheTemporariesOfAGoneOwnerUnderTheBaseNameGo) {
   };
   fs::create_directories(temporary("v1n1w.rwx", gone));  // a folder, whatever its name
   const std::vector<std::string> removed = {temporary("v3n2w.rwx", gone), temporary("v.prp", gone),
-                                            temporary("v20s1e.rwx", gone)};
+                                            temporary("v20s1e.rwx", gone), temporary("v3n2w.obj", gone),
+                                            temporary("v.mtl", gone)};
   const std::vector<std::string> kept = {
       "out/v3n2w.rwx", "out/v.prp",                                  // finished files
       temporary("v3n2w.rwx", alive),                                 // a live run's
@@ -43,7 +45,7 @@ TEST(RWXLeftovers, OnlyTheTemporariesOfAGoneOwnerUnderTheBaseNameGo) {
   for (const std::string& path : kept) test::WriteFile(path, "x");
   fs::create_symlink("v3n2w.rwx", temporary("v2n2w.rwx", gone));
   EXPECT_EQ(RemoveLeftoverTemporaries("out/v", alive), 0);
-  EXPECT_EQ(RemoveLeftoverTemporaries("out/v", gone), 3);
+  EXPECT_EQ(RemoveLeftoverTemporaries("out/v", gone), 5);
   for (const std::string& path : removed) EXPECT_FALSE(fs::exists(path)) << path;
   for (const std::string& path : kept) EXPECT_TRUE(fs::exists(path)) << path;
   EXPECT_TRUE(fs::is_symlink(temporary("v2n2w.rwx", gone)));

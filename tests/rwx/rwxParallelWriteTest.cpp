@@ -81,13 +81,12 @@ std::vector<std::string> ListedNames(const std::string& list_path) {
 }
 
 // A one-triangle mesh for every object of a hand-made grid.
-bool OneTriangle(TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0,
-                 int32_t z0) {
+bool OneTriangle(TznObjectMesh& mesh, int32_t x0, int32_t z0) {
   const float east = x0 / 100.0f, north = z0 / 100.0f;
-  v = {TVec3{east, 1, -north}, TVec3{east + 1, 1, -north}, TVec3{east + 1, 1, -north - 1}};
-  t.assign(3, TVec3{});
-  f = {TznFace3w{0, 1, 2}};
-  n = {TVec3{0, 1, 0}};
+  mesh.Vertices = {TVec3{east, 1, -north}, TVec3{east + 1, 1, -north}, TVec3{east + 1, 1, -north - 1}};
+  mesh.TexCoords.assign(3, TVec3{});
+  mesh.Faces = {TznFace3w{0, 1, 2}};
+  mesh.Normals = {TVec3{0, 1, 0}};
   return true;
 }
 
@@ -181,10 +180,7 @@ TEST(RWXParallelWrite, StopAtKWritesOnlyTheObjectsBeforeIt) {
   for (int i = 0; i < k; ++i) EXPECT_TRUE(fs::exists("stop/v" + grid.FileNameOf(i))) << i;
   // Objects the workers made ahead let go of their meshes again; the one
   // the preview had built keeps it.
-  for (int i = 0; i < grid.Count(); ++i) {
-    EXPECT_EQ(grid.Object(i).Vertices.empty(), i != 20) << i;
-    EXPECT_TRUE(grid.Object(i).Lines.Empty()) << i;
-  }
+  for (int i = 0; i < grid.Count(); ++i) EXPECT_EQ(grid.Object(i).Mesh.Vertices.empty(), i != 20) << i;
   EXPECT_FALSE(grid.Busy);
 }
 
@@ -203,17 +199,16 @@ TEST(RWXParallelWrite, AFileErrorKeepsEarlierFilesAndWritesNoList) {
   for (int i = k + 1; i < k + 20; ++i) EXPECT_FALSE(fs::exists("late/v" + grid.FileNameOf(i))) << i;
   EXPECT_FALSE(fs::exists("late/v.prp"));
   EXPECT_FALSE(grid.Busy);
-  for (int i = 0; i < grid.Count(); ++i) EXPECT_TRUE(grid.Object(i).Vertices.empty()) << i;
+  for (int i = 0; i < grid.Count(); ++i) EXPECT_TRUE(grid.Object(i).Mesh.Vertices.empty()) << i;
 }
 
 TEST(RWXParallelWrite, AnErrorWhileBuildingStopsAtThatObject) {
   TznTerra terra;
   constexpr int k = 37;
   TznRWXChunkCentral grid(
-      [](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0, int32_t z0,
-         int32_t, int32_t, int32_t, int32_t, uint8_t, int32_t&) {
+      [](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t, int32_t, int32_t, int32_t, uint8_t) {
         if (IndexOf(x0, z0) == k) throw EznError("object too large");
-        return OneTriangle(v, t, f, n, x0, z0);
+        return OneTriangle(mesh, x0, z0);
       },
       &terra);
   LayOutHundred(grid);
@@ -229,20 +224,19 @@ TEST(RWXParallelWrite, AnErrorWhileBuildingStopsAtThatObject) {
   for (int i = 0; i < k; ++i) EXPECT_TRUE(fs::exists("build/v" + grid.FileNameOf(i))) << i;
   for (int i = k; i < grid.Count(); ++i) EXPECT_FALSE(fs::exists("build/v" + grid.FileNameOf(i))) << i;
   EXPECT_FALSE(fs::exists("build/v.prp"));
-  for (int i = 0; i < grid.Count(); ++i) EXPECT_TRUE(grid.Object(i).Vertices.empty()) << i;
+  for (int i = 0; i < grid.Count(); ++i) EXPECT_TRUE(grid.Object(i).Mesh.Vertices.empty()) << i;
 }
 
 TEST(RWXParallelWrite, WorkersStayWithinTwoObjectsEachOfTheSaving) {
   TznTerra terra;
   std::atomic<int> saving{0}, lead{0};
   TznRWXChunkCentral grid(
-      [&](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f, TznVertex3fArray& n, int32_t x0, int32_t z0,
-          int32_t, int32_t, int32_t, int32_t, uint8_t, int32_t&) {
+      [&](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t, int32_t, int32_t, int32_t, uint8_t) {
         const int ahead = IndexOf(x0, z0) - saving.load();
         int seen = lead.load();
         while (ahead > seen && !lead.compare_exchange_weak(seen, ahead)) {
         }
-        return OneTriangle(v, t, f, n, x0, z0);
+        return OneTriangle(mesh, x0, z0);
       },
       &terra);
   LayOutHundred(grid);
@@ -275,10 +269,9 @@ TEST(RWXParallelWrite, AdaptiveMeshesAreTheSameForAnyWorkersAndOffByDefault) {
   // Off again, the terrain writes what a grid of the regular builder writes.
   terra.SetMesh(TznTerra::kGridMesh);
   const int64_t grid_bytes = terra.SaveRWX("default/v", composer.get(), {}, 2).Bytes;
-  terra.RWXChunks().MeshBuilder = [&terra](TznVertex3fArray& v, TznVertex3fArray& t, TznVertex3wArray& f,
-                                           TznVertex3fArray& n, int32_t x0, int32_t z0, int32_t sx, int32_t sz,
-                                           int32_t cx, int32_t cz, uint8_t e, int32_t& s) {
-    return terra.BuildRWXMesh(v, t, f, n, x0, z0, sx, sz, cx, cz, e, s);
+  terra.RWXChunks().MeshBuilder = [&terra](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t sx, int32_t sz,
+                                           int32_t cx, int32_t cz, uint8_t e) {
+    return terra.BuildRWXMesh(mesh, x0, z0, sx, sz, cx, cz, e);
   };
   terra.SaveRWX("regular/v", composer.get(), {}, 2);
   EXPECT_EQ(test::FilesWithoutTimes("default"), test::FilesWithoutTimes("regular"));

@@ -20,28 +20,23 @@ void LoadCentimetres(TznTerra& terra, const std::function<double(int, int)>& cm)
   ASSERT_TRUE(terra.LoadFromFile("cm.ter"));
 }
 
-struct Mesh {
-  TznVertex3fArray vertices, tex;
-  TznVertex3wArray faces;
-  TznVertex3fArray normals;
-  int32_t skirt_start = 99;
+struct Mesh : TznObjectMesh {
+  Mesh() { SkirtStart = 99; }
 
-  size_t SurfaceFaces() const { return skirt_start < 0 ? faces.size() : static_cast<size_t>(skirt_start); }
   // The skirts' vertices follow the surface's; a west skirt begins with
   // the bottom of its first entry.
-  size_t SurfaceVertices() const { return skirt_start < 0 ? vertices.size() : faces[skirt_start][0]; }
+  size_t SurfaceVertices() const { return SkirtStart < 0 ? Vertices.size() : Faces[SkirtStart][0]; }
 };
 
 Mesh Adaptive(const TznTerra& terra, int x0, int z0, int cells, uint8_t edges, double max_error) {
   Mesh m;
-  terra.BuildAdaptiveRWXMesh(m.vertices, m.tex, m.faces, m.normals, x0, z0, 1000, 1000, cells, cells, edges,
-                             m.skirt_start, max_error);
+  terra.BuildAdaptiveRWXMesh(m, x0, z0, 1000, 1000, cells, cells, edges, max_error);
   return m;
 }
 
 Mesh Regular(const TznTerra& terra, int x0, int z0, int cells) {
   Mesh m;
-  terra.BuildRWXMesh(m.vertices, m.tex, m.faces, m.normals, x0, z0, 1000, 1000, cells, cells, 0, m.skirt_start);
+  terra.BuildRWXMesh(m, x0, z0, 1000, 1000, cells, cells, 0);
   return m;
 }
 
@@ -49,8 +44,8 @@ Mesh Regular(const TznTerra& terra, int x0, int z0, int cells) {
 // triangle that holds the point (barycentric weights, a small tolerance for
 // points on an edge); NaN when none does.
 double SurfaceHeightAt(const Mesh& m, double x, double z) {
-  for (size_t f = 0; f < m.SurfaceFaces(); ++f) {
-    const TVec3 &a = m.vertices[m.faces[f][0]], &b = m.vertices[m.faces[f][1]], &c = m.vertices[m.faces[f][2]];
+  for (size_t f = 0; f < m.SurfaceFaceCount(); ++f) {
+    const TVec3 &a = m.Vertices[m.Faces[f][0]], &b = m.Vertices[m.Faces[f][1]], &c = m.Vertices[m.Faces[f][2]];
     const double det = (double(b.x) - a.x) * (double(c.z) - a.z) - (double(c.x) - a.x) * (double(b.z) - a.z);
     if (det == 0) continue;
     const double wb = ((x - a.x) * (double(c.z) - a.z) - (double(c.x) - a.x) * (z - a.z)) / det;
@@ -73,31 +68,31 @@ TEST(AdaptiveMesh, FlatAndTiltedPlanesNeedTwoTrianglesPerObject) {
     // 0.1 m up per step east, 0.2 m per step north.
     LoadCentimetres(terra, [&](int i, int j) { return tilt * (10.0 * i + 20.0 * j); });
     Mesh m = Adaptive(terra, 1000, 1000, 10, 0, 0.02);
-    ASSERT_EQ(m.faces.size(), 2u) << tilt;
-    EXPECT_EQ(m.skirt_start, -1);
+    ASSERT_EQ(m.Faces.size(), 2u) << tilt;
+    EXPECT_EQ(m.SkirtStart, -1);
     // The four corners in grid order, the east column and north row 2 mm
     // beyond the edge, with the regular mesh's texture triples.
-    ASSERT_EQ(m.vertices.size(), 4u);
+    ASSERT_EQ(m.Vertices.size(), 4u);
     const float rise = tilt * 0.1f;
-    EXPECT_EQ(m.vertices[0].x, 10.0f);
-    EXPECT_EQ(m.vertices[1].x, 20.002f);
-    EXPECT_EQ(m.vertices[3].z, -20.002f);
-    EXPECT_NEAR(m.vertices[0].y, rise * 30, 1e-5);
-    EXPECT_NEAR(m.vertices[1].y, rise * 40, 1e-5);
-    EXPECT_NEAR(m.vertices[2].y, rise * 50, 1e-5);
-    EXPECT_NEAR(m.vertices[3].y, rise * 60, 1e-5);
-    EXPECT_EQ(m.tex[0], (TVec3{0, 0, 5}));
-    EXPECT_EQ(m.tex[3], (TVec3{5, 5, 0}));
-    for (const TVec3& n : m.normals) EXPECT_GT(n.y, 0);
+    EXPECT_EQ(m.Vertices[0].x, 10.0f);
+    EXPECT_EQ(m.Vertices[1].x, 20.002f);
+    EXPECT_EQ(m.Vertices[3].z, -20.002f);
+    EXPECT_NEAR(m.Vertices[0].y, rise * 30, 1e-5);
+    EXPECT_NEAR(m.Vertices[1].y, rise * 40, 1e-5);
+    EXPECT_NEAR(m.Vertices[2].y, rise * 50, 1e-5);
+    EXPECT_NEAR(m.Vertices[3].y, rise * 60, 1e-5);
+    EXPECT_EQ(m.TexCoords[0], (TVec3{0, 0, 5}));
+    EXPECT_EQ(m.TexCoords[3], (TVec3{5, 5, 0}));
+    for (const TVec3& n : m.Normals) EXPECT_GT(n.y, 0);
 
     // All four skirts: two entries of two vertices and two triangles each.
     m = Adaptive(terra, 1000, 1000, 10, 15, 0.02);
-    EXPECT_EQ(m.vertices.size(), 4u + 4 * 4);
-    EXPECT_EQ(m.faces.size(), 2u + 4 * 2);
-    EXPECT_EQ(m.skirt_start, 2);
+    EXPECT_EQ(m.Vertices.size(), 4u + 4 * 4);
+    EXPECT_EQ(m.Faces.size(), 2u + 4 * 2);
+    EXPECT_EQ(m.SkirtStart, 2);
     // The object keeps arrays of its own size, not of the regular grid's.
-    EXPECT_EQ(m.vertices.capacity(), m.vertices.size());
-    EXPECT_EQ(m.faces.capacity(), m.faces.size());
+    EXPECT_EQ(m.Vertices.capacity(), m.Vertices.size());
+    EXPECT_EQ(m.Faces.capacity(), m.Faces.size());
   }
 }
 
@@ -109,26 +104,26 @@ TEST(AdaptiveMesh, EveryGridPointLiesWithinTheErrorOfTheRegularOnes) {
       for (int z0 : {0, 1000, 2000}) {
         const Mesh regular = Regular(terra, x0, z0, 34);
         const Mesh adaptive = Adaptive(terra, x0, z0, 34, 0, max_error);
-        ASSERT_EQ(regular.vertices.size(), 35u * 35u);
-        EXPECT_LT(adaptive.SurfaceFaces() * 3, regular.faces.size()) << x0 << " " << z0;
+        ASSERT_EQ(regular.Vertices.size(), 35u * 35u);
+        EXPECT_LT(adaptive.SurfaceFaceCount() * 3, regular.Faces.size()) << x0 << " " << z0;
         // Each vertex is a grid point of the regular mesh with its texture.
         std::map<std::pair<float, float>, std::pair<TVec3, TVec3>> grid;
-        for (size_t v = 0; v < regular.vertices.size(); ++v)
-          grid[{regular.vertices[v].x, regular.vertices[v].z}] = {regular.vertices[v], regular.tex[v]};
-        for (size_t v = 0; v < adaptive.vertices.size(); ++v) {
-          const auto at = grid.find({adaptive.vertices[v].x, adaptive.vertices[v].z});
+        for (size_t v = 0; v < regular.Vertices.size(); ++v)
+          grid[{regular.Vertices[v].x, regular.Vertices[v].z}] = {regular.Vertices[v], regular.TexCoords[v]};
+        for (size_t v = 0; v < adaptive.Vertices.size(); ++v) {
+          const auto at = grid.find({adaptive.Vertices[v].x, adaptive.Vertices[v].z});
           ASSERT_NE(at, grid.end()) << v;
-          EXPECT_EQ(at->second.first, adaptive.vertices[v]);
-          EXPECT_EQ(at->second.second, adaptive.tex[v]);
+          EXPECT_EQ(at->second.first, adaptive.Vertices[v]);
+          EXPECT_EQ(at->second.second, adaptive.TexCoords[v]);
         }
         double worst = 0;
-        for (const TVec3& p : regular.vertices) {
+        for (const TVec3& p : regular.Vertices) {
           const double h = SurfaceHeightAt(adaptive, p.x, p.z);
           ASSERT_FALSE(std::isnan(h)) << p.x << " " << p.z;
           worst = std::max(worst, std::fabs(h - p.y));
         }
         EXPECT_LE(worst, max_error + 1e-5) << x0 << " " << z0;
-        for (size_t f = 0; f < adaptive.SurfaceFaces(); ++f) EXPECT_GT(adaptive.normals[f].y, 0);
+        for (size_t f = 0; f < adaptive.SurfaceFaceCount(); ++f) EXPECT_GT(adaptive.Normals[f].y, 0);
       }
   }
 }
@@ -145,7 +140,7 @@ TEST(AdaptiveMesh, NeighboursShareTheirEdgePoints) {
   auto points = [](const Mesh& m, bool along_north, float line) {
     std::set<std::pair<float, float>> found;
     for (size_t i = 0; i < m.SurfaceVertices(); ++i) {
-      const TVec3& v = m.vertices[i];
+      const TVec3& v = m.Vertices[i];
       if ((along_north ? v.x : v.z) == line) found.insert({along_north ? v.z : v.x, v.y});
     }
     return found;
@@ -161,10 +156,10 @@ TEST(AdaptiveMesh, NeighboursShareTheirEdgePoints) {
   // and a top vertex per edge point, two triangles between neighbours.
   const auto west = points(middle, true, 10.0f);
   ASSERT_GT(west.size(), 2u);
-  EXPECT_EQ(middle.faces.size() - middle.SurfaceFaces(), 2 * (west.size() - 1));
-  EXPECT_EQ(middle.vertices.size() - middle.SurfaceVertices(), 2 * west.size());
+  EXPECT_EQ(middle.Faces.size() - middle.SurfaceFaceCount(), 2 * (west.size() - 1));
+  EXPECT_EQ(middle.Vertices.size() - middle.SurfaceVertices(), 2 * west.size());
   std::set<std::pair<float, float>> tops;
-  for (size_t i = middle.SurfaceVertices() + 1; i < middle.vertices.size(); i += 2)
-    tops.insert({middle.vertices[i].z, middle.vertices[i].y});
+  for (size_t i = middle.SurfaceVertices() + 1; i < middle.Vertices.size(); i += 2)
+    tops.insert({middle.Vertices[i].z, middle.Vertices[i].y});
   EXPECT_EQ(tops, west);
 }
