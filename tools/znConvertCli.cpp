@@ -440,6 +440,7 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     AddOptions(command_line, o);
     const std::vector<std::string> positional = command_line.Parse(argc, argv);
     if (command_line.AnswerHelpOrVersion(Usage(), out)) return 0;
+    o.raster_options = o.raster_options || o.raster.KeepElevation;
     CheckPositional(positional, o);
     return Run(o, out, err);
   } catch (const UsageError& e) {
