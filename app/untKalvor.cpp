@@ -221,7 +221,7 @@ void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
   PutClientAt(*this, QPoint(s.Left, s.Top));
   TznDebugLog::Instance().SetDebugMode(s.Debug);
   mnuDebug->setChecked(s.Debug);
-  if (s.ObjectSizeItem >= 0 && s.ObjectSizeItem <= 2) tbBasicShape->SelectObjectSizeItem(s.ObjectSizeItem);
+  if (s.ObjectSizeItem >= 0 && s.ObjectSizeItem < int(TznCuttingOptions::kObjectSizes.size())) tbBasicShape->SelectObjectSizeItem(s.ObjectSizeItem);
   tbBasicShape->ApplyObjectSize();
   if (s.NumberOfVerticesItem >= 0 && s.NumberOfVerticesItem < tbBasicShape->cbNumVertices->count())
     tbBasicShape->SelectNumVerticesItem(s.NumberOfVerticesItem);

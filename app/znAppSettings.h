@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "terrain/znCuttingOptions.h"
+
 class TznIniFile;
 
 struct TznMainSettings {
@@ -15,9 +17,9 @@ struct TznMainSettings {
   int32_t Top = 0;
   bool Debug = false;
   int32_t ObjectSizeItem = 0;
-  int32_t NumberOfVerticesItem = 9;
-  int32_t Mesh = 0;          // 0 the regular grid, 1 adaptive meshes
-  double MaxErrorCm = 5.0;   // their error
+  int32_t NumberOfVerticesItem = TznCuttingOptions::kDefaultVertices - TznCuttingOptions::kMinVertices;
+  int32_t Mesh = TznCuttingOptions::kGridMesh;  // 0 the regular grid, 1 adaptive meshes
+  double MaxErrorCm = TznCuttingOptions::kDefaultMaxError * 100;  // their error
   std::string FilterFile;
   std::string MaterialFile;
   std::string ComposerFile;

@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "app/znVertexChoices.h"
 #include "base/znFormat.h"
@@ -16,7 +15,6 @@
 
 namespace {
 
-constexpr float kObjectSizes[] = {10.0f, 20.0f, 30.0f};
 // The adaptive count in the label is the mean of up to 5 x 5 objects.
 constexpr int kTriangleSamplesPerSide = 5;
 
@@ -28,11 +26,10 @@ QGroupBox* Group(QWidget* parent, const char* name, const char* title) {
 
 // One row of radio buttons in the group's grid, named after the group with
 // their index ("rgMesh0", "rgMesh1"); the first is checked.
-QButtonGroup* RadioRow(QWidget* owner, QGroupBox* group, QGridLayout* grid,
-                       std::initializer_list<const char*> captions) {
+QButtonGroup* RadioRow(QWidget* owner, QGroupBox* group, QGridLayout* grid, const QStringList& captions) {
   auto* buttons = new QButtonGroup(owner);
   int i = 0;
-  for (const char* caption : captions) {
+  for (const QString& caption : captions) {
     auto* button = new QRadioButton(caption, group);
     button->setObjectName(group->objectName() + QString::number(i));
     buttons->addButton(button, i);
@@ -54,7 +51,9 @@ TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWid
   setObjectName("tbBasicShape");
 
   rgObjectSize = Group(this, "rgObjectSize", "Object Size");
-  ObjectSizeButtons = RadioRow(this, rgObjectSize, new QGridLayout(rgObjectSize), {"10m", "20m", "30m"});
+  QStringList sizes;  // "10m", "20m", "30m"
+  for (int size : TznCuttingOptions::kObjectSizes) sizes << QString::number(size) + "m";
+  ObjectSizeButtons = RadioRow(this, rgObjectSize, new QGridLayout(rgObjectSize), sizes);
   connect(ObjectSizeButtons, &QButtonGroup::idClicked, this, [this](int) { rgObjectSizeClick(); });
 
   QGroupBox* vertices = Group(this, "GroupBox1", "Number of Vertices per 10m x 10m");
@@ -120,16 +119,17 @@ void TznBasicShapeTab::SelectObjectSizeItem(int index) { Check(ObjectSizeButtons
 
 void TznBasicShapeTab::ApplyObjectSize() {
   const int item = ObjectSizeItem();
-  if (item >= 0 && item < 3) {
+  if (item >= 0 && item < int(TznCuttingOptions::kObjectSizes.size())) {
+    const float size = static_cast<float>(TznCuttingOptions::kObjectSizes[item]);
     // A size that would cut the terrain into more objects than the grid
     // holds is refused in every render mode; the size in force stays.
-    const double objects = FTerra.MostRWXObjects(FTerra.FOrigin, FTerra.FScaleX, FTerra.FScaleY, kObjectSizes[item]);
+    const double objects = FTerra.MostRWXObjects(FTerra.FOrigin, FTerra.FScaleX, FTerra.FScaleY, size);
     if (objects > TznTerra::kMaxRWXObjects) {
       ShowObjectSize();
-      FContext.Prompts->ShowMessage("Too many objects! " + RWXObjectLimitText(objects, kObjectSizes[item]));
+      FContext.Prompts->ShowMessage("Too many objects! " + RWXObjectLimitText(objects, size));
       return;
     }
-    FTerra.SetObjectSize(kObjectSizes[item]);
+    FTerra.SetObjectSize(size);
   }
   if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
   FContext.RunUpdateTerrainComposer();
@@ -146,11 +146,12 @@ void TznBasicShapeTab::ApplyNumVertices() {
 }
 
 void TznBasicShapeTab::ShowObjectSize() {
-  const int64_t size = Round(FTerra.FObjectSize / 10.0) * 10;
-  if (size == 10 || size == 20 || size == 30) {
-    SelectObjectSizeItem(static_cast<int>(size / 10 - 1));
+  const auto& sizes = TznCuttingOptions::kObjectSizes;
+  const auto found = std::find(sizes.begin(), sizes.end(), Round(FTerra.FObjectSize / 10.0) * 10);
+  if (found != sizes.end()) {
+    SelectObjectSizeItem(static_cast<int>(found - sizes.begin()));
   } else {
-    FTerra.SetObjectSize(10.0f);
+    FTerra.SetObjectSize(static_cast<float>(sizes[0]));
     SelectObjectSizeItem(0);
   }
 }

@@ -13,6 +13,7 @@
 #include "app/znApplication.h"
 #include "app/znFirstStart.h"
 #include "app/znProgramCommandLine.h"
+#include "base/znCommandLine.h"
 #include "base/znLog.h"
 #include "base/znSafeFile.h"
 #include "views/znDebugLog.h"
@@ -70,8 +71,7 @@ int RunKalvor(int argc, char** argv) {
   // Qt has taken its own options out by now.
   const TznProgramArgs args = ReadProgramArgs(ArgsAfterName(QCoreApplication::arguments()));
   if (!args.Error.empty()) {
-    std::cerr << "kalvor: " << args.Error << "\nTry 'kalvor --help' for more information.\n";
-    return 2;
+    return RefuseCommandLine("kalvor", args.Error, std::cerr);
   }
   SetUpKalvorApplication();
   // The main window's close ends the run even while the debug log is open.

@@ -1,28 +1,25 @@
 #include "app/znProgramCommandLine.h"
 
-#include "base/znVersion.h"
+#include "base/znCommandLine.h"
+
+namespace {
+
+const char kProgram[] = "kalvor";
+
+}  // namespace
 
 TznProgramArgs ReadProgramArgs(const std::vector<std::string>& args) {
   TznProgramArgs result;
-  bool options_ended = false;
-  auto fail = [&result](const std::string& error) {
-    if (result.Error.empty()) result.Error = error;
-  };
-  for (const std::string& arg : args) {
-    if (!options_ended && arg == "--") {
-      options_ended = true;
-    } else if (!options_ended && (arg == "--help" || arg == "-h")) {
-      result.Help = true;
-    } else if (!options_ended && arg == "--version") {
-      result.Version = true;
-    } else if (!options_ended && arg.size() > 1 && arg[0] == '-') {
-      fail("unknown option " + arg);
-    } else if (result.Terrain.empty()) {
-      result.Terrain = arg;
-    } else {
-      fail("only one terrain can be opened: " + arg);
-    }
+  TznCommandLine command_line(kProgram);
+  try {
+    const std::vector<std::string> terrains = command_line.Parse(args);
+    if (terrains.size() > 1) throw EznUsageError("only one terrain can be opened: " + terrains[1]);
+    if (!terrains.empty()) result.Terrain = terrains[0];
+  } catch (const EznUsageError& e) {
+    result.Error = e.what();
   }
+  result.Help = command_line.Help();
+  result.Version = command_line.Version();
   return result;
 }
 
@@ -48,4 +45,4 @@ std::string ProgramHelpText() {
          "  without Settings starts with a copy of the samples in ../share/kalvor/samples.\n";
 }
 
-std::string ProgramVersionText() { return std::string("kalvor ") + kKalvorVersion; }
+std::string ProgramVersionText() { return VersionText(kProgram); }

@@ -8,9 +8,12 @@
 #include <string_view>
 #include <vector>
 
-// Vertices per 10 m side offered by the list: entry i means i + 2.
-constexpr int kMinListVertices = 2;
-constexpr int kMaxListVertices = 35;
+#include "terrain/znCuttingOptions.h"
+
+// The list offers every vertex count the cutting options allow: entry i
+// means i + 2.
+constexpr int kMinListVertices = TznCuttingOptions::kMinVertices;
+constexpr int kMaxListVertices = TznCuttingOptions::kMaxVertices;
 constexpr int kVertexEntryCount = kMaxListVertices - kMinListVertices + 1;
 
 // "n x n = n²  (spacing)": the spacing 10 / (n - 1) m with two decimals and
@@ -34,9 +37,12 @@ int64_t GridTrianglesPerObject(int vertices, float object_size);
 // "at most %.1d" without one.
 std::string TrianglesPerObjectText(int64_t grid, bool adaptive, std::optional<double> adaptive_mean);
 
-// The "max. error (cm)" edit: a number typed is held within 0.1 .. 1000 cm;
-// nothing when the text is no number. The edit shows "%.2f".
-constexpr double kMinMaxErrorCm = 0.1, kMaxMaxErrorCm = 1000.0, kDefaultMaxErrorCm = 5.0;
+// The "max. error (cm)" edit: a number typed is held within the cutting
+// options' range, 0.1 .. 1000 cm; nothing when the text is no number. The
+// edit shows "%.2f".
+constexpr double kMinMaxErrorCm = TznCuttingOptions::kMinMaxError * 100;
+constexpr double kMaxMaxErrorCm = TznCuttingOptions::kMaxMaxError * 100;
+constexpr double kDefaultMaxErrorCm = TznCuttingOptions::kDefaultMaxError * 100;
 std::optional<double> ParseMaxErrorCm(std::string_view text);
 std::string MaxErrorText(double centimetres);
 

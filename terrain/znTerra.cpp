@@ -130,7 +130,7 @@ void TznTerra::SetVertices(int value) { FVertices = std::max(2, value); }
 
 void TznTerra::SetMaxError(double metres) {
   // Not a number keeps the error as it is.
-  if (metres == metres) FMaxError = std::clamp(metres, kMinMaxError, kMaxMaxError);
+  if (metres == metres) FMaxError = std::clamp(metres, TznCuttingOptions::kMinMaxError, TznCuttingOptions::kMaxMaxError);
 }
 
 double TznTerra::MostRWXObjects(const TVec3& origin, float scale_x, float scale_y, float object_size) const {

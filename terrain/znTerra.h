@@ -16,6 +16,7 @@
 #include "base/znVectors.h"
 #include "rwx/znModelFormat.h"
 #include "terrain/znObjectMesh.h"
+#include "terrain/znCuttingOptions.h"
 
 class TznByteReader;
 
@@ -121,10 +122,10 @@ class TznTerra {
   void SetVertices(int value);
   // How objects are meshed: the regular grid (the default) or adaptive
   // meshes within FMaxError metres; other values choose the grid. The
-  // error is held within kMinMaxError..kMaxMaxError. The shell rebuilds the
-  // grid afterwards, as after the other cutting settings.
-  enum : uint8_t { kGridMesh = 0, kAdaptiveMesh = 1 };
-  static constexpr double kMinMaxError = 0.001, kMaxMaxError = 10.0;
+  // error is held within the range of TznCuttingOptions. The shell rebuilds
+  // the grid afterwards, as after the other cutting settings.
+  static constexpr uint8_t kGridMesh = TznCuttingOptions::kGridMesh;
+  static constexpr uint8_t kAdaptiveMesh = TznCuttingOptions::kAdaptiveMesh;
   void SetMesh(uint8_t mesh) { FMesh = mesh == kAdaptiveMesh ? kAdaptiveMesh : kGridMesh; }
   void SetMaxError(double metres);
   // Where the object grid starts, in centimetres: at or just west (south) of
@@ -261,10 +262,10 @@ class TznTerra {
   TVec3 FSelCentre;
   TVec3 FOrigin;
   bool FRelative = true;
-  float FObjectSize = 10.0f;
-  int32_t FVertices = 11;
+  float FObjectSize = TznCuttingOptions::kDefaultObjectSize;
+  int32_t FVertices = TznCuttingOptions::kDefaultVertices;
   uint8_t FMesh = kGridMesh;
-  double FMaxError = 0.05;
+  double FMaxError = TznCuttingOptions::kDefaultMaxError;
 
   std::unique_ptr<TznTerraChunkCentral> FTerraChunks;
   std::unique_ptr<TznRWXChunkCentral> FRWXChunks;

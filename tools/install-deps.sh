@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev qt6-base-dev-tools libgl-dev libglu1-mesa-dev libegl-dev
   libjpeg-dev libpng-dev libosmesa6-dev libgl1-mesa-dri mesa-utils
-  libgdal-dev
+  libgdal-dev libcli11-dev
   xvfb xauth locales
   clang libclang-rt-dev
   librsvg2-bin help2man dpkg-dev desktop-file-utils appstream lintian file

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/znCommandLine.h"
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znLog.h"
@@ -26,12 +27,12 @@
 #include "scene/znGLFramebuffer.h"
 #include "scene/znGLOffscreenSurface.h"
 #include "scene/znGLReality.h"
+#include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
-#include "tools/znCommandLine.h"
 
 namespace {
 
-const char kUsage[] =
+const char kUsageStart[] =
     "Usage: kalvor-snapshot TERRAIN OUT.png [options]\n"
     "\n"
     "Draws one frame of the 3D preview of the terrain offscreen and writes it as a PNG.\n"
@@ -48,9 +49,9 @@ const char kUsage[] =
     "  --viewer N,W,A,HEADING   viewer in metres north, west and up from the origin and\n"
     "                           its heading in degrees (default: above the origin, north)\n"
     "  --pitch DEGREES          looking up (positive) or down (negative), default 0\n"
-    "  --view-distance METRES   range of the RWX modes, 0 for all objects (default 50)\n"
-    "  --object-size 10|20|30   side of one RWX object in metres (default 10)\n"
-    "  --vertices N             vertices per 10 m along a side (default 11)\n"
+    "  --view-distance METRES   range of the RWX modes, 0 for all objects (default 50)\n";
+
+const char kUsageEnd[] =
     "  --water METRES           water level in metres (default: the terrain's)\n"
     "  -h, --help               show this help\n"
     "  --version                show the program's version\n"
@@ -58,6 +59,11 @@ const char kUsage[] =
     "Every option with a value also takes the form --option=VALUE.\n"
     "The viewer is kept at least 1.5 m above the ground. The picture shows what the\n"
     "preview window shows: terrain, origin marker and water plane, with fog and sun.\n";
+
+// The cutting options' lines come from the options themselves.
+std::string Usage() {
+  return kUsageStart + TznCuttingOptions::Help({"--object-size", "--vertices", "--mesh", "--max-error"}) + kUsageEnd;
+}
 
 const char kProgram[] = "kalvor-snapshot";
 
@@ -71,9 +77,7 @@ struct SnapshotOptions {
   bool has_water = false;
   double water = 0;
   double view_distance = 50;
-  double object_size = 10;
-  int vertices = 11;
-  bool help = false, version = false;
+  TznCuttingOptions cutting;
 };
 
 using UsageError = EznUsageError;
@@ -121,63 +125,32 @@ void ReadViewer(const std::string& text, SnapshotOptions& o) {
   o.has_viewer = true;
 }
 
-// Reads one option; false when the name is none of the snapshot's.
-bool ReadOption(TznArgReader& args, SnapshotOptions& o) {
-  const std::string& name = args.Name();
-  if (name == "--mode") {
-    o.mode = Integer(name, args.Value());
+void AddOptions(TznCommandLine& command_line, SnapshotOptions& o) {
+  command_line.AddOption("--mode", [&o](const std::string& text) {
+    o.mode = Integer("--mode", text);
     if (o.mode < 0 || o.mode > 2) throw UsageError("--mode: expected 0, 1 or 2");
-  } else if (name == "--composer") {
-    o.composer = args.Value();
-  } else if (name == "--settings") {
-    o.settings = args.Value();
-  } else if (name == "--textures") {
-    o.textures = args.Value();
-  } else if (name == "--size") {
-    ReadSize(args.Value(), o);
-  } else if (name == "--viewer") {
-    ReadViewer(args.Value(), o);
-  } else if (name == "--pitch") {
-    o.pitch = Number(name, args.Value());
-  } else if (name == "--view-distance") {
-    o.view_distance = Number(name, args.Value());
-  } else if (name == "--object-size") {
-    o.object_size = Number(name, args.Value());
-    if (o.object_size != 10 && o.object_size != 20 && o.object_size != 30)
-      throw UsageError("--object-size: expected 10, 20 or 30");
-  } else if (name == "--vertices") {
-    o.vertices = Integer(name, args.Value());
-    if (o.vertices < 2 || o.vertices > 35) throw UsageError("--vertices: expected 2 to 35");
-  } else if (name == "--water") {
-    o.water = Number(name, args.Value());
+  });
+  command_line.AddOption("--composer", [&o](const std::string& text) { o.composer = text; });
+  command_line.AddOption("--settings", [&o](const std::string& text) { o.settings = text; });
+  command_line.AddOption("--textures", [&o](const std::string& text) { o.textures = text; });
+  command_line.AddOption("--size", [&o](const std::string& text) { ReadSize(text, o); });
+  command_line.AddOption("--viewer", [&o](const std::string& text) { ReadViewer(text, o); });
+  command_line.AddOption("--pitch", [&o](const std::string& text) { o.pitch = Number("--pitch", text); });
+  command_line.AddOption("--view-distance",
+                         [&o](const std::string& text) { o.view_distance = Number("--view-distance", text); });
+  o.cutting.AddTo(command_line);
+  command_line.AddOption("--water", [&o](const std::string& text) {
+    o.water = Number("--water", text);
     o.has_water = true;
-  } else if (args.IsFlag("--help")) {
-    o.help = true;
-  } else if (args.IsFlag("--version")) {
-    o.version = true;
-  } else {
-    return false;
-  }
-  return true;
+  });
 }
 
-SnapshotOptions ParseOptions(int argc, char** argv) {
-  SnapshotOptions o;
-  std::vector<std::string> positional;
-  TznArgReader args(argc, argv);
-  while (args.Next()) {
-    if (!args.IsOption())
-      positional.push_back(args.Name());
-    else if (!ReadOption(args, o))
-      throw UsageError("unknown option " + args.Name());
-  }
-  if (o.help || o.version) return o;
+void CheckPositional(const std::vector<std::string>& positional, SnapshotOptions& o) {
   if (positional.size() != 2) throw UsageError("expected TERRAIN.ter and OUT.png");
   o.terrain = positional[0];
   o.picture = positional[1];
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
   if (!o.textures.empty() && o.composer.empty()) throw UsageError("--textures needs --composer");
-  return o;
 }
 
 std::string WithSeparator(std::string folder) {
@@ -249,8 +222,9 @@ int Snapshot(const SnapshotOptions& o) {
   TznTerra terra;
   if (const std::optional<TznRasterReport> report = LoadTerrainFile(terra, o.terrain))
     for (const std::string& note : report->Notes()) std::cerr << kProgram << ": " << o.terrain << ": " << note << "\n";
-  terra.SetObjectSize(static_cast<float>(o.object_size));
-  terra.SetVertices(o.vertices);
+  // In the RWX modes the objects are those of the program's preview with
+  // the same choices on the Basic Shape tab: adaptive ones too.
+  o.cutting.ApplyTo(terra);
   terra.SetViewDistance(static_cast<float>(o.view_distance));
   if (!o.composer.empty()) terra.SetComposer(LoadComposer(o));
   terra.SetRenderMode(static_cast<uint8_t>(o.mode));
@@ -283,20 +257,15 @@ int Snapshot(const SnapshotOptions& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  TznCommandLine command_line(kProgram);
   SnapshotOptions options;
   try {
-    options = ParseOptions(argc, argv);
+    AddOptions(command_line, options);
+    const std::vector<std::string> positional = command_line.Parse(argc, argv);
+    if (command_line.AnswerHelpOrVersion(Usage(), std::cout)) return 0;
+    CheckPositional(positional, options);
   } catch (const UsageError& e) {
-    std::cerr << kProgram << ": " << e.what() << "\n\n" << kUsage;
-    return 2;
-  }
-  if (options.help) {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (options.version) {
-    std::cout << VersionText(kProgram) << "\n";
-    return 0;
+    return command_line.Refuse(e.what(), std::cerr);
   }
   SetWarningSink([](const std::string& message) { std::cerr << kProgram << ": warning: " << message << "\n"; });
   try {

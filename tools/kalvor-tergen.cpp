@@ -2,9 +2,10 @@
 // a lake below 0 m.
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "base/znCommandLine.h"
 #include "base/znFormat.h"
-#include "tools/znCommandLine.h"
 #include "tools/znTerGenerator.h"
 
 namespace {
@@ -18,60 +19,37 @@ const char kUsage[] =
     "  --version        show the program's version\n"
     "Every option with a value also takes the form --option=VALUE.\n";
 
-struct TergenCommand {
-  TznTerGeneratorOptions options;
-  std::string path;
-  bool help = false, version = false;
-};
-
-TergenCommand ParseCommand(TznArgReader& args) {
-  TergenCommand c;
-  while (args.Next()) {
-    const std::string& name = args.Name();
-    if (!args.IsOption()) {
-      if (!c.path.empty()) throw EznUsageError("unexpected argument " + name);
-      c.path = name;
-    } else if (name == "--points") {
-      const auto n = ParseInt(args.Value());
-      if (!n || *n < 2 || *n > 65536) throw EznUsageError("--points must be 2 to 65536");
-      c.options.points = static_cast<int32_t>(*n);
-    } else if (name == "--scale") {
-      const auto s = ParseReal(args.Value());
-      if (!s || *s <= 0 || *s > 1e5) throw EznUsageError("--scale must be a positive number of metres, at most 100000");
-      c.options.scale = static_cast<float>(*s);
-    } else if (args.IsFlag("--help")) {
-      c.help = true;
-    } else if (args.IsFlag("--version")) {
-      c.version = true;
-    } else {
-      throw EznUsageError("unknown option " + name);
-    }
-  }
-  if (c.path.empty() && !c.help && !c.version) throw EznUsageError("expected OUT.ter");
-  return c;
+void AddOptions(TznCommandLine& command_line, TznTerGeneratorOptions& options) {
+  command_line.AddOption("--points", [&options](const std::string& text) {
+    const auto n = ParseInt(text);
+    if (!n || *n < 2 || *n > 65536) throw EznUsageError("--points must be 2 to 65536");
+    options.points = static_cast<int32_t>(*n);
+  });
+  command_line.AddOption("--scale", [&options](const std::string& text) {
+    const auto s = ParseReal(text);
+    if (!s || *s <= 0 || *s > 1e5) throw EznUsageError("--scale must be a positive number of metres, at most 100000");
+    options.scale = static_cast<float>(*s);
+  });
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  TergenCommand command;
+  TznCommandLine command_line(kProgram);
+  TznTerGeneratorOptions options;
+  std::string path;
   try {
-    TznArgReader args(argc, argv);
-    command = ParseCommand(args);
+    AddOptions(command_line, options);
+    const std::vector<std::string> paths = command_line.Parse(argc, argv);
+    if (command_line.AnswerHelpOrVersion(kUsage, std::cout)) return 0;
+    if (paths.size() > 1) throw EznUsageError("unexpected argument " + paths[1]);
+    if (paths.empty()) throw EznUsageError("expected OUT.ter");
+    path = paths[0];
   } catch (const EznUsageError& e) {
-    std::cerr << kProgram << ": " << e.what() << "\nTry " << kProgram << " --help.\n";
-    return 2;
-  }
-  if (command.help) {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (command.version) {
-    std::cout << VersionText(kProgram) << "\n";
-    return 0;
+    return command_line.Refuse(e.what(), std::cerr);
   }
   try {
-    WriteTerragen(command.path, command.options);
+    WriteTerragen(path, options);
   } catch (const std::exception& e) {
     std::cerr << kProgram << ": " << e.what() << "\n";
     return 1;

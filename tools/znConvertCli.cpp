@@ -7,12 +7,14 @@
 #include <chrono>
 #include <climits>
 #include <csignal>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "base/znCommandLine.h"
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
@@ -22,14 +24,14 @@
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXRunGuard.h"
+#include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "terrain/znTerragenWriter.h"
-#include "tools/znCommandLine.h"
 
 namespace {
 
-const char kUsage[] =
+const char kUsageStart[] =
     "Usage: kalvor-convert TERRAIN BASENAME [options]\n"
     "       kalvor-convert TERRAIN --write-ter OUT.ter [BASENAME] [options]\n"
     "       kalvor-convert --info TERRAIN\n"
@@ -41,9 +43,9 @@ const char kUsage[] =
     "PNG, SRTM .hgt, ASCII grid, ...): north up, pixel sizes in metres, the lowest\n"
     "valid height at 0 m, no-data cells at the lowest height.\n"
     "\n"
-    "Options:\n"
-    "  --object-size 10|20|30   side of one object in metres (default 10)\n"
-    "  --vertices N             vertices per 10 m along a side, 2 to 35 (default 11)\n"
+    "Options:\n";
+
+const char kUsageComposer[] =
     "  --composer FILE.CMP      give every triangle a material through this composer;\n"
     "                           without one the plain model is written\n"
     "  --settings DIR           folder of the composer's .FTR and .MTR files\n"
@@ -51,11 +53,9 @@ const char kUsage[] =
     "  --citizen N              citizen number for the object list (default: 0)\n"
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
-    "                           (default: the terrain's centre at altitude 0)\n"
-    "  --mesh grid|adaptive     the regular grid of the chosen density (default), or\n"
-    "                           adaptive meshes: fewer triangles where the ground allows\n"
-    "  --max-error METRES       how far (vertically) an adaptive mesh may lie from the\n"
-    "                           regular grid's points, 0.001 to 10 (default 0.05)\n"
+    "                           (default: the terrain's centre at altitude 0)\n";
+
+const char kUsageEnd[] =
     "  --format rwx|obj         the object files: RenderWare script (default), or\n"
     "                           Wavefront OBJ (BASENAME3n12w.obj in metres, Y up, X east,\n"
     "                           Z south) with one material library BASENAME.mtl, whose\n"
@@ -95,6 +95,12 @@ const char kUsage[] =
     "An output that would replace the terrain, the composer or one of its files is\n"
     "refused with exit code 2 before anything is written, and so is an input that\n"
     "is not a regular file (a folder, a named pipe, a device).\n";
+
+// The cutting options' lines come from the options themselves.
+std::string Usage() {
+  return kUsageStart + TznCuttingOptions::Help({"--object-size", "--vertices"}) + kUsageComposer +
+         TznCuttingOptions::Help({"--mesh", "--max-error"}) + kUsageEnd;
+}
 
 const char kProgram[] = "kalvor-convert";
 
@@ -136,13 +142,9 @@ struct ConvertOptions {
   TznRasterOptions raster;
   bool raster_options = false;  // one of the options for rasters was given
   std::optional<std::string> info;  // the terrain whose header to print
-  bool help = false, version = false;
-  int object_size = 10;
-  int vertices = 11;
+  TznCuttingOptions cutting;
   int32_t citizen = 0;
   int jobs = 0;  // one per core
-  bool adaptive = false;
-  double max_error = 0.05;
   TznModelFormat format = TznModelFormat::Rwx;
   std::optional<TVec3> origin;
   bool quiet = false;
@@ -236,18 +238,6 @@ TVec3 OriginOption(const std::string& text) {
   return TVec3{values[0], values[1], values[2]};
 }
 
-void ReadMesh(const std::string& text, ConvertOptions& o) {
-  if (text != "grid" && text != "adaptive") throw UsageError("--mesh must be grid or adaptive, not \"" + text + "\"");
-  o.adaptive = text == "adaptive";
-}
-
-void ReadMaxError(const std::string& text, ConvertOptions& o) {
-  const std::optional<double> value = ParseReal(text);
-  if (!value || *value < TznTerra::kMinMaxError || *value > TznTerra::kMaxMaxError)
-    throw UsageError("--max-error must be a number of metres from 0.001 to 10, not \"" + text + "\"");
-  o.max_error = *value;
-}
-
 TznRasterWindow CropOption(const std::string& text) {
   const std::string usage = "--crop needs XOFF,YOFF,XSIZE,YSIZE in pixels, not \"" + text + "\"";
   std::vector<int64_t> values;
@@ -266,75 +256,49 @@ double PixelSizeOption(const std::string& text) {
   return *v;
 }
 
-// The options that only a raster takes; false when the name is none of them.
-bool ReadRasterOption(TznArgReader& args, TznRasterOptions& r) {
-  const std::string& name = args.Name();
-  if (name == "--band")
-    r.Band = static_cast<int>(IntegerOption(name, args.Value(), 1, 65535));
-  else if (name == "--pixel-size")
-    r.PixelSize = PixelSizeOption(args.Value());
-  else if (name == "--points")
-    r.MaxPoints = static_cast<int>(IntegerOption(name, args.Value(), 2, TznRasterOptions::kMaxPoints));
-  else if (name == "--crop")
-    r.Crop = CropOption(args.Value());
-  else if (args.IsFlag("--keep-elevation"))
-    r.KeepElevation = true;
-  else
-    return false;
-  return true;
-}
-
-void ReadObjectSize(const std::string& text, ConvertOptions& o) {
-  const int64_t size = IntegerOption("--object-size", text, 10, 30);
-  if (size != 10 && size != 20 && size != 30)
-    throw UsageError("--object-size must be 10, 20 or 30, not \"" + text + "\"");
-  o.object_size = static_cast<int>(size);
+// The options that only a raster takes.
+void AddRasterOptions(TznCommandLine& command_line, ConvertOptions& o) {
+  TznRasterOptions& r = o.raster;
+  const auto add = [&](const char* name, const std::function<void(const std::string&)>& read) {
+    command_line.AddOption(name, [&o, read](const std::string& text) {
+      read(text);
+      o.raster_options = true;
+    });
+  };
+  add("--band", [&r](const std::string& text) { r.Band = static_cast<int>(IntegerOption("--band", text, 1, 65535)); });
+  add("--pixel-size", [&r](const std::string& text) { r.PixelSize = PixelSizeOption(text); });
+  add("--points", [&r](const std::string& text) {
+    r.MaxPoints = static_cast<int>(IntegerOption("--points", text, 2, TznRasterOptions::kMaxPoints));
+  });
+  add("--crop", [&r](const std::string& text) { r.Crop = CropOption(text); });
+  command_line.AddFlag("--keep-elevation", r.KeepElevation);
 }
 
 bool HasControlCharacter(const std::string& text) { return OneLine(text) != text; }
 
-// Reads one option; false when the name is none of the converter's.
-bool ReadOption(TznArgReader& args, ConvertOptions& o) {
-  const std::string& name = args.Name();
-  if (name == "--object-size") {
-    ReadObjectSize(args.Value(), o);
-  } else if (name == "--vertices") {
-    o.vertices = static_cast<int>(IntegerOption(name, args.Value(), 2, 35));
-  } else if (name == "--composer") {
-    o.composer = args.Value();
-  } else if (name == "--settings") {
-    o.settings = args.Value();
-  } else if (name == "--citizen") {
-    o.citizen = static_cast<int32_t>(IntegerOption(name, args.Value(), 0, 2147483647));
-  } else if (name == "--origin") {
-    o.origin = OriginOption(args.Value());
-  } else if (name == "--mesh") {
-    ReadMesh(args.Value(), o);
-  } else if (name == "--max-error") {
-    ReadMaxError(args.Value(), o);
-  } else if (name == "--format") {
-    const std::optional<TznModelFormat> format = ModelFormatNamed(args.Value());
-    if (!format) throw UsageError("--format must be rwx or obj, not \"" + args.Value() + "\"");
+void AddOptions(TznCommandLine& command_line, ConvertOptions& o) {
+  o.cutting.AddTo(command_line);
+  command_line.AddOption("--composer", [&o](const std::string& text) { o.composer = text; });
+  command_line.AddOption("--settings", [&o](const std::string& text) { o.settings = text; });
+  command_line.AddOption("--citizen", [&o](const std::string& text) {
+    o.citizen = static_cast<int32_t>(IntegerOption("--citizen", text, 0, 2147483647));
+  });
+  command_line.AddOption("--origin", [&o](const std::string& text) { o.origin = OriginOption(text); });
+  command_line.AddOption("--format", [&o](const std::string& text) {
+    const std::optional<TznModelFormat> format = ModelFormatNamed(text);
+    if (!format) throw UsageError("--format must be rwx or obj, not \"" + text + "\"");
     o.format = *format;
-  } else if (name == "--info") {
-    o.info = args.Value();
-  } else if (name == "--write-ter") {
-    o.write_ter = args.Value();
-    if (o.write_ter.empty()) throw UsageError("--write-ter needs a file name");
-  } else if (ReadRasterOption(args, o.raster)) {
-    o.raster_options = true;
-  } else if (name == "--jobs") {
-    o.jobs = static_cast<int>(IntegerOption(name, args.Value(), 1, 1024));
-  } else if (args.IsFlag("--quiet")) {
-    o.quiet = true;
-  } else if (args.IsFlag("--help")) {
-    o.help = true;
-  } else if (args.IsFlag("--version")) {
-    o.version = true;
-  } else {
-    return false;
-  }
-  return true;
+  });
+  command_line.AddOption("--info", [&o](const std::string& text) { o.info = text; });
+  command_line.AddOption("--write-ter", [&o](const std::string& text) {
+    if (text.empty()) throw UsageError("--write-ter needs a file name");
+    o.write_ter = text;
+  });
+  AddRasterOptions(command_line, o);
+  command_line.AddOption("--jobs", [&o](const std::string& text) {
+    o.jobs = static_cast<int>(IntegerOption("--jobs", text, 1, 1024));
+  });
+  command_line.AddFlag("--quiet", o.quiet);
 }
 
 void CheckPositional(const std::vector<std::string>& positional, ConvertOptions& o) {
@@ -355,19 +319,6 @@ void CheckPositional(const std::vector<std::string>& positional, ConvertOptions&
   // The object list names every file on a line of its own.
   if (HasControlCharacter(o.base_name)) throw UsageError("BASENAME must not hold control characters");
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
-}
-
-ConvertOptions ParseOptions(TznArgReader& args) {
-  ConvertOptions o;
-  std::vector<std::string> positional;
-  while (args.Next()) {
-    if (!args.IsOption())
-      positional.push_back(args.Name());
-    else if (!ReadOption(args, o))
-      throw UsageError("unknown option " + args.Name());
-  }
-  if (!o.help && !o.version) CheckPositional(positional, o);
-  return o;
 }
 
 std::unique_ptr<TznRWXComposer> LoadComposer(const ConvertOptions& o, std::ostream& err) {
@@ -464,11 +415,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
           << " points\n";
     if (o.base_name.empty()) return 0;
   }
-  terra.SetObjectSize(static_cast<float>(o.object_size));
-  terra.SetVertices(o.vertices);
+  o.cutting.ApplyTo(terra);
   if (o.origin) terra.SetOrigin(*o.origin);
-  terra.SetMesh(o.adaptive ? TznTerra::kAdaptiveMesh : TznTerra::kGridMesh);
-  terra.SetMaxError(o.max_error);
   terra.SetRenderMode(1);  // lays out the object grid the run writes
   const int jobs = ThreadsFor(o.jobs, terra.GetChunkCount(), err);
 
@@ -505,14 +453,6 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int Run(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
-  if (o.help) {
-    out << kUsage;
-    return 0;
-  }
-  if (o.version) {
-    out << VersionText(kProgram) << "\n";
-    return 0;
-  }
   if (o.info) return PrintInfo(*o.info, o.raster, out, err);
   return Convert(o, out, err);
 }
@@ -520,16 +460,21 @@ int Run(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  TznArgReader args(argc, argv);
   if (argc < 2) {
-    err << kProgram << ": expected TERRAIN.ter and BASENAME\n" << kUsage;
+    err << kProgram << ": expected TERRAIN.ter and BASENAME\n" << Usage();
     return 2;
   }
+  TznCommandLine command_line(kProgram);
+  ConvertOptions o;
   try {
-    return Run(ParseOptions(args), out, err);
+    AddOptions(command_line, o);
+    const std::vector<std::string> positional = command_line.Parse(argc, argv);
+    if (command_line.AnswerHelpOrVersion(Usage(), out)) return 0;
+    o.raster_options = o.raster_options || o.raster.KeepElevation;
+    CheckPositional(positional, o);
+    return Run(o, out, err);
   } catch (const UsageError& e) {
-    err << kProgram << ": " << e.what() << "\nTry " << kProgram << " --help.\n";
-    return 2;
+    return command_line.Refuse(e.what(), err);
   } catch (const EznOutputIsInput& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 2;

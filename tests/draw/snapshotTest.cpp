@@ -76,3 +76,26 @@ TEST(Snapshot, FollowsTheCommandLineConventions) {
     EXPECT_EQ(test::ReadFile("err.txt").rfind("kalvor-snapshot: ", 0), 0u) << args;
   }
 }
+
+// Adaptive objects in the RWX modes, as the preview draws them when the
+// Basic Shape tab chooses them: the same objects, other triangles, and the
+// error reaches the drawing.
+TEST(Snapshot, DrawsAdaptiveObjectsWithTheirError) {
+  const std::string view = kSamples + "/valley.ter %s.png --mode 1 --size 80x60 --viewer -60,0,30,0 --pitch -20 ";
+  const auto run = [&](const std::string& name, const std::string& mesh) {
+    std::string args = view;
+    args.replace(args.find("%s"), 2, name);
+    EXPECT_EQ(RunSnapshot(args + mesh), 0) << test::ReadFile("err.txt");
+    const std::string status = test::ReadFile("out.txt");  // "mode 1: D of N drawn, NAME.png"
+    return status.substr(0, status.find(", "));
+  };
+  const std::string grid = run("grid", "--mesh grid");
+  EXPECT_NE(grid.find(" of 6241 drawn"), std::string::npos) << grid;
+  EXPECT_EQ(run("fine", "--mesh adaptive --max-error=0.05"), grid);
+  EXPECT_EQ(run("coarse", "--mesh=adaptive --max-error 10"), grid);
+  EXPECT_NE(test::ReadFile("grid.png"), test::ReadFile("fine.png"));
+  EXPECT_NE(test::ReadFile("fine.png"), test::ReadFile("coarse.png"));
+
+  EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --mesh tin"), 2);
+  EXPECT_EQ(test::ReadFile("err.txt").rfind("kalvor-snapshot: --mesh must be grid or adaptive, not \"tin\"\n", 0), 0u);
+}
