@@ -6,7 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "terrain/znRenderMode.h"
 
 class TznIniFile;
 
@@ -22,7 +25,8 @@ struct TznMainSettings {
   std::string MaterialFile;
   std::string ComposerFile;
   std::string TerFile;
-  int32_t RenderMode = 1;
+  // Nothing when the stored number names no mode: the terrain keeps its own.
+  std::optional<TznRenderMode> RenderMode = TznRenderMode::RWXPreview;
   int32_t Citnum = 0;
 };
 

@@ -10,8 +10,8 @@ bool TznTerra::BuildRWXMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex_co
                             int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
                             int32_t& skirt_start) const {
   skirt_start = -1;
-  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
-  MeshMaker maker(*this, g, vertices, tex_coords, faces);
+  const ObjectGrid grid = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  MeshMaker maker(*this, grid, vertices, tex_coords, faces);
   maker.Surface();
   if (maker.VertexCount() > 0)
     for (Side side : kSkirtSides)
@@ -33,8 +33,8 @@ bool TznTerra::BuildObjectMesh(TznVertex3fArray& vertices, TznVertex3fArray& tex
 int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                                           int32_t cells_per_10m_x, int32_t cells_per_10m_z,
                                           uint8_t edge_flags) const {
-  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
-  const int64_t columns = g.e - g.d + 1, rows = g.g - g.f + 1;
+  const ObjectGrid grid = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  const int64_t columns = grid.last_column - grid.first_column + 1, rows = grid.last_row - grid.first_row + 1;
   if (columns < 1 || rows < 1) return 0;
   if (columns < 2 || rows < 2) {
     // A single row or column: only skirts, some of them left out.

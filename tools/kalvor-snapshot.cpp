@@ -63,7 +63,7 @@ const char kProgram[] = "kalvor-snapshot";
 
 struct SnapshotOptions {
   std::string terrain, picture, composer, settings, textures;
-  int mode = 0;
+  TznRenderMode mode = TznRenderMode::Terragen;
   int width = 640, height = 480;
   bool has_viewer = false;
   double north = 0, west = 0, altitude = 0, heading = 0;
@@ -125,8 +125,9 @@ void ReadViewer(const std::string& text, SnapshotOptions& o) {
 bool ReadOption(TznArgReader& args, SnapshotOptions& o) {
   const std::string& name = args.Name();
   if (name == "--mode") {
-    o.mode = Integer(name, args.Value());
-    if (o.mode < 0 || o.mode > 2) throw UsageError("--mode: expected 0, 1 or 2");
+    const std::optional<TznRenderMode> mode = RenderModeOfNumber(Integer(name, args.Value()));
+    if (!mode) throw UsageError("--mode: expected 0, 1 or 2");
+    o.mode = *mode;
   } else if (name == "--composer") {
     o.composer = args.Value();
   } else if (name == "--settings") {
@@ -253,7 +254,7 @@ int Snapshot(const SnapshotOptions& o) {
   terra.SetVertices(o.vertices);
   terra.SetViewDistance(static_cast<float>(o.view_distance));
   if (!o.composer.empty()) terra.SetComposer(LoadComposer(o));
-  terra.SetRenderMode(static_cast<uint8_t>(o.mode));
+  terra.SetRenderMode(o.mode);
   PlaceViewer(o, terra);
   SetWater(o, terra);
 
@@ -275,7 +276,7 @@ int Snapshot(const SnapshotOptions& o) {
   reality.Paint();
   if (!failure.empty()) throw EznError(failure);
   WritePng(o.picture, o.width, o.height, ReadPixels(o.width, o.height));
-  std::cout << "mode " << FormatInt(o.mode) << ": " << FormatInt(terra.GetDrawnCount()) << " of "
+  std::cout << "mode " << FormatInt(RenderModeNumber(o.mode)) << ": " << FormatInt(terra.GetDrawnCount()) << " of "
             << FormatInt(terra.GetChunkCount()) << " drawn, " << o.picture << "\n";
   return 0;
 }

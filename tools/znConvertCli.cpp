@@ -440,8 +440,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   if (o.origin) terra.SetOrigin(*o.origin);
   terra.SetMesh(o.adaptive ? TznTerra::kAdaptiveMesh : TznTerra::kGridMesh);
   terra.SetMaxError(o.max_error);
-  terra.SetRenderMode(1);  // lays out the object grid the run writes
-  const int jobs = ThreadsFor(o.jobs, terra.GetChunkCount(), err);
+  terra.LayOutObjects();
+  const int jobs = ThreadsFor(o.jobs, terra.RWXChunks().Count(), err);
 
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
   TznRWXWriteStats stats;
@@ -456,7 +456,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
         if (show) err << "\n";
       }
     } bar_end{show_bar, err};
-    stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
+    stats = terra.WriteObjects(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = g_stop_signal == 0;
     }, jobs);
