@@ -239,7 +239,7 @@ void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
     tbCompose->LoadComposerFile(SettingsDir + s.ComposerFile);
   OpenDialog1.FileName = s.TerFile;
   OpenDialog1.InitialDir = ExtractFilePath(s.TerFile);
-  if (s.RenderMode >= 0 && s.RenderMode <= 2) Terra->SetRenderMode(static_cast<uint8_t>(s.RenderMode));
+  if (s.RenderMode) Terra->SetRenderMode(*s.RenderMode);
   tbCompose->SetCitnumText(FormatInt(s.Citnum));
 }
 

@@ -22,36 +22,37 @@ std::string SettingsFileName(const TznIniFile& ini, const char* key, const std::
 }  // namespace
 
 TznMainSettings ReadMainSettings(const TznIniFile& ini) {
-  const TznMainSettings d;
-  TznMainSettings s;
-  s.Left = ini.ReadInteger(kMainForm, "Left", d.Left);
-  s.Top = ini.ReadInteger(kMainForm, "Top", d.Top);
-  s.Debug = ini.ReadBool(kSettings, "Debug", d.Debug);
-  s.ObjectSizeItem = ini.ReadInteger(kSettings, "ObjectSizeItem", d.ObjectSizeItem);
-  s.NumberOfVerticesItem = ini.ReadInteger(kSettings, "NumberOfVerticesItem", d.NumberOfVerticesItem);
-  s.Mesh = ini.ReadInteger(kSettings, "Mesh", d.Mesh);
-  s.MaxErrorCm = ini.ReadReal(kSettings, "MaxErrorCm", d.MaxErrorCm);
-  s.FilterFile = SettingsFileName(ini, "FilterFile", d.FilterFile);
-  s.MaterialFile = SettingsFileName(ini, "MaterialFile", d.MaterialFile);
-  s.ComposerFile = SettingsFileName(ini, "ComposerFile", d.ComposerFile);
-  s.TerFile = ini.ReadString(kSettings, "TerFile", d.TerFile);
-  s.RenderMode = ini.ReadInteger(kSettings, "RenderMode", d.RenderMode);
-  s.Citnum = ini.ReadInteger(kSettings, "Citnum", d.Citnum);
-  return s;
+  const TznMainSettings defaults;
+  TznMainSettings settings;
+  settings.Left = ini.ReadInteger(kMainForm, "Left", defaults.Left);
+  settings.Top = ini.ReadInteger(kMainForm, "Top", defaults.Top);
+  settings.Debug = ini.ReadBool(kSettings, "Debug", defaults.Debug);
+  settings.ObjectSizeItem = ini.ReadInteger(kSettings, "ObjectSizeItem", defaults.ObjectSizeItem);
+  settings.NumberOfVerticesItem = ini.ReadInteger(kSettings, "NumberOfVerticesItem", defaults.NumberOfVerticesItem);
+  settings.Mesh = ini.ReadInteger(kSettings, "Mesh", defaults.Mesh);
+  settings.MaxErrorCm = ini.ReadReal(kSettings, "MaxErrorCm", defaults.MaxErrorCm);
+  settings.FilterFile = SettingsFileName(ini, "FilterFile", defaults.FilterFile);
+  settings.MaterialFile = SettingsFileName(ini, "MaterialFile", defaults.MaterialFile);
+  settings.ComposerFile = SettingsFileName(ini, "ComposerFile", defaults.ComposerFile);
+  settings.TerFile = ini.ReadString(kSettings, "TerFile", defaults.TerFile);
+  settings.RenderMode =
+      RenderModeOfNumber(ini.ReadInteger(kSettings, "RenderMode", RenderModeNumber(*defaults.RenderMode)));
+  settings.Citnum = ini.ReadInteger(kSettings, "Citnum", defaults.Citnum);
+  return settings;
 }
 
-void WriteMainSettings(TznIniFile& ini, const TznMainSettings& s, bool write_ter_file) {
-  ini.WriteInteger(kMainForm, "Left", s.Left);
-  ini.WriteInteger(kMainForm, "Top", s.Top);
-  ini.WriteBool(kSettings, "Debug", s.Debug);
-  ini.WriteInteger(kSettings, "ObjectSizeItem", s.ObjectSizeItem);
-  ini.WriteInteger(kSettings, "NumberOfVerticesItem", s.NumberOfVerticesItem);
-  ini.WriteInteger(kSettings, "Mesh", s.Mesh);
-  ini.WriteReal(kSettings, "MaxErrorCm", s.MaxErrorCm);
-  ini.WriteString(kSettings, "FilterFile", s.FilterFile);
-  ini.WriteString(kSettings, "MaterialFile", s.MaterialFile);
-  ini.WriteString(kSettings, "ComposerFile", s.ComposerFile);
-  if (write_ter_file) ini.WriteString(kSettings, "TerFile", s.TerFile);
-  ini.WriteInteger(kSettings, "RenderMode", s.RenderMode);
-  ini.WriteInteger(kSettings, "Citnum", s.Citnum);
+void WriteMainSettings(TznIniFile& ini, const TznMainSettings& settings, bool write_ter_file) {
+  ini.WriteInteger(kMainForm, "Left", settings.Left);
+  ini.WriteInteger(kMainForm, "Top", settings.Top);
+  ini.WriteBool(kSettings, "Debug", settings.Debug);
+  ini.WriteInteger(kSettings, "ObjectSizeItem", settings.ObjectSizeItem);
+  ini.WriteInteger(kSettings, "NumberOfVerticesItem", settings.NumberOfVerticesItem);
+  ini.WriteInteger(kSettings, "Mesh", settings.Mesh);
+  ini.WriteReal(kSettings, "MaxErrorCm", settings.MaxErrorCm);
+  ini.WriteString(kSettings, "FilterFile", settings.FilterFile);
+  ini.WriteString(kSettings, "MaterialFile", settings.MaterialFile);
+  ini.WriteString(kSettings, "ComposerFile", settings.ComposerFile);
+  if (write_ter_file) ini.WriteString(kSettings, "TerFile", settings.TerFile);
+  if (settings.RenderMode) ini.WriteInteger(kSettings, "RenderMode", RenderModeNumber(*settings.RenderMode));
+  ini.WriteInteger(kSettings, "Citnum", settings.Citnum);
 }

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "terrain/znCuttingOptions.h"
+#include "terrain/znRenderMode.h"
 
 class TznIniFile;
 
@@ -24,7 +26,8 @@ struct TznMainSettings {
   std::string MaterialFile;
   std::string ComposerFile;
   std::string TerFile;
-  int32_t RenderMode = 1;
+  // Nothing when the stored number names no mode: the terrain keeps its own.
+  std::optional<TznRenderMode> RenderMode = TznRenderMode::RWXPreview;
   int32_t Citnum = 0;
 };
 

@@ -131,14 +131,14 @@ void TznBasicShapeTab::ApplyObjectSize() {
     }
     FTerra.SetObjectSize(size);
   }
-  if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
+  if (IsRWXMode(FTerra.FRenderMode)) FTerra.RebuildChunks();
   FContext.RunUpdateTerrainComposer();
 }
 
 void TznBasicShapeTab::ApplyNumVertices() {
   try {
     FTerra.SetVertices(cbNumVertices->currentIndex() + kMinListVertices);
-    if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
+    if (IsRWXMode(FTerra.FRenderMode)) FTerra.RebuildChunks();
     FContext.RunUpdateTerrainComposer();
   } catch (...) {
     // A density the terrain cannot take leaves the terrain as it was.
@@ -176,7 +176,7 @@ void TznBasicShapeTab::ApplyMesh() {
   if (mesh == FTerra.FMesh && metres == FTerra.FMaxError) return;
   FTerra.SetMesh(mesh);
   FTerra.SetMaxError(metres);
-  if (FTerra.FRenderMode != 0) FTerra.RebuildChunks();
+  if (IsRWXMode(FTerra.FRenderMode)) FTerra.RebuildChunks();
 }
 
 void TznBasicShapeTab::ShowMesh() {

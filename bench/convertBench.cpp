@@ -37,9 +37,9 @@ double PlainWrites(const std::string& folder, const std::vector<size_t>& sizes) 
   std::string block(*std::max_element(sizes.begin(), sizes.end()), 'x');
   const auto start = std::chrono::steady_clock::now();
   for (size_t i = 0; i < sizes.size(); ++i) {
-    FILE* f = std::fopen((folder + "/p" + std::to_string(i) + ".rwx").c_str(), "wb");
-    std::fwrite(block.data(), 1, sizes[i], f);
-    std::fclose(f);
+    FILE* file = std::fopen((folder + "/p" + std::to_string(i) + ".rwx").c_str(), "wb");
+    std::fwrite(block.data(), 1, sizes[i], file);
+    std::fclose(file);
   }
   return Seconds(start);
 }
@@ -68,6 +68,7 @@ void RunCase(const char* title, int object_size, int vertices, const std::vector
   terra.LoadFromFile(BigTerrainPath());
   terra.SetObjectSize(static_cast<float>(object_size));
   terra.SetVertices(vertices);
+  terra.LayOutObjects();
   auto composer = ThreePairComposer();
   const std::string out = (fs::temp_directory_path() / "kalvor-bench-convert").string();
 
@@ -78,17 +79,15 @@ void RunCase(const char* title, int object_size, int vertices, const std::vector
     for (size_t k = 0; k < worker_counts.size(); ++k) {
       fs::remove_all(out);
       auto start = std::chrono::steady_clock::now();
-      stats = terra.SaveRWX(out + "/t", composer.get(), {}, worker_counts[k]);
+      stats = terra.WriteObjects(out + "/t", composer.get(), {}, worker_counts[k]);
       best_convert[k] = std::min(best_convert[k], Seconds(start));
     }
 
     std::vector<size_t> sizes;
-    for (auto& e : fs::directory_iterator(out)) sizes.push_back(fs::file_size(e.path()));
+    for (auto& entry : fs::directory_iterator(out)) sizes.push_back(fs::file_size(entry.path()));
     best_plain = std::min(best_plain, PlainWrites(out + "-plain", sizes));
 
-    terra.SetRenderMode(1);
     best_models = std::min(best_models, ModelsOnly(terra, *composer));
-    terra.SetRenderMode(0);
   }
   const double mb = stats.Bytes / 1e6;
   std::printf("%s: %d objects, %d files, %.1f MB\n", title, stats.ObjectsWritten, stats.ObjectsWritten + 1, mb);

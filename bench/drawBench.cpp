@@ -25,11 +25,11 @@ const std::string kSamples = KALVOR_SAMPLES_DIR;
 // in metres.
 void BM_PreviewFrame(benchmark::State& state) {
   const bool big = state.range(0) != 0;
-  const auto mode = static_cast<uint8_t>(state.range(1));
+  const TznRenderMode mode = RenderModeOfNumber(state.range(1)).value();
   TznTerra terra;
   terra.LoadFromFile(big ? BigTerrainPath() : kSamples + "/valley.ter");
   terra.SetViewDistance(static_cast<float>(state.range(2)));
-  if (mode == 2) terra.SetComposer(SampleComposer());
+  if (mode == TznRenderMode::RWXTexture) terra.SetComposer(SampleComposer());
   terra.SetRenderMode(mode);
   terra.FViewer.SetPitch(-20);
 

@@ -48,10 +48,10 @@ int main(int argc, char** argv) {
     std::printf("no display\n");
     return 1;
   }
-  for (const uint8_t mode : {0, 1, 2}) {
+  for (const TznRenderMode mode : {TznRenderMode::Terragen, TznRenderMode::RWXPreview, TznRenderMode::RWXTexture}) {
     terra.SetRenderMode(mode);
     QTest::qWait(500);  // the first frames build the meshes around the viewer
-    std::printf("mode %d  idle for %d s: %6.2f %% of one core\n", mode, kIdleMilliseconds / 1000,
+    std::printf("mode %d  idle for %d s: %6.2f %% of one core\n", RenderModeNumber(mode), kIdleMilliseconds / 1000,
                 IdleCpuPercent(kIdleMilliseconds));
     std::fflush(stdout);
   }

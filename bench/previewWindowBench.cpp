@@ -65,11 +65,14 @@ void Measure(const char* name, const std::string& terrain_file) {
   }
   struct TView {
     const char* label;
-    uint8_t mode;
+    TznRenderMode mode;
     float range;
   };
-  const TView views[] = {{"mode 0", 0, 120}, {"mode 1, 50 m", 1, 50},   {"mode 1, 120 m", 1, 120},
-                         {"mode 2, 50 m", 2, 50}, {"mode 2, 120 m", 2, 120}};
+  const TView views[] = {{"mode 0", TznRenderMode::Terragen, 120},
+                         {"mode 1, 50 m", TznRenderMode::RWXPreview, 50},
+                         {"mode 1, 120 m", TznRenderMode::RWXPreview, 120},
+                         {"mode 2, 50 m", TznRenderMode::RWXTexture, 50},
+                         {"mode 2, 120 m", TznRenderMode::RWXTexture, 120}};
   for (const TView& view : views) {
     terra.SetRenderMode(view.mode);
     terra.SetViewDistance(view.range);

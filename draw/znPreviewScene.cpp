@@ -32,7 +32,7 @@ void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra) {
 }
 
 void PaintPreviewTerrain(TznGLReality& reality, TznTerra& terra, TznTerraPainter& painter) {
-  reality.CheckGLError("Before painting scene (" + FormatInt(terra.FRenderMode) + ")");
+  reality.CheckGLError("Before painting scene (" + FormatInt(RenderModeNumber(terra.FRenderMode)) + ")");
   TznGLSphere sphere;
   reality.GetViewSphere(sphere);
   if (glIsEnabled(GL_TEXTURE_2D)) glDisable(GL_TEXTURE_2D);
@@ -54,7 +54,7 @@ void PaintPreviewTerrain(TznGLReality& reality, TznTerra& terra, TznTerraPainter
 
 void PrepaintPreviewScene(TznGLReality& reality, TznTerra& terra, bool altitude_check) {
   if (altitude_check) terra.KeepViewerAboveGround();
-  if (terra.FRenderMode == 2 && terra.FViewer.GetYaw() == 0) terra.FViewer.SetYaw(0.000001f);
+  if (terra.FRenderMode == TznRenderMode::RWXTexture && terra.FViewer.GetYaw() == 0) terra.FViewer.SetYaw(0.000001f);
   reality.Camera().Assign(terra.FViewer);
 }
 
@@ -62,7 +62,7 @@ void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& 
   PaintPreviewTerrain(reality, terra, painter);
   PaintOriginMarker(reality, terra);
   PaintWaterPlane(reality, terra);
-  const std::string mode = FormatInt(terra.FRenderMode);
+  const std::string mode = FormatInt(RenderModeNumber(terra.FRenderMode));
   reality.CheckGLError("Before SwapBuffers (" + mode + ")");
   reality.SwapBuffers();
   reality.CheckGLError("After SwapBuffers (" + mode + ")");

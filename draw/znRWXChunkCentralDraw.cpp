@@ -24,10 +24,12 @@ struct PairLook {
   bool wireframe = false;
 };
 
-PairLook LookOfPair(const TznRWXComposer& composer, const TznRWXMaterial* m, const TznRWXMaterial* b) {
+PairLook LookOfPair(const TznRWXComposer& composer, const TznRWXMaterial* material, const TznRWXMaterial* basic) {
   PairLook look;
-  if (m && m->UseTexture() && !m->Texture().empty()) look.texture = ComposerTexture(composer, m->Texture());
-  const TznRWXMaterial* geometry = (composer.IndividualSettings() && m && m->UseGeometrysampling()) ? m : b;
+  if (material && material->UseTexture() && !material->Texture().empty())
+    look.texture = ComposerTexture(composer, material->Texture());
+  const bool own_geometry = composer.IndividualSettings() && material && material->UseGeometrysampling();
+  const TznRWXMaterial* geometry = own_geometry ? material : basic;
   look.wireframe = geometry && geometry->Geometrysampling() == gsWireframe;
   if (look.wireframe) look.texture = nullptr;
   return look;
@@ -43,16 +45,17 @@ void ApplyFilterMaterial(TznGLMaterials& filter_material, const TznRWXMaterial* 
   filter_material.Apply(glFaceFront);
 }
 
-void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int p, const TznRWXFaceFilter* filter,
-                     const TznRWXMaterial* m, const PairLook& look, const TznRWXMaterial* b) {
-  const std::string pair = FormatInt(p);
+void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_number,
+                     const TznRWXFaceFilter* filter, const TznRWXMaterial* material, const PairLook& look,
+                     const TznRWXMaterial* basic) {
+  const std::string pair = FormatInt(pair_number);
   const std::string of = FormatInt(grid.DrawnCount);
-  int n = 0;
+  int drawn = 0;
   for (int i = 0; i < grid.Count(); ++i) {
     TznRWXChunk& object = grid.Object(i);
     if (!object.Visible) continue;
     const std::string name = FormatInt(int64_t{i} + 1);
-    const std::string count = FormatInt(++n);
+    const std::string count = FormatInt(++drawn);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", before glLoadName(" + name + ") and Object " +
                          count + " of " + of);
     glLoadName(static_cast<GLuint>(i + 1));
@@ -60,7 +63,7 @@ void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int p, con
                          count + " of " + of);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glBegin, before Object " + count + " of " +
                          of);
-    DrawFiltered(object, filter, m, look.texture, b, p - 1);
+    DrawFiltered(object, filter, material, look.texture, basic, pair_number - 1);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", before glEnd, after Object " + count + " of " +
                          of);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glEnd and Object " + count + " of " + of);
@@ -99,28 +102,28 @@ void DrawComposed(TznRWXChunkCentral& grid, TznGLReality& reality, int32_t east,
   for (auto& object : grid.Objects)
     if (object->Visible) object->ClearFaceMarks();
 
-  const TznRWXMaterial* b = composer->BasicMaterial();
+  const TznRWXMaterial* basic = composer->BasicMaterial();
   reality.CheckGLError("Before first material (2)");
   SetTexturing(false);
   materials.MainMaterial.Apply(glFaceFront);
   reality.CheckGLError("Before filter loop (2)");
   const int count = composer->Count();
-  for (int p = 1; p <= count; ++p) {
-    const bool last = p == count;
-    const TznRWXFaceFilter* filter = last ? nullptr : composer->Filter(p - 1);
-    const TznRWXMaterial* m = composer->Material(p - 1);
-    const PairLook look = LookOfPair(*composer, m, b);
+  for (int pair_number = 1; pair_number <= count; ++pair_number) {
+    const bool last = pair_number == count;
+    const TznRWXFaceFilter* filter = last ? nullptr : composer->Filter(pair_number - 1);
+    const TznRWXMaterial* material = composer->Material(pair_number - 1);
+    const PairLook look = LookOfPair(*composer, material, basic);
     glPolygonMode(GL_FRONT_AND_BACK, look.wireframe ? GL_LINE : GL_FILL);
     if (look.texture) {
       SetTexturing(true);
       look.texture->Apply();
     } else {
       SetTexturing(false);
-      ApplyFilterMaterial(materials.FilterMaterial, (m && (m->UseColor() || last)) ? m : b);
+      ApplyFilterMaterial(materials.FilterMaterial, (material && (material->UseColor() || last)) ? material : basic);
     }
-    reality.CheckGLError("Before object loop (2), Filter " + FormatInt(p));
-    DrawPairObjects(grid, reality, p, filter, m, look, b);
-    reality.CheckGLError("After object loop (2), Filter " + FormatInt(p));
+    reality.CheckGLError("Before object loop (2), Filter " + FormatInt(pair_number));
+    DrawPairObjects(grid, reality, pair_number, filter, material, look, basic);
+    reality.CheckGLError("After object loop (2), Filter " + FormatInt(pair_number));
   }
   reality.CheckGLError("After filter loop (2)");
 }

@@ -10,23 +10,16 @@ TznTerraPainter::TznTerraPainter() { MakeBlockMaterials(FBlockMaterials); }
 
 void TznTerraPainter::Draw(TznTerra& terra, TznGLReality& reality, const TznGLSphere& sphere, double px,
                            double py) {
-  switch (terra.FRenderMode) {
-    case 0:
-      ::Draw(terra.TerraChunks(), reality, Round32(px), Round32(py), sphere, FBlockMaterials);
-      break;
-    case 1:
-    case 2: {
-      const int32_t east = Round32(px * terra.FScaleX * 100);
-      const int32_t north = Round32(py * terra.FScaleY * 100);
-      if (terra.FRenderMode == 1) {
-        ::Draw(terra.RWXChunks(), reality, east, sphere, north, FPreviewMaterials);
-      } else {
-        const TznRWXComposer* composer = terra.SwapInWaitingComposer();
-        DrawComposed(terra.RWXChunks(), reality, east, composer, sphere, north, FPreviewMaterials);
-      }
-      break;
-    }
-    default:
-      break;
+  if (!IsRWXMode(terra.FRenderMode)) {
+    ::Draw(terra.TerraChunks(), reality, Round32(px), Round32(py), sphere, FBlockMaterials);
+    return;
+  }
+  const int32_t east = Round32(px * terra.FScaleX * 100);
+  const int32_t north = Round32(py * terra.FScaleY * 100);
+  if (terra.FRenderMode == TznRenderMode::RWXPreview) {
+    ::Draw(terra.RWXChunks(), reality, east, sphere, north, FPreviewMaterials);
+  } else {
+    const TznRWXComposer* composer = terra.SwapInWaitingComposer();
+    DrawComposed(terra.RWXChunks(), reality, east, composer, sphere, north, FPreviewMaterials);
   }
 }

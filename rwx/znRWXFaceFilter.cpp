@@ -128,10 +128,10 @@ double TznRWXFaceFilter::FaceGradient(const TVec3& normal) {
   const double horizontal = std::sqrt(nz * nz + nx * nx);
   double elevation, radius;
   XYToPolar(elevation, radius, horizontal, ny);
-  double a = AngleMod360(elevation * 180 / std::numbers::pi);
-  if (a > 90) a = a > 270 ? a - 360 : 180 - a;
-  const double g = 90 - std::fabs(a);
-  return a < 0 ? -g : g;
+  double angle = AngleMod360(elevation * 180 / std::numbers::pi);
+  if (angle > 90) angle = angle > 270 ? angle - 360 : 180 - angle;
+  const double gradient = 90 - std::fabs(angle);
+  return angle < 0 ? -gradient : gradient;
 }
 
 bool TznRWXFaceFilter::Applies(const TVec3& v0, const TVec3& v1, const TVec3& v2, const TVec3& normal,

@@ -16,8 +16,8 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // tan^2 of an angle in degrees, strictly between 0 and 90.
 double TanSquared(double degrees) {
-  const double t = std::tan(degrees * std::numbers::pi / 180);
-  return t * t;
+  const double tangent = std::tan(degrees * std::numbers::pi / 180);
+  return tangent * tangent;
 }
 
 // s <= factor * q holds for every face whose slope is at most the angle;

@@ -21,8 +21,8 @@ void InsideRange(double start, double step, int n, int32_t points, int& first, i
   last = -1;
   bool found = false;
   for (int i = 0; i <= n; ++i) {
-    const double p = start + i * step;
-    if (p >= 0 && p < points) {
+    const double position = start + i * step;
+    if (position >= 0 && position < points) {
       if (!found) first = i;
       last = i;
       found = true;
@@ -32,112 +32,113 @@ void InsideRange(double start, double step, int n, int32_t points, int& first, i
 }
 
 bool HasArea(const TVec3& a, const TVec3& b, const TVec3& c) {
-  TVec3 n;
-  return FaceNormal(a, b, c, n) != 0;
+  TVec3 normal;
+  return FaceNormal(a, b, c, normal) != 0;
 }
 
 }  // namespace
 
 ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                           int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) {
-  ObjectGrid g;
-  g.nx = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_x) * size_x / 1000.0)));
-  g.ny = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_z) * size_z / 1000.0)));
+  ObjectGrid grid;
+  grid.nx = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_x) * size_x / 1000.0)));
+  grid.ny = static_cast<int>(std::max<int64_t>(1, Round(double(cells_per_10m_z) * size_z / 1000.0)));
   // A skirt has two vertices per point of its side and two faces per step.
-  g.vertex_budget = int64_t{g.nx + 1} * (g.ny + 1) + 2 * SidesTotal(edge_flags, g.nx + 1, g.ny + 1);
-  g.face_budget = int64_t{2} * g.nx * g.ny + 2 * SidesTotal(edge_flags, g.nx, g.ny);
-  if (g.vertex_budget > kMaxMeshVertices)
-    throw EznError("an object of " + FormatInt(g.nx + 1) + " x " + FormatInt(g.ny + 1) +
+  grid.vertex_budget = int64_t{grid.nx + 1} * (grid.ny + 1) + 2 * SidesTotal(edge_flags, grid.nx + 1, grid.ny + 1);
+  grid.face_budget = int64_t{2} * grid.nx * grid.ny + 2 * SidesTotal(edge_flags, grid.nx, grid.ny);
+  if (grid.vertex_budget > kMaxMeshVertices)
+    throw EznError("an object of " + FormatInt(grid.nx + 1) + " x " + FormatInt(grid.ny + 1) +
                    " vertices is too large: at most " + FormatInt(kMaxMeshVertices) + " vertices fit in one object");
 
-  g.sx = terra.FScaleX;
-  g.sy = terra.FScaleY;
-  g.gx0 = x0 / (g.sx * 100);
-  g.gy0 = z0 / (g.sy * 100);
-  g.dgx = size_x / (g.nx * g.sx * 100);
-  g.dgy = size_z / (g.ny * g.sy * 100);
-  g.tu = (size_x / 100.0 * 0.5) / g.nx;
-  g.tv = (size_z / 100.0 * 0.5) / g.ny;
-  InsideRange(g.gy0, g.dgy, g.ny, terra.FYPoints, g.f, g.g);
-  InsideRange(g.gx0, g.dgx, g.nx, terra.FXPoints, g.d, g.e);
-  return g;
+  grid.sx = terra.FScaleX;
+  grid.sy = terra.FScaleY;
+  grid.gx0 = x0 / (grid.sx * 100);
+  grid.gy0 = z0 / (grid.sy * 100);
+  grid.dgx = size_x / (grid.nx * grid.sx * 100);
+  grid.dgy = size_z / (grid.ny * grid.sy * 100);
+  grid.tu = (size_x / 100.0 * 0.5) / grid.nx;
+  grid.tv = (size_z / 100.0 * 0.5) / grid.ny;
+  InsideRange(grid.gy0, grid.dgy, grid.ny, terra.FYPoints, grid.first_row, grid.last_row);
+  InsideRange(grid.gx0, grid.dgx, grid.nx, terra.FXPoints, grid.first_column, grid.last_column);
+  return grid;
 }
 
 MeshMaker::MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznObjectMesh& mesh)
     : terra_(terra),
-      g_(grid),
+      grid_(grid),
       mesh_(mesh),
       vertices_(mesh.Vertices),
       tex_(mesh.TexCoords),
       faces_(mesh.Faces) {
   mesh_.SkirtStart = -1;
   mesh_.FacePairs.clear();
-  vertices_.assign(static_cast<size_t>(g_.vertex_budget), TVec3{});
-  tex_.assign(static_cast<size_t>(g_.vertex_budget), TVec3{});
-  faces_.assign(static_cast<size_t>(g_.face_budget), TznFace3w{});
-  west_.assign(g_.ny + 1, -1);
-  east_.assign(g_.ny + 1, -1);
-  south_.assign(g_.nx + 1, -1);
-  north_.assign(g_.nx + 1, -1);
+  vertices_.assign(static_cast<size_t>(grid_.vertex_budget), TVec3{});
+  tex_.assign(static_cast<size_t>(grid_.vertex_budget), TVec3{});
+  faces_.assign(static_cast<size_t>(grid_.face_budget), TznFace3w{});
+  west_.assign(grid_.ny + 1, -1);
+  east_.assign(grid_.ny + 1, -1);
+  south_.assign(grid_.nx + 1, -1);
+  north_.assign(grid_.nx + 1, -1);
 }
 
 void MeshMaker::SurfaceVertices(std::vector<int>& index) {
   const int32_t xp = terra_.FXPoints, yp = terra_.FYPoints;
-  for (int r = 0; r <= g_.ny; ++r) {
-    const double gy = g_.gy0 + r * g_.dgy;
-    for (int c = 0; c <= g_.nx; ++c) {
-      const double gx = g_.gx0 + c * g_.dgx;
-      const size_t k = static_cast<size_t>(r) * (g_.nx + 1) + c;
+  for (int r = 0; r <= grid_.ny; ++r) {
+    const double gy = grid_.gy0 + r * grid_.dgy;
+    for (int c = 0; c <= grid_.nx; ++c) {
+      const double gx = grid_.gx0 + c * grid_.dgx;
+      const size_t point = static_cast<size_t>(r) * (grid_.nx + 1) + c;
       if (!(gx >= 0 && gx < xp && gy >= 0 && gy < yp)) continue;
-      TVec3 h;
-      terra_.GetHeightAt(h, static_cast<float>(gx), static_cast<float>(gy));
-      float east = static_cast<float>(gx * g_.sx);
-      float north = static_cast<float>(gy * g_.sy);
-      if (c == g_.nx) east += kOverlap;
-      if (r == g_.ny) north += kOverlap;
-      const int v = AddVertex(TVec3{east, h.z, -north},
-                              TVec3{float(c * g_.tu), float(r * g_.tv), float((g_.ny - r) * g_.tv)});
-      index[k] = v;
-      if (c == g_.d)
-        west_[r - g_.f] = v;
-      else if (c == g_.e)
-        east_[r - g_.f] = v;
-      if (r == g_.f)
-        south_[c - g_.d] = v;
-      else if (r == g_.g)
-        north_[c - g_.d] = v;
+      TVec3 height;
+      terra_.GetHeightAt(height, static_cast<float>(gx), static_cast<float>(gy));
+      float east = static_cast<float>(gx * grid_.sx);
+      float north = static_cast<float>(gy * grid_.sy);
+      if (c == grid_.nx) east += kOverlap;
+      if (r == grid_.ny) north += kOverlap;
+      const int vertex =
+          AddVertex(TVec3{east, height.z, -north},
+                    TVec3{float(c * grid_.tu), float(r * grid_.tv), float((grid_.ny - r) * grid_.tv)});
+      index[point] = vertex;
+      if (c == grid_.first_column)
+        west_[r - grid_.first_row] = vertex;
+      else if (c == grid_.last_column)
+        east_[r - grid_.first_row] = vertex;
+      if (r == grid_.first_row)
+        south_[c - grid_.first_column] = vertex;
+      else if (r == grid_.last_row)
+        north_[c - grid_.first_column] = vertex;
     }
   }
 }
 
 void MeshMaker::SurfaceTriangles(const std::vector<int>& index) {
-  const int w = g_.nx + 1;
-  for (int r = 0; r < g_.ny; ++r)
-    for (int c = 0; c < g_.nx; ++c) {
-      const int a = index[r * w + c], b = index[r * w + c + 1];
-      const int cc = index[(r + 1) * w + c + 1], d = index[(r + 1) * w + c];
-      if (a >= 0 && b >= 0 && cc >= 0) AddFace(a, b, cc);
-      if (cc >= 0 && d >= 0 && a >= 0) AddFace(cc, d, a);
+  const int row_length = grid_.nx + 1;
+  for (int r = 0; r < grid_.ny; ++r)
+    for (int c = 0; c < grid_.nx; ++c) {
+      const int south_west = index[r * row_length + c], south_east = index[r * row_length + c + 1];
+      const int north_east = index[(r + 1) * row_length + c + 1], north_west = index[(r + 1) * row_length + c];
+      if (south_west >= 0 && south_east >= 0 && north_east >= 0) AddFace(south_west, south_east, north_east);
+      if (north_east >= 0 && north_west >= 0 && south_west >= 0) AddFace(north_east, north_west, south_west);
     }
 }
 
 void MeshMaker::Surface() {
   // Grid point -> vertex index, -1 for points outside the terrain (the same
   // numbering as counting the points made so far).
-  std::vector<int> index(static_cast<size_t>(g_.nx + 1) * (g_.ny + 1), -1);
+  std::vector<int> index(static_cast<size_t>(grid_.nx + 1) * (grid_.ny + 1), -1);
   SurfaceVertices(index);
   if (vertex_count_ > 0) SurfaceTriangles(index);
 }
 
-TVec3 MeshMaker::EdgeLinePoint(Side side, int k, float low) const {
-  // Along the edge, k stands for the grid index of the entry.
-  const double along_y = (g_.gy0 + k * g_.dgy) * g_.sy;
-  const double along_x = (g_.gx0 + k * g_.dgx) * g_.sx;
+TVec3 MeshMaker::EdgeLinePoint(Side side, int index, float low) const {
+  // Along the edge, the entry stands at its grid index.
+  const double along_y = (grid_.gy0 + index * grid_.dgy) * grid_.sy;
+  const double along_x = (grid_.gx0 + index * grid_.dgx) * grid_.sx;
   switch (side) {
-    case Side::West: return TVec3{float(g_.gx0 * g_.sx), low, float(-along_y)};
-    case Side::East: return TVec3{float((g_.gx0 + g_.nx * g_.dgx) * g_.sx), low, float(-along_y)};
-    case Side::South: return TVec3{float(along_x), low, float(-(g_.gy0 * g_.sy))};
-    case Side::North: return TVec3{float(along_x), low, float(-((g_.gy0 + g_.ny * g_.dgy) * g_.sy))};
+    case Side::West: return TVec3{float(grid_.gx0 * grid_.sx), low, float(-along_y)};
+    case Side::East: return TVec3{float((grid_.gx0 + grid_.nx * grid_.dgx) * grid_.sx), low, float(-along_y)};
+    case Side::South: return TVec3{float(along_x), low, float(-(grid_.gy0 * grid_.sy))};
+    case Side::North: return TVec3{float(along_x), low, float(-((grid_.gy0 + grid_.ny * grid_.dgy) * grid_.sy))};
   }
   return TVec3{};
 }
@@ -148,7 +149,7 @@ void MeshMaker::Skirt(Side side) {
                                  : side == Side::East  ? east_
                                  : side == Side::South ? south_
                                                        : north_;
-  const int count = along_y ? g_.g - g_.f + 1 : g_.e - g_.d + 1;
+  const int count = along_y ? grid_.last_row - grid_.first_row + 1 : grid_.last_column - grid_.first_column + 1;
   std::vector<EdgeEntry> entries;
   entries.reserve(std::max(count, 0));
   for (int k = 0; k < count; ++k) entries.push_back(EdgeEntry{list[k], k});
@@ -162,7 +163,7 @@ void MeshMaker::Skirt(Side side, const std::vector<EdgeEntry>& entries) {
   const int first = static_cast<int>(vertex_count_);
   for (const EdgeEntry& entry : entries) {
     const int edge = entry.vertex;
-    TVec3 bottom = edge >= 0 ? vertices_[edge] : EdgeLinePoint(side, entry.k, low);
+    TVec3 bottom = edge >= 0 ? vertices_[edge] : EdgeLinePoint(side, entry.index, low);
     const TVec3 upper = edge >= 0 ? vertices_[edge] : bottom;
     if (edge >= 0) top = std::max(top, upper.y);
     bottom.y = low;
@@ -170,17 +171,17 @@ void MeshMaker::Skirt(Side side, const std::vector<EdgeEntry>& entries) {
     AddVertex(upper, TVec3{});
   }
   // Texture: U along the edge, V counting down from the top of the skirt.
-  const double b = static_cast<double>(Round((top - low) * 0.5)) + 1;
+  const double bottom_v = static_cast<double>(Round((top - low) * 0.5)) + 1;
   for (int i = 0; i < count; ++i) {
-    const int k = entries[i].k;
-    const double u = side == Side::West    ? (g_.ny - k) * g_.tv
-                     : side == Side::South ? k * g_.tu
-                     : side == Side::East  ? k * g_.tv
-                                           : (g_.nx - k) * g_.tu;
+    const int k = entries[i].index;
+    const double tex_u = side == Side::West    ? (grid_.ny - k) * grid_.tv
+                         : side == Side::South ? k * grid_.tu
+                         : side == Side::East  ? k * grid_.tv
+                                               : (grid_.nx - k) * grid_.tu;
     const int bi = first + 2 * i, ti = bi + 1;
-    const double w = (vertices_[ti].y - low) * 0.5;
-    tex_[bi] = TVec3{float(u), 0.0f, float(b)};
-    tex_[ti] = TVec3{float(u), float(w), float(b - w)};
+    const double tex_w = (vertices_[ti].y - low) * 0.5;
+    tex_[bi] = TVec3{float(tex_u), 0.0f, float(bottom_v)};
+    tex_[ti] = TVec3{float(tex_u), float(tex_w), float(bottom_v - tex_w)};
   }
   // Triangles facing out of the terrain. Entries that found no edge vertex
   // lie on the edge line at the lowest level; the triangles they make have

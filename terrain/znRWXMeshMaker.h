@@ -47,7 +47,8 @@ struct ObjectGrid {
   double dgx = 0, dgy = 0;           // step
   double tu = 0, tv = 0;             // texture steps
   double sx = 1, sy = 1;             // metres per terrain step
-  int d = 0, e = -1, f = 0, g = -1;  // first/last inside column and row
+  int first_column = 0, last_column = -1;  // inside the terrain
+  int first_row = 0, last_row = -1;
   int64_t vertex_budget = 0, face_budget = 0;  // grid and skirts
 };
 
@@ -63,7 +64,7 @@ ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t
 // row or column.
 struct EdgeEntry {
   int vertex;
-  int k;
+  int index;
 };
 
 class MeshMaker {
@@ -95,10 +96,10 @@ class MeshMaker {
  private:
   void SurfaceVertices(std::vector<int>& index);
   void SurfaceTriangles(const std::vector<int>& index);
-  TVec3 EdgeLinePoint(Side side, int k, float low) const;
+  TVec3 EdgeLinePoint(Side side, int index, float low) const;
 
   const TznTerra& terra_;
-  const ObjectGrid& g_;
+  const ObjectGrid& grid_;
   TznObjectMesh& mesh_;
   TznVertex3fArray& vertices_;
   TznVertex3fArray& tex_;

@@ -73,15 +73,15 @@ namespace {
 
 // The two grid lines around a fractional position: the interval to the left
 // of an exact grid line, shifted inside the grid at its edges.
-bool Bracket(float p, int32_t points, int& i0, int& i1) {
-  const int64_t r = Round(p);
-  int64_t a = r < p ? r : r - 1;
-  int64_t b = a + 1;
-  if (a < 0) ++a, ++b;
-  if (b >= points) --a, --b;
-  if (a < 0 || b >= points) return false;
-  i0 = static_cast<int>(a);
-  i1 = static_cast<int>(b);
+bool Bracket(float position, int32_t points, int& i0, int& i1) {
+  const int64_t nearest = Round(position);
+  int64_t low = nearest < position ? nearest : nearest - 1;
+  int64_t high = low + 1;
+  if (low < 0) ++low, ++high;
+  if (high >= points) --low, --high;
+  if (low < 0 || high >= points) return false;
+  i0 = static_cast<int>(low);
+  i1 = static_cast<int>(high);
   return true;
 }
 
@@ -94,34 +94,36 @@ void TznTerra::GetHeightAt(TVec3& v, float px, float py) const {
   if (px < 0 || py < 0 || px >= FXPoints || py >= FYPoints) return;
   int x0, x1, y0, y1;
   if (!Bracket(px, FXPoints, x0, x1) || !Bracket(py, FYPoints, y0, y1)) return;
-  const double a = GetHeight(x0, y1), b = GetHeight(x1, y1);
-  const double c = GetHeight(x0, y0), d = GetHeight(x1, y0);
+  const double north_west = GetHeight(x0, y1), north_east = GetHeight(x1, y1);
+  const double south_west = GetHeight(x0, y0), south_east = GetHeight(x1, y0);
   // The bracket is always one step wide: the fractions need no division.
   const double fx = px - x0, gx = x1 - px;
   const double fy = py - y0, gy = y1 - py;
   // Stored heights lie far inside the integers, so rounding cannot fail;
   // adding 0 turns a rounded -0 into the +0 an integer would give.
   auto round = [](double value) { return zn_detail::RoundHalfEven(value) + 0.0; };
-  const double e1 = round(a + fx * (b - a));
-  const double e2 = round(c + fx * (d - c));
-  const double e3 = round(c + fy * (a - c));
-  const double e4 = round(d + fy * (b - d));
-  const double stored = (e1 * fy + e2 * gy + e3 * gx + e4 * fx) / (fx + gx + fy + gy);
+  // The height on each side of the cell at the position's column or row,
+  // weighed by the nearness of that side.
+  const double north = round(north_west + fx * (north_east - north_west));
+  const double south = round(south_west + fx * (south_east - south_west));
+  const double west = round(south_west + fy * (north_west - south_west));
+  const double east = round(south_east + fy * (north_east - south_east));
+  const double stored = (north * fy + south * gy + west * gx + east * fx) / (fx + gx + fy + gy);
   v.z = static_cast<float>(stored * FScaleZ / 100.0);
 }
 
 void TznTerra::ResetSelection() {
-  const float w = (FXPoints - 1) * FScaleX;
-  const float d = (FYPoints - 1) * FScaleY;
-  FSelCentre = TVec3{w / 2, d / 2, 0};
-  FSideX = w;
-  FSideY = d;
+  const float width = (FXPoints - 1) * FScaleX;
+  const float depth = (FYPoints - 1) * FScaleY;
+  FSelCentre = TVec3{width / 2, depth / 2, 0};
+  FSideX = width;
+  FSideY = depth;
 }
 
 void TznTerra::ResetOrigin() {
-  const float w = (FXPoints - 1) * FScaleX;
-  const float d = (FYPoints - 1) * FScaleY;
-  FOrigin = TVec3{w / 2, d / 2, 0};
+  const float width = (FXPoints - 1) * FScaleX;
+  const float depth = (FYPoints - 1) * FScaleY;
+  FOrigin = TVec3{width / 2, depth / 2, 0};
 }
 
 void TznTerra::SetObjectSize(float value) { FObjectSize = std::max(value, 0.1f); }

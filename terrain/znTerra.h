@@ -17,6 +17,7 @@
 #include "rwx/znModelFormat.h"
 #include "terrain/znObjectMesh.h"
 #include "terrain/znCuttingOptions.h"
+#include "terrain/znRenderMode.h"
 
 class TznByteReader;
 
@@ -172,26 +173,34 @@ class TznTerra {
   bool BuildBlockMesh(TznVertex3fArray& vertices, TznVertex3wArray& faces, TznVertex3fArray& normals, int32_t x0,
                       int32_t y0, int32_t nx, int32_t ny, uint8_t kind) const;
 
-  // Render modes: 0 "Terragen" blocks, 1 "RWX Preview", 2 "RWX Texture".
   // Changing between the two RWX modes keeps the object grid. A grid that
   // cannot be laid out keeps the mode as it was (and throws as
   // RebuildChunks does).
-  void SetRenderMode(uint8_t mode);
+  void SetRenderMode(TznRenderMode mode);
   // Lays out the live grid anew for the current mode, object size and
   // vertex density; the other grid lets go of its meshes. Nothing happens
-  // while a save run is on. Throws EznError ("Too many objects! " and
-  // RWXObjectLimitText), leaving
-  // both grids as they were, when the RWX grid would hold more than
-  // kMaxRWXObjects.
+  // while a save run is on. Throws as LayOutObjects does, leaving both
+  // grids as they were.
   void RebuildChunks();
+  // Lays out the object grid anew from the origin, scales, object size and
+  // vertex density, whatever the render mode; the block grid is left alone.
+  // Nothing happens while a save run is on. Throws EznError ("Too many
+  // objects! " and RWXObjectLimitText), leaving the grid as it was, when it
+  // would hold more than kMaxRWXObjects.
+  void LayOutObjects();
   // A save run is writing the object grid: the grids stay as they are and
   // no other terrain can be loaded until it returns.
   bool Saving() const;
-  // Writes the whole terrain as RWX objects through render mode 1, then
-  // returns to the mode it had. progress may be empty. workers: threads
-  // that build the objects, 0 for one per core. No output may replace the
-  // loaded terrain file or a file of the composer (EznOutputIsInput).
-  // format: the model files written (RWX, or Wavefront OBJ with its .mtl).
+  // Writes the object grid as it is laid out, leaving the render mode
+  // alone. progress may be empty. workers: threads that build the objects,
+  // 0 for one per core. No output may replace the loaded terrain file or a
+  // file of the composer (EznOutputIsInput). format: the model files
+  // written (RWX, or Wavefront OBJ with its .mtl).
+  TznRWXWriteStats WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
+                                const std::function<void(int, int, bool&)>& progress, int workers = 0,
+                                TznModelFormat format = TznModelFormat::Rwx);
+  // The shell's save run: WriteObjects through "RWX Preview" (which lays
+  // out the object grid when it was not live), then back to the mode it had.
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
                            const std::function<void(int, int, bool&)>& progress, int workers = 0,
                            TznModelFormat format = TznModelFormat::Rwx);
@@ -200,22 +209,22 @@ class TznTerra {
   TznTerraChunkCentral& TerraChunks() { return *FTerraChunks; }
   const TznTerraChunkCentral& TerraChunks() const { return *FTerraChunks; }
 
-  // Entries of the live grid: blocks in mode 0, RWX objects in modes 1 and
-  // 2, none in other modes.
+  // Entries of the live grid: blocks in "Terragen", RWX objects in the RWX
+  // modes.
   int GetChunkCount() const;
   int GetDrawnCount() const;
-  // "1", "2", ... in mode 0, the object's file name in modes 1 and 2; empty
-  // for an index outside the grid or another mode.
+  // "1", "2", ... in "Terragen", the object's file name in the RWX modes;
+  // empty for an index outside the grid.
   void GetChunkLabel(int index, std::string& text) const;
-  // Highlights an RWX object in modes 1 and 2 (-1 for none).
+  // Highlights an RWX object in the RWX modes (-1 for none).
   void SelectChunk(int index);
   float GetViewDistance() const;
   void SetViewDistance(float metres);
 
   // The composer of the textured preview. A composer handed over waits
-  // until the next mode-2 frame; a later one replaces (and frees) it.
+  // until the next "RWX Texture" frame; a later one replaces (and frees) it.
   void SetComposer(std::unique_ptr<TznRWXComposer> composer);
-  // At the start of a mode-2 frame: the waiting composer, if any, takes the
+  // At the start of an "RWX Texture" frame: the waiting composer, if any, takes the
   // place of the one in use. Returns the composer in use (may be null).
   TznRWXComposer* SwapInWaitingComposer();
   void SetColor(TColor value) { FColor = value; }
@@ -269,7 +278,7 @@ class TznTerra {
 
   std::unique_ptr<TznTerraChunkCentral> FTerraChunks;
   std::unique_ptr<TznRWXChunkCentral> FRWXChunks;
-  uint8_t FRenderMode = 0;
+  TznRenderMode FRenderMode = TznRenderMode::Terragen;
   float FLightAzimuth = 225.0f;
   float FLightElevation = 60.0f;
   TColor FColor = 0xC0C0C0;

@@ -14,12 +14,12 @@ using namespace zn_mesh;
 namespace {
 
 // The grid points of the object that lie inside the terrain: a rectangle of
-// the object's grid, columns d..e and rows f..g, with their heights.
+// the object's grid, its inside columns and rows, with their heights.
 class InsideRectangle {
  public:
-  InsideRectangle(const TznTerra& terra, const ObjectGrid& g, int32_t x0, int32_t z0, int32_t size_x,
+  InsideRectangle(const TznTerra& terra, const ObjectGrid& grid, int32_t x0, int32_t z0, int32_t size_x,
                   int32_t size_z)
-      : g_(g), columns_(g.e - g.d + 1), rows_(g.g - g.f + 1) {
+      : grid_(grid), columns_(grid.last_column - grid.first_column + 1), rows_(grid.last_row - grid.first_row + 1) {
     // The east column and the north row are the neighbour's west column and
     // south row: both objects take their position from the same whole
     // centimetres, so they sample the very same heights there (unless that
@@ -27,9 +27,11 @@ class InsideRectangle {
     gx_.resize(columns_);
     gy_.resize(rows_);
     for (int c = 0; c < columns_; ++c)
-      gx_[c] = Position(g.gx0, g.dgx, g.d + c, g.nx, (x0 + double(size_x)) / (g.sx * 100), terra.FXPoints);
+      gx_[c] = Position(grid.gx0, grid.dgx, grid.first_column + c, grid.nx, (x0 + double(size_x)) / (grid.sx * 100),
+                        terra.FXPoints);
     for (int r = 0; r < rows_; ++r)
-      gy_[r] = Position(g.gy0, g.dgy, g.f + r, g.ny, (z0 + double(size_z)) / (g.sy * 100), terra.FYPoints);
+      gy_[r] = Position(grid.gy0, grid.dgy, grid.first_row + r, grid.ny, (z0 + double(size_z)) / (grid.sy * 100),
+                        terra.FYPoints);
     heights_.resize(static_cast<size_t>(columns_) * rows_);
     for (int r = 0; r < rows_; ++r)
       for (int c = 0; c < columns_; ++c) {
@@ -51,15 +53,15 @@ class InsideRectangle {
   // The vertex and texture triple of a point, as the regular mesh has them.
   TVec3 Vertex(int point) const {
     const int c = point % columns_, r = point / columns_;
-    float east = static_cast<float>(gx_[c] * g_.sx);
-    float north = static_cast<float>(gy_[r] * g_.sy);
-    if (g_.d + c == g_.nx) east += kOverlap;
-    if (g_.f + r == g_.ny) north += kOverlap;
+    float east = static_cast<float>(gx_[c] * grid_.sx);
+    float north = static_cast<float>(gy_[r] * grid_.sy);
+    if (grid_.first_column + c == grid_.nx) east += kOverlap;
+    if (grid_.first_row + r == grid_.ny) north += kOverlap;
     return TVec3{east, heights_[point], -north};
   }
   TVec3 Texture(int point) const {
-    const int c = g_.d + point % columns_, r = g_.f + point / columns_;
-    return TVec3{float(c * g_.tu), float(r * g_.tv), float((g_.ny - r) * g_.tv)};
+    const int c = grid_.first_column + point % columns_, r = grid_.first_row + point / columns_;
+    return TVec3{float(c * grid_.tu), float(r * grid_.tv), float((grid_.ny - r) * grid_.tv)};
   }
 
   // The points of one side, in order along it (south to north, west to east).
@@ -77,7 +79,7 @@ class InsideRectangle {
   }
 
  private:
-  const ObjectGrid& g_;
+  const ObjectGrid& grid_;
   int columns_, rows_;
   std::vector<double> gx_, gy_;
   std::vector<float> heights_;
@@ -103,12 +105,12 @@ std::vector<std::vector<int>> KeptSidePoints(const InsideRectangle& rect, double
 bool TznTerra::BuildAdaptiveRWXMesh(TznObjectMesh& object_mesh, int32_t x0, int32_t z0, int32_t size_x,
                                     int32_t size_z, int32_t cells_per_10m_x, int32_t cells_per_10m_z,
                                     uint8_t edge_flags, double max_error) const {
-  ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  ObjectGrid grid = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   // A single row or column inside the terrain has no cell to simplify.
-  if (g.e - g.d < 1 || g.g - g.f < 1)
+  if (grid.last_column - grid.first_column < 1 || grid.last_row - grid.first_row < 1)
     return BuildRWXMesh(object_mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
 
-  const InsideRectangle rect(*this, g, x0, z0, size_x, size_z);
+  const InsideRectangle rect(*this, grid, x0, z0, size_x, size_z);
   const std::vector<std::vector<int>> sides = KeptSidePoints(rect, max_error);
   std::vector<int> side_points;
   for (const std::vector<int>& side : sides) side_points.insert(side_points.end(), side.begin(), side.end());
@@ -118,16 +120,16 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznObjectMesh& object_mesh, int32_t x0, int3
   // The arrays are sized for this mesh, not for the regular one's grid: they
   // stay as large while the object is built.
   const int points = rect.Columns() * rect.Rows();
-  g.vertex_budget = 0;
-  g.face_budget = static_cast<int64_t>(mesh.Triangles().size());
-  for (int p = 0; p < points; ++p) g.vertex_budget += mesh.Used(p);
+  grid.vertex_budget = 0;
+  grid.face_budget = static_cast<int64_t>(mesh.Triangles().size());
+  for (int p = 0; p < points; ++p) grid.vertex_budget += mesh.Used(p);
   for (size_t s = 0; s < std::size(kSkirtSides); ++s)
     if (edge_flags & SideFlag(kSkirtSides[s])) {
-      g.vertex_budget += 2 * static_cast<int64_t>(sides[s].size());
-      g.face_budget += 2 * (static_cast<int64_t>(sides[s].size()) - 1);
+      grid.vertex_budget += 2 * static_cast<int64_t>(sides[s].size());
+      grid.face_budget += 2 * (static_cast<int64_t>(sides[s].size()) - 1);
     }
 
-  MeshMaker maker(*this, g, object_mesh);
+  MeshMaker maker(*this, grid, object_mesh);
   std::vector<int> vertex_of(static_cast<size_t>(points), -1);
   for (int p = 0; p < points; ++p)
     if (mesh.Used(p)) vertex_of[p] = maker.AddVertex(rect.Vertex(p), rect.Texture(p));

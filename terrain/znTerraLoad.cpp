@@ -52,12 +52,12 @@ class TerragenReader {
 // Round(raw / 10), ties to even, in whole-number arithmetic that the
 // compiler turns into vector code.
 inline int16_t StoredHeight(int32_t raw) {
-  const int32_t q = raw / 10;
-  const int32_t r = raw - q * 10;
-  const int32_t odd = q & 1;
-  const int32_t up = (r > 5) | ((r == 5) & odd);
-  const int32_t down = (r < -5) | ((r == -5) & odd);
-  return static_cast<int16_t>(q + up - down);
+  const int32_t tens = raw / 10;
+  const int32_t rest = raw - tens * 10;
+  const int32_t odd = tens & 1;
+  const int32_t up = (rest > 5) | ((rest == 5) & odd);
+  const int32_t down = (rest < -5) | ((rest == -5) & odd);
+  return static_cast<int16_t>(tens + up - down);
 }
 
 void ConvertRaw(const uint8_t* bytes, size_t count, int16_t* out) {

@@ -1,20 +1,15 @@
 // The render modes of the terrain: which grid is live, what it holds, the
-// save run through mode 1, and the composer of the textured preview.
+// layout and writing of the object grid, the save run through "RWX
+// Preview", and the composer of the textured preview.
 #include "base/znRound.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znRWXComposer.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraChunkCentral.h"
 
-namespace {
-
-bool IsRWXMode(uint8_t mode) { return mode == 1 || mode == 2; }
-
-}  // namespace
-
-void TznTerra::SetRenderMode(uint8_t mode) {
+void TznTerra::SetRenderMode(TznRenderMode mode) {
   if (Saving()) return;  // the run restores its own mode when it returns
-  const uint8_t old = FRenderMode;
+  const TznRenderMode old = FRenderMode;
   FRenderMode = mode;
   const bool both_rwx = IsRWXMode(old) && IsRWXMode(mode);
   if (mode == old || both_rwx) return;
@@ -29,20 +24,26 @@ void TznTerra::SetRenderMode(uint8_t mode) {
 void TznTerra::RebuildChunks() {
   // A save run holds the object grid; it is laid out anew afterwards.
   if (Saving()) return;
-  ++FRevision;
-  if (FRenderMode == 0) {
+  if (IsRWXMode(FRenderMode)) {
+    LayOutObjects();
+    FTerraChunks->ReleaseAll();
+  } else {
+    ++FRevision;
     FRWXChunks->ReleaseAll();
     FTerraChunks->BuildGrid(FXPoints, FYPoints, kBlockSize);
-  } else if (IsRWXMode(FRenderMode)) {
-    const double objects = MostRWXObjects(FOrigin, FScaleX, FScaleY, FObjectSize);
-    if (objects > kMaxRWXObjects) throw EznError("Too many objects! " + RWXObjectLimitText(objects, FObjectSize));
-    FTerraChunks->ReleaseAll();
-    const TznCentimetres start = GetGridStart();
-    const int32_t size = Round32(FObjectSize * 100.0);
-    FRWXChunks->Rebuild(start.x, start.y, Round32(FOrigin.y * 100.0), Round32(FOrigin.x * 100.0), FVertices - 1,
-                        FVertices - 1, size, size, Round32(double(FYPoints) * FScaleY * 100.0),
-                        Round32(double(FXPoints) * FScaleX * 100.0));
   }
+}
+
+void TznTerra::LayOutObjects() {
+  if (Saving()) return;
+  const double objects = MostRWXObjects(FOrigin, FScaleX, FScaleY, FObjectSize);
+  if (objects > kMaxRWXObjects) throw EznError("Too many objects! " + RWXObjectLimitText(objects, FObjectSize));
+  ++FRevision;
+  const TznCentimetres start = GetGridStart();
+  const int32_t size = Round32(FObjectSize * 100.0);
+  FRWXChunks->Rebuild(start.x, start.y, Round32(FOrigin.y * 100.0), Round32(FOrigin.x * 100.0), FVertices - 1,
+                      FVertices - 1, size, size, Round32(double(FYPoints) * FScaleY * 100.0),
+                      Round32(double(FXPoints) * FScaleX * 100.0));
 }
 
 void TznTerra::DropGrids() {
@@ -54,39 +55,40 @@ void TznTerra::DropGrids() {
   FRWXChunks->SelectedIndex = -1;
 }
 
+TznRWXWriteStats TznTerra::WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
+                                        const std::function<void(int, int, bool&)>& progress, int workers,
+                                        TznModelFormat format) {
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, {FFileName}, format);
+}
+
 TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
                                    const std::function<void(int, int, bool&)>& progress, int workers,
                                    TznModelFormat format) {
-  const uint8_t mode = FRenderMode;
-  SetRenderMode(1);
   struct ModeBack {
     TznTerra& terra;
-    uint8_t mode;
+    TznRenderMode mode;
     ~ModeBack() { terra.SetRenderMode(mode); }
-  } back{*this, mode};
-  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, {FFileName}, format);
+  } back{*this, FRenderMode};
+  SetRenderMode(TznRenderMode::RWXPreview);
+  return WriteObjects(base_file_name, composer, progress, workers, format);
 }
 
 bool TznTerra::Saving() const { return FRWXChunks->Busy; }
 
 int TznTerra::GetChunkCount() const {
-  if (FRenderMode == 0) return FTerraChunks->Count();
-  if (IsRWXMode(FRenderMode)) return FRWXChunks->Count();
-  return 0;
+  return IsRWXMode(FRenderMode) ? FRWXChunks->Count() : FTerraChunks->Count();
 }
 
 int TznTerra::GetDrawnCount() const {
-  if (FRenderMode == 0) return FTerraChunks->FDrawnCount;
-  if (IsRWXMode(FRenderMode)) return FRWXChunks->DrawnCount;
-  return 0;
+  return IsRWXMode(FRenderMode) ? FRWXChunks->DrawnCount : FTerraChunks->FDrawnCount;
 }
 
 void TznTerra::GetChunkLabel(int index, std::string& text) const {
   text.clear();
-  if (FRenderMode == 0)
-    FTerraChunks->GetLabel(index, text);
-  else if (IsRWXMode(FRenderMode))
+  if (IsRWXMode(FRenderMode))
     text = FRWXChunks->FileNameOf(index);
+  else
+    FTerraChunks->GetLabel(index, text);
 }
 
 void TznTerra::SelectChunk(int index) {

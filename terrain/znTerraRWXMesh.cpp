@@ -7,8 +7,8 @@ using namespace zn_mesh;
 
 bool TznTerra::BuildRWXMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                             int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) const {
-  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
-  MeshMaker maker(*this, g, mesh);
+  const ObjectGrid grid = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  MeshMaker maker(*this, grid, mesh);
   maker.Surface();
   if (maker.VertexCount() > 0)
     for (Side side : kSkirtSides)
@@ -27,8 +27,8 @@ bool TznTerra::BuildObjectMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int3
 int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                                           int32_t cells_per_10m_x, int32_t cells_per_10m_z,
                                           uint8_t edge_flags) const {
-  const ObjectGrid g = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
-  const int64_t columns = g.e - g.d + 1, rows = g.g - g.f + 1;
+  const ObjectGrid grid = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
+  const int64_t columns = grid.last_column - grid.first_column + 1, rows = grid.last_row - grid.first_row + 1;
   if (columns < 1 || rows < 1) return 0;
   if (columns < 2 || rows < 2) {
     // A single row or column: only skirts, some of them left out.

@@ -69,7 +69,7 @@ const char kProgram[] = "kalvor-snapshot";
 
 struct SnapshotOptions {
   std::string terrain, picture, composer, settings, textures;
-  int mode = 0;
+  TznRenderMode mode = TznRenderMode::Terragen;
   int width = 640, height = 480;
   bool has_viewer = false;
   double north = 0, west = 0, altitude = 0, heading = 0;
@@ -127,8 +127,9 @@ void ReadViewer(const std::string& text, SnapshotOptions& o) {
 
 void AddOptions(TznCommandLine& command_line, SnapshotOptions& o) {
   command_line.AddOption("--mode", [&o](const std::string& text) {
-    o.mode = Integer("--mode", text);
-    if (o.mode < 0 || o.mode > 2) throw UsageError("--mode: expected 0, 1 or 2");
+    const std::optional<TznRenderMode> mode = RenderModeOfNumber(Integer("--mode", text));
+    if (!mode) throw UsageError("--mode: expected 0, 1 or 2");
+    o.mode = *mode;
   });
   command_line.AddOption("--composer", [&o](const std::string& text) { o.composer = text; });
   command_line.AddOption("--settings", [&o](const std::string& text) { o.settings = text; });
@@ -227,7 +228,7 @@ int Snapshot(const SnapshotOptions& o) {
   o.cutting.ApplyTo(terra);
   terra.SetViewDistance(static_cast<float>(o.view_distance));
   if (!o.composer.empty()) terra.SetComposer(LoadComposer(o));
-  terra.SetRenderMode(static_cast<uint8_t>(o.mode));
+  terra.SetRenderMode(o.mode);
   PlaceViewer(o, terra);
   SetWater(o, terra);
 
@@ -249,7 +250,7 @@ int Snapshot(const SnapshotOptions& o) {
   reality.Paint();
   if (!failure.empty()) throw EznError(failure);
   WritePng(o.picture, o.width, o.height, ReadPixels(o.width, o.height));
-  std::cout << "mode " << FormatInt(o.mode) << ": " << FormatInt(terra.GetDrawnCount()) << " of "
+  std::cout << "mode " << FormatInt(RenderModeNumber(o.mode)) << ": " << FormatInt(terra.GetDrawnCount()) << " of "
             << FormatInt(terra.GetChunkCount()) << " drawn, " << o.picture << "\n";
   return 0;
 }

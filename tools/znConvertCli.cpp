@@ -417,8 +417,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   }
   o.cutting.ApplyTo(terra);
   if (o.origin) terra.SetOrigin(*o.origin);
-  terra.SetRenderMode(1);  // lays out the object grid the run writes
-  const int jobs = ThreadsFor(o.jobs, terra.GetChunkCount(), err);
+  terra.LayOutObjects();
+  const int jobs = ThreadsFor(o.jobs, terra.RWXChunks().Count(), err);
 
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
   TznRWXWriteStats stats;
@@ -433,7 +433,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
         if (show) err << "\n";
       }
     } bar_end{show_bar, err};
-    stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
+    stats = terra.WriteObjects(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = g_stop_signal == 0;
     }, jobs, o.format);

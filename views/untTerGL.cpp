@@ -307,7 +307,7 @@ void TfrmTerGL::SceneSelect() {
 }
 
 void TfrmTerGL::SceneGLError() {
-  if (FTerra.FRenderMode == 2) SetRenderMode(1);
+  if (FTerra.FRenderMode == TznRenderMode::RWXTexture) SetRenderMode(TznRenderMode::RWXPreview);
   TznDebugLog::Instance().ReportGLError(&Reality());
 }
 
@@ -357,8 +357,9 @@ void TfrmTerGL::puScenePopup() {
   mnuToggleFog->setChecked(Reality().Background().GetFog());
   mnuToggleAltitudeCheck->setChecked(FAltitudeCheck);
   mnuVisibility[VisibilityItemOf(FTerra.GetViewDistance())]->setChecked(true);
-  QAction* modes[] = {mnuTerragen, mnuRWXPreview, mnuRWXTexture};
-  for (int mode = 0; mode < 3; ++mode) modes[mode]->setChecked(FTerra.FRenderMode == mode);
+  mnuTerragen->setChecked(FTerra.FRenderMode == TznRenderMode::Terragen);
+  mnuRWXPreview->setChecked(FTerra.FRenderMode == TznRenderMode::RWXPreview);
+  mnuRWXTexture->setChecked(FTerra.FRenderMode == TznRenderMode::RWXTexture);
 }
 
 void TfrmTerGL::Teleport() {
@@ -387,14 +388,14 @@ void TfrmTerGL::mnuVisibilityClick(QAction* sender) {
     if (sender == mnuVisibility[item]) FTerra.SetViewDistance(VisibilityItemMetres(item));
 }
 
-void TfrmTerGL::SetRenderMode(uint8_t mode) {
+void TfrmTerGL::SetRenderMode(TznRenderMode mode) {
   FTerra.SetRenderMode(mode);
   if (OnRenderModeChanged) OnRenderModeChanged();
 }
 
-void TfrmTerGL::mnuTerragenClick() { SetRenderMode(0); }
-void TfrmTerGL::mnuRWXPreviewClick() { SetRenderMode(1); }
-void TfrmTerGL::mnuRWXTextureClick() { SetRenderMode(2); }
+void TfrmTerGL::mnuTerragenClick() { SetRenderMode(TznRenderMode::Terragen); }
+void TfrmTerGL::mnuRWXPreviewClick() { SetRenderMode(TznRenderMode::RWXPreview); }
+void TfrmTerGL::mnuRWXTextureClick() { SetRenderMode(TznRenderMode::RWXTexture); }
 
 void TfrmTerGL::mnuLightPositionClick() {
   if (FClosing || FLightDialogOpen || !OnLightPosition) return;

@@ -103,7 +103,7 @@ class TfrmTerGL : public QWidget {
   void FormMouseDown(TznMouseButton button, TznShiftState shift, int x, int y);
   void UpdateCaption();
   void Teleport();
-  void SetRenderMode(uint8_t mode);
+  void SetRenderMode(TznRenderMode mode);
   void ApplyTerrainLight();
 
   TznTerra& FTerra;
@@ -122,7 +122,7 @@ class TfrmTerGL : public QWidget {
   bool FClosing = false;
   bool FAltitudeCheck = true;
   bool FLightDialogOpen = false;
-  uint8_t FLastRenderMode = 0;
+  TznRenderMode FLastRenderMode = TznRenderMode::Terragen;
   QPointer<QWidget> FOpener;
   bool FHasSavedPlace = false;
   bool FPlaced = false;

@@ -49,8 +49,7 @@ void TfrmTerMap::RefreshMap() {
 }
 
 void TfrmTerMap::SyncRenderMode() {
-  const int mode = FTerra.FRenderMode;
-  RenderModeButtons->button(mode == 1 || mode == 2 ? mode : 0)->setChecked(true);
+  RenderModeButtons->button(RenderModeNumber(FTerra.FRenderMode))->setChecked(true);
 }
 
 void TfrmTerMap::ShowOrigin() {
@@ -81,7 +80,7 @@ void TfrmTerMap::ShowScene() {
 }
 
 void TfrmTerMap::RebuildInRWXMode() {
-  if (FTerra.FRenderMode == 1 || FTerra.FRenderMode == 2) FTerra.RebuildChunks();
+  if (IsRWXMode(FTerra.FRenderMode)) FTerra.RebuildChunks();
 }
 
 void TfrmTerMap::Image1MouseDown(QMouseEvent* event) {
@@ -169,8 +168,8 @@ void TfrmTerMap::rgCoordsClick() {
 }
 
 void TfrmTerMap::rgRenderModeClick() {
-  const int item = RenderModeButtons->checkedId();
-  Guarded([this, item] { FTerra.SetRenderMode(static_cast<uint8_t>(item == 1 || item == 2 ? item : 0)); });
+  const TznRenderMode mode = RenderModeOfNumber(RenderModeButtons->checkedId()).value_or(TznRenderMode::Terragen);
+  Guarded([this, mode] { FTerra.SetRenderMode(mode); });
   // Only "Show Scene" opens the preview: a preview the user closed stays
   // closed.
   if (TfrmTerGL* preview = TfrmTerGL::Instance()) preview->show();

@@ -27,9 +27,9 @@ std::vector<int> BoundaryPixels(double origin, double size, float scale, int low
   const double k_low = std::floor(((low - 0.5) * scale - origin) / size);
   const double k_high = std::ceil(((high + 0.5) * scale - origin) / size);
   auto add = [&](double k) {
-    const int p = PixelOf(k * size + origin, scale);
-    if (p < low || p > high) return;
-    if (pixels.empty() || pixels.back() != p) pixels.push_back(p);
+    const int pixel = PixelOf(k * size + origin, scale);
+    if (pixel < low || pixel > high) return;
+    if (pixels.empty() || pixels.back() != pixel) pixels.push_back(pixel);
   };
   for (double k = std::min(-1.0, k_high); k >= k_low; --k) add(k);
   for (double k = std::max(1.0, k_low); k <= k_high; ++k) add(k);
@@ -76,11 +76,11 @@ TznSelectionOverlay SelectionOverlay(const TznTerra& terra) {
   TznSelectionOverlay overlay;
   overlay.X = PixelOf(terra.FSelCentre.x, terra.FScaleX);
   overlay.Y = Pixel(height - 1.0 - PixelOf(terra.FSelCentre.y, terra.FScaleY));
-  const int w = PixelOf(terra.FSideX, terra.FScaleX);
-  const int h = PixelOf(terra.FSideY, terra.FScaleY);
-  const int left = Pixel(overlay.X - w / 2.0);
-  const int top = Pixel(overlay.Y - h / 2.0);
-  overlay.Frame = {left, top, left + w + 1, top + h + 1};
+  const int side_x = PixelOf(terra.FSideX, terra.FScaleX);
+  const int side_y = PixelOf(terra.FSideY, terra.FScaleY);
+  const int left = Pixel(overlay.X - side_x / 2.0);
+  const int top = Pixel(overlay.Y - side_y / 2.0);
+  overlay.Frame = {left, top, left + side_x + 1, top + side_y + 1};
   return overlay;
 }
 

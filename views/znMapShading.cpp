@@ -15,9 +15,9 @@ const QRgb kWaterBlue = qRgb(0, 0, 255);
 }  // namespace
 
 uint8_t MapGrey(float height, float water, float range) {
-  const float t = (height - water) / range;
-  const float g = 163.0f * t + 92.0f;
-  return static_cast<uint8_t>(std::clamp<int64_t>(Round(g), 0, 255));
+  const float share = (height - water) / range;
+  const float grey = 163.0f * share + 92.0f;
+  return static_cast<uint8_t>(std::clamp<int64_t>(Round(grey), 0, 255));
 }
 
 namespace {
@@ -36,16 +36,16 @@ class TColorTable {
     for (size_t k = 0; k < FColors.size(); ++k) FColors[k] = Compute(static_cast<int16_t>(FLowest + int(k)));
   }
   QRgb operator()(int16_t stored) const {
-    const size_t k = static_cast<size_t>(stored - FLowest);
-    return k < FColors.size() ? FColors[k] : Compute(stored);
+    const size_t entry = static_cast<size_t>(stored - FLowest);
+    return entry < FColors.size() ? FColors[entry] : Compute(stored);
   }
 
  private:
   QRgb Compute(int16_t stored) const {
-    const float h = stored * FScaleZ / 100;
-    if (!(h > FWater)) return kWaterBlue;
-    const int g = MapGrey(h, FWater, FRange);
-    return qRgb(g, g, g);
+    const float metres = stored * FScaleZ / 100;
+    if (!(metres > FWater)) return kWaterBlue;
+    const int grey = MapGrey(metres, FWater, FRange);
+    return qRgb(grey, grey, grey);
   }
 
   int FLowest;

@@ -39,7 +39,7 @@ TznPreviewState PreviewStateOf(const TznTerra& terra, bool fog, bool altitude_ch
   s.Lowest = terra.GetLowest();
   s.RenderMode = terra.FRenderMode;
   s.Relative = terra.FRelative;
-  s.ComposerWaiting = terra.FRenderMode == 2 && terra.FNewComposer != nullptr;
+  s.ComposerWaiting = terra.FRenderMode == TznRenderMode::RWXTexture && terra.FNewComposer != nullptr;
   s.Fog = fog;
   s.AltitudeCheck = altitude_check;
   return s;

@@ -21,7 +21,7 @@ struct TznPreviewState {
   int32_t XPoints = 0, YPoints = 0, Vertices = 0, SelectedChunk = -1;
   uint32_t Color = 0;
   int16_t WaterLevel = 0, Highest = 0, Lowest = 0;
-  uint8_t RenderMode = 0;
+  TznRenderMode RenderMode = TznRenderMode::Terragen;
   bool Relative = false;
   // A composer handed over waits for the next textured frame.
   bool ComposerWaiting = false;

@@ -117,7 +117,7 @@ TEST_F(BasicShapeTab, AdaptiveMeshWithTheErrorTypedAndItsTriangleCount) {
   // step: every adaptive object needs two triangles.
   test::TerFile(31, 31, 1, [](int i, int j) { return static_cast<int16_t>(10 * i + 20 * j); }).Save("plane.ter");
   ASSERT_TRUE(terra_.LoadFromFile("plane.ter"));
-  terra_.SetRenderMode(1);
+  terra_.SetRenderMode(TznRenderMode::RWXPreview);
   TznBasicShapeTab tab(context_, terra_);
   tab.ShowObjectSize();
   tab.ShowNumVertices();

@@ -89,7 +89,7 @@ TEST_F(MainWindow, FirstRunMakesFoldersStandardFilesAndDefaults) {
   EXPECT_EQ(window->tbBasicShape->cbNumVertices->currentText(), "11 x 11 = 121  (1.00m)");
   EXPECT_EQ(window->tbBasicShape->lbNumVertices->text(), "Total per object: 121");
   EXPECT_EQ(window->tbBasicShape->cbMaxBounds->currentText(), "I don't care :)");
-  EXPECT_EQ(window->Terra->FRenderMode, 1);
+  EXPECT_EQ(window->Terra->FRenderMode, TznRenderMode::RWXPreview);
   EXPECT_EQ(window->tbMaterial->MaterialName(), "Standard.MTR");
   EXPECT_EQ(window->tbFilter->FilterName(), "Standard.FTR");
   EXPECT_EQ(window->tbCompose->ComposerName(), "Standard.CMP");
@@ -221,7 +221,7 @@ TEST_F(MainWindow, SettingsFileValuesAndTheirFailureRules) {
   EXPECT_EQ(window->OpenDialog1.FileName, "/no/such/place/hills.ter");
   EXPECT_EQ(window->OpenDialog1.InitialDir, "/no/such/place/");
   EXPECT_TRUE(window->Terra->FFileName.empty());  // primed, not loaded
-  EXPECT_EQ(window->Terra->FRenderMode, 0);
+  EXPECT_EQ(window->Terra->FRenderMode, TznRenderMode::Terragen);
   EXPECT_EQ(window->tbCompose->CitnumText(), "318");
   Close(*window, true);
   TznIniFile ini(Ini());

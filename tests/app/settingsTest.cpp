@@ -67,7 +67,7 @@ TEST(MainSettings, MissingFileGivesTheDefaults) {
   EXPECT_EQ(s.MaxErrorCm, 5.0);
   EXPECT_EQ(s.FilterFile, "");
   EXPECT_EQ(s.TerFile, "");
-  EXPECT_EQ(s.RenderMode, 1);
+  EXPECT_EQ(s.RenderMode, TznRenderMode::RWXPreview);
   EXPECT_EQ(s.Citnum, 0);
 }
 

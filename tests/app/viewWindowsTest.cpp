@@ -100,7 +100,7 @@ TEST_F(ViewWindows, ARenderModeClickOnTheMapNeverBringsBackAClosedPreview) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   ASSERT_EQ(TfrmTerGL::Instance(), nullptr);
   QTest::mouseClick(test::Find<QRadioButton>(*frmTerMap, "rgRenderMode2"), Qt::LeftButton);
-  EXPECT_EQ(window->Terra->FRenderMode, 2);
+  EXPECT_EQ(window->Terra->FRenderMode, TznRenderMode::RWXTexture);
   EXPECT_EQ(TfrmTerGL::Instance(), nullptr);
 
   ClickMenu(*frmTerMap, "File", "Show Scene");
@@ -108,7 +108,7 @@ TEST_F(ViewWindows, ARenderModeClickOnTheMapNeverBringsBackAClosedPreview) {
   ASSERT_NE(preview, nullptr);
   EXPECT_TRUE(preview->isVisible());
   QTest::mouseClick(test::Find<QRadioButton>(*frmTerMap, "rgRenderMode0"), Qt::LeftButton);
-  EXPECT_EQ(window->Terra->FRenderMode, 0);
+  EXPECT_EQ(window->Terra->FRenderMode, TznRenderMode::Terragen);
   EXPECT_EQ(TfrmTerGL::Instance(), preview.data());
   EXPECT_TRUE(preview->isVisible());
   prompts_.YesNoAnswers.push_back(true);

@@ -53,7 +53,7 @@ std::vector<std::string> WithText(const std::vector<std::string>& lines, const s
 TEST(RWXDraw, PickedNameIsTheObjectUnderTheScreenCentre) {
   TznTerra terra;
   LoadFlat(terra);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   ASSERT_EQ(terra.RWXChunks().Columns, 5);
   test::TerrainScene scene(terra);
   ASSERT_TRUE(scene.initialised);
@@ -74,7 +74,7 @@ TEST(RWXDraw, PickedNameIsTheObjectUnderTheScreenCentre) {
 TEST(RWXDraw, PlainColoursAndTheSelectedObjectsOwn) {
   TznTerra terra;
   LoadFlat(terra);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   test::TerrainScene scene(terra);
   ASSERT_TRUE(scene.initialised);
   scene.LookDownAt(25.5f, 13.5f, 8);
@@ -91,7 +91,7 @@ TEST(RWXDraw, PlainColoursAndTheSelectedObjectsOwn) {
   EXPECT_NEAR(pixel[1], test::Shown(92), 1);
 
   // Mode 2 without a composer draws exactly like mode 1.
-  terra.SetRenderMode(2);
+  terra.SetRenderMode(TznRenderMode::RWXTexture);
   terra.SelectChunk(7);
   scene.Frame();
   pixel = scene.Pixel(32, 32);
@@ -111,7 +111,7 @@ TEST(RWXDraw, PlainColoursAndTheSelectedObjectsOwn) {
 TEST(RWXDraw, ComposedFacesTakeTheirPairsColour) {
   TznTerra terra;
   LoadFlat(terra);
-  terra.SetRenderMode(2);
+  terra.SetRenderMode(TznRenderMode::RWXTexture);
   terra.SetComposer(LowAndRest(-1));  // no face this low: all go to the rest
   test::TerrainScene scene(terra);
   ASSERT_TRUE(scene.initialised);
@@ -136,7 +136,7 @@ TEST(RWXDraw, ObjectsTheFirstPairClaimedWholeAreSkippedLater) {
   // low, column 1 only low along its west strip.
   TznTerra terra;
   test::LoadTerrain(terra, 21, [](int i, int) { return int16_t(i <= 10 ? 0 : 10000); });
-  terra.SetRenderMode(2);
+  terra.SetRenderMode(TznRenderMode::RWXTexture);
   terra.SetViewDistance(0);
   ASSERT_EQ(terra.RWXChunks().Columns, 3);
   std::unique_ptr<TznRWXComposer> composer = LowAndRest(5);
@@ -175,7 +175,7 @@ TEST(RWXDraw, ObjectsTheFirstPairClaimedWholeAreSkippedLater) {
 TEST(RWXDraw, ViewRangeChoosesBuildsAndReleases) {
   TznTerra terra;
   test::LoadTerrain(terra, 101, [](int, int) { return int16_t{0}; });  // 100 m
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   terra.SetViewDistance(10);  // one step of 10 m each way
   TznRWXChunkCentral& grid = terra.RWXChunks();
   const int columns = grid.Columns;
@@ -211,7 +211,7 @@ TEST(RWXDraw, WireframeDropsTheTexture) {
   test::WriteJpeg("grass.jpg", 16, 16, 0, 250, 0);
   TznTerra terra;
   LoadFlat(terra);
-  terra.SetRenderMode(2);
+  terra.SetRenderMode(TznRenderMode::RWXTexture);
   auto make = [](TznGeometrysampling sampling) {
     auto composer = std::make_unique<TznRWXComposer>();
     auto basic = ColourMaterial(200, 0, 0);
@@ -253,7 +253,7 @@ TEST(RWXDraw, WireframeDropsTheTexture) {
 TEST(RWXDraw, NothingWhileBusyOrEmpty) {
   TznTerra terra;
   LoadFlat(terra);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   test::TerrainScene scene(terra);
   ASSERT_TRUE(scene.initialised);
   scene.LookDownAt(15, 15, 8);

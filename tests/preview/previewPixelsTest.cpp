@@ -70,7 +70,7 @@ TEST_F(PreviewWindowTest, TheSnapshotIsTheWindowsFrame) {
     const QImage snapshot(QString::fromStdString(png));
     ASSERT_EQ(snapshot.size(), QSize(160, 120));
 
-    terra.SetRenderMode(static_cast<uint8_t>(mode));
+    terra.SetRenderMode(RenderModeOfNumber(mode).value());
     PlaceViewer(5, 5, 12, 225, -15);
     const QImage frame = Grab();
     ASSERT_EQ(frame.size(), QSize(160, 120));

@@ -39,7 +39,7 @@ TEST(PreviewCaption, ShowsThePlaceRelativeToTheOriginWithTheSidesBySign) {
 TEST(PreviewPicking, NamesWaterMarkerAndTerrainObjects) {
   TznTerra terra;
   terra.LoadFromFile(kSamples + "/valley.ter");
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   ASSERT_GT(terra.GetChunkCount(), 5);
 
   EXPECT_EQ(PickedObject(Hit({2}), terra).Text, "water");

@@ -61,7 +61,7 @@ struct DebugLines {
 }  // namespace
 
 TEST_F(PreviewWindowTest, ClicksNameTheMarkerTheWaterAndTheObjectsAndTheSkyClearsAll) {
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   terra.SetWaterLevel(static_cast<int16_t>(terra.GetLowest() - 100));  // under the ground everywhere
   if (!Open()) GTEST_SKIP() << "no display with OpenGL";
   const double top = HighestMetres();
@@ -106,7 +106,9 @@ TEST_F(PreviewWindowTest, PopupChecksFollowTheSceneAndTheItemsChangeIt) {
   EXPECT_TRUE(Item(*window, "mnuToggleAltitudeCheck").isChecked());
   EXPECT_EQ(CheckedVisibility(*window), std::vector<std::string>{"mnu50m"});
 
-  const std::pair<const char*, int> modes[] = {{"mnuRWXTexture", 2}, {"mnuRWXPreview", 1}, {"mnuTerragen", 0}};
+  const std::pair<const char*, TznRenderMode> modes[] = {{"mnuRWXTexture", TznRenderMode::RWXTexture},
+                                                         {"mnuRWXPreview", TznRenderMode::RWXPreview},
+                                                         {"mnuTerragen", TznRenderMode::Terragen}};
   for (const auto& [name, mode] : modes) {
     Item(*window, name).trigger();
     EXPECT_EQ(terra.FRenderMode, mode);
@@ -147,7 +149,7 @@ TEST_F(PreviewWindowTest, WithoutAltitudeCheckTheViewerGoesUnderground) {
 }
 
 TEST_F(PreviewWindowTest, TexturedModeNeverLooksExactlyNorthButShowsZero) {
-  terra.SetRenderMode(2);
+  terra.SetRenderMode(TznRenderMode::RWXTexture);
   if (!Open()) GTEST_SKIP() << "no display with OpenGL";
   PlaceViewer(0, 0, 10, 0, 0);
   Grab();
@@ -189,7 +191,7 @@ TEST_F(PreviewWindowTest, AGLErrorInTexturedModeFallsBackAndLogsOneLinePerErrorW
   for (const bool debug : {true, false}) {
     SCOPED_TRACE(debug ? "Debug on" : "Debug off");
     DebugLines log(debug);
-    terra.SetRenderMode(2);
+    terra.SetRenderMode(TznRenderMode::RWXTexture);
     if (!Open()) GTEST_SKIP() << "no display with OpenGL";
     int mode_changes = 0;
     window->OnRenderModeChanged = [&] { ++mode_changes; };
@@ -197,7 +199,7 @@ TEST_F(PreviewWindowTest, AGLErrorInTexturedModeFallsBackAndLogsOneLinePerErrorW
     window->GLWidget().makeCurrent();
     glEnable(0xFFFF);  // an invalid enumerant, found before the next frame
     Grab();
-    EXPECT_EQ(terra.FRenderMode, 1);
+    EXPECT_EQ(terra.FRenderMode, TznRenderMode::RWXPreview);
     EXPECT_EQ(mode_changes, 1);
     if (debug) {
       ASSERT_EQ(log.lines.size(), 1u);
@@ -210,7 +212,7 @@ TEST_F(PreviewWindowTest, AGLErrorInTexturedModeFallsBackAndLogsOneLinePerErrorW
     window->GLWidget().makeCurrent();
     glLineWidth(-1);  // an invalid value; in "RWX Preview" no mode changes
     Grab();
-    EXPECT_EQ(terra.FRenderMode, 1);
+    EXPECT_EQ(terra.FRenderMode, TznRenderMode::RWXPreview);
     EXPECT_EQ(mode_changes, 1);
     EXPECT_EQ(log.lines.size(), debug ? 2u : 0u);
     if (debug) {
@@ -261,7 +263,7 @@ TEST_F(PreviewWindowTest, TheTimerDrawsOnlyWhatChangedAndNothingWhileTheApplicat
   EXPECT_FALSE(tick_draws());
   EXPECT_EQ(window->PanelText(0), "4.00");  // one frame after a pause is no rate
 
-  terra.SetRenderMode(1);  // the one frame counts the objects it drew
+  terra.SetRenderMode(TznRenderMode::RWXPreview);  // the one frame counts the objects it drew
   EXPECT_TRUE(tick_draws());
   ASSERT_GT(terra.GetDrawnCount(), 0);
   EXPECT_TRUE(window->windowTitle().endsWith(

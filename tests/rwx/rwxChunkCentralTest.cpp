@@ -44,7 +44,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(RWXGrid, LayoutAndEdgeFlagsOnTheSample) {
   TznTerra terra;
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   // 257 points at 3 m: extent 77100 cm. Origin 384 m: the grid starts at
   // 38400 + 1000 brought below zero, -600. The last column starts at the
@@ -107,7 +107,7 @@ TEST(RWXGrid, WritesEveryObjectWithTrianglesAndTheList) {
   const std::string model = test::ReadFile("out/hill0n1w.rwx");
   EXPECT_TRUE(model.starts_with("ModelBegin\r\n  ClumpBegin\r\n"));
   EXPECT_TRUE(model.ends_with("  ClumpEnd\r\nModelEnd\r\n"));
-  EXPECT_EQ(terra.FRenderMode, 0);  // the run goes through mode 1 and back
+  EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);  // the run goes through mode 1 and back
   EXPECT_FALSE(terra.RWXChunks().Busy);
 }
 
@@ -147,7 +147,7 @@ TEST(RWXGrid, UnwritablePathStopsTheRunWithoutAList) {
   test::WriteFile("blocker", "a file where a folder should be");
   EXPECT_THROW(terra.SaveRWX("blocker/hill", nullptr, {}), EznFileError);
   EXPECT_FALSE(terra.RWXChunks().Busy);
-  EXPECT_EQ(terra.FRenderMode, 0);
+  EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);
   EXPECT_FALSE(fs::exists("blocker.prp"));
 }
 
@@ -173,7 +173,7 @@ TEST(RWXGrid, ObjectsWithoutTrianglesWriteOnlyAnEmptyList) {
 TEST(RWXGrid, ObjectsTheViewerBuiltStayBuilt) {
   TznTerra terra;
   LoadSmall(terra);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   grid.Object(0).Build();
   grid.WriteAll("kept/hill", nullptr, {});
@@ -187,13 +187,13 @@ TEST(RWXGrid, RenderModesRebuildOnlyWhenLeavingOrEnteringTheBlocks) {
   TznTerra terra;
   LoadSmall(terra);
   EXPECT_EQ(terra.RWXChunks().Count(), 0);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   const int count = terra.RWXChunks().Count();
   EXPECT_GT(count, 0);
   terra.RWXChunks().Object(0).Build();
-  terra.SetRenderMode(2);  // no rebuild between the two RWX modes
+  terra.SetRenderMode(TznRenderMode::RWXTexture);  // no rebuild between the two RWX modes
   EXPECT_EQ(terra.RWXChunks().Object(0).State, TznRWXChunk::kBuilt);
-  terra.SetRenderMode(0);
+  terra.SetRenderMode(TznRenderMode::Terragen);
   EXPECT_EQ(terra.RWXChunks().Object(0).State, TznRWXChunk::kNeverBuilt);
 }
 
@@ -201,7 +201,7 @@ TEST(RWXGrid, FailureAtALaterObjectKeepsEarlierFilesAndReleasesEveryMesh) {
   TznTerra terra;
   LoadSmall(terra);
   terra.SetVertices(2);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   // A folder where object 1's file should go makes its save fail.
   fs::create_directories("late/hill" + grid.FileNameOf(1));

@@ -139,7 +139,7 @@ TEST(RWXParallelWrite, ProgressRunsOnTheCallingThreadInOrderBeforeEachSave) {
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
   terra.SetObjectSize(30);
   terra.SetVertices(2);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   const std::thread::id caller = std::this_thread::get_id();
   std::vector<int> seen;
@@ -162,7 +162,7 @@ TEST(RWXParallelWrite, ProgressRunsOnTheCallingThreadInOrderBeforeEachSave) {
 TEST(RWXParallelWrite, StopAtKWritesOnlyTheObjectsBeforeIt) {
   TznTerra terra;
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   grid.Object(20).Build();  // as the preview would have
   constexpr int k = 25;
@@ -187,7 +187,7 @@ TEST(RWXParallelWrite, StopAtKWritesOnlyTheObjectsBeforeIt) {
 TEST(RWXParallelWrite, AFileErrorKeepsEarlierFilesAndWritesNoList) {
   TznTerra terra;
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   constexpr int k = 30;
   fs::create_directories("late/v" + grid.FileNameOf(k));  // a folder where the file should go

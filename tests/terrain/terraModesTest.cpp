@@ -51,7 +51,7 @@ std::unique_ptr<TznRWXComposer> WatchedComposer(bool* freed) {
 
 TEST(RenderModes, DefaultsOfANewTerrain) {
   TznTerra terra;
-  EXPECT_EQ(terra.FRenderMode, 0);
+  EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);
   EXPECT_FLOAT_EQ(terra.GetLightAzimuth(), 225.0f);
   EXPECT_FLOAT_EQ(terra.GetLightElevation(), 60.0f);
   EXPECT_EQ(terra.FColor, 0xC0C0C0u);
@@ -66,30 +66,49 @@ TEST(RenderModes, SwitchingRebuildsOnlyBetweenBlocksAndObjects) {
   terra.TerraChunks().ChooseNear(128, 128);
   ASSERT_EQ(terra.TerraChunks().BuiltCount(), 9);
 
-  terra.SetRenderMode(1);  // builds the object grid, frees the block meshes
+  terra.SetRenderMode(TznRenderMode::RWXPreview);  // builds the object grid, frees the block meshes
   EXPECT_EQ(terra.GetChunkCount(), 79 * 79);
   EXPECT_EQ(terra.TerraChunks().BuiltCount(), 0);
   EXPECT_EQ(terra.TerraChunks().Count(), 25);  // the blocks themselves stay
   terra.RWXChunks().Object(100).Build();
   const TznRWXChunk* object = &terra.RWXChunks().Object(100);
 
-  terra.SetRenderMode(2);  // nothing rebuilt
+  terra.SetRenderMode(TznRenderMode::RWXTexture);  // nothing rebuilt
   EXPECT_EQ(&terra.RWXChunks().Object(100), object);
   EXPECT_EQ(object->State, TznRWXChunk::kBuilt);
-  terra.SetRenderMode(2);
+  terra.SetRenderMode(TznRenderMode::RWXTexture);
   EXPECT_EQ(object->State, TznRWXChunk::kBuilt);
 
-  terra.SetRenderMode(0);  // objects let go of their meshes, blocks anew
+  terra.SetRenderMode(TznRenderMode::Terragen);  // objects let go of their meshes, blocks anew
   EXPECT_EQ(terra.GetChunkCount(), 25);
   EXPECT_EQ(terra.RWXChunks().Count(), 79 * 79);
   EXPECT_EQ(terra.RWXChunks().Object(100).State, TznRWXChunk::kNeverBuilt);
+}
 
-  terra.SetRenderMode(7);  // no such mode: no grid is live
-  EXPECT_EQ(terra.GetChunkCount(), 0);
-  EXPECT_EQ(terra.GetDrawnCount(), 0);
-  std::string text = "x";
-  terra.GetChunkLabel(0, text);
-  EXPECT_EQ(text, "");
+TEST(RenderModes, StoredNumbersNameTheModesInTheirOrder) {
+  EXPECT_EQ(RenderModeOfNumber(0), TznRenderMode::Terragen);
+  EXPECT_EQ(RenderModeOfNumber(1), TznRenderMode::RWXPreview);
+  EXPECT_EQ(RenderModeOfNumber(2), TznRenderMode::RWXTexture);
+  EXPECT_EQ(RenderModeNumber(TznRenderMode::RWXTexture), 2);
+  EXPECT_EQ(RenderModeOfNumber(3), std::nullopt);  // no such mode
+  EXPECT_EQ(RenderModeOfNumber(-1), std::nullopt);
+}
+
+// What the converter does: the object grid laid out and written while the
+// blocks stay live and keep their meshes.
+TEST(RenderModes, LayingOutAndWritingTheObjectsLeaveTheModeAlone) {
+  TznTerra terra;
+  LoadFlat(terra, 41, 1234, "lay.ter");
+  terra.TerraChunks().ChooseNear(20, 20);
+  const int built = terra.TerraChunks().BuiltCount();
+  ASSERT_GT(built, 0);
+  EXPECT_EQ(terra.RWXChunks().Count(), 0);
+  terra.LayOutObjects();
+  EXPECT_EQ(terra.RWXChunks().Count(), 25);  // 10 m objects over 40 m from 0 cm: 5 x 5
+  EXPECT_EQ(terra.WriteObjects("lay/t", nullptr, {}).ObjectsWritten, 16);
+  EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);
+  EXPECT_EQ(terra.GetChunkCount(), 1);
+  EXPECT_EQ(terra.TerraChunks().BuiltCount(), built);
 }
 
 // The sample is 257 points at 3 m: 77100 cm along each axis. Objects of
@@ -100,16 +119,16 @@ TEST(RenderModes, AnObjectGridBeyondItsBoundIsRefusedAndTheModeKept) {
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
   terra.SetObjectSize(0.1f);
   try {
-    terra.SetRenderMode(1);
+    terra.SetRenderMode(TznRenderMode::RWXPreview);
     FAIL() << "no error";
   } catch (const EznError& e) {
     EXPECT_EQ(std::string(e.what()), "Too many objects! The terrain would be cut into up to 59474944 objects of 0.1 m; "
                                      "the object grid holds no more than 262144.");
   }
-  EXPECT_EQ(terra.FRenderMode, 0);
+  EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);
   EXPECT_EQ(terra.GetChunkCount(), 25);
   terra.SetObjectSize(10);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   EXPECT_EQ(terra.GetChunkCount(), 79 * 79);
 }
 
@@ -126,7 +145,7 @@ TEST(RenderModes, LabelsSelectionAndViewDistanceByMode) {
   terra.SetViewDistance(120);
   EXPECT_FLOAT_EQ(terra.GetViewDistance(), 120.0f);
 
-  terra.SetRenderMode(2);
+  terra.SetRenderMode(TznRenderMode::RWXTexture);
   // Object 0 has its centre at -100 cm, 385 m west and south of the origin
   // at 384 m: 38.5 decametres west rounds up to 39w, -38.5 north up to 38s.
   terra.GetChunkLabel(0, text);
@@ -150,17 +169,17 @@ TEST(RenderModes, NothingChangesTheGridsWhileASaveRunIsOn) {
     if (index == 0) first = &terra.RWXChunks().Object(0);
     terra.SetObjectSize(30);
     terra.RebuildChunks();
-    terra.SetRenderMode(0);
+    terra.SetRenderMode(TznRenderMode::Terragen);
     EXPECT_THROW(terra.LoadFromFile("other.ter"), EznError);
     EXPECT_EQ(&terra.RWXChunks().Object(0), first);
-    EXPECT_EQ(terra.FRenderMode, 1);
+    EXPECT_EQ(terra.FRenderMode, TznRenderMode::RWXPreview);
     ++calls;
   });
   EXPECT_FALSE(terra.Saving());
   EXPECT_EQ(calls, 25);  // 5 x 5 objects of 10 m, as laid out before the run
   EXPECT_EQ(RwxFilesIn("run").size(), 16u);
   EXPECT_EQ(terra.FXPoints, 41);
-  EXPECT_EQ(terra.FRenderMode, 0);  // back to the mode it had
+  EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);  // back to the mode it had
 }
 
 TEST(RenderModes, SaveInModeZeroWritesLikeModeOneAndRebuildsTheBlocks) {
@@ -169,17 +188,17 @@ TEST(RenderModes, SaveInModeZeroWritesLikeModeOneAndRebuildsTheBlocks) {
   blocks.TerraChunks().ChooseNear(20, 20);
   ASSERT_GT(blocks.TerraChunks().BuiltCount(), 0);
   blocks.SaveRWX("blocks/t", nullptr, {});
-  EXPECT_EQ(blocks.FRenderMode, 0);
+  EXPECT_EQ(blocks.FRenderMode, TznRenderMode::Terragen);
   EXPECT_EQ(blocks.GetChunkCount(), 1);  // 41 points: one block
   EXPECT_EQ(blocks.TerraChunks().BuiltCount(), 0);
   for (const auto& object : blocks.RWXChunks().Objects) EXPECT_EQ(object->State, TznRWXChunk::kNeverBuilt);
 
   TznTerra objects;
   LoadFlat(objects, 41, 1234, "b.ter");
-  objects.SetRenderMode(1);
+  objects.SetRenderMode(TznRenderMode::RWXPreview);
   objects.RWXChunks().Object(2).Build();
   objects.SaveRWX("objects/t", nullptr, {});
-  EXPECT_EQ(objects.FRenderMode, 1);
+  EXPECT_EQ(objects.FRenderMode, TznRenderMode::RWXPreview);
   EXPECT_EQ(objects.RWXChunks().Object(2).State, TznRWXChunk::kBuilt);
 
   // 41 points at 1 m with the origin at 20 m: objects start at 0 cm, 5 x 5
@@ -234,7 +253,7 @@ TEST(Viewer, StandsAboveTheOriginAfterALoad) {
 TEST(Viewer, ClearPutsItAtZeroButKeepsModeSunAndColour) {
   TznTerra terra;
   LoadFlat(terra, 21, 1000);
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   terra.SetLightAzimuth(10);
   terra.SetColor(0x404040);
   terra.FViewer.SetYaw(30);
@@ -243,7 +262,7 @@ TEST(Viewer, ClearPutsItAtZeroButKeepsModeSunAndColour) {
   EXPECT_FLOAT_EQ(terra.FViewer.GetY(), 0.0f);
   EXPECT_FLOAT_EQ(terra.FViewer.GetZ(), 0.0f);
   EXPECT_FLOAT_EQ(terra.FViewer.GetYaw(), 0.0f);
-  EXPECT_EQ(terra.FRenderMode, 1);
+  EXPECT_EQ(terra.FRenderMode, TznRenderMode::RWXPreview);
   EXPECT_FLOAT_EQ(terra.GetLightAzimuth(), 10.0f);
   EXPECT_EQ(terra.FColor, 0x404040u);
 }
@@ -295,11 +314,11 @@ TEST(Sun, AzimuthReducedAndDirectionTowardsTheSun) {
 TEST(RenderModes, AFailedLoadLeavesNoGridOfTheOldTerrain) {
   TznTerra terra;
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
-  terra.SetRenderMode(1);
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
   ASSERT_GT(terra.GetChunkCount(), 0);
   test::WriteFile("broken.ter", "TERRAGENTERRAIN SIZE");
   EXPECT_THROW(terra.LoadFromFile("broken.ter"), EznError);
   EXPECT_EQ(terra.GetChunkCount(), 0);
-  terra.SetRenderMode(0);
+  terra.SetRenderMode(TznRenderMode::Terragen);
   EXPECT_EQ(terra.GetChunkCount(), 0);
 }

@@ -194,7 +194,7 @@ TEST_F(TerMapTest, WaterLevelIsTypedInMetres) {
 // ten thousand kilometres could not be rounded into centimetres. Such a
 // value changes nothing, the object grid stays, and no caption reads INF.
 TEST_F(TerMapTest, TypedPositionsBeyondWhatTheTerrainHoldsChangeNothing) {
-  terra_.SetRenderMode(1);
+  terra_.SetRenderMode(TznRenderMode::RWXPreview);
   TfrmTerMap& map = OpenAndShade();
   const int objects = terra_.GetChunkCount();
   Enter(map.edOriginX, "1e39");
@@ -300,16 +300,13 @@ TEST_F(TerMapTest, RenderModeAndCoordinateChoicesReachTheTerrain) {
   map.CoordsButtons->button(0)->click();
   EXPECT_FALSE(terra_.FRelative);
 
-  terra_.SetRenderMode(2);
+  terra_.SetRenderMode(TznRenderMode::RWXTexture);
   map.SyncRenderMode();
   EXPECT_EQ(map.RenderModeButtons->checkedId(), 2);
-  terra_.FRenderMode = 7;
-  map.SyncRenderMode();
-  EXPECT_EQ(map.RenderModeButtons->checkedId(), 0);
 
   const int shown = scene_shown_;
   map.RenderModeButtons->button(1)->click();
-  EXPECT_EQ(terra_.FRenderMode, 1);
+  EXPECT_EQ(terra_.FRenderMode, TznRenderMode::RWXPreview);
   EXPECT_EQ(scene_shown_, shown);  // only "Show Scene" opens the preview
   EXPECT_GT(terra_.GetChunkCount(), 0);
 }
