@@ -1,6 +1,7 @@
 // The render modes of the terrain: which grid is live, what it holds, the
 // save run through mode 1, and the composer of the textured preview.
 #include "base/znRound.h"
+#include "base/znScopeGuard.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znRWXComposer.h"
 #include "terrain/znTerra.h"
@@ -58,11 +59,7 @@ TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznR
                                    const std::function<void(int, int, bool&)>& progress, int workers) {
   const uint8_t mode = FRenderMode;
   SetRenderMode(1);
-  struct ModeBack {
-    TznTerra& terra;
-    uint8_t mode;
-    ~ModeBack() { terra.SetRenderMode(mode); }
-  } back{*this, mode};
+  const TznScopeGuard mode_back([this, mode] { SetRenderMode(mode); });
   return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, {FFileName});
 }
 

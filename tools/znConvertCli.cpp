@@ -16,13 +16,14 @@
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
+#include "base/znScopeGuard.h"
 #include "import/znTerrainFile.h"
 #include "rwx/znComposerBuilder.h"
-#include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znTerra.h"
+#include "terrain/znTerraRescale.h"
 #include "terrain/znTerraStatus.h"
 #include "terrain/znTerragenWriter.h"
 #include "tools/znCommandLine.h"
@@ -52,6 +53,14 @@ const char kUsage[] =
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
     "                           (default: the terrain's centre at altitude 0)\n"
+    "  --width METRES           rescale the terrain: the west-east edge becomes METRES\n"
+    "                           long, the south-north edge follows the aspect and the\n"
+    "                           heights follow the edges, as in the map's Scale dialog\n"
+    "  --relief FACTOR          multiply every height by FACTOR (after --width): the span\n"
+    "                           from the lowest to the highest point grows by FACTOR and\n"
+    "                           0 m stays at 0 m, as typing FACTOR times the highest and\n"
+    "                           the lowest point into the Scale dialog; --origin and\n"
+    "                           --write-ter take the rescaled terrain\n"
     "  --mesh grid|adaptive     the regular grid of the chosen density (default), or\n"
     "                           adaptive meshes: fewer triangles where the ground allows\n"
     "  --max-error METRES       how far (vertically) an adaptive mesh may lie from the\n"
@@ -89,7 +98,8 @@ const char kUsage[] =
     "removed before the next run starts. While a run writes, BASENAME.prp.lock keeps\n"
     "a second run under the same base name away: it stops at once with exit code 1.\n"
     "An output that would replace the terrain, the composer or one of its files is\n"
-    "refused with exit code 2 before anything is written.\n";
+    "refused with exit code 2 before anything is written, and so are a --width or\n"
+    "--relief that the terrain cannot hold (the Scale dialog's refusals).\n";
 
 const char kProgram[] = "kalvor-convert";
 
@@ -139,6 +149,7 @@ struct ConvertOptions {
   bool adaptive = false;
   double max_error = 0.05;
   std::optional<TVec3> origin;
+  std::optional<double> width, relief;  // rescale the terrain
   bool quiet = false;
 };
 
@@ -228,6 +239,12 @@ TVec3 OriginOption(const std::string& text) {
   return TVec3{values[0], values[1], values[2]};
 }
 
+double RealOption(const std::string& name, const std::string& text) {
+  const std::optional<double> value = ParseReal(text);
+  if (!value) throw UsageError(name + " must be a number, not \"" + text + "\"");
+  return *value;
+}
+
 void ReadMesh(const std::string& text, ConvertOptions& o) {
   if (text != "grid" && text != "adaptive") throw UsageError("--mesh must be grid or adaptive, not \"" + text + "\"");
   o.adaptive = text == "adaptive";
@@ -300,6 +317,8 @@ bool ReadOption(TznArgReader& args, ConvertOptions& o) {
     o.citizen = static_cast<int32_t>(IntegerOption(name, args.Value(), 0, 2147483647));
   } else if (name == "--origin") {
     o.origin = OriginOption(args.Value());
+  } else if (name == "--width" || name == "--relief") {
+    (name == "--width" ? o.width : o.relief) = RealOption(name, args.Value());
   } else if (name == "--mesh") {
     ReadMesh(args.Value(), o);
   } else if (name == "--max-error") {
@@ -358,16 +377,10 @@ ConvertOptions ParseOptions(TznArgReader& args) {
   return o;
 }
 
-std::unique_ptr<TznRWXComposer> LoadComposer(const ConvertOptions& o, std::ostream& err) {
+std::unique_ptr<TznRWXComposer> ComposerFor(const ConvertOptions& o, std::ostream& err) {
   if (o.composer.empty()) return nullptr;
-  const TznComposerFile file = ReadComposerFile(o.composer);
-  std::string settings = o.settings.empty() ? ExtractFilePath(o.composer) : o.settings;
-  if (settings.empty()) settings = "./";
-  if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
-  if (settings.back() != '/') settings += '/';
-  TznComposerBuild build = BuildComposer(file, settings, settings + "../Textures/", o.citizen);
+  TznComposerBuild build = LoadComposer(o.composer, o.settings, "", o.citizen);
   for (const std::string& warning : build.Warnings) err << kProgram << ": warning: " << warning << "\n";
-  build.Composer->AddSourceFile(o.composer);
   return std::move(build.Composer);
 }
 
@@ -422,9 +435,10 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   TznTerra terra;
   LoadRunTerrain(terra, o, err);
+  if (o.width || o.relief) RescaleTerrain(terra, o.width, o.relief.value_or(1));
   // The composer is read before anything is written: a kept terrain must
   // not replace it or one of its parts either.
-  const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
+  const std::unique_ptr<TznRWXComposer> composer = ComposerFor(o, err);
   if (!o.write_ter.empty()) {
     std::vector<std::string> inputs = {o.composer};  // the terrain itself: refused by the writer
     if (composer) inputs.insert(inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
@@ -449,13 +463,9 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   {
     TStopSignals signals;
     if (g_test_stop_signal) g_stop_signal = g_test_stop_signal.exchange(0);
-    struct BarEnd {
-      bool show;
-      std::ostream& err;
-      ~BarEnd() {
-        if (show) err << "\n";
-      }
-    } bar_end{show_bar, err};
+    const TznScopeGuard bar_end([show_bar, &err] {
+      if (show_bar) err << "\n";
+    });
     stats = terra.SaveRWX(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = g_stop_signal == 0;
@@ -502,6 +512,9 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     err << kProgram << ": " << e.what() << "\nTry " << kProgram << " --help.\n";
     return 2;
   } catch (const EznOutputIsInput& e) {
+    err << kProgram << ": " << e.what() << "\n";
+    return 2;
+  } catch (const EznScaleRefused& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 2;
   } catch (const std::exception& e) {
