@@ -46,3 +46,7 @@ inline int32_t Round32(double value) {
   if (r < -2147483648.0 || r > 2147483647.0) throw EznRoundError();
   return static_cast<int32_t>(r);
 }
+
+// Integer division rounded down (towards minus infinity) and up.
+inline int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }

@@ -64,14 +64,3 @@ TColor RGBToColor(int r, int g, int b) {
 int ColorRed(TColor color) { return static_cast<int>(color & 0xFF); }
 int ColorGreen(TColor color) { return static_cast<int>((color >> 8) & 0xFF); }
 int ColorBlue(TColor color) { return static_cast<int>((color >> 16) & 0xFF); }
-
-void PolarOffset(double r, double angle, double& a, double& b) {
-  a = r * std::cos(angle);
-  b = r * std::sin(angle);
-}
-
-void SphericalOffset(double r, double azimuth, double elevation, double& x, double& y, double& z) {
-  double horizontal = 0;
-  PolarOffset(r, elevation, horizontal, z);
-  PolarOffset(horizontal, azimuth, x, y);
-}

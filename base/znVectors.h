@@ -56,10 +56,3 @@ TColor RGBToColor(int r, int g, int b);
 int ColorRed(TColor color);
 int ColorGreen(TColor color);
 int ColorBlue(TColor color);
-
-// a = r cos(angle), b = r sin(angle), angle in radians.
-void PolarOffset(double r, double angle, double& a, double& b);
-
-// Two nested polar offsets: the horizontal part of (r, elevation) is turned
-// by the azimuth. x, y: horizontal plane; z: the elevation's sine part.
-void SphericalOffset(double r, double azimuth, double elevation, double& x, double& y, double& z);

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znLog.h"
 #include "base/znSafeFile.h"
@@ -11,6 +12,8 @@ namespace {
 std::string AsFolder(const std::string& folder) {
   return folder.empty() || folder.back() == '/' ? folder : folder + "/";
 }
+
+std::string FolderOrHere(const std::string& folder) { return folder.empty() ? "./" : folder; }
 
 // Loads the named file into the object when it exists; a name that is not
 // empty but has no file is reported. A name leading out of the Settings
@@ -68,5 +71,16 @@ TznComposerBuild BuildComposer(const TznComposerFile& data, const std::string& s
   build.Composer->SetCitizenNumber(citizen_number);
   build.Composer->SetIndividualSettings(data.GeneralSettings != 0);
   build.Composer->SetTextureFolder(AsFolder(textures_dir));
+  return build;
+}
+
+TznComposerBuild LoadComposer(const std::string& composer_file, const std::string& settings_dir,
+                              const std::string& textures_dir, int32_t citizen_number) {
+  const TznComposerFile data = ReadComposerFile(composer_file);
+  const std::string settings = FolderOrHere(settings_dir.empty() ? ExtractFilePath(composer_file) : settings_dir);
+  if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
+  const std::string textures = textures_dir.empty() ? AsFolder(settings) + "../Textures/" : textures_dir;
+  TznComposerBuild build = BuildComposer(data, settings, textures, citizen_number);
+  build.Composer->AddSourceFile(composer_file);
   return build;
 }

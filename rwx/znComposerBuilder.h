@@ -22,3 +22,11 @@ struct TznComposerBuild {
 // preview's textures are not loaded here: the drawing code does that.
 TznComposerBuild BuildComposer(const TznComposerFile& data, const std::string& settings_dir,
                                const std::string& textures_dir, int32_t citizen_number);
+
+// Reads a composer file and builds it, as the command-line tools do. The
+// Settings folder is settings_dir, or the composer file's own folder when
+// empty; the Textures folder is textures_dir, or the Settings folder's
+// ../Textures when empty. The composer file is one of the composer's
+// sources. Throws EznFileError when the Settings folder does not exist.
+TznComposerBuild LoadComposer(const std::string& composer_file, const std::string& settings_dir,
+                              const std::string& textures_dir, int32_t citizen_number);

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "base/znClock.h"
 #include "base/znFormat.h"
 #include "base/znRound.h"
 #include "base/znLineList.h"
 #include "rwx/znModelWriter.h"
 #include "rwx/znRWXComposer.h"
-#include "terrain/znTerHelpers.h"
 
 TznRWXChunk::TznRWXChunk(int32_t x0, TznRWXMeshBuilder mesh_builder, const TznTerra* terra, uint8_t edge_flags,
                          int32_t origin_z, int32_t origin_x, int32_t cells_per_10m_z, int32_t cells_per_10m_x,

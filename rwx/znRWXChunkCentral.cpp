@@ -5,6 +5,7 @@
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
 #include "rwx/znModelWriter.h"
+#include "base/znScopeGuard.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
 #include "rwx/znRWXRunGuard.h"
@@ -118,10 +119,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   if (Objects.empty() || Busy) return stats;
   Busy = true;
   DrawnCount = 0;
-  struct BusyReset {
-    bool& busy;
-    ~BusyReset() { busy = false; }
-  } reset{Busy};
+  const TznScopeGuard busy_reset([this] { Busy = false; });
 
   std::vector<std::string> all_inputs = inputs;
   if (composer) all_inputs.insert(all_inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
@@ -166,10 +164,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     const int started = pool.Stop();
     for (; finished < started; ++finished) finish(finished);
   };
-  struct Cleanup {
-    std::function<void()> run;
-    ~Cleanup() { run(); }
-  } cleanup{finish_started};
+  const TznScopeGuard cleanup(finish_started);
 
   for (int i = 0; i < Count(); ++i) {
     if (progress) {
@@ -181,14 +176,11 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     }
     pool.Take(i);
     // The slot goes back to the workers once the object is done with it.
-    struct Done {
-      std::function<void()> run;
-      ~Done() { run(); }
-    } done{[&, i] {
+    const TznScopeGuard done([&, i] {
       finish(i);
       finished = i + 1;
       pool.Release(i);
-    }};
+    });
     const Slot& slot = slots[i % slots.size()];
     if (slot.produced) SaveModel(*Objects[i], slot.buffer, base_file_name + object_names[i], citizen, list, stats);
   }

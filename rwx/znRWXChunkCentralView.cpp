@@ -2,14 +2,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/znRound.h"
 #include "rwx/znRWXChunkCentral.h"
 
 namespace {
 
 constexpr int64_t kViewStep = 1000;  // centimetres between the probe points
-
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
 // Whether p + k * kViewStep lies in [lo, hi] for some k in [-range, range].
 bool SomeProbeWithin(int64_t p, int64_t lo, int64_t hi, int range) {

@@ -5,10 +5,10 @@
 #include <limits>
 #include <numbers>
 
+#include "base/znAngles.h"
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
-#include "terrain/znTerHelpers.h"
 
 namespace {
 

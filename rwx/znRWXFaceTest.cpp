@@ -2,7 +2,8 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
+
+#include "base/znAngles.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // tan^2 of an angle in degrees, strictly between 0 and 90.
 double TanSquared(double degrees) {
-  const double tangent = std::tan(degrees * std::numbers::pi / 180);
+  const double tangent = std::tan(Radians(degrees));
   return tangent * tangent;
 }
 

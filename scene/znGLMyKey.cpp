@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <numbers>
 
+#include "base/znAngles.h"
 #include "scene/znGLReality.h"
 
 namespace {
 
 constexpr double kSecondsPerDay = 86400;
-
-double Radians(float degrees) { return degrees * std::numbers::pi / 180; }
 
 }  // namespace
 

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "base/znAngles.h"
 #include "base/znFormat.h"
 #include "scene/znGLActivation.h"
 
@@ -17,8 +17,6 @@ namespace {
 // broken; the check then stops instead of spinning.
 constexpr int kMaxPendingErrors = 64;
 constexpr size_t kMaxExtensionName = 254;
-
-double Radians(double degrees) { return degrees * std::numbers::pi / 180; }
 
 using TCullParameterfv = void (*)(GLenum, const GLfloat*);
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/znRound.h"
+
 std::vector<int> SimplifyPolyline(const std::vector<float>& heights, double max_error) {
   const int n = static_cast<int>(heights.size());
   if (n <= 2) {
@@ -34,13 +36,6 @@ std::vector<int> SimplifyPolyline(const std::vector<float>& heights, double max_
     if (keep[i]) kept.push_back(i);
   return kept;
 }
-
-namespace {
-
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
-
-}  // namespace
 
 TznGreedyMesh::TznGreedyMesh(const float* heights, int columns, int rows, double max_error)
     : heights_(heights), columns_(columns), rows_(rows), max_error_(max_error) {}

@@ -2,6 +2,7 @@
 // layout and writing of the object grid, the save run through "RWX
 // Preview", and the composer of the textured preview.
 #include "base/znRound.h"
+#include "base/znScopeGuard.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znRWXComposer.h"
 #include "terrain/znTerra.h"
@@ -64,11 +65,7 @@ TznRWXWriteStats TznTerra::WriteObjects(const std::string& base_file_name, const
 TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
                                    const std::function<void(int, int, bool&)>& progress, int workers,
                                    TznModelFormat format) {
-  struct ModeBack {
-    TznTerra& terra;
-    TznRenderMode mode;
-    ~ModeBack() { terra.SetRenderMode(mode); }
-  } back{*this, FRenderMode};
+  const TznScopeGuard mode_back([this, mode = FRenderMode] { SetRenderMode(mode); });
   SetRenderMode(TznRenderMode::RWXPreview);
   return WriteObjects(base_file_name, composer, progress, workers, format);
 }

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/znAngles.h"
 #include "base/znRound.h"
-#include "terrain/znTerHelpers.h"
 #include "terrain/znTerra.h"
 
 namespace {

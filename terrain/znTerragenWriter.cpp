@@ -18,26 +18,20 @@ namespace {
 // reader rounds back to 3277.
 constexpr int kMaxWritableStored = 3277;
 
-class TerragenBytes {
- public:
-  void Text(const char* text) { FBytes.append(text); }
-  void Int16(int16_t value) {
-    FBytes.push_back(static_cast<char>(value & 0xFF));
-    FBytes.push_back(static_cast<char>((uint16_t(value) >> 8) & 0xFF));
-  }
-  void Int32(int32_t value) {
-    for (int k = 0; k < 4; ++k) FBytes.push_back(static_cast<char>((uint32_t(value) >> (8 * k)) & 0xFF));
-  }
-  void Float32(float value) {
-    int32_t bits;
-    std::memcpy(&bits, &value, 4);
-    Int32(bits);
-  }
-  std::string& Bytes() { return FBytes; }
+void PutInt16(std::string& out, int16_t value) {
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>((uint16_t(value) >> 8) & 0xFF));
+}
 
- private:
-  std::string FBytes;
-};
+void PutInt32(std::string& out, int32_t value) {
+  for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((uint32_t(value) >> (8 * k)) & 0xFF));
+}
+
+void PutFloat32(std::string& out, float value) {
+  int32_t bits;
+  std::memcpy(&bits, &value, 4);
+  PutInt32(out, bits);
+}
 
 void CheckWritable(const TznTerra& terra) {
   if (terra.FXPoints < 2 || terra.FYPoints < 2 || terra.FHeights.empty()) throw EznError("No terrain loaded");
@@ -66,31 +60,50 @@ int16_t TerragenHeightScale(float scale_y, float scale_z) {
   return static_cast<int16_t>(std::clamp(ideal, -32768.0, 32767.0));
 }
 
+std::string TerragenBytes(const TznTerragenChunks& chunks, const std::function<int16_t(int32_t, int32_t)>& raw) {
+  std::string out;
+  out.reserve(100 + size_t(std::max(chunks.XPoints, 0)) * size_t(std::max(chunks.YPoints, 0)) * 2);
+  out.append("TERRAGENTERRAIN ");
+  out.append("SIZE");
+  PutInt32(out, std::min(chunks.XPoints, chunks.YPoints) - 1);
+  out.append("XPTS");
+  PutInt32(out, chunks.XPoints);
+  out.append("YPTS");
+  PutInt32(out, chunks.YPoints);
+  out.append("SCAL");
+  PutFloat32(out, chunks.ScaleX);
+  PutFloat32(out, chunks.ScaleY);
+  PutFloat32(out, chunks.ScaleZ);
+  if (chunks.WriteCurve) {
+    out.append("CRAD");
+    PutFloat32(out, chunks.CurveRadius);
+    out.append("CRVM");
+    PutInt32(out, chunks.CurveMode);
+  }
+  out.append("ALTW");
+  PutInt16(out, chunks.HeightScale);
+  PutInt16(out, chunks.BaseHeight);
+  for (int32_t j = 0; j < chunks.YPoints; ++j)
+    for (int32_t i = 0; i < chunks.XPoints; ++i) PutInt16(out, raw(i, j));
+  out.append("EOF ");
+  return out;
+}
+
 std::string TerragenFileBytes(const TznTerra& terra) {
   CheckWritable(terra);
-  TerragenBytes out;
-  out.Bytes().reserve(100 + terra.FHeights.size() * 2);
-  out.Text("TERRAGENTERRAIN ");
-  out.Text("SIZE");
-  out.Int32(std::min(terra.FXPoints, terra.FYPoints) - 1);
-  out.Text("XPTS");
-  out.Int32(terra.FXPoints);
-  out.Text("YPTS");
-  out.Int32(terra.FYPoints);
-  out.Text("SCAL");
-  out.Float32(terra.FScaleX);
-  out.Float32(terra.FScaleY);
-  out.Float32(terra.FScaleZ);
-  out.Text("CRAD");
-  out.Float32(terra.FCurveRadius);
-  out.Text("CRVM");
-  out.Int32(terra.FCurveMode);
-  out.Text("ALTW");
-  out.Int16(TerragenHeightScale(terra.FScaleY, terra.FScaleZ));
-  out.Int16(0);
-  for (const int16_t stored : terra.FHeights) out.Int16(static_cast<int16_t>(std::clamp(stored * 10, -32768, 32767)));
-  out.Text("EOF ");
-  return std::move(out.Bytes());
+  TznTerragenChunks chunks;
+  chunks.XPoints = terra.FXPoints;
+  chunks.YPoints = terra.FYPoints;
+  chunks.ScaleX = terra.FScaleX;
+  chunks.ScaleY = terra.FScaleY;
+  chunks.ScaleZ = terra.FScaleZ;
+  chunks.WriteCurve = true;
+  chunks.CurveRadius = terra.FCurveRadius;
+  chunks.CurveMode = terra.FCurveMode;
+  chunks.HeightScale = TerragenHeightScale(terra.FScaleY, terra.FScaleZ);
+  return TerragenBytes(chunks, [&terra](int32_t i, int32_t j) {
+    return static_cast<int16_t>(std::clamp(terra.GetHeight(i, j) * 10, -32768, 32767));
+  });
 }
 
 void SaveTerragenFile(const TznTerra& terra, const std::string& file_name) {

@@ -4,9 +4,25 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class TznTerra;
+
+// The header chunks of a .ter file as they are written.
+struct TznTerragenChunks {
+  int32_t XPoints = 0, YPoints = 0;        // XPTS, YPTS
+  float ScaleX = 1, ScaleY = 1, ScaleZ = 1;  // SCAL
+  bool WriteCurve = false;                  // CRAD and CRVM are written
+  float CurveRadius = 0;                    // CRAD
+  int32_t CurveMode = 0;                    // CRVM
+  int16_t HeightScale = 1, BaseHeight = 0;  // ALTW
+};
+
+// The bytes of a .ter file: the magic, SIZE (the shorter side - 1), XPTS,
+// YPTS, SCAL, CRAD and CRVM when asked for, ALTW, the raw height raw(i, j)
+// of every point row by row from south to north, and "EOF ".
+std::string TerragenBytes(const TznTerragenChunks& chunks, const std::function<int16_t(int32_t, int32_t)>& raw);
 
 // The ALTW height scale under which readers that take a height as
 // raw x SCAL y x scale / 65536 metres (GDAL's Terragen driver) come
@@ -15,9 +31,8 @@ class TznTerra;
 // 0: this program's heights have no offset.
 int16_t TerragenHeightScale(float scale_y, float scale_z);
 
-// The file's bytes: the magic, SIZE (the shorter side - 1), XPTS, YPTS,
-// SCAL (FScaleX, FScaleY, FScaleZ), CRAD, CRVM, ALTW, the raw heights
-// (stored x 10) row by row from south to north, and "EOF ". Throws EznError
+// The terrain's file: SCAL holds FScaleX, FScaleY, FScaleZ, CRAD and CRVM
+// are written, and the raw heights are the stored ones x 10. Throws EznError
 // when no terrain is loaded or a stored height lies beyond -3277 .. 3277,
 // which no raw 16-bit height reads back to.
 std::string TerragenFileBytes(const TznTerra& terra);

@@ -23,7 +23,6 @@
 #include "draw/znTerraPainter.h"
 #include "import/znTerrainFile.h"
 #include "rwx/znComposerBuilder.h"
-#include "rwx/znComposerFile.h"
 #include "scene/znGLFramebuffer.h"
 #include "scene/znGLOffscreenSurface.h"
 #include "scene/znGLReality.h"
@@ -154,18 +153,8 @@ void CheckPositional(const std::vector<std::string>& positional, SnapshotOptions
   if (!o.textures.empty() && o.composer.empty()) throw UsageError("--textures needs --composer");
 }
 
-std::string WithSeparator(std::string folder) {
-  if (folder.empty()) folder = "./";
-  if (folder.back() != '/') folder += '/';
-  return folder;
-}
-
-std::unique_ptr<TznRWXComposer> LoadComposer(const SnapshotOptions& o) {
-  const TznComposerFile file = ReadComposerFile(o.composer);
-  const std::string settings = WithSeparator(o.settings.empty() ? ExtractFilePath(o.composer) : o.settings);
-  if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
-  const std::string textures = o.textures.empty() ? settings + "../Textures/" : WithSeparator(o.textures);
-  TznComposerBuild build = BuildComposer(file, settings, textures, 0);
+std::unique_ptr<TznRWXComposer> ComposerFor(const SnapshotOptions& o) {
+  TznComposerBuild build = LoadComposer(o.composer, o.settings, o.textures, 0);
   for (const std::string& warning : build.Warnings) std::cerr << kProgram << ": warning: " << warning << "\n";
   LoadTextures(*build.Composer);
   return std::move(build.Composer);
@@ -227,7 +216,7 @@ int Snapshot(const SnapshotOptions& o) {
   // the same choices on the Basic Shape tab: adaptive ones too.
   o.cutting.ApplyTo(terra);
   terra.SetViewDistance(static_cast<float>(o.view_distance));
-  if (!o.composer.empty()) terra.SetComposer(LoadComposer(o));
+  if (!o.composer.empty()) terra.SetComposer(ComposerFor(o));
   terra.SetRenderMode(o.mode);
   PlaceViewer(o, terra);
   SetWater(o, terra);

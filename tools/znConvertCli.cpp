@@ -18,14 +18,15 @@
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
+#include "base/znScopeGuard.h"
 #include "import/znTerrainFile.h"
 #include "rwx/znComposerBuilder.h"
-#include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
+#include "terrain/znTerraRescale.h"
 #include "terrain/znTerraStatus.h"
 #include "terrain/znTerragenWriter.h"
 
@@ -53,7 +54,15 @@ const char kUsageComposer[] =
     "  --citizen N              citizen number for the object list (default: 0)\n"
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
-    "                           (default: the terrain's centre at altitude 0)\n";
+    "                           (default: the terrain's centre at altitude 0)\n"
+    "  --width METRES           rescale the terrain: the west-east edge becomes METRES\n"
+    "                           long, the south-north edge follows the aspect and the\n"
+    "                           heights follow the edges, as in the map's Scale dialog\n"
+    "  --relief FACTOR          multiply every height by FACTOR (after --width): the span\n"
+    "                           from the lowest to the highest point grows by FACTOR and\n"
+    "                           0 m stays at 0 m, as typing FACTOR times the highest and\n"
+    "                           the lowest point into the Scale dialog; --origin and\n"
+    "                           --write-ter take the rescaled terrain\n";
 
 const char kUsageEnd[] =
     "  --format rwx|obj         the object files: RenderWare script (default), or\n"
@@ -94,7 +103,8 @@ const char kUsageEnd[] =
     "a second run under the same base name away: it stops at once with exit code 1.\n"
     "An output that would replace the terrain, the composer or one of its files is\n"
     "refused with exit code 2 before anything is written, and so is an input that\n"
-    "is not a regular file (a folder, a named pipe, a device).\n";
+    "is not a regular file (a folder, a named pipe, a device), and so are a --width\n"
+    "or --relief that the terrain cannot hold (the Scale dialog's refusals).\n";
 
 // The cutting options' lines come from the options themselves.
 std::string Usage() {
@@ -147,6 +157,7 @@ struct ConvertOptions {
   int jobs = 0;  // one per core
   TznModelFormat format = TznModelFormat::Rwx;
   std::optional<TVec3> origin;
+  std::optional<double> width, relief;  // rescale the terrain
   bool quiet = false;
 };
 
@@ -238,6 +249,12 @@ TVec3 OriginOption(const std::string& text) {
   return TVec3{values[0], values[1], values[2]};
 }
 
+double RealOption(const std::string& name, const std::string& text) {
+  const std::optional<double> value = ParseReal(text);
+  if (!value) throw UsageError(name + " must be a number, not \"" + text + "\"");
+  return *value;
+}
+
 TznRasterWindow CropOption(const std::string& text) {
   const std::string usage = "--crop needs XOFF,YOFF,XSIZE,YSIZE in pixels, not \"" + text + "\"";
   std::vector<int64_t> values;
@@ -284,6 +301,8 @@ void AddOptions(TznCommandLine& command_line, ConvertOptions& o) {
     o.citizen = static_cast<int32_t>(IntegerOption("--citizen", text, 0, 2147483647));
   });
   command_line.AddOption("--origin", [&o](const std::string& text) { o.origin = OriginOption(text); });
+  command_line.AddOption("--width", [&o](const std::string& text) { o.width = RealOption("--width", text); });
+  command_line.AddOption("--relief", [&o](const std::string& text) { o.relief = RealOption("--relief", text); });
   command_line.AddOption("--format", [&o](const std::string& text) {
     const std::optional<TznModelFormat> format = ModelFormatNamed(text);
     if (!format) throw UsageError("--format must be rwx or obj, not \"" + text + "\"");
@@ -321,16 +340,10 @@ void CheckPositional(const std::vector<std::string>& positional, ConvertOptions&
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
 }
 
-std::unique_ptr<TznRWXComposer> LoadComposer(const ConvertOptions& o, std::ostream& err) {
+std::unique_ptr<TznRWXComposer> ComposerFor(const ConvertOptions& o, std::ostream& err) {
   if (o.composer.empty()) return nullptr;
-  const TznComposerFile file = ReadComposerFile(o.composer);
-  std::string settings = o.settings.empty() ? ExtractFilePath(o.composer) : o.settings;
-  if (settings.empty()) settings = "./";
-  if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
-  if (settings.back() != '/') settings += '/';
-  TznComposerBuild build = BuildComposer(file, settings, settings + "../Textures/", o.citizen);
+  TznComposerBuild build = LoadComposer(o.composer, o.settings, "", o.citizen);
   for (const std::string& warning : build.Warnings) err << kProgram << ": warning: " << warning << "\n";
-  build.Composer->AddSourceFile(o.composer);
   return std::move(build.Composer);
 }
 
@@ -402,9 +415,10 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   const auto started = std::chrono::steady_clock::now();
   TznTerra terra;
   LoadRunTerrain(terra, o, err);
+  if (o.width || o.relief) RescaleTerrain(terra, o.width, o.relief.value_or(1));
   // The composer is read before anything is written: a kept terrain must
   // not replace it or one of its parts either.
-  const std::unique_ptr<TznRWXComposer> composer = LoadComposer(o, err);
+  const std::unique_ptr<TznRWXComposer> composer = ComposerFor(o, err);
   if (!o.write_ter.empty()) {
     std::vector<std::string> inputs = {o.composer};  // the terrain itself: refused by the writer
     if (composer) inputs.insert(inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
@@ -426,13 +440,9 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   {
     TStopSignals signals;
     if (g_test_stop_signal) g_stop_signal = g_test_stop_signal.exchange(0);
-    struct BarEnd {
-      bool show;
-      std::ostream& err;
-      ~BarEnd() {
-        if (show) err << "\n";
-      }
-    } bar_end{show_bar, err};
+    const TznScopeGuard bar_end([show_bar, &err] {
+      if (show_bar) err << "\n";
+    });
     stats = terra.WriteObjects(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
       if (show_bar) ShowProgress(err, index, count);
       go_on = g_stop_signal == 0;
@@ -479,6 +489,9 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     err << kProgram << ": " << e.what() << "\n";
     return 2;
   } catch (const EznNotAFile& e) {
+    err << kProgram << ": " << e.what() << "\n";
+    return 2;
+  } catch (const EznScaleRefused& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 2;
   } catch (const std::exception& e) {

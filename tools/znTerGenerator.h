@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct TznTerGeneratorOptions {
   int32_t points = 257;   // points along each side
@@ -13,7 +12,7 @@ struct TznTerGeneratorOptions {
 };
 
 // The complete file content.
-std::vector<uint8_t> GenerateTerragen(const TznTerGeneratorOptions& options);
+std::string GenerateTerragen(const TznTerGeneratorOptions& options);
 
 // Writes the file; throws EznFileError when it cannot.
 void WriteTerragen(const std::string& path, const TznTerGeneratorOptions& options);

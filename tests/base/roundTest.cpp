@@ -40,3 +40,12 @@ TEST(Round, HalvesToEvenUpToWhereEveryValueIsWhole) {
     ASSERT_EQ(Round(k + 0.5001), k + 1) << k;
   }
 }
+
+TEST(Round, DivisionDownAndUp) {
+  EXPECT_EQ(FloorDiv(7, 2), 3);
+  EXPECT_EQ(FloorDiv(-7, 2), -4);
+  EXPECT_EQ(FloorDiv(7, -2), -4);
+  EXPECT_EQ(FloorDiv(-6, 2), -3);
+  EXPECT_EQ(CeilDiv(-7, 2), -3);
+  EXPECT_EQ(CeilDiv(7, 2), 4);
+}

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <numbers>
 
 #include "base/znVectors.h"
 
@@ -58,14 +57,3 @@ TEST(Vectors, PackedColours) {
   EXPECT_EQ(RGBToColor(0, 0, -1), 0u);  // "FFFFFFFF0000" is no 32-bit number
 }
 
-TEST(Vectors, PolarOffsets) {
-  double a, b;
-  PolarOffset(2, 0, a, b);
-  EXPECT_DOUBLE_EQ(a, 2);
-  EXPECT_NEAR(b, 0, 1e-12);
-  double x, y, z;
-  SphericalOffset(2, std::numbers::pi / 2, 0, x, y, z);
-  EXPECT_NEAR(x, 0, 1e-12);
-  EXPECT_NEAR(y, 2, 1e-12);
-  EXPECT_NEAR(z, 0, 1e-12);
-}

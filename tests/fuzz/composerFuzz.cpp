@@ -18,6 +18,7 @@
 #include "rwx/znRWXChunk.h"
 #include "rwx/znRWXModelWriter.h"
 #include "terrain/znTerra.h"
+#include "terrain/znTerragenWriter.h"
 
 namespace {
 
@@ -73,17 +74,12 @@ const TznTerra& TinyTerrain() {
   static TznTerra terra;
   static bool loaded = false;
   if (!loaded) {
-    std::string b = "TERRAGENTERRAIN SIZE";
-    auto i16 = [&b](int v) {
-      b.push_back(static_cast<char>(v & 0xFF));
-      b.push_back(static_cast<char>((v >> 8) & 0xFF));
-    };
-    i16(2), i16(0);
-    b += "SCAL";
-    for (float scale : {10.0f, 10.0f, 100.0f}) b.append(reinterpret_cast<const char*>(&scale), 4);
-    b += "ALTW";
-    i16(0), i16(0);
-    for (int raw : {0, 10, 20, 50, 300, 70, 80, 90, 100}) i16(raw);
+    TznTerragenChunks chunks;
+    chunks.XPoints = chunks.YPoints = 3;
+    chunks.ScaleX = chunks.ScaleY = 10;
+    chunks.ScaleZ = 100;
+    const int16_t raw[] = {0, 10, 20, 50, 300, 70, 80, 90, 100};
+    const std::string b = TerragenBytes(chunks, [&raw](int32_t i, int32_t j) { return raw[j * 3 + i]; });
     loaded = terra.LoadFromMemory(b.data(), b.size(), "tiny.ter");
   }
   return terra;

@@ -228,3 +228,24 @@ TEST(Convert, AnyNumberOfJobsWritesTheSameFiles) {
     EXPECT_EQ(three[name], text) << name;
   }
 }
+
+// The sample: 257 x 257 points 3 m apart (768 m a side), heights 3 cm a
+// stored unit from -922 to 2172 stored (-27.66 m to 65.16 m).
+TEST(Convert, WidthAndReliefRescaleAsTheScaleDialogDoes) {
+  test::CliResult r =
+      test::RunConvert({kSample, "--write-ter", "kept.ter", "--width", "500", "--relief", "2", "--quiet"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  // X: 500 / 256 = 1.953125; Y follows: 3 x 1.953125 / 3. The heights follow
+  // the edges, (1.953125 + 1.953125) / (3 + 3) x 3 = 1.953125, times 2:
+  // 3.90625 cm a stored unit, 2172 x 0.0390625 = 84.84375 m and
+  // -922 x 0.0390625 = -36.015625 m. ALTW: 65.536 x 3.90625 / 1.953125 = 131.07.
+  r = test::RunConvert({"--info", "kept.ter"});
+  EXPECT_EQ(r.out,
+            "Filename: kept.ter\nSize: 256\nXPts: 257\nYPts: 257\nHt: 84.844m\n"
+            "Scale\nX: 1.95312\nY: 1.95312\nZ: 3.90625\nCRad: 0\nCRvm: 0\nAltW: 131, 0\nDp: -36.016m\n");
+
+  r = test::RunConvert({kSample, "v", "--width", "0"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err, "kalvor-convert: The edges of the map must be longer than 0 m\n");
+  EXPECT_FALSE(fs::exists("v.prp"));
+}
