@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "rwx/znModelFormat.h"
+#include "base/znModelFormat.h"
 
 class TznPrompts;
 class TznRWXComposer;

@@ -6,12 +6,6 @@
 #include "rwx/znRWXMaterial.h"
 #include "rwx/znRWXModelWriter.h"
 
-std::optional<TznModelFormat> ModelFormatNamed(std::string_view name) {
-  if (name == "rwx") return TznModelFormat::Rwx;
-  if (name == "obj") return TznModelFormat::Obj;
-  return std::nullopt;
-}
-
 std::unique_ptr<TznModelWriter> MakeModelWriter(TznModelFormat format, const std::string& base_file_name) {
   if (format == TznModelFormat::Obj) return std::make_unique<TznOBJModelWriter>(base_file_name);
   return std::make_unique<TznRWXModelWriter>();

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "base/znLineList.h"
-#include "rwx/znModelFormat.h"
-#include "terrain/znObjectMesh.h"
+#include "base/znModelFormat.h"
+#include "base/znObjectMesh.h"
 
 class TznRWXComposer;
 class TznRWXMaterial;

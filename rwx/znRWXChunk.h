@@ -11,7 +11,7 @@
 #include <string>
 
 #include "base/znVectors.h"
-#include "terrain/znObjectMesh.h"
+#include "base/znObjectMesh.h"
 
 class TznTerra;
 class TznRWXComposer;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/znVectors.h"
-#include "terrain/znObjectMesh.h"
+#include "base/znObjectMesh.h"
 
 class TznTerra;
 

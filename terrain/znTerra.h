@@ -14,8 +14,8 @@
 #include "base/znError.h"
 #include "base/znGLPositionDef.h"
 #include "base/znVectors.h"
-#include "rwx/znModelFormat.h"
-#include "terrain/znObjectMesh.h"
+#include "base/znModelFormat.h"
+#include "base/znObjectMesh.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znRenderMode.h"
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "support/terFiles.h"
+#include "rwx/znRWXChunkCentral.h"
 #include "terrain/znTerra.h"
 
 namespace {
@@ -162,4 +163,64 @@ TEST(AdaptiveMesh, NeighboursShareTheirEdgePoints) {
   for (size_t i = middle.SurfaceVertices() + 1; i < middle.Vertices.size(); i += 2)
     tops.insert({middle.Vertices[i].z, middle.Vertices[i].y});
   EXPECT_EQ(tops, west);
+}
+
+// Over every object of the sample valley that lies inside the terrain, adaptive at 25 cm: seen
+// from above, the surface covers the object's square exactly once (its
+// area is the square's, with the 2 mm overlap on the east and north
+// sides), and every vertex on a side shared with a neighbour is one of the
+// neighbour's vertices there too, at the same height.
+TEST(AdaptiveMesh, InteriorObjectsTileTheGroundWithoutGapsOrSteps) {
+  TznTerra terra;
+  ASSERT_TRUE(terra.LoadFromFile(std::string(KALVOR_SAMPLES_DIR) + "/valley.ter"));
+  terra.SetObjectSize(20);
+  terra.SetMesh(TznTerra::kAdaptiveMesh);
+  terra.SetMaxError(0.25);
+  terra.LayOutObjects();
+  TznRWXChunkCentral& grid = terra.RWXChunks();
+  const int columns = grid.Columns;
+  std::map<std::pair<int, int>, std::set<std::pair<long, long>>> side_points;  // (object, side) -> (along, height mm)
+  const double width_cm = (terra.FXPoints - 1) * double(terra.FScaleX) * 100;
+  const double depth_cm = (terra.FYPoints - 1) * double(terra.FScaleY) * 100;
+  int interior = 0;
+  for (int i = 0; i < grid.Count(); ++i) {
+    TznRWXChunk& object = grid.Object(i);
+    const bool inside = object.X0 >= 0 && object.Z0 >= 0 && object.X0 + object.SizeX <= width_cm &&
+                        object.Z0 + object.SizeZ <= depth_cm;
+    if (object.EdgeFlags != 0 || !inside) continue;
+    object.Build();
+    ++interior;
+    const TznObjectMesh& mesh = object.Mesh;
+    double area = 0;
+    for (size_t f = 0; f < mesh.SurfaceFaceCount(); ++f) {
+      const TVec3 &a = mesh.Vertices[mesh.Faces[f][0]], &b = mesh.Vertices[mesh.Faces[f][1]],
+                  &c = mesh.Vertices[mesh.Faces[f][2]];
+      area += std::abs((double(b.x) - a.x) * (double(c.z) - a.z) - (double(c.x) - a.x) * (double(b.z) - a.z)) / 2;
+    }
+    const double side = object.SizeX / 100.0 + 0.002;
+    EXPECT_NEAR(area, side * side, side * side * 0.001) << "object " << i;
+    // Points on the west (0) and south (1) sides, keyed by their place along
+    // the side in millimetres; the east and north sides meet the next
+    // object's west and south sides.
+    const double west = object.X0 / 100.0, south = object.Z0 / 100.0;
+    for (const TVec3& v : mesh.Vertices) {
+      const long height = std::lround(v.y * 1000), north = std::lround(-v.z * 1000), east = std::lround(v.x * 1000);
+      if (std::abs(v.x - west) < 1e-3) side_points[{i, 0}].insert({north, height});
+      if (std::abs(-v.z - south) < 1e-3) side_points[{i, 1}].insert({east, height});
+      if (std::abs(v.x - (west + side)) < 1e-3) side_points[{i + 1, 2}].insert({north, height});
+      if (std::abs(-v.z - (south + side)) < 1e-3) side_points[{i + columns, 3}].insert({east, height});
+    }
+    object.Release(TznRWXChunk::kReleased);
+  }
+  ASSERT_GT(interior, 100);
+  int compared = 0;
+  for (const auto& [key, points] : side_points) {
+    const auto [index, side] = key;
+    if (side < 2) continue;
+    const auto own = side_points.find({index, side - 2});
+    if (own == side_points.end()) continue;  // the neighbour is an edge object
+    EXPECT_EQ(points, own->second) << "object " << index << (side == 2 ? " west" : " south");
+    ++compared;
+  }
+  EXPECT_GT(compared, 100);
 }
