@@ -30,11 +30,11 @@
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "terrain/znTerragenWriter.h"
-#include "views/znDebugLog.h"
 #include "views/untLightPosition.h"
 #include "views/untScaleIt.h"
 #include "views/untTerGL.h"
 #include "views/untTerMap.h"
+#include "views/znDebugLog.h"
 #include "views/znGLWidget.h"
 #include "views/znQtPrompts.h"
 #include "views/znQuietPrompts.h"
@@ -165,8 +165,10 @@ void TfrmKalvor::FormCreate() {
   tbBasicShape->cbMaxBounds->setCurrentIndex(0);
   ShowTerrainChoices();
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-    if (state == Qt::ApplicationActive) AppActivate();
-    else AppDeactivate();
+    if (state == Qt::ApplicationActive)
+      AppActivate();
+    else
+      AppDeactivate();
   });
   PageControl1->setCurrentWidget(tbBasicShape);
   ApplySettingsFile();
@@ -221,7 +223,8 @@ void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
   PutClientAt(*this, QPoint(s.Left, s.Top));
   TznDebugLog::Instance().SetDebugMode(s.Debug);
   mnuDebug->setChecked(s.Debug);
-  if (s.ObjectSizeItem >= 0 && s.ObjectSizeItem < int(TznCuttingOptions::kObjectSizes.size())) tbBasicShape->SelectObjectSizeItem(s.ObjectSizeItem);
+  if (s.ObjectSizeItem >= 0 && s.ObjectSizeItem < int(TznCuttingOptions::kObjectSizes.size()))
+    tbBasicShape->SelectObjectSizeItem(s.ObjectSizeItem);
   tbBasicShape->ApplyObjectSize();
   if (s.NumberOfVerticesItem >= 0 && s.NumberOfVerticesItem < tbBasicShape->cbNumVertices->count())
     tbBasicShape->SelectNumVerticesItem(s.NumberOfVerticesItem);

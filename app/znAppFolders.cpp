@@ -53,8 +53,8 @@ TznAppFolders ResolveAppFolders(const std::string& program_path, const std::stri
   const std::string program_dir = FolderOf(program_path);
   if (writable(program_dir)) return FoldersIn(program_dir, IniFileNameFor(program_path));
   TznAppFolders folders = FoldersIn(user_data_dir, WithSeparator(user_data_dir) + "kalvor.ini");
-  folders.Note = "The program folder " + program_dir + " cannot be written; settings, materials and textures are kept in " +
-                 folders.Home + " instead.";
+  folders.Note = "The program folder " + program_dir +
+                 " cannot be written; settings, materials and textures are kept in " + folders.Home + " instead.";
   return folders;
 }
 

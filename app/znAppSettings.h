@@ -20,7 +20,7 @@ struct TznMainSettings {
   bool Debug = false;
   int32_t ObjectSizeItem = 0;
   int32_t NumberOfVerticesItem = TznCuttingOptions::kDefaultVertices - TznCuttingOptions::kMinVertices;
-  int32_t Mesh = TznCuttingOptions::kGridMesh;  // 0 the regular grid, 1 adaptive meshes
+  int32_t Mesh = TznCuttingOptions::kGridMesh;                    // 0 the regular grid, 1 adaptive meshes
   double MaxErrorCm = TznCuttingOptions::kDefaultMaxError * 100;  // their error
   std::string FilterFile;
   std::string MaterialFile;

@@ -59,7 +59,8 @@ TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWid
   QGroupBox* vertices = Group(this, "GroupBox1", "Number of Vertices per 10m x 10m");
   cbNumVertices = new QComboBox(vertices);
   cbNumVertices->setObjectName("cbNumVertices");
-  for (int n = kMinListVertices; n <= kMaxListVertices; ++n) cbNumVertices->addItem(QString::fromStdString(VertexEntryText(n)));
+  for (int n = kMinListVertices; n <= kMaxListVertices; ++n)
+    cbNumVertices->addItem(QString::fromStdString(VertexEntryText(n)));
   cbNumVertices->setMaxVisibleItems(kVertexEntryCount);
   lbNumVertices = new QLabel("Total per object", vertices);
   lbNumVertices->setObjectName("lbNumVertices");
@@ -224,7 +225,8 @@ void TznBasicShapeTab::edMaxErrorKeyDown() {
 void TznBasicShapeTab::ShowNumVertices() { cbNumVertices->setCurrentIndex(FTerra.FVertices - kMinListVertices); }
 
 void TznBasicShapeTab::ShowTotal() {
-  lbNumVertices->setText(QString::fromStdString(TotalPerObjectText(VerticesPerObject(FTerra.FVertices, FTerra.FObjectSize))));
+  lbNumVertices->setText(
+      QString::fromStdString(TotalPerObjectText(VerticesPerObject(FTerra.FVertices, FTerra.FObjectSize))));
   ShowTriangles();
 }
 

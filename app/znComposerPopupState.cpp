@@ -20,8 +20,7 @@ TznComposePopupState ComposePopupState(const std::vector<TznComposerRow>& rows, 
   state.GetCurrentFilter = {has_row, "Get current filter: " + current_filter};
   state.GetCurrentMaterial = {has_row, "Get current material: " + current_material};
   state.GetBoth = {has_row, ""};
-  state.MakeFilterCurrent =
-      MakeCurrentState(row ? &row->Filter : nullptr, "make filter current: ", "no filter");
+  state.MakeFilterCurrent = MakeCurrentState(row ? &row->Filter : nullptr, "make filter current: ", "no filter");
   state.MakeMaterialCurrent =
       MakeCurrentState(row ? &row->Material : nullptr, "make material current: ", "no material");
   state.MakeBothCurrent = {row != nullptr && !row->Filter.empty() && !row->Material.empty(), ""};

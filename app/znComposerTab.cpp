@@ -67,8 +67,8 @@ void ApplyState(const QMenu& menu, QAction* action, const TznMenuItemState& stat
 
 }  // namespace
 
-TznComposerTab::TznComposerTab(TznAppContext& context, TznEditorLink filter_editor,
-                               TznEditorLink material_editor, QWidget* parent)
+TznComposerTab::TznComposerTab(TznAppContext& context, TznEditorLink filter_editor, TznEditorLink material_editor,
+                               QWidget* parent)
     : QWidget(parent),
       FContext(context),
       FFilterEditor(std::move(filter_editor)),
@@ -167,8 +167,7 @@ void TznComposerTab::BuildControls() {
   layout->setRowStretch(1, 1);
 }
 
-QAction* TznComposerTab::AddAction(QMenu* menu, const char* name, const char* caption,
-                                   void (TznComposerTab::*slot)()) {
+QAction* TznComposerTab::AddAction(QMenu* menu, const char* name, const char* caption, void (TznComposerTab::*slot)()) {
   auto* action = new QAction(caption, menu);
   action->setObjectName(name);
   menu->addAction(action);
@@ -183,18 +182,18 @@ void TznComposerTab::BuildComposeMenu() {
   AddAction(menu, "muInsertItem", "insert item", &TznComposerTab::muInsertItemClick);
   FDeleteItem = AddAction(menu, "mnuDeleteItem", "delete item", &TznComposerTab::mnuDeleteItemClick);
   menu->addSeparator();
-  FGetCurrentFilter = AddAction(menu, "mnuGetCurrentFilter", "get current filter",
-                                &TznComposerTab::mnuGetCurrentFilterClick);
-  FGetCurrentMaterial = AddAction(menu, "mnuGetCurrentMaterial", "get current material",
-                                  &TznComposerTab::mnuGetCurrentMaterialClick);
+  FGetCurrentFilter =
+      AddAction(menu, "mnuGetCurrentFilter", "get current filter", &TznComposerTab::mnuGetCurrentFilterClick);
+  FGetCurrentMaterial =
+      AddAction(menu, "mnuGetCurrentMaterial", "get current material", &TznComposerTab::mnuGetCurrentMaterialClick);
   FGetBoth = AddAction(menu, "mnuGetBoth", "get both", &TznComposerTab::mnuGetBothClick);
   menu->addSeparator();
-  FMakeFilterCurrent = AddAction(menu, "mnuMakeFilterCurrent", "make filter current",
-                                 &TznComposerTab::mnuMakeFilterCurrentClick);
-  FMakeMaterialCurrent = AddAction(menu, "mnuMakeMaterialCurrent", "make material current",
-                                   &TznComposerTab::mnuMakeMaterialCurrentClick);
-  FMakeBothCurrent = AddAction(menu, "mnuMakeBothCurrent", "make both current",
-                               &TznComposerTab::mnuMakeBothCurrentClick);
+  FMakeFilterCurrent =
+      AddAction(menu, "mnuMakeFilterCurrent", "make filter current", &TznComposerTab::mnuMakeFilterCurrentClick);
+  FMakeMaterialCurrent =
+      AddAction(menu, "mnuMakeMaterialCurrent", "make material current", &TznComposerTab::mnuMakeMaterialCurrentClick);
+  FMakeBothCurrent =
+      AddAction(menu, "mnuMakeBothCurrent", "make both current", &TznComposerTab::mnuMakeBothCurrentClick);
   menu->addSeparator();
   FMoveUp = AddAction(menu, "mnuMoveUp", "move up", &TznComposerTab::mnuMoveUpClick);
   FMoveDown = AddAction(menu, "mnuMoveDown", "move down", &TznComposerTab::mnuMoveDownClick);
@@ -273,9 +272,7 @@ void TznComposerTab::ShowComposer(const TznComposerFile& data, const std::string
   ShowRows(data.Rows);
 }
 
-std::string TznComposerTab::ComposerName() const {
-  return std::string(Trim(FComposerName->text().toStdString()));
-}
+std::string TznComposerTab::ComposerName() const { return std::string(Trim(FComposerName->text().toStdString())); }
 
 std::string TznComposerTab::CitnumText() const { return FCitnum->text().toStdString(); }
 
@@ -328,8 +325,7 @@ std::unique_ptr<TznRWXComposer> TznComposerTab::BuildComposerFromTab() {
   const int32_t citizen_number = ParseCitizenNumber(CitnumText());
   // Missing filter and material files give defaults without a word here;
   // only the commands that make them current report them.
-  TznComposerBuild build =
-      BuildComposer(ComposerData(), FContext.SettingsDir, FContext.TexturesDir, citizen_number);
+  TznComposerBuild build = BuildComposer(ComposerData(), FContext.SettingsDir, FContext.TexturesDir, citizen_number);
   SetCitnumText(FormatInt(citizen_number));
   // Texture pictures are read into memory only; they reach GL when the
   // preview first applies them, so no context is needed here.
@@ -340,8 +336,8 @@ std::unique_ptr<TznRWXComposer> TznComposerTab::BuildComposerFromTab() {
 // ---- the list's menu ----
 
 void TznComposerTab::puComposePopup() {
-  const TznComposePopupState state = ComposePopupState(Rows(), SelectedRow(), CurrentNameOf(FFilterEditor),
-                                                       CurrentNameOf(FMaterialEditor));
+  const TznComposePopupState state =
+      ComposePopupState(Rows(), SelectedRow(), CurrentNameOf(FFilterEditor), CurrentNameOf(FMaterialEditor));
   ApplyState(*FComposeMenu, FDeleteItem, state.DeleteItem);
   ApplyState(*FComposeMenu, FGetCurrentFilter, state.GetCurrentFilter);
   ApplyState(*FComposeMenu, FGetCurrentMaterial, state.GetCurrentMaterial);
@@ -452,8 +448,7 @@ void TznComposerTab::mnuSelectorClick() {
 
 void TznComposerTab::NewComposerFile(const std::string& caption, bool keep_rows) {
   try {
-    const std::optional<std::string> path =
-        AskNewSettingsFile(*FContext.Prompts, FContext.SettingsDir, caption, "CMP");
+    const std::optional<std::string> path = AskNewSettingsFile(*FContext.Prompts, FContext.SettingsDir, caption, "CMP");
     if (!path) return;
     TznComposerFile data = ComposerData();
     if (!keep_rows) data.Rows.clear();

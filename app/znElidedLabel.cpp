@@ -31,8 +31,8 @@ bool TznElidedLabel::event(QEvent* event) {
 
 void TznElidedLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
-                        palette(), isEnabled(), ShownText(), foregroundRole());
+  style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+                        isEnabled(), ShownText(), foregroundRole());
 }
 
 TznElidedLabel* NewFileNameLabel(QWidget* parent, const char* object_name) {

@@ -33,9 +33,7 @@ void TznFileEditor::Start() {
   SetEditState();
 }
 
-std::string TznFileEditor::CurrentName() const {
-  return std::string(Trim(FControls.NameLabel->text().toStdString()));
-}
+std::string TznFileEditor::CurrentName() const { return std::string(Trim(FControls.NameLabel->text().toStdString())); }
 
 std::string TznFileEditor::SelectedFileName() const { return FControls.List->SelectedName(); }
 

@@ -410,8 +410,8 @@ void TznMaterialTab::ControlsToMaterial() {
   if (auto value = ParseCoefficient(TrimmedText(edAmbient))) m.SetAmbient(*value);
   if (auto value = ParseCoefficient(TrimmedText(edDiffuse))) m.SetDiffuse(*value);
   if (auto value = ParseCoefficient(TrimmedText(edSpecular))) m.SetSpecular(*value);
-  m.SetColor(ColorFromLabels(FromQ(lbMaterialRed->text()), FromQ(lbMaterialGreen->text()),
-                             FromQ(lbMaterialBlue->text())));
+  m.SetColor(
+      ColorFromLabels(FromQ(lbMaterialRed->text()), FromQ(lbMaterialGreen->text()), FromQ(lbMaterialBlue->text())));
   if (auto value = ParseCoefficient(TrimmedText(edOpacity))) m.SetOpacity(*value);
   if (auto value = ParseTag(TrimmedText(edTag))) m.SetTag(*value);
   m.SetComment(TrimmedText(edComment));
@@ -486,8 +486,8 @@ void TznMaterialTab::cbMaterialEnableClick() { EnableMaterialControls(); }
 
 void TznMaterialTab::pnMaterialColorClick() {
   if (!pnMaterialColor->isEnabled()) return;  // only while editing with "Color" on
-  const TColor start = ColorFromLabels(FromQ(lbMaterialRed->text()), FromQ(lbMaterialGreen->text()),
-                                       FromQ(lbMaterialBlue->text()));
+  const TColor start =
+      ColorFromLabels(FromQ(lbMaterialRed->text()), FromQ(lbMaterialGreen->text()), FromQ(lbMaterialBlue->text()));
   if (std::optional<TColor> chosen = FContext.Prompts->PickColor(start)) ShowColor(*chosen);
 }
 

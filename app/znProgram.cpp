@@ -51,8 +51,10 @@ TznAppFolders AppFoldersFromEnvironment() {
   if (installed && home.empty())
     folders.Note = "Installed program: settings, materials and textures are kept in " + folders.Home;
   if (no_user_home && folders.Home.rfind(user_data, 0) == 0)
-    folders.Note = "There is no usable home folder (HOME is not set to a folder): settings, materials and "
-                   "textures are kept only until the program ends, in " + folders.Home;
+    folders.Note =
+        "There is no usable home folder (HOME is not set to a folder): settings, materials and "
+        "textures are kept only until the program ends, in " +
+        folders.Home;
   return folders;
 }
 

@@ -25,7 +25,8 @@ bool HasControlCharacter(std::string_view text) {
 std::string SettingsNameProblem(std::string_view typed) {
   if (Trim(typed).empty()) return "Please type a file name.";
   if (typed.find_first_of("/\\") != std::string_view::npos)
-    return "The file name may not contain a path separator (\"/\" or \"\\\"): new files always go into the Settings folder.";
+    return "The file name may not contain a path separator (\"/\" or \"\\\"): new files always go into the Settings "
+           "folder.";
   if (typed.find("..") != std::string_view::npos) return "The file name may not contain \"..\".";
   if (typed.find_first_of(kForbidden) != std::string_view::npos || HasControlCharacter(typed))
     return "The file name may not contain any of the characters < > : \" | ? * or control characters.";

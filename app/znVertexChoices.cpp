@@ -63,11 +63,16 @@ std::vector<std::string> WorldSizeEntries() {
     const char* editions;
   };
   static const TSize kSizes[] = {
-      {200, "Basic, Standard, Large, Unlimited"}, {400, "Basic, Standard, Large, Unlimited"},
-      {500, "Standard, Large, Unlimited"},        {600, "Standard, Large, Unlimited"},
-      {800, "Standard, Large, Unlimited"},        {1000, "Standard, Large, Unlimited"},
-      {1200, "Large, Unlimited"},                 {1400, "Large, Unlimited"},
-      {1600, "Large, Unlimited"},                 {1800, "Unlimited"},
+      {200, "Basic, Standard, Large, Unlimited"},
+      {400, "Basic, Standard, Large, Unlimited"},
+      {500, "Standard, Large, Unlimited"},
+      {600, "Standard, Large, Unlimited"},
+      {800, "Standard, Large, Unlimited"},
+      {1000, "Standard, Large, Unlimited"},
+      {1200, "Large, Unlimited"},
+      {1400, "Large, Unlimited"},
+      {1600, "Large, Unlimited"},
+      {1800, "Unlimited"},
       {2000, "Unlimited"},
   };
   std::vector<std::string> entries{"I don't care :)"};

@@ -31,16 +31,15 @@ void PolarToXY(double& x, double& y, double angle, double radius) {
   y = radius * std::sin(angle);
 }
 
-void SphericalToXYZ(double& p1, double& p2, double& p3, double& p4, double radius, double azimuth,
-                    double elevation) {
+void SphericalToXYZ(double& p1, double& p2, double& p3, double& p4, double radius, double azimuth, double elevation) {
   p4 = radius * std::cos(elevation);
   p3 = radius * std::sin(elevation);
   p1 = p4 * std::cos(azimuth);
   p2 = p4 * std::sin(azimuth);
 }
 
-void XYZToSpherical(double& azimuth, double& elevation, double& radius, double& horizontal, double x,
-                    double y, double z) {
+void XYZToSpherical(double& azimuth, double& elevation, double& radius, double& horizontal, double x, double y,
+                    double z) {
   XYToPolar(azimuth, horizontal, x, y);
   XYToPolar(elevation, radius, horizontal, z);
 }

@@ -15,7 +15,6 @@ double AngleMod2Pi(double x);
 
 void XYToPolar(double& angle, double& radius, double x, double y);
 void PolarToXY(double& x, double& y, double angle, double radius);
-void SphericalToXYZ(double& p1, double& p2, double& p3, double& p4, double radius, double azimuth,
-                    double elevation);
-void XYZToSpherical(double& azimuth, double& elevation, double& radius, double& horizontal, double x,
-                    double y, double z);
+void SphericalToXYZ(double& p1, double& p2, double& p3, double& p4, double radius, double azimuth, double elevation);
+void XYZToSpherical(double& azimuth, double& elevation, double& radius, double& horizontal, double x, double y,
+                    double z);

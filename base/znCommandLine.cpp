@@ -60,9 +60,7 @@ void TznCommandLine::AddOption(const std::string& name, std::function<void(const
   FApp->add_option_function<std::string>(name, std::move(read))->trigger_on_parse();
 }
 
-void TznCommandLine::AddFlag(const std::string& name, bool& set) {
-  FApp->add_flag(name, set)->disable_flag_override();
-}
+void TznCommandLine::AddFlag(const std::string& name, bool& set) { FApp->add_flag(name, set)->disable_flag_override(); }
 
 std::vector<std::string> TznCommandLine::Parse(const std::vector<std::string>& args) {
   std::vector<std::string> list = ReversedForCli11(args);

@@ -11,8 +11,7 @@
 #include "base/znError.h"
 #include "base/znSafeFile.h"
 
-TznFileReader::TznFileReader(const std::string& path, size_t block_size)
-    : path_(path), buffer_(block_size) {
+TznFileReader::TznFileReader(const std::string& path, size_t block_size) : path_(path), buffer_(block_size) {
   // A named pipe would keep open() waiting for a writer, a device would be
   // read for ever: only a regular file is opened, and one that turns into
   // something else meanwhile is refused all the same.

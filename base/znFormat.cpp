@@ -178,8 +178,7 @@ std::optional<double> ParseReal(std::string_view text) {
   }
   // Only digits, a point and an exponent make a number here: no "inf", "nan"
   // or hexadecimal floats, and no second sign.
-  if (text.empty() || !(IsDigit(text.front()) || text.front() == '.'))
-    return std::nullopt;
+  if (text.empty() || !(IsDigit(text.front()) || text.front() == '.')) return std::nullopt;
   double value = 0;
   auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
   if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
@@ -228,7 +227,6 @@ std::string LowerCase(std::string_view text) {
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i]))
-      return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   return true;
 }

@@ -17,9 +17,7 @@ void TznGLColorDef::SetRedByte(int value) { FRGBA[0] = ByteChannel(value); }
 void TznGLColorDef::SetGreenByte(int value) { FRGBA[1] = ByteChannel(value); }
 void TznGLColorDef::SetBlueByte(int value) { FRGBA[2] = ByteChannel(value); }
 
-void TznGLColorDef::SetRGB(float r, float g, float b) {
-  FRGBA = {Clamp01(r), Clamp01(g), Clamp01(b), 1};
-}
+void TznGLColorDef::SetRGB(float r, float g, float b) { FRGBA = {Clamp01(r), Clamp01(g), Clamp01(b), 1}; }
 
 void TznGLColorDef::SetRGBBytes(int r, int g, int b) { SetRGBABytes(r, g, b, 1); }
 

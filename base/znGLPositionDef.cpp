@@ -74,9 +74,7 @@ TznGLLightPositionDef::TznGLLightPositionDef() { SetW(1); }
 
 TznGLLightPositionDef::TznGLLightPositionDef(float x, float y, float z) { SetXYZ(x, y, z); }
 
-TznGLLightPositionDef::TznGLLightPositionDef(float x, float y, float z, float w) {
-  SetXYZW(x, y, z, w);
-}
+TznGLLightPositionDef::TznGLLightPositionDef(float x, float y, float z, float w) { SetXYZW(x, y, z, w); }
 
 void TznGLLightPositionDef::SetW(float value) { FVector[3] = std::fabs(value); }
 
@@ -148,8 +146,7 @@ void TznGLNormalDef::SetXYZW(float x, float y, float z, float w) {
 
 float TznGLNormalDef::Normalize() {
   if (!FNormalized) {
-    const float length = std::sqrt(FVector[0] * FVector[0] + FVector[1] * FVector[1] +
-                                   FVector[2] * FVector[2]);
+    const float length = std::sqrt(FVector[0] * FVector[0] + FVector[1] * FVector[1] + FVector[2] * FVector[2]);
     if (length != 0) {
       for (int i = 0; i < 3; ++i) FVector[i] /= length;
     }

@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-
 std::string ReadWholeFile(const std::string& file_name) {
   std::ifstream in(file_name, std::ios::binary);
   if (!in) throw EznFileError(FileErrorText("Cannot open file", file_name, errno));

@@ -47,8 +47,7 @@ class TznIniFile {
 
   // The value as written after "=", without surrounding blanks; the default
   // when the key is missing.
-  std::string ReadString(std::string_view section, std::string_view key,
-                         std::string_view default_value) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view default_value) const;
   // The default when the key is missing, empty, not a decimal (or "$"/"0x"
   // hexadecimal) integer, or outside 32 bits.
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t default_value) const;
@@ -131,7 +130,7 @@ class TznIniFile {
   std::string_view Keep(std::string text);
 
   std::string FFileName;
-  std::string FPrefix;  // a byte-order mark before the first line
+  std::string FPrefix;       // a byte-order mark before the first line
   bool FCrLf = kNativeCrLf;  // new lines end like the file's first line
   // What the lines point into: the text read, then the text of every line
   // written since. The strings never move, not even when the object does.
@@ -140,5 +139,5 @@ class TznIniFile {
   size_t FFirst = kNoLine, FLast = kNoLine;
   size_t FFilingSection = kNoLine;  // the section that the next key lines filed belong to
   std::vector<TSection> FSections;  // in the order of their first header
-  TNameTable FSectionTable;  // section numbers by name
+  TNameTable FSectionTable;         // section numbers by name
 };

@@ -169,8 +169,7 @@ void ForceDirectories(const std::string& folder) {
   if (folder.empty()) return;
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec && !DirectoryExists(folder))
-    throw EznFileError(FileErrorText("Cannot create folder", folder, ec.value()));
+  if (ec && !DirectoryExists(folder)) throw EznFileError(FileErrorText("Cannot create folder", folder, ec.value()));
 }
 
 std::string ExtractFilePath(const std::string& path) {

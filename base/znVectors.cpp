@@ -27,8 +27,7 @@ float FaceNormal(const TVec3& v0, const TVec3& v1, const TVec3& v2, TVec3& n) {
   return NormalizeVector(n);
 }
 
-void ComputeFaceNormals(const TznVertex3fArray& vertices, const TznVertex3wArray& faces,
-                        TznVertex3fArray& normals) {
+void ComputeFaceNormals(const TznVertex3fArray& vertices, const TznVertex3wArray& faces, TznVertex3fArray& normals) {
   const size_t count = std::min(faces.size(), normals.size());
   for (size_t i = 0; i < count; ++i) {
     const TznFace3w& f = faces[i];

@@ -43,8 +43,7 @@ float FaceNormal(const TVec3& v0, const TVec3& v1, const TVec3& v2, TVec3& n);
 
 // For each i below min(faces, normals): normals[i] = the face's normal. A
 // face with an index outside the vertices is skipped and the loop goes on.
-void ComputeFaceNormals(const TznVertex3fArray& vertices, const TznVertex3wArray& faces,
-                        TznVertex3fArray& normals);
+void ComputeFaceNormals(const TznVertex3fArray& vertices, const TznVertex3wArray& faces, TznVertex3fArray& normals);
 
 // The 16-point compass name of a heading in degrees, counter-clockwise
 // (a positive heading turns towards west).

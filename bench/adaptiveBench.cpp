@@ -70,12 +70,13 @@ void RunCase(const char* terrain_name, const std::string& path, int object_size,
   fs::remove_all(out);
   const Row& grid = rows[0];
   for (const Row& row : rows) {
-    const std::string mesh = row.max_error_cm > 0 ? "adaptive " + std::to_string(int(row.max_error_cm)) + " cm" : "grid";
+    const std::string mesh =
+        row.max_error_cm > 0 ? "adaptive " + std::to_string(int(row.max_error_cm)) + " cm" : "grid";
     std::printf("| %s | %d m / %d | %s | %lld | %.2f %% | %.2f MB | %.2f %% | %.2f s | %.2f x | %.2f s | %.2f x |\n",
                 terrain_name, object_size, vertices, mesh.c_str(), static_cast<long long>(row.stats.Triangles),
                 100.0 * row.stats.Triangles / grid.stats.Triangles, row.stats.Bytes / 1e6,
-                100.0 * row.stats.Bytes / grid.stats.Bytes, row.seconds, row.seconds / grid.seconds,
-                row.cpu_seconds, row.cpu_seconds / grid.cpu_seconds);
+                100.0 * row.stats.Bytes / grid.stats.Bytes, row.seconds, row.seconds / grid.seconds, row.cpu_seconds,
+                row.cpu_seconds / grid.cpu_seconds);
     std::fflush(stdout);
   }
 }
@@ -83,8 +84,9 @@ void RunCase(const char* terrain_name, const std::string& path, int object_size,
 }  // namespace
 
 int main() {
-  std::printf("| terrain | object / vertices | mesh | triangles | of grid | bytes | of grid | conversion | of grid |"
-              " processor time | of grid |\n");
+  std::printf(
+      "| terrain | object / vertices | mesh | triangles | of grid | bytes | of grid | conversion | of grid |"
+      " processor time | of grid |\n");
   std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
   const std::string sample = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
   for (const auto& [size, vertices] : {std::pair{10, 11}, std::pair{30, 35}}) {

@@ -11,8 +11,8 @@
 
 inline std::unique_ptr<TznRWXComposer> SampleComposer() {
   const std::string samples = KALVOR_SAMPLES_DIR;
-  TznComposerBuild build = BuildComposer(ReadComposerFile(samples + "/Settings/Valley.CMP"),
-                                         samples + "/Settings/", samples + "/Textures/", 0);
+  TznComposerBuild build = BuildComposer(ReadComposerFile(samples + "/Settings/Valley.CMP"), samples + "/Settings/",
+                                         samples + "/Textures/", 0);
   LoadTextures(*build.Composer);
   return std::move(build.Composer);
 }

@@ -53,8 +53,7 @@ void BM_PreviewFrame(benchmark::State& state) {
   }
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["drawn"] = terra.GetDrawnCount();
-  state.SetLabel(std::string(big ? "1000 m, " : "sample, ") +
-                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  state.SetLabel(std::string(big ? "1000 m, " : "sample, ") + reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 }
 
 void PreviewCases(benchmark::internal::Benchmark* b) {

@@ -19,8 +19,9 @@ constexpr int kKeysPerSection = 1000;
 // near the top; then the bulk; then "[MainForm]"; no "Map" or "Renderer",
 // which the exit appends.
 std::string SettingsText() {
-  std::string text = "[Settings]\nDebug=0\nObjectSizeItem=0\nNumberOfVerticesItem=9\nFilterFile=Standard.FTR\n"
-                     "MaterialFile=Standard.MTR\nComposerFile=Standard.CMP\nRenderMode=1\nCitnum=0\n";
+  std::string text =
+      "[Settings]\nDebug=0\nObjectSizeItem=0\nNumberOfVerticesItem=9\nFilterFile=Standard.FTR\n"
+      "MaterialFile=Standard.MTR\nComposerFile=Standard.CMP\nRenderMode=1\nCitnum=0\n";
   text.reserve(52u << 20);
   for (int s = 0; s < kBulkSections; ++s) {
     text += "[Bulk" + std::to_string(s) + "]\n";

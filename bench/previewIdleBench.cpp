@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 #include "benchComposer.h"

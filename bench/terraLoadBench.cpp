@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "terrain/znTerra.h"
 #include "bench/benchTerrain.h"
+#include "terrain/znTerra.h"
 
 namespace {
 

@@ -45,9 +45,8 @@ void ApplyFilterMaterial(TznGLMaterials& filter_material, const TznRWXMaterial* 
   filter_material.Apply(glFaceFront);
 }
 
-void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_number,
-                     const TznRWXFaceFilter* filter, const TznRWXMaterial* material, const PairLook& look,
-                     const TznRWXMaterial* basic) {
+void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_number, const TznRWXFaceFilter* filter,
+                     const TznRWXMaterial* material, const PairLook& look, const TznRWXMaterial* basic) {
   const std::string pair = FormatInt(pair_number);
   const std::string of = FormatInt(grid.DrawnCount);
   int drawn = 0;
@@ -64,16 +63,15 @@ void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_n
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glBegin, before Object " + count + " of " +
                          of);
     DrawFiltered(object, filter, material, look.texture, basic, pair_number - 1);
-    reality.CheckGLError("In object loop (2), Filter " + pair + ", before glEnd, after Object " + count + " of " +
-                         of);
+    reality.CheckGLError("In object loop (2), Filter " + pair + ", before glEnd, after Object " + count + " of " + of);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glEnd and Object " + count + " of " + of);
   }
 }
 
 }  // namespace
 
-void Draw(TznRWXChunkCentral& grid, TznGLReality& /*reality*/, int32_t east, const TznGLSphere& sphere,
-          int32_t north, TznRWXPreviewMaterials& materials) {
+void Draw(TznRWXChunkCentral& grid, TznGLReality& /*reality*/, int32_t east, const TznGLSphere& sphere, int32_t north,
+          TznRWXPreviewMaterials& materials) {
   if (grid.Objects.empty() || grid.Busy) return;
   ChooseObjects(grid, east, sphere, north);
   grid.DrawnCount = 0;

@@ -36,8 +36,8 @@ void Render(TznTerraChunk& block) {
   block.FVisible = false;
 }
 
-void Draw(TznTerraChunkCentral& grid, TznGLReality& /*reality*/, int32_t x, int32_t y,
-          const TznGLSphere& /*sphere*/, TznGLMaterials& materials) {
+void Draw(TznTerraChunkCentral& grid, TznGLReality& /*reality*/, int32_t x, int32_t y, const TznGLSphere& /*sphere*/,
+          TznGLMaterials& materials) {
   if (grid.Count() == 0) return;
   grid.ChooseNear(x, y);
   if (glIsEnabled(GL_TEXTURE_2D)) glDisable(GL_TEXTURE_2D);

@@ -8,8 +8,7 @@
 
 TznTerraPainter::TznTerraPainter() { MakeBlockMaterials(FBlockMaterials); }
 
-void TznTerraPainter::Draw(TznTerra& terra, TznGLReality& reality, const TznGLSphere& sphere, double px,
-                           double py) {
+void TznTerraPainter::Draw(TznTerra& terra, TznGLReality& reality, const TznGLSphere& sphere, double px, double py) {
   if (!IsRWXMode(terra.FRenderMode)) {
     ::Draw(terra.TerraChunks(), reality, Round32(px), Round32(py), sphere, FBlockMaterials);
     return;

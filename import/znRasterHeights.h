@@ -21,9 +21,9 @@ struct TznHeightRule {
 };
 
 struct TznRasterHeights {
-  float ScaleZ = 1;         // metres = stored x ScaleZ / 100
+  float ScaleZ = 1;  // metres = stored x ScaleZ / 100
   int64_t NoDataCells = 0;
-  double Lowest = 0;        // metres of the lowest valid cell, before any shift
+  double Lowest = 0;            // metres of the lowest valid cell, before any shift
   std::vector<int16_t> Stored;  // row by row from south to north
 };
 

@@ -11,12 +11,12 @@ struct TznRasterReport {
   std::string Driver;  // "GTiff (GeoTIFF)"
   std::string Crs;     // the coordinate system's name; empty when there is none
   bool Georeferenced = false;
-  double PixelX = 1, PixelY = 1;      // metres per raster pixel east-west and north-south
+  double PixelX = 1, PixelY = 1;     // metres per raster pixel east-west and north-south
   int64_t SourceX = 0, SourceY = 0;  // pixels read: the raster or its window
   int64_t PointsX = 0, PointsY = 0;  // points of the terrain
   int64_t NoDataCells = 0;
-  double Lowest = 0;       // metres of the lowest valid cell, as the raster holds it
-  double HeightStep = 0;   // metres per stored unit of the loaded terrain
+  double Lowest = 0;      // metres of the lowest valid cell, as the raster holds it
+  double HeightStep = 0;  // metres per stored unit of the loaded terrain
 
   bool Averaged() const { return PointsX != SourceX || PointsY != SourceY; }
   // "16385 x 16385 points averaged down to 4097 x 4097"; empty when nothing was.

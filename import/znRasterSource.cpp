@@ -98,8 +98,8 @@ GDALRasterBandH ChosenBand(GDALDatasetH dataset, const std::string& path, int nu
   GDALRasterBandH band = GDALGetRasterBand(dataset, number);
   const GDALDataType type = GDALGetRasterDataType(band);
   if (GDALDataTypeIsComplex(type))
-    throw Refusal(path, "band " + FormatInt(number) + " holds complex numbers (" + GDALGetDataTypeName(type) +
-                            "), not heights");
+    throw Refusal(
+        path, "band " + FormatInt(number) + " holds complex numbers (" + GDALGetDataTypeName(type) + "), not heights");
   return band;
 }
 
@@ -381,10 +381,9 @@ class TRasterReader {
     const bool flip_columns = has_gt && gt[1] < 0;
 
     CheckMemory(columns, rows);
-    TznRasterHeights heights =
-        FitsFloat(GDALGetRasterDataType(band))
-            ? Heights<float>(band, window, columns, rows, flip_rows, flip_columns, rule)
-            : Heights<double>(band, window, columns, rows, flip_rows, flip_columns, rule);
+    TznRasterHeights heights = FitsFloat(GDALGetRasterDataType(band))
+                                   ? Heights<float>(band, window, columns, rows, flip_rows, flip_columns, rule)
+                                   : Heights<double>(band, window, columns, rows, flip_rows, flip_columns, rule);
     report.NoDataCells = heights.NoDataCells;
     report.Lowest = heights.Lowest;
 

@@ -28,8 +28,8 @@ class TznModelWriter {
   // (centre_x, centre_z), centimetres east and north of the terrain's grid
   // point 0. Without a composer the plain model is written. Returns false
   // when the mesh has no face: no file is written for it then.
-  virtual bool WriteModel(const TznObjectMesh& mesh, double centre_x, double centre_z,
-                          const TznRWXComposer* composer, TznLineList& lines) const = 0;
+  virtual bool WriteModel(const TznObjectMesh& mesh, double centre_x, double centre_z, const TznRWXComposer* composer,
+                          TznLineList& lines) const = 0;
 
   // The files a run writes once beside its objects and object list, as
   // suffixes of the base name (".mtl"); none by default.

@@ -68,8 +68,7 @@ bool TznOBJModelWriter::WriteModel(const TznObjectMesh& mesh, double centre_x, d
   // Mesh vertices are (east, up, minus north) in terrain metres: only the
   // object's centre moves.
   const double east = centre_x / 100.0, north = centre_z / 100.0;
-  for (const TVec3& v : mesh.Vertices)
-    AddValues(lines, "v", {float(v.x - east), v.y, float(v.z + north)});
+  for (const TVec3& v : mesh.Vertices) AddValues(lines, "v", {float(v.x - east), v.y, float(v.z + north)});
   for (const TVec3& t : mesh.TexCoords) AddValues(lines, "vt", {t.x, t.z});
   if (!composer) {
     lines.Add(std::string("usemtl ") + kPlainMaterial);
@@ -96,8 +95,8 @@ int64_t TznOBJModelWriter::WriteRunFiles(const std::string& base_file_name, cons
       if (!m || !basic) continue;  // such a pair claims no face
       const TznRWXMaterial& colour = ColorSource(*m, *basic);
       const std::string& texture = TextureSource(*m, *basic).Texture();
-      AddMaterial(lines, MaterialName(pair), colour.Red() / 255.0f, colour.Green() / 255.0f,
-                  colour.Blue() / 255.0f, OpacitySource(*m, *basic).Opacity(),
+      AddMaterial(lines, MaterialName(pair), colour.Red() / 255.0f, colour.Green() / 255.0f, colour.Blue() / 255.0f,
+                  OpacitySource(*m, *basic).Opacity(),
                   texture.empty() ? std::string() : TexturePicture(composer->TextureFolder(), texture));
     }
   }

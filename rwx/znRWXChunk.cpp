@@ -6,8 +6,8 @@
 
 #include "base/znClock.h"
 #include "base/znFormat.h"
-#include "base/znRound.h"
 #include "base/znLineList.h"
+#include "base/znRound.h"
 #include "rwx/znModelWriter.h"
 #include "rwx/znRWXComposer.h"
 
@@ -42,8 +42,7 @@ void TznRWXChunk::ComputeBoundingBox() {
       lo[k] = std::min(lo[k], v[k]);
       hi[k] = std::max(hi[k], v[k]);
     }
-  for (int i = 0; i < 8; ++i)
-    Corners[i] = TVec3{(i & 1) ? hi.x : lo.x, (i & 2) ? hi.y : lo.y, (i & 4) ? hi.z : lo.z};
+  for (int i = 0; i < 8; ++i) Corners[i] = TVec3{(i & 1) ? hi.x : lo.x, (i & 2) ? hi.y : lo.y, (i & 4) ? hi.z : lo.z};
   BoxCentre = TVec3{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
   const double dx = hi.x - BoxCentre.x, dy = hi.y - BoxCentre.y, dz = hi.z - BoxCentre.z;
   RadiusSquared = dx * dx + dy * dy + dz * dz;

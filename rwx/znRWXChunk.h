@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "base/znVectors.h"
 #include "base/znObjectMesh.h"
+#include "base/znVectors.h"
 
 class TznTerra;
 class TznRWXComposer;
@@ -27,9 +27,9 @@ class TznRWXChunk {
  public:
   enum : uint8_t { kNeverBuilt = 0, kReleased = 1, kBuilt = 2 };
 
-  TznRWXChunk(int32_t x0, TznRWXMeshBuilder mesh_builder, const TznTerra* terra, uint8_t edge_flags,
-              int32_t origin_z, int32_t origin_x, int32_t cells_per_10m_z, int32_t cells_per_10m_x, int32_t size_z,
-              int32_t size_x, int32_t z0);
+  TznRWXChunk(int32_t x0, TznRWXMeshBuilder mesh_builder, const TznTerra* terra, uint8_t edge_flags, int32_t origin_z,
+              int32_t origin_x, int32_t cells_per_10m_z, int32_t cells_per_10m_x, int32_t size_z, int32_t size_x,
+              int32_t z0);
 
   // Derived positions, in centimetres.
   double CentreX() const { return X0 + SizeX - SizeX / 2; }

@@ -4,8 +4,8 @@
 
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
-#include "rwx/znModelWriter.h"
 #include "base/znScopeGuard.h"
+#include "rwx/znModelWriter.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
 #include "rwx/znRWXRunGuard.h"

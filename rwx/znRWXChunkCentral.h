@@ -18,11 +18,11 @@ class TznRWXComposer;
 
 // What a batch run wrote.
 struct TznRWXWriteStats {
-  int ObjectsWritten = 0;  // object files
-  int RunFilesWritten = 0;  // files written once per run besides the list (.mtl)
-  int64_t Bytes = 0;       // bytes of all files, the object list included
-  int64_t Triangles = 0;   // triangles of all objects written
-  bool Stopped = false;    // the progress callback stopped the run
+  int ObjectsWritten = 0;    // object files
+  int RunFilesWritten = 0;   // files written once per run besides the list (.mtl)
+  int64_t Bytes = 0;         // bytes of all files, the object list included
+  int64_t Triangles = 0;     // triangles of all objects written
+  bool Stopped = false;      // the progress callback stopped the run
   int LeftoversRemoved = 0;  // temporary files of a killed earlier run
 };
 
@@ -75,8 +75,7 @@ class TznRWXChunkCentral {
   // the same for any number of workers.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                             const TznRWXProgress& progress, int workers = 0,
-                            const std::vector<std::string>& inputs = {},
-                            TznModelFormat format = TznModelFormat::Rwx);
+                            const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx);
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;

@@ -44,8 +44,7 @@ bool TznRWXComposer::ClaimFaces(int pair, const TznVertex3fArray& vertices, cons
 }
 
 std::vector<int> TznRWXComposer::AssignFaces(const TznVertex3fArray& vertices, const TznVertex3wArray& faces,
-                                             const TznVertex3fArray& normals, double centre_x,
-                                             double centre_z) const {
+                                             const TznVertex3fArray& normals, double centre_x, double centre_z) const {
   std::vector<int> owner(faces.size(), -1);
   std::vector<uint8_t> marks(faces.size(), 0);
   std::vector<uint32_t> claimed;

@@ -65,8 +65,8 @@ class TznRWXComposer {
   // or out of range, claims none. The object's centre is in centimetres.
   // Returns whether the pair claimed any face.
   bool ClaimFaces(int pair, const TznVertex3fArray& vertices, const TznVertex3wArray& faces,
-                  const TznVertex3fArray& normals, double centre_x, double centre_z,
-                  std::vector<uint8_t>& face_marks, std::vector<uint32_t>& claimed) const;
+                  const TznVertex3fArray& normals, double centre_x, double centre_z, std::vector<uint8_t>& face_marks,
+                  std::vector<uint32_t>& claimed) const;
 
   // The whole rule: for each face the pair that claims it, or -1 when no
   // pair does (only possible when the last pair is missing a part).
@@ -74,7 +74,6 @@ class TznRWXComposer {
                                const TznVertex3fArray& normals, double centre_x, double centre_z) const;
 
  private:
-
   std::vector<std::unique_ptr<TznRWXFaceFilter>> FFilters;
   std::vector<std::unique_ptr<TznRWXMaterial>> FMaterials;
   std::unique_ptr<TznRWXComposerTextures> FTextures;

@@ -134,8 +134,8 @@ double TznRWXFaceFilter::FaceGradient(const TVec3& normal) {
   return angle < 0 ? -gradient : gradient;
 }
 
-bool TznRWXFaceFilter::Applies(const TVec3& v0, const TVec3& v1, const TVec3& v2, const TVec3& normal,
-                               double centre_x, double centre_z) const {
+bool TznRWXFaceFilter::Applies(const TVec3& v0, const TVec3& v1, const TVec3& v2, const TVec3& normal, double centre_x,
+                               double centre_z) const {
   if (IsPassThrough()) return true;
   return AppliesToBounds(v0, v1, v2, centre_x, centre_z) && AppliesToGradient(normal);
 }

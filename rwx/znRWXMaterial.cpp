@@ -24,24 +24,30 @@ TColor ScaledColor(int red, int green, int blue, float factor) {
 
 const char* GeometrysamplingWord(TznGeometrysampling value) {
   switch (value) {
-    case gsSolid: return "Solid";
-    case gsWireframe: return "Wireframe";
+    case gsSolid:
+      return "Solid";
+    case gsWireframe:
+      return "Wireframe";
   }
   return nullptr;
 }
 
 const char* LightsamplingWord(TznLightsampling value) {
   switch (value) {
-    case lsVertex: return "Vertex";
-    case lsFacet: return "Facet";
+    case lsVertex:
+      return "Vertex";
+    case lsFacet:
+      return "Facet";
   }
   return nullptr;
 }
 
 const char* MaterialmodesWord(TznMaterialmodes value) {
   switch (value) {
-    case mmNull: return "NULL";
-    case mmDouble: return "Double";
+    case mmNull:
+      return "NULL";
+    case mmDouble:
+      return "Double";
   }
   return nullptr;
 }
@@ -52,8 +58,7 @@ void WriteWord(TznIniFile& ini, std::string_view key, const char* word) {
 
 // The written word back into its value; anything else leaves the field.
 template <typename T>
-void ReadWord(const TznIniFile& ini, std::string_view key, const char* (*word_of)(T), T first, T last,
-              T& field) {
+void ReadWord(const TznIniFile& ini, std::string_view key, const char* (*word_of)(T), T first, T last, T& field) {
   const std::string text = ini.ReadString(kSection, key, "");
   for (int value = first; value <= last; ++value)
     if (SameText(text, word_of(static_cast<T>(value)))) field = static_cast<T>(value);
@@ -155,8 +160,8 @@ std::string TznRWXMaterial::OpacityStatement() const { return "Opacity " + Forma
 std::string TextureNameProblem(std::string_view name) {
   for (unsigned char c : name)
     if (c <= ' ' || c == 0x7F) return "holds a blank or a control character";
-  const bool drive = name.size() >= 2 && name[1] == ':' &&
-                     ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+  const bool drive =
+      name.size() >= 2 && name[1] == ':' && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
   if (drive || (!name.empty() && (name[0] == '/' || name[0] == '\\'))) return "is an absolute path";
   if (name.find("..") != std::string_view::npos) return "holds \"..\"";
   if (name.find_first_of("/\\") != std::string_view::npos) return "holds \"/\" or \"\\\"";
@@ -178,24 +183,30 @@ std::string TznRWXMaterial::TexturemodesStatement() const {
 
 std::string TznRWXMaterial::LightsamplingStatement() const {
   switch (FLightsampling) {
-    case lsVertex: return "Lightsampling vertex";
-    case lsFacet: return "Lightsampling facet";
+    case lsVertex:
+      return "Lightsampling vertex";
+    case lsFacet:
+      return "Lightsampling facet";
   }
   return "";
 }
 
 std::string TznRWXMaterial::GeometrysamplingStatement() const {
   switch (FGeometrysampling) {
-    case gsSolid: return "Geometrysampling solid";
-    case gsWireframe: return "Geometrysampling wireframe";
+    case gsSolid:
+      return "Geometrysampling solid";
+    case gsWireframe:
+      return "Geometrysampling wireframe";
   }
   return "";
 }
 
 std::string TznRWXMaterial::MaterialmodesStatement() const {
   switch (FMaterialmodes) {
-    case mmNull: return "Materialmodes NULL";
-    case mmDouble: return "Materialmodes double";
+    case mmNull:
+      return "Materialmodes NULL";
+    case mmDouble:
+      return "Materialmodes double";
   }
   return "";
 }

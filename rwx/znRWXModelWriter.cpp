@@ -119,8 +119,7 @@ bool TznRWXModelWriter::WriteModel(const TznObjectMesh& mesh, double centre_x, d
   return WriteRWXBasic(mesh, centre_x, centre_z, *composer, lines);
 }
 
-bool TznRWXModelWriter::WriteRWXPlain(const TznObjectMesh& mesh, double centre_x, double centre_z,
-                                      TznLineList& lines) {
+bool TznRWXModelWriter::WriteRWXPlain(const TznObjectMesh& mesh, double centre_x, double centre_z, TznLineList& lines) {
   TRWXText text(mesh, centre_x, centre_z, lines);
   text.BeginModel(true);
   text.AddAllVertices();

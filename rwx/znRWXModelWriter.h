@@ -18,8 +18,8 @@ class TznRWXModelWriter : public TznModelWriter {
                                  const TznRWXComposer& composer, TznLineList& lines);
   // One clump of all vertices with the basic material's general settings;
   // each pair's faces follow its texture, surface, colour and opacity.
-  static bool WriteRWXBasic(const TznObjectMesh& mesh, double centre_x, double centre_z,
-                            const TznRWXComposer& composer, TznLineList& lines);
+  static bool WriteRWXBasic(const TznObjectMesh& mesh, double centre_x, double centre_z, const TznRWXComposer& composer,
+                            TznLineList& lines);
   // The model without a composer, in fixed colours; written (without
   // triangles) even for a mesh with no face, for which it returns false.
   static bool WriteRWXPlain(const TznObjectMesh& mesh, double centre_x, double centre_z, TznLineList& lines);

@@ -59,7 +59,6 @@ TznRWXRunGuard::TznRWXRunGuard(const std::string& base_file_name, const std::vec
   long holder = 0;
   if (!FLock.Take(LockFileName(base_file_name), holder))
     throw EznFileError("Another run" + (holder > 0 ? " (process " + FormatInt(holder) + ")" : std::string()) +
-                       " is writing under the base name \"" + base_file_name +
-                       "\"; try again when it has finished");
+                       " is writing under the base name \"" + base_file_name + "\"; try again when it has finished");
   FLeftoversRemoved = RemoveLeftoverTemporaries(base_file_name, FLock.PreviousHolder());
 }

@@ -244,7 +244,9 @@ TznGLRaster CopyRows(const TBytes& bytes, const TBmpHeader& h) {
   return raster;
 }
 
-bool UsualByteOrder(const TBmpHeader& h) { return h.masks == std::array<uint32_t, 3>{0x00FF0000, 0x0000FF00, 0x000000FF}; }
+bool UsualByteOrder(const TBmpHeader& h) {
+  return h.masks == std::array<uint32_t, 3>{0x00FF0000, 0x0000FF00, 0x000000FF};
+}
 
 }  // namespace
 

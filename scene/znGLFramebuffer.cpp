@@ -37,8 +37,7 @@ struct TznGLFramebuffer::TFunctions {
   }
 };
 
-TznGLFramebuffer::TznGLFramebuffer(TznGLSurface& surface, int width, int height)
-    : FGL(new TFunctions(surface)) {
+TznGLFramebuffer::TznGLFramebuffer(TznGLSurface& surface, int width, int height) : FGL(new TFunctions(surface)) {
   FGL->GenFramebuffers(1, &FFramebuffer);
   FGL->BindFramebuffer(GL_FRAMEBUFFER, FFramebuffer);
   glGenTextures(1, &FColor);

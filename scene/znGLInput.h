@@ -26,7 +26,7 @@ enum TznVirtualKey : uint16_t {
   vkDelete = 46,
   vkNumpad0 = 96,
   vkMultiply = 106,
-  vkAdd = 107,  // numeric-pad +
+  vkAdd = 107,       // numeric-pad +
   vkSubtract = 109,  // numeric-pad -
   vkDecimal = 110,
   vkDivide = 111,

@@ -31,10 +31,14 @@ TznGLMyKey::TKind TznGLMyKey::KindOf(TMovement m) {
 
 float TznGLMyKey::ForKind(const TRates& rates, TKind kind) {
   switch (kind) {
-    case kdWalk: return rates.walk;
-    case kdVertical: return rates.vertical;
-    case kdTurn: return rates.turn;
-    default: return rates.pitch;
+    case kdWalk:
+      return rates.walk;
+    case kdVertical:
+      return rates.vertical;
+    case kdTurn:
+      return rates.turn;
+    default:
+      return rates.pitch;
   }
 }
 
@@ -72,17 +76,42 @@ void TznGLMyKey::Move(TMovement m, float d) {
   const float cosD = static_cast<float>(std::cos(yaw) * d);
   const float sinD = static_cast<float>(std::sin(yaw) * d);
   switch (m) {
-    case mvStrafeRight: c.SetX(c.GetX() + cosD); c.SetZ(c.GetZ() - sinD); break;
-    case mvStrafeLeft: c.SetX(c.GetX() - cosD); c.SetZ(c.GetZ() + sinD); break;
-    case mvForward: c.SetX(c.GetX() - sinD); c.SetZ(c.GetZ() - cosD); break;
-    case mvBackward: c.SetX(c.GetX() + sinD); c.SetZ(c.GetZ() + cosD); break;
-    case mvRise: c.SetY(c.GetY() + d); break;
-    case mvSink: c.SetY(c.GetY() - d); break;
-    case mvTurnLeft: c.SetYaw(c.GetYaw() + d); break;
-    case mvTurnRight: c.SetYaw(c.GetYaw() - d); break;
-    case mvLookDown: c.SetPitch(c.GetPitch() - d); break;
-    case mvLookUp: c.SetPitch(c.GetPitch() + d); break;
-    default: break;
+    case mvStrafeRight:
+      c.SetX(c.GetX() + cosD);
+      c.SetZ(c.GetZ() - sinD);
+      break;
+    case mvStrafeLeft:
+      c.SetX(c.GetX() - cosD);
+      c.SetZ(c.GetZ() + sinD);
+      break;
+    case mvForward:
+      c.SetX(c.GetX() - sinD);
+      c.SetZ(c.GetZ() - cosD);
+      break;
+    case mvBackward:
+      c.SetX(c.GetX() + sinD);
+      c.SetZ(c.GetZ() + cosD);
+      break;
+    case mvRise:
+      c.SetY(c.GetY() + d);
+      break;
+    case mvSink:
+      c.SetY(c.GetY() - d);
+      break;
+    case mvTurnLeft:
+      c.SetYaw(c.GetYaw() + d);
+      break;
+    case mvTurnRight:
+      c.SetYaw(c.GetYaw() - d);
+      break;
+    case mvLookDown:
+      c.SetPitch(c.GetPitch() - d);
+      break;
+    case mvLookUp:
+      c.SetPitch(c.GetPitch() + d);
+      break;
+    default:
+      break;
   }
 }
 
@@ -103,9 +132,15 @@ void TznGLMyKey::KeyDown(uint16_t key, TznShiftState shift) {
   const bool shifted = (shift & ssShift) != 0;
   const bool ctrl = (shift & ssCtrl) != 0;
   switch (key) {
-    case vkEscape: ReleaseAll(); break;
-    case vkPrior: Press(mvLookUp); break;
-    case vkNext: Press(mvLookDown); break;
+    case vkEscape:
+      ReleaseAll();
+      break;
+    case vkPrior:
+      Press(mvLookUp);
+      break;
+    case vkNext:
+      Press(mvLookDown);
+      break;
     case vkHome:
       if (ctrl) {
         FSavedCamera.Assign(Camera());
@@ -113,13 +148,26 @@ void TznGLMyKey::KeyDown(uint16_t key, TznShiftState shift) {
         Offer();
       }
       break;
-    case vkLeft: Press(shifted ? mvStrafeLeft : mvTurnLeft); break;
-    case vkUp: Press(mvForward); break;
-    case vkRight: Press(shifted ? mvStrafeRight : mvTurnRight); break;
-    case vkDown: Press(mvBackward); break;
-    case vkAdd: Press(mvRise); break;
-    case vkSubtract: Press(mvSink); break;
-    default: break;
+    case vkLeft:
+      Press(shifted ? mvStrafeLeft : mvTurnLeft);
+      break;
+    case vkUp:
+      Press(mvForward);
+      break;
+    case vkRight:
+      Press(shifted ? mvStrafeRight : mvTurnRight);
+      break;
+    case vkDown:
+      Press(mvBackward);
+      break;
+    case vkAdd:
+      Press(mvRise);
+      break;
+    case vkSubtract:
+      Press(mvSink);
+      break;
+    default:
+      break;
   }
   UseRates(ctrl || key == vkControl);
 }
@@ -132,15 +180,32 @@ void TznGLMyKey::KeyUp(uint16_t key) {
     for (TMovement m : movements) Release(m);
   };
   switch (key) {
-    case vkPrior: tapAndRelease({mvLookUp}); break;
-    case vkNext: tapAndRelease({mvLookDown}); break;
-    case vkLeft: tapAndRelease({mvTurnLeft, mvStrafeLeft}); break;
-    case vkRight: tapAndRelease({mvTurnRight, mvStrafeRight}); break;
-    case vkUp: tapAndRelease({mvForward}); break;
-    case vkDown: tapAndRelease({mvBackward}); break;
-    case vkAdd: tapAndRelease({mvRise}); break;
-    case vkSubtract: tapAndRelease({mvSink}); break;
-    default: break;
+    case vkPrior:
+      tapAndRelease({mvLookUp});
+      break;
+    case vkNext:
+      tapAndRelease({mvLookDown});
+      break;
+    case vkLeft:
+      tapAndRelease({mvTurnLeft, mvStrafeLeft});
+      break;
+    case vkRight:
+      tapAndRelease({mvTurnRight, mvStrafeRight});
+      break;
+    case vkUp:
+      tapAndRelease({mvForward});
+      break;
+    case vkDown:
+      tapAndRelease({mvBackward});
+      break;
+    case vkAdd:
+      tapAndRelease({mvRise});
+      break;
+    case vkSubtract:
+      tapAndRelease({mvSink});
+      break;
+    default:
+      break;
   }
   if (key == vkControl) UseRates(false);
   if (moved) Offer();
@@ -148,8 +213,8 @@ void TznGLMyKey::KeyUp(uint16_t key) {
 
 void TznGLMyKey::Process() {
   FSavedCamera.Assign(Camera());
-  static constexpr TMovement kOrder[] = {mvTurnLeft, mvTurnRight, mvRise, mvSink, mvStrafeLeft,
-                                         mvStrafeRight, mvForward, mvBackward, mvLookUp, mvLookDown};
+  static constexpr TMovement kOrder[] = {mvTurnLeft,    mvTurnRight, mvRise,     mvSink,   mvStrafeLeft,
+                                         mvStrafeRight, mvForward,   mvBackward, mvLookUp, mvLookDown};
   bool advanced = false;
   for (TMovement m : kOrder) {
     if (!FHeld[m]) continue;
@@ -164,8 +229,8 @@ bool TznGLMyKey::AnyHeld() const {
 }
 
 void TznGLMyKey::ReleaseAll() {
-  for (TMovement m : {mvRise, mvSink, mvStrafeLeft, mvStrafeRight, mvForward, mvBackward, mvTurnLeft,
-                      mvTurnRight, mvLookUp, mvLookDown})
+  for (TMovement m : {mvRise, mvSink, mvStrafeLeft, mvStrafeRight, mvForward, mvBackward, mvTurnLeft, mvTurnRight,
+                      mvLookUp, mvLookDown})
     Release(m);
   UseRates(false);
 }

@@ -18,8 +18,17 @@ class TznGLMyKey {
  public:
   // The ten movements, in the order of their state.
   enum TMovement : int {
-    mvStrafeRight, mvStrafeLeft, mvForward, mvBackward, mvRise, mvSink,
-    mvTurnLeft, mvTurnRight, mvLookDown, mvLookUp, kMovementCount
+    mvStrafeRight,
+    mvStrafeLeft,
+    mvForward,
+    mvBackward,
+    mvRise,
+    mvSink,
+    mvTurnLeft,
+    mvTurnRight,
+    mvLookDown,
+    mvLookUp,
+    kMovementCount
   };
   // The current time as a date-time in days.
   using TClock = std::function<double()>;

@@ -28,9 +28,10 @@ EGLDisplay SurfacelessDisplay() {
 EGLConfig ChooseConfig(EGLDisplay display, int colorBits, int depthBits) {
   const EGLint channel = colorBits >= 24 ? 8 : 5;
   const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                               EGL_RED_SIZE, channel, EGL_GREEN_SIZE, channel, EGL_BLUE_SIZE, channel,
-                               EGL_ALPHA_SIZE, colorBits >= 32 ? 8 : 0, EGL_DEPTH_SIZE, depthBits,
-                               EGL_STENCIL_SIZE, 0, EGL_NONE};
+                               EGL_RED_SIZE,     channel,         EGL_GREEN_SIZE,      channel,
+                               EGL_BLUE_SIZE,    channel,         EGL_ALPHA_SIZE,      colorBits >= 32 ? 8 : 0,
+                               EGL_DEPTH_SIZE,   depthBits,       EGL_STENCIL_SIZE,    0,
+                               EGL_NONE};
   EGLConfig config = nullptr;
   EGLint count = 0;
   if (!eglChooseConfig(display, attributes, &config, 1, &count) || count < 1) return nullptr;
@@ -74,8 +75,8 @@ TznGLContextHandle TznGLOffscreenSurface::CreateContext(unsigned, int colorBits)
 }
 
 bool TznGLOffscreenSurface::MakeCurrent(TznGLContextHandle context) {
-  return eglMakeCurrent(SurfacelessDisplay(), FPixelBuffer, FPixelBuffer,
-                        reinterpret_cast<EGLContext>(context)) == EGL_TRUE;
+  return eglMakeCurrent(SurfacelessDisplay(), FPixelBuffer, FPixelBuffer, reinterpret_cast<EGLContext>(context)) ==
+         EGL_TRUE;
 }
 
 bool TznGLOffscreenSurface::DoneCurrent() {

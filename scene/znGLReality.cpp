@@ -210,8 +210,7 @@ bool TznGLReality::SetViewBounds(int left, int top, int width, int height) {
 
 // --- selection
 
-void TznGLReality::Select(TznMouseButton button, TznShiftState shift, int x, int y, int pickWidth,
-                          int pickHeight) {
+void TznGLReality::Select(TznMouseButton button, TznShiftState shift, int x, int y, int pickWidth, int pickHeight) {
   if (!FActive) return;
   pickWidth = std::max(pickWidth, 2);
   pickHeight = std::max(pickHeight, 2);
@@ -312,9 +311,8 @@ void TznGLReality::DrawBox(bool sitOnGround, float sizeX, float sizeY, float siz
   if (!FActive) return;
   const float hx = sizeX / 2, hy = sizeY / 2, hz = sizeZ / 2;
   const float b = sitOnGround ? hy : 0;
-  const TznVertex3fArray corners = {
-      {-hx, b - hy, hz}, {hx, b - hy, hz}, {hx, b + hy, hz}, {-hx, b + hy, hz},
-      {-hx, b - hy, -hz}, {hx, b - hy, -hz}, {hx, b + hy, -hz}, {-hx, b + hy, -hz}};
+  const TznVertex3fArray corners = {{-hx, b - hy, hz},  {hx, b - hy, hz},  {hx, b + hy, hz},  {-hx, b + hy, hz},
+                                    {-hx, b - hy, -hz}, {hx, b - hy, -hz}, {hx, b + hy, -hz}, {-hx, b + hy, -hz}};
   const TznVertex3wArray faces = {{0, 1, 2}, {2, 3, 0}, {5, 4, 7}, {7, 6, 5}, {1, 5, 6}, {6, 2, 1},
                                   {4, 0, 3}, {3, 7, 4}, {3, 2, 6}, {6, 7, 3}, {0, 4, 5}, {5, 1, 0}};
   TznVertex3fArray normals(faces.size());

@@ -71,8 +71,8 @@ class TznGLReality {
   void GetViewSphere(TznGLSphere& sphere);
 
   // Drawing operations, from inside OnPaint.
-  void DrawTriangles(const TznVertex3fArray& vertices, const TznVertex3wArray& faces,
-                     const TznVertex3fArray& normals, int first, int count);
+  void DrawTriangles(const TznVertex3fArray& vertices, const TznVertex3wArray& faces, const TznVertex3fArray& normals,
+                     int first, int count);
   void DrawBox(bool sitOnGround, float sizeX, float sizeY, float sizeZ);
   void DrawSquare(bool faceUp, float size);
 

@@ -45,13 +45,18 @@ void TznGLTexture::Apply() {
 
 void TznGLTexture::ApplyEnvironment() {
   switch (FMode) {
-    case 0: glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE); break;
-    case 1: glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL); break;
+    case 0:
+      glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+      break;
+    case 1:
+      glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+      break;
     case 2:
       glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
       glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, FEnvColor.Vector());
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -61,10 +66,12 @@ void TznGLTexture::ApplyParameters() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
   }
-  if (FMagFilter <= 1)
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, FMagFilter == 0 ? GL_NEAREST : GL_LINEAR);
-  static const GLint kMinFilters[6] = {GL_NEAREST, GL_LINEAR, GL_NEAREST_MIPMAP_NEAREST,
-                                       GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST_MIPMAP_LINEAR,
+  if (FMagFilter <= 1) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, FMagFilter == 0 ? GL_NEAREST : GL_LINEAR);
+  static const GLint kMinFilters[6] = {GL_NEAREST,
+                                       GL_LINEAR,
+                                       GL_NEAREST_MIPMAP_NEAREST,
+                                       GL_LINEAR_MIPMAP_NEAREST,
+                                       GL_NEAREST_MIPMAP_LINEAR,
                                        GL_LINEAR_MIPMAP_LINEAR};
   if (FMinFilter <= 5) glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, kMinFilters[FMinFilter]);
 }

@@ -64,12 +64,7 @@ ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t
 }
 
 MeshMaker::MeshMaker(const TznTerra& terra, const ObjectGrid& grid, TznObjectMesh& mesh)
-    : terra_(terra),
-      grid_(grid),
-      mesh_(mesh),
-      vertices_(mesh.Vertices),
-      tex_(mesh.TexCoords),
-      faces_(mesh.Faces) {
+    : terra_(terra), grid_(grid), mesh_(mesh), vertices_(mesh.Vertices), tex_(mesh.TexCoords), faces_(mesh.Faces) {
   mesh_.SkirtStart = -1;
   mesh_.FacePairs.clear();
   vertices_.assign(static_cast<size_t>(grid_.vertex_budget), TVec3{});
@@ -95,9 +90,8 @@ void MeshMaker::SurfaceVertices(std::vector<int>& index) {
       float north = static_cast<float>(gy * grid_.sy);
       if (c == grid_.nx) east += kOverlap;
       if (r == grid_.ny) north += kOverlap;
-      const int vertex =
-          AddVertex(TVec3{east, height.z, -north},
-                    TVec3{float(c * grid_.tu), float(r * grid_.tv), float((grid_.ny - r) * grid_.tv)});
+      const int vertex = AddVertex(TVec3{east, height.z, -north},
+                                   TVec3{float(c * grid_.tu), float(r * grid_.tv), float((grid_.ny - r) * grid_.tv)});
       index[point] = vertex;
       if (c == grid_.first_column)
         west_[r - grid_.first_row] = vertex;
@@ -135,10 +129,14 @@ TVec3 MeshMaker::EdgeLinePoint(Side side, int index, float low) const {
   const double along_y = (grid_.gy0 + index * grid_.dgy) * grid_.sy;
   const double along_x = (grid_.gx0 + index * grid_.dgx) * grid_.sx;
   switch (side) {
-    case Side::West: return TVec3{float(grid_.gx0 * grid_.sx), low, float(-along_y)};
-    case Side::East: return TVec3{float((grid_.gx0 + grid_.nx * grid_.dgx) * grid_.sx), low, float(-along_y)};
-    case Side::South: return TVec3{float(along_x), low, float(-(grid_.gy0 * grid_.sy))};
-    case Side::North: return TVec3{float(along_x), low, float(-((grid_.gy0 + grid_.ny * grid_.dgy) * grid_.sy))};
+    case Side::West:
+      return TVec3{float(grid_.gx0 * grid_.sx), low, float(-along_y)};
+    case Side::East:
+      return TVec3{float((grid_.gx0 + grid_.nx * grid_.dgx) * grid_.sx), low, float(-along_y)};
+    case Side::South:
+      return TVec3{float(along_x), low, float(-(grid_.gy0 * grid_.sy))};
+    case Side::North:
+      return TVec3{float(along_x), low, float(-((grid_.gy0 + grid_.ny * grid_.dgy) * grid_.sy))};
   }
   return TVec3{};
 }

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/znVectors.h"
 #include "base/znObjectMesh.h"
+#include "base/znVectors.h"
 
 class TznTerra;
 
@@ -23,10 +23,14 @@ constexpr Side kSkirtSides[] = {Side::West, Side::South, Side::East, Side::North
 
 constexpr uint8_t SideFlag(Side side) {
   switch (side) {
-    case Side::West: return kWest;
-    case Side::South: return kSouth;
-    case Side::East: return kEast;
-    case Side::North: return kNorth;
+    case Side::West:
+      return kWest;
+    case Side::South:
+      return kSouth;
+    case Side::East:
+      return kEast;
+    case Side::North:
+      return kNorth;
   }
   return 0;
 }
@@ -42,11 +46,11 @@ constexpr int64_t SidesTotal(uint8_t edge_flags, int64_t along_x, int64_t along_
 
 // The grid of one object in the terrain's grid units.
 struct ObjectGrid {
-  int nx = 1, ny = 1;                // cells
-  double gx0 = 0, gy0 = 0;           // start
-  double dgx = 0, dgy = 0;           // step
-  double tu = 0, tv = 0;             // texture steps
-  double sx = 1, sy = 1;             // metres per terrain step
+  int nx = 1, ny = 1;                      // cells
+  double gx0 = 0, gy0 = 0;                 // start
+  double dgx = 0, dgy = 0;                 // step
+  double tu = 0, tv = 0;                   // texture steps
+  double sx = 1, sy = 1;                   // metres per terrain step
   int first_column = 0, last_column = -1;  // inside the terrain
   int first_row = 0, last_row = -1;
   int64_t vertex_budget = 0, face_budget = 0;  // grid and skirts
@@ -57,7 +61,6 @@ struct ObjectGrid {
 // number.
 ObjectGrid MakeObjectGrid(const TznTerra& terra, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                           int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags);
-
 
 // One point of a skirt's edge: its vertex (-1 for a point outside the
 // terrain) and its grid index along the edge, counted from the first inside

@@ -57,8 +57,8 @@ void TznTerra::RecalcExtremes() {
 void TznTerra::ShiftHeights(int delta) {
   ++FRevision;
   for (int16_t& h : FHeights) {
-    int shifted = std::clamp(h + delta, int{std::numeric_limits<int16_t>::min()},
-                             int{std::numeric_limits<int16_t>::max()});
+    int shifted =
+        std::clamp(h + delta, int{std::numeric_limits<int16_t>::min()}, int{std::numeric_limits<int16_t>::max()});
     h = static_cast<int16_t>(shifted);
   }
 }
@@ -132,7 +132,8 @@ void TznTerra::SetVertices(int value) { FVertices = std::max(2, value); }
 
 void TznTerra::SetMaxError(double metres) {
   // Not a number keeps the error as it is.
-  if (metres == metres) FMaxError = std::clamp(metres, TznCuttingOptions::kMinMaxError, TznCuttingOptions::kMaxMaxError);
+  if (metres == metres)
+    FMaxError = std::clamp(metres, TznCuttingOptions::kMinMaxError, TznCuttingOptions::kMaxMaxError);
 }
 
 double TznTerra::MostRWXObjects(const TVec3& origin, float scale_x, float scale_y, float object_size) const {
@@ -153,7 +154,8 @@ double TznTerra::MostRWXObjects(const TVec3& origin, float scale_x, float scale_
 
 std::string RWXObjectLimitText(double objects, float object_size) {
   std::string count = "infinitely many";
-  if (std::isfinite(objects)) count = objects < 1e15 ? FormatInt(static_cast<int64_t>(objects)) : FormatGeneral(objects);
+  if (std::isfinite(objects))
+    count = objects < 1e15 ? FormatInt(static_cast<int64_t>(objects)) : FormatGeneral(objects);
   return "The terrain would be cut into up to " + count + " objects of " + FormatGeneral(object_size) +
          " m; the object grid holds no more than " + FormatInt(TznTerra::kMaxRWXObjects) + ".";
 }

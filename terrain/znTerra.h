@@ -13,9 +13,9 @@
 
 #include "base/znError.h"
 #include "base/znGLPositionDef.h"
-#include "base/znVectors.h"
 #include "base/znModelFormat.h"
 #include "base/znObjectMesh.h"
+#include "base/znVectors.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znRenderMode.h"
 
@@ -244,8 +244,7 @@ class TznTerra {
   // Positions relative to the origin in centimetres north, west and up,
   // headings in tenths of degrees. A null viewer is left alone.
   void SetViewerFromCentimetres(int north, int west, int altitude, int heading, TznGLPositionDef* viewer) const;
-  void GetViewerCentimetres(const TznGLPositionDef& viewer, int& north, int& west, int& altitude,
-                            int& heading) const;
+  void GetViewerCentimetres(const TznGLPositionDef& viewer, int& north, int& west, int& altitude, int& heading) const;
 
   // Counts the changes of the heights and of the grids' layout (loads,
   // height shifts, rebuilt grids), so that a view can tell that what it

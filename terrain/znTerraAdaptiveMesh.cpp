@@ -17,8 +17,7 @@ namespace {
 // the object's grid, its inside columns and rows, with their heights.
 class InsideRectangle {
  public:
-  InsideRectangle(const TznTerra& terra, const ObjectGrid& grid, int32_t x0, int32_t z0, int32_t size_x,
-                  int32_t size_z)
+  InsideRectangle(const TznTerra& terra, const ObjectGrid& grid, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z)
       : grid_(grid), columns_(grid.last_column - grid.first_column + 1), rows_(grid.last_row - grid.first_row + 1) {
     // The east column and the north row are the neighbour's west column and
     // south row: both objects take their position from the same whole
@@ -102,9 +101,9 @@ std::vector<std::vector<int>> KeptSidePoints(const InsideRectangle& rect, double
 
 }  // namespace
 
-bool TznTerra::BuildAdaptiveRWXMesh(TznObjectMesh& object_mesh, int32_t x0, int32_t z0, int32_t size_x,
-                                    int32_t size_z, int32_t cells_per_10m_x, int32_t cells_per_10m_z,
-                                    uint8_t edge_flags, double max_error) const {
+bool TznTerra::BuildAdaptiveRWXMesh(TznObjectMesh& object_mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
+                                    int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags,
+                                    double max_error) const {
   ObjectGrid grid = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   // A single row or column inside the terrain has no cell to simplify.
   if (grid.last_column - grid.first_column < 1 || grid.last_row - grid.first_row < 1)
@@ -141,7 +140,8 @@ bool TznTerra::BuildAdaptiveRWXMesh(TznObjectMesh& object_mesh, int32_t x0, int3
     if (!(edge_flags & SideFlag(side))) continue;
     const bool along_y = side == Side::West || side == Side::East;
     std::vector<EdgeEntry> entries;
-    for (int p : sides[s]) entries.push_back(EdgeEntry{vertex_of[p], along_y ? p / rect.Columns() : p % rect.Columns()});
+    for (int p : sides[s])
+      entries.push_back(EdgeEntry{vertex_of[p], along_y ? p / rect.Columns() : p % rect.Columns()});
     maker.Skirt(side, entries);
   }
   return maker.Finish();

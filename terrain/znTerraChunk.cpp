@@ -2,8 +2,7 @@
 
 #include <utility>
 
-TznTerraChunk::TznTerraChunk(int32_t x0, int32_t y0, int32_t nx, int32_t ny, uint8_t kind,
-                             TznBlockMeshBuilder on_build)
+TznTerraChunk::TznTerraChunk(int32_t x0, int32_t y0, int32_t nx, int32_t ny, uint8_t kind, TznBlockMeshBuilder on_build)
     : FX0(x0), FY0(y0), FNX(nx), FNY(ny), FOnBuild(std::move(on_build)), FKind(kind) {}
 
 void TznTerraChunk::Build() {

@@ -25,9 +25,7 @@ class TznTerraChunk {
   bool HasFaces() const { return FaceCount() > 0; }
   // X from FX0 + 1 to FX0 + FNX, Y from FY0 to FY0 + FNY - 1: the X range
   // lies one step east of the Y range's pattern.
-  bool Contains(int32_t x, int32_t y) const {
-    return FX0 + 1 <= x && x <= FX0 + FNX && FY0 <= y && y <= FY0 + FNY - 1;
-  }
+  bool Contains(int32_t x, int32_t y) const { return FX0 + 1 <= x && x <= FX0 + FNX && FY0 <= y && y <= FY0 + FNY - 1; }
   void Build();
   // 0 or 1 also frees the mesh.
   void SetState(uint8_t value);

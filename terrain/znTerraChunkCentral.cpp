@@ -34,9 +34,8 @@ void TznTerraChunkCentral::GetLabel(int index, std::string& text) const {
 }
 
 int TznTerraChunkCentral::BuiltCount() const {
-  return static_cast<int>(std::count_if(FBlocks.begin(), FBlocks.end(), [](const auto& block) {
-    return block->FState == TznTerraChunk::kBuilt;
-  }));
+  return static_cast<int>(std::count_if(FBlocks.begin(), FBlocks.end(),
+                                        [](const auto& block) { return block->FState == TznTerraChunk::kBuilt; }));
 }
 
 bool TznTerraChunkCentral::IsNear(const TznTerraChunk& block, int32_t x, int32_t y) const {

@@ -143,8 +143,7 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
   TerragenReader in(file);
 
   char magic[16];
-  if (file.Read(magic, 16) != 16 || std::memcmp(magic, "TERRAGENTERRAIN ", 16) != 0)
-    throw EznError(kNotATerFile);
+  if (file.Read(magic, 16) != 16 || std::memcmp(magic, "TERRAGENTERRAIN ", 16) != 0) throw EznError(kNotATerFile);
   if (in.Tag() != "SIZE") throw EznError(kNotATerFile);
   FSize = in.Int32();
   int64_t x_points = int64_t{FSize} + 1, y_points = int64_t{FSize} + 1;

@@ -72,9 +72,7 @@ TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznR
 
 bool TznTerra::Saving() const { return FRWXChunks->Busy; }
 
-int TznTerra::GetChunkCount() const {
-  return IsRWXMode(FRenderMode) ? FRWXChunks->Count() : FTerraChunks->Count();
-}
+int TznTerra::GetChunkCount() const { return IsRWXMode(FRenderMode) ? FRWXChunks->Count() : FTerraChunks->Count(); }
 
 int TznTerra::GetDrawnCount() const {
   return IsRWXMode(FRenderMode) ? FRWXChunks->DrawnCount : FTerraChunks->FDrawnCount;

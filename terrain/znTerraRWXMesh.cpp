@@ -19,14 +19,12 @@ bool TznTerra::BuildRWXMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t
 bool TznTerra::BuildObjectMesh(TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
                                int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) const {
   if (FMesh == kAdaptiveMesh)
-    return BuildAdaptiveRWXMesh(mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags,
-                                FMaxError);
+    return BuildAdaptiveRWXMesh(mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags, FMaxError);
   return BuildRWXMesh(mesh, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
 }
 
 int64_t TznTerra::RegularRWXTriangleCount(int32_t x0, int32_t z0, int32_t size_x, int32_t size_z,
-                                          int32_t cells_per_10m_x, int32_t cells_per_10m_z,
-                                          uint8_t edge_flags) const {
+                                          int32_t cells_per_10m_x, int32_t cells_per_10m_z, uint8_t edge_flags) const {
   const ObjectGrid grid = MakeObjectGrid(*this, x0, z0, size_x, size_z, cells_per_10m_x, cells_per_10m_z, edge_flags);
   const int64_t columns = grid.last_column - grid.first_column + 1, rows = grid.last_row - grid.first_row + 1;
   if (columns < 1 || rows < 1) return 0;

@@ -20,8 +20,8 @@ constexpr double kMaxMetres = TznTerra::kMaxMetres;
 // "Heights out of range!" naming where the highest (lowest) point would lie
 // and the height it can reach at most (least).
 std::string HighestRefused(double high, double limit) {
-  return "Heights out of range! The highest point would lie at " + MetresText(high) +
-         " m; it can lie no higher than " + MetresText(limit) + " m.";
+  return "Heights out of range! The highest point would lie at " + MetresText(high) + " m; it can lie no higher than " +
+         MetresText(limit) + " m.";
 }
 std::string LowestRefused(double low, double limit) {
   return "Heights out of range! The lowest point would lie at " + MetresText(low) + " m; it can lie no lower than " +
@@ -51,8 +51,7 @@ int32_t StoredLow(const TznTerra& terra, double low, float scale_z) {
   return static_cast<int32_t>(u);
 }
 
-void CheckEdges(const TznTerra& terra, const TznScaleOptions& options, TznScaleMetres& metres,
-                TznScaleValues& values) {
+void CheckEdges(const TznTerra& terra, const TznScaleOptions& options, TznScaleMetres& metres, TznScaleValues& values) {
   const double steps_x = terra.FXPoints - 1.0, steps_y = terra.FYPoints - 1.0;
   values.NewScaleX = static_cast<float>(metres.EdgeX / steps_x);
   values.NewScaleY = static_cast<float>(metres.EdgeY / steps_y);
@@ -118,7 +117,8 @@ std::string ScaleProblem(const TznTerra& terra, const TznScaleValues& values) {
   const double fx = double{values.NewScaleX} / terra.FScaleX;
   const double fy = double{values.NewScaleY} / terra.FScaleY;
   const double fz = double{values.NewScaleZ} / terra.FScaleZ;
-  const TVec3 origin = MakeVector3f(static_cast<float>(terra.FOrigin.x * fx), static_cast<float>(terra.FOrigin.y * fy), 0);
+  const TVec3 origin =
+      MakeVector3f(static_cast<float>(terra.FOrigin.x * fx), static_cast<float>(terra.FOrigin.y * fy), 0);
   const double objects = terra.MostRWXObjects(origin, values.NewScaleX, values.NewScaleY, terra.FObjectSize);
   if (objects > TznTerra::kMaxRWXObjects)
     return "Edges out of range! " + RWXObjectLimitText(objects, terra.FObjectSize);

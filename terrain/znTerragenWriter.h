@@ -11,12 +11,12 @@ class TznTerra;
 
 // The header chunks of a .ter file as they are written.
 struct TznTerragenChunks {
-  int32_t XPoints = 0, YPoints = 0;        // XPTS, YPTS
+  int32_t XPoints = 0, YPoints = 0;          // XPTS, YPTS
   float ScaleX = 1, ScaleY = 1, ScaleZ = 1;  // SCAL
-  bool WriteCurve = false;                  // CRAD and CRVM are written
-  float CurveRadius = 0;                    // CRAD
-  int32_t CurveMode = 0;                    // CRVM
-  int16_t HeightScale = 1, BaseHeight = 0;  // ALTW
+  bool WriteCurve = false;                   // CRAD and CRVM are written
+  float CurveRadius = 0;                     // CRAD
+  int32_t CurveMode = 0;                     // CRVM
+  int16_t HeightScale = 1, BaseHeight = 0;   // ALTW
 };
 
 // The bytes of a .ter file: the magic, SIZE (the shorter side - 1), XPTS,

@@ -4,9 +4,9 @@
 
 #include <GL/gl.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <iostream>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -226,8 +226,7 @@ int Snapshot(const SnapshotOptions& o) {
   std::string failure;
   reality.SetOnError([&](TznGLReality&, const std::exception& e) { failure = e.what(); });
   reality.SetOnGLError([](TznGLReality& r) { std::cerr << kProgram << ": GL error: " << r.LastGLError() << "\n"; });
-  if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, o.width, o.height))
-    throw EznError("no OpenGL context: " + failure);
+  if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, o.width, o.height)) throw EznError("no OpenGL context: " + failure);
   TznTerraPainter painter;
   SetUpPreviewScene(reality, terra);
   // The frame of the preview window, with its altitude check on.

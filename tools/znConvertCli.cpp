@@ -21,8 +21,8 @@
 #include "base/znScopeGuard.h"
 #include "import/znTerrainFile.h"
 #include "rwx/znComposerBuilder.h"
-#include "rwx/znRWXChunkCentral.h"
 #include "rwx/znOrderedPool.h"
+#include "rwx/znRWXChunkCentral.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
@@ -150,7 +150,7 @@ class TStopSignals {
 struct ConvertOptions {
   std::string terrain, base_name, composer, settings, write_ter;
   TznRasterOptions raster;
-  bool raster_options = false;  // one of the options for rasters was given
+  bool raster_options = false;      // one of the options for rasters was given
   std::optional<std::string> info;  // the terrain whose header to print
   TznCuttingOptions cutting;
   int32_t citizen = 0;
@@ -219,8 +219,8 @@ int PrintInfo(const std::string& path, const TznRasterOptions& raster, std::ostr
 int64_t IntegerOption(const std::string& name, const std::string& text, int64_t low, int64_t high) {
   const std::optional<int64_t> value = ParseInt(text);
   if (!value || *value < low || *value > high)
-    throw UsageError(name + " must be a whole number from " + FormatInt(low) + " to " + FormatInt(high) +
-                     ", not \"" + text + "\"");
+    throw UsageError(name + " must be a whole number from " + FormatInt(low) + " to " + FormatInt(high) + ", not \"" +
+                     text + "\"");
   return *value;
 }
 
@@ -314,9 +314,8 @@ void AddOptions(TznCommandLine& command_line, ConvertOptions& o) {
     o.write_ter = text;
   });
   AddRasterOptions(command_line, o);
-  command_line.AddOption("--jobs", [&o](const std::string& text) {
-    o.jobs = static_cast<int>(IntegerOption("--jobs", text, 1, 1024));
-  });
+  command_line.AddOption(
+      "--jobs", [&o](const std::string& text) { o.jobs = static_cast<int>(IntegerOption("--jobs", text, 1, 1024)); });
   command_line.AddFlag("--quiet", o.quiet);
 }
 
@@ -443,10 +442,13 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     const TznScopeGuard bar_end([show_bar, &err] {
       if (show_bar) err << "\n";
     });
-    stats = terra.WriteObjects(o.base_name, composer.get(), [&](int index, int count, bool& go_on) {
-      if (show_bar) ShowProgress(err, index, count);
-      go_on = g_stop_signal == 0;
-    }, jobs, o.format);
+    stats = terra.WriteObjects(
+        o.base_name, composer.get(),
+        [&](int index, int count, bool& go_on) {
+          if (show_bar) ShowProgress(err, index, count);
+          go_on = g_stop_signal == 0;
+        },
+        jobs, o.format);
     stop_signal = g_stop_signal;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -455,8 +457,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
         << (stats.LeftoversRemoved == 1 ? "" : "s") << " of an interrupted run\n";
   if (!o.quiet)
     out << (stats.Stopped ? "Stopped: " : "") << FormatInt(stats.ObjectsWritten) << " objects written, "
-        << FormatInt(stats.ObjectsWritten + 1 + stats.RunFilesWritten) << " files, " << FormatInt(stats.Bytes) << " bytes, "
-        << FormatFixed(seconds, 2) << " s\n";
+        << FormatInt(stats.ObjectsWritten + 1 + stats.RunFilesWritten) << " files, " << FormatInt(stats.Bytes)
+        << " bytes, " << FormatFixed(seconds, 2) << " s\n";
   if (!o.quiet && !stats.Stopped) PrintTriangles(terra, stats, out);
   // The shell's code for a program ended by that signal.
   return stats.Stopped ? 128 + (stop_signal ? stop_signal : SIGINT) : 0;

@@ -6,8 +6,8 @@
 #include <string>
 
 struct TznTerGeneratorOptions {
-  int32_t points = 257;   // points along each side
-  float scale = 3.0f;     // metres per grid step
+  int32_t points = 257;       // points along each side
+  float scale = 3.0f;         // metres per grid step
   float height_scale = 3.0f;  // the SCAL chunk's height factor
 };
 

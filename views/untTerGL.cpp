@@ -26,12 +26,12 @@ namespace {
 TfrmTerGL* frmTerGL = nullptr;
 
 const char kSection[] = "Renderer";
-constexpr int kTimerInterval = 10;  // ms
+constexpr int kTimerInterval = 10;       // ms
 constexpr float kFastWalkingSpeed = 10;  // m/s
 constexpr int kPanelWidth = 50;
 
-const char* const kVisibilityNames[kVisibilityItemCount] = {"mnu20m", "mnu30m",  "mnu40m",  "mnu50m",
-                                                            "mnu60m", "mnu70m",  "mnu80m",  "mnu90m",
+const char* const kVisibilityNames[kVisibilityItemCount] = {"mnu20m",  "mnu30m",  "mnu40m",  "mnu50m",
+                                                            "mnu60m",  "mnu70m",  "mnu80m",  "mnu90m",
                                                             "mnu100m", "mnu110m", "mnu120m", "mnuMaxM"};
 const char* const kVisibilityTexts[kVisibilityItemCount] = {"20m", "30m", "40m",  "50m",  "60m",  "70m",
                                                             "80m", "90m", "100m", "110m", "120m", "maximum"};
@@ -168,9 +168,7 @@ void TfrmTerGL::CreatePopupMenu() {
   connect(mnuRWXTexture, &QAction::triggered, this, &TfrmTerGL::mnuRWXTextureClick);
 }
 
-QString TfrmTerGL::PanelText(int index) const {
-  return index >= 0 && index < 2 ? FPanels[index]->text() : QString();
-}
+QString TfrmTerGL::PanelText(int index) const { return index >= 0 && index < 2 ? FPanels[index]->text() : QString(); }
 
 // --- settings
 
@@ -240,7 +238,8 @@ bool TfrmTerGL::AppInactive() const {
 
 // A box cannot open while OpenGL paints: it waits for the event loop.
 void TfrmTerGL::ShowMessageLater(const std::string& text) {
-  QMetaObject::invokeMethod(this, [this, text] { FPrompts.ShowMessage(text); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, text] { FPrompts.ShowMessage(text); }, Qt::QueuedConnection);
 }
 
 // --- the scene
@@ -288,9 +287,7 @@ TznPreviewState TfrmTerGL::SceneState() {
   return PreviewStateOf(FTerra, Reality().Background().GetFog(), FAltitudeCheck);
 }
 
-bool TfrmTerGL::FrameWanted() {
-  return FFrameWanted || Reality().Keys().AnyHeld() || SceneState() != FShown;
-}
+bool TfrmTerGL::FrameWanted() { return FFrameWanted || Reality().Keys().AnyHeld() || SceneState() != FShown; }
 
 void TfrmTerGL::UpdateCaption() { setWindowTitle(QString::fromStdString(PreviewCaption(FTerra, Reality().Camera()))); }
 

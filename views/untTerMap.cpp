@@ -22,8 +22,8 @@
 #include "views/znMapShading.h"
 #include "views/znMapTexts.h"
 #include "views/znMapThread.h"
-#include "views/znSettingsFile.h"
 #include "views/znPrompts.h"
+#include "views/znSettingsFile.h"
 #include "views/znWindowPlace.h"
 
 TfrmTerMap* frmTerMap = nullptr;
@@ -389,9 +389,9 @@ void TfrmTerMap::ArrangeControls() {
   const int below = kScrollTop + scroll_height + 4;
   AVertical->move(kScrollLeft - 4 - AVertical->width(), kScrollTop);
   vImage->move(kScrollLeft - 4 - vImage->width(), kScrollTop + (scroll_height - vImage->height()) / 2);
-  AHorizontal->move(std::min(kScrollLeft + picture_right - AHorizontal->width(),
-                             client_width - AHorizontal->width() - kScrollRight),
-                    below);
+  AHorizontal->move(
+      std::min(kScrollLeft + picture_right - AHorizontal->width(), client_width - AHorizontal->width() - kScrollRight),
+      below);
   const int centre = kScrollLeft + std::min(scroll_width, picture_right) / 2;
   hImage->move(centre - hImage->width() / 2, below);
 }

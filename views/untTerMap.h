@@ -7,13 +7,13 @@
 #pragma once
 
 #include <QButtonGroup>
-#include <QPointer>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>

@@ -48,9 +48,7 @@ void TfrmTerMap::RefreshMap() {
   if (!FSceneShown) ShowScene();
 }
 
-void TfrmTerMap::SyncRenderMode() {
-  RenderModeButtons->button(RenderModeNumber(FTerra.FRenderMode))->setChecked(true);
-}
+void TfrmTerMap::SyncRenderMode() { RenderModeButtons->button(RenderModeNumber(FTerra.FRenderMode))->setChecked(true); }
 
 void TfrmTerMap::ShowOrigin() {
   ShowValue(edOriginX, FTerra.FOrigin.x);
@@ -70,9 +68,7 @@ void TfrmTerMap::ShowExtremes() {
   lbDepth->setText(QString::fromStdString(EditText(FTerra.Metres(FTerra.GetLowest())) + "m"));
 }
 
-void TfrmTerMap::UpdateCaption() {
-  setWindowTitle(QString::fromStdString(MapCaption(FTerra, FMouseX, FMouseY)));
-}
+void TfrmTerMap::UpdateCaption() { setWindowTitle(QString::fromStdString(MapCaption(FTerra, FMouseX, FMouseY))); }
 
 void TfrmTerMap::ShowScene() {
   FSceneShown = true;

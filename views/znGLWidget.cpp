@@ -14,13 +14,19 @@ namespace {
 uint16_t KeypadKey(int key) {
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<uint16_t>(vkNumpad0 + (key - Qt::Key_0));
   switch (key) {
-    case Qt::Key_Plus: return vkAdd;
-    case Qt::Key_Minus: return vkSubtract;
-    case Qt::Key_Asterisk: return vkMultiply;
-    case Qt::Key_Slash: return vkDivide;
+    case Qt::Key_Plus:
+      return vkAdd;
+    case Qt::Key_Minus:
+      return vkSubtract;
+    case Qt::Key_Asterisk:
+      return vkMultiply;
+    case Qt::Key_Slash:
+      return vkDivide;
     case Qt::Key_Period:
-    case Qt::Key_Comma: return vkDecimal;
-    default: return 0;
+    case Qt::Key_Comma:
+      return vkDecimal;
+    default:
+      return 0;
   }
 }
 
@@ -29,29 +35,50 @@ uint16_t MainKey(int key) {
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<uint16_t>('0' + (key - Qt::Key_0));
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<uint16_t>(vkF1 + (key - Qt::Key_F1));
   switch (key) {
-    case Qt::Key_Backspace: return vkBack;
-    case Qt::Key_Tab: return vkTab;
+    case Qt::Key_Backspace:
+      return vkBack;
+    case Qt::Key_Tab:
+      return vkTab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return vkReturn;
-    case Qt::Key_Shift: return vkShift;
-    case Qt::Key_Control: return vkControl;
-    case Qt::Key_Alt: return vkMenu;
-    case Qt::Key_Escape: return vkEscape;
-    case Qt::Key_Space: return vkSpace;
-    case Qt::Key_PageUp: return vkPrior;
-    case Qt::Key_PageDown: return vkNext;
-    case Qt::Key_End: return vkEnd;
-    case Qt::Key_Home: return vkHome;
-    case Qt::Key_Left: return vkLeft;
-    case Qt::Key_Up: return vkUp;
-    case Qt::Key_Right: return vkRight;
-    case Qt::Key_Down: return vkDown;
-    case Qt::Key_Insert: return vkInsert;
-    case Qt::Key_Delete: return vkDelete;
+    case Qt::Key_Enter:
+      return vkReturn;
+    case Qt::Key_Shift:
+      return vkShift;
+    case Qt::Key_Control:
+      return vkControl;
+    case Qt::Key_Alt:
+      return vkMenu;
+    case Qt::Key_Escape:
+      return vkEscape;
+    case Qt::Key_Space:
+      return vkSpace;
+    case Qt::Key_PageUp:
+      return vkPrior;
+    case Qt::Key_PageDown:
+      return vkNext;
+    case Qt::Key_End:
+      return vkEnd;
+    case Qt::Key_Home:
+      return vkHome;
+    case Qt::Key_Left:
+      return vkLeft;
+    case Qt::Key_Up:
+      return vkUp;
+    case Qt::Key_Right:
+      return vkRight;
+    case Qt::Key_Down:
+      return vkDown;
+    case Qt::Key_Insert:
+      return vkInsert;
+    case Qt::Key_Delete:
+      return vkDelete;
     case Qt::Key_Plus:
-    case Qt::Key_Equal: return vkOemPlus;
-    case Qt::Key_Minus: return vkOemMinus;
-    default: return 0;
+    case Qt::Key_Equal:
+      return vkOemPlus;
+    case Qt::Key_Minus:
+      return vkOemMinus;
+    default:
+      return 0;
   }
 }
 
@@ -112,9 +139,7 @@ TznGLWidget::~TznGLWidget() {
 
 int TznGLWidget::DeviceWidth() const { return static_cast<int>(std::lround(width() * devicePixelRatioF())); }
 
-int TznGLWidget::DeviceHeight() const {
-  return static_cast<int>(std::lround(height() * devicePixelRatioF()));
-}
+int TznGLWidget::DeviceHeight() const { return static_cast<int>(std::lround(height() * devicePixelRatioF())); }
 
 // --- surface
 

@@ -30,8 +30,7 @@ void TznMapImage::paintEvent(QPaintEvent* event) {
   const QPoint first(MapPointAt(exposed.left(), FZoom), MapPointAt(exposed.top(), FZoom));
   const QPoint last(MapPointAt(exposed.right(), FZoom), MapPointAt(exposed.bottom(), FZoom));
   const QRect source = QRect(first, last).intersected(FPicture.rect());
-  if (!source.isEmpty())
-    painter.drawImage(QRect(source.topLeft() * FZoom, source.size() * FZoom), FPicture, source);
+  if (!source.isEmpty()) painter.drawImage(QRect(source.topLeft() * FZoom, source.size() * FZoom), FPicture, source);
   if (OnPaintOver) OnPaintOver(painter);
 }
 
@@ -44,6 +43,8 @@ void TznMapImage::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TznMapImage::wheelEvent(QWheelEvent* event) {
-  if (OnWheel) OnWheel(event);
-  else event->ignore();
+  if (OnWheel)
+    OnWheel(event);
+  else
+    event->ignore();
 }

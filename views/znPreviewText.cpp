@@ -33,9 +33,9 @@ std::string PreviewCaption(const TznTerra& terra, const TznGLPositionDef& camera
     north -= terra.FOrigin.y;
     height -= terra.FOrigin.z;
   }
-  return WithSide(north / 10, "n", "s") + " " + WithSide(east / -10, "w", "e") + " " + FormatFixed(height, 2) +
-         "m (" + FormatFixed(height - water, 2) + "m) " + CompassPoint(yaw) + " " + FormatFixed(yaw, 1) + kDegree +
-         ", pitch " + FormatFixed(pitch, 1) + kDegree + "  # " + FormatInt(terra.GetDrawnCount()) + "/" +
+  return WithSide(north / 10, "n", "s") + " " + WithSide(east / -10, "w", "e") + " " + FormatFixed(height, 2) + "m (" +
+         FormatFixed(height - water, 2) + "m) " + CompassPoint(yaw) + " " + FormatFixed(yaw, 1) + kDegree + ", pitch " +
+         FormatFixed(pitch, 1) + kDegree + "  # " + FormatInt(terra.GetDrawnCount()) + "/" +
          FormatInt(terra.GetChunkCount());
 }
 

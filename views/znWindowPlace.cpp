@@ -129,8 +129,7 @@ void PlaceWindow(QWidget& window, const QWidget* opener) {
   const std::vector<QRect> screens = AvailableScreens();
   const QMargins margins = FrameMargins(window);
   const QRect frame = window.geometry().marginsAdded(margins);
-  const QRect placed = opener ? BesideOpener(WindowFrame(*opener), frame.size(), screens,
-                                             OtherWindows(window, opener))
+  const QRect placed = opener ? BesideOpener(WindowFrame(*opener), frame.size(), screens, OtherWindows(window, opener))
                               : FitOnScreen(frame, screens);
   if (placed == frame) return;
   // Placed by its client area: once the window exists, a move would put the

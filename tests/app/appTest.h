@@ -10,8 +10,8 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "support/qtApp.h"
 #include <QWidget>
+#include "support/qtApp.h"
 
 #include <filesystem>
 #include <string>

@@ -80,8 +80,9 @@ TEST_F(BasicShapeTab, ObjectSizeThatCutsTooManyObjectsIsRefused) {
   QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize2"), Qt::LeftButton);
   EXPECT_EQ(terra_.FObjectSize, 30.0f);
   QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize0"), Qt::LeftButton);
-  EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"Too many objects! The terrain would be cut into up to 597529 "
-                                                         "objects of 10 m; the object grid holds no more than 262144."}));
+  EXPECT_EQ(prompts_.Messages,
+            (std::vector<std::string>{"Too many objects! The terrain would be cut into up to 597529 "
+                                      "objects of 10 m; the object grid holds no more than 262144."}));
   EXPECT_EQ(terra_.FObjectSize, 30.0f);
   EXPECT_TRUE(test::Find<QRadioButton>(tab, "rgObjectSize2")->isChecked());
   EXPECT_EQ(tab.lbNumVertices->text(), "Total per object: 1089");  // 33 x 33

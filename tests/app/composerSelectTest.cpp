@@ -90,7 +90,8 @@ TEST_F(ComposerSelect, ModalRunEndsWithTheUsersKey) {
   TfrmComposeSelect dialog(context_.SettingsDir);
   dialog.FileList()->SelectName("A.CMP");
   const auto press = [&dialog](Qt::Key key) {
-    QMetaObject::invokeMethod(&dialog, [&dialog, key] { QTest::keyClick(&dialog, key); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &dialog, [&dialog, key] { QTest::keyClick(&dialog, key); }, Qt::QueuedConnection);
   };
   press(Qt::Key_Return);
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);

@@ -41,8 +41,8 @@ class ComposerTab : public test::AppTest {
 
   // A .CMP file in the Settings folder, written as text.
   void WriteCmp(const std::string& name, const std::string& text) { test::WriteFile(Settings(name), text); }
-  void WriteRows(const std::string& name, const std::vector<TznComposerRow>& rows,
-                 const std::string& basic = "", int general_settings = 0) {
+  void WriteRows(const std::string& name, const std::vector<TznComposerRow>& rows, const std::string& basic = "",
+                 int general_settings = 0) {
     TznComposerFile data;
     data.Rows = rows;
     data.BasicMaterial = basic;
@@ -92,8 +92,9 @@ TEST_F(ComposerTab, StartWritesAnEmptyStandardComposerOnlyWhenMissing) {
   EXPECT_EQ(List()->topLevelItemCount(), 0);
   EXPECT_EQ(composer_updates_, 2);  // after the write and after the load
 
-  const std::string existing = "[Composer]\nItems=1\nMaterial=Grass.MTR\nGeneralSettings=1\n"
-                               "[Item1]\nFilter=Rock.FTR\nMaterial=Rock.MTR\n";
+  const std::string existing =
+      "[Composer]\nItems=1\nMaterial=Grass.MTR\nGeneralSettings=1\n"
+      "[Item1]\nFilter=Rock.FTR\nMaterial=Rock.MTR\n";
   WriteCmp("Standard.CMP", existing);
   TznComposerTab second(context_, {}, {});
   second.Start();
@@ -104,9 +105,10 @@ TEST_F(ComposerTab, StartWritesAnEmptyStandardComposerOnlyWhenMissing) {
 }
 
 TEST_F(ComposerTab, LoadingReadsRowsByTheItemCountAndNeverWritesBack) {
-  const std::string text = "[Composer]\nItems=3\nMaterial= Sand.MTR \nGeneralSettings=7\n"
-                           "[Item1]\nFilter=Water.FTR\nMaterial=Water.MTR\n"
-                           "[Item2]\nFilter=Rock.FTR\n";
+  const std::string text =
+      "[Composer]\nItems=3\nMaterial= Sand.MTR \nGeneralSettings=7\n"
+      "[Item1]\nFilter=Water.FTR\nMaterial=Water.MTR\n"
+      "[Item2]\nFilter=Rock.FTR\n";
   WriteCmp("Three.CMP", text);
   Load("Three.CMP");
   EXPECT_EQ(Shown(), (std::vector<std::string>{"1|Water.FTR|Water.MTR", "2|Rock.FTR|", "3||"}));
@@ -179,9 +181,9 @@ TEST_F(ComposerTab, PopupEnablesWhatTheSelectionAllows) {
   tab_->puComposePopup();  // empty list
   for (const char* always : {"muInsertItem", "mnuSelector", "mnuCreateComposer", "mnuDuplicateComposer"})
     EXPECT_TRUE(Action(always)->isEnabled()) << always;
-  for (const char* off : {"mnuDeleteItem", "mnuGetCurrentFilter", "mnuGetCurrentMaterial", "mnuGetBoth",
-                          "mnuMakeFilterCurrent", "mnuMakeMaterialCurrent", "mnuMakeBothCurrent", "mnuMoveUp",
-                          "mnuMoveDown"})
+  for (const char* off :
+       {"mnuDeleteItem", "mnuGetCurrentFilter", "mnuGetCurrentMaterial", "mnuGetBoth", "mnuMakeFilterCurrent",
+        "mnuMakeMaterialCurrent", "mnuMakeBothCurrent", "mnuMoveUp", "mnuMoveDown"})
     EXPECT_FALSE(Action(off)->isEnabled()) << off;
   EXPECT_EQ(Action("mnuMakeFilterCurrent")->text(), "no filter");
   EXPECT_EQ(Action("mnuMakeMaterialCurrent")->text(), "no material");

@@ -15,8 +15,8 @@ TEST(EditorStates, CommandsWorkOnlyInTheirStateAndEnableThatStatesRow) {
     bool Allowed;
     bool EditingAfter;
   } steps[] = {
-      {Cmd::Accept, false, false},   {Cmd::Cancel, false, false}, {Cmd::Create, true, false},
-      {Cmd::Duplicate, true, false}, {Cmd::Edit, true, true},     {Cmd::Edit, false, true},
+      {Cmd::Accept, false, false},   {Cmd::Cancel, false, false},   {Cmd::Create, true, false},
+      {Cmd::Duplicate, true, false}, {Cmd::Edit, true, true},       {Cmd::Edit, false, true},
       {Cmd::Create, false, true},    {Cmd::Duplicate, false, true}, {Cmd::Cancel, true, false},
       {Cmd::Edit, true, true},       {Cmd::Accept, true, false},
   };

@@ -245,8 +245,9 @@ TEST_F(MainWindow, SettingsNamesLeadingOutOfTheSettingsFolderAreNotUsed) {
   EXPECT_EQ(warnings, (std::vector<std::string>{
                           "\"FilterFile\" names \"../../../outside.FTR\", which lies outside the Settings folder; "
                           "it is not used",
-                          "\"MaterialFile\" names \"" + Home() + "outside.MTR\", which lies outside the Settings "
-                          "folder; it is not used",
+                          "\"MaterialFile\" names \"" + Home() +
+                              "outside.MTR\", which lies outside the Settings "
+                              "folder; it is not used",
                           "\"ComposerFile\" names \"../outside.CMP\", which lies outside the Settings folder; "
                           "it is not used"}));
   // The user's change on the Composer tab goes to the tab's own file.
@@ -358,8 +359,8 @@ TEST_F(MainWindow, FirstStartOpensWindowsSideBySideAndOffScreenPlacesComeBack) {
   Close(*window, true);
   // What is written back lies on the screen.
   const TznIniFile written(Ini());
-  EXPECT_TRUE(screen.contains(QPoint(written.ReadInteger("MainForm", "Left", -1),
-                                     written.ReadInteger("MainForm", "Top", -1))));
+  EXPECT_TRUE(
+      screen.contains(QPoint(written.ReadInteger("MainForm", "Left", -1), written.ReadInteger("MainForm", "Top", -1))));
   EXPECT_TRUE(screen.contains(QPoint(written.ReadInteger("Map", "Left", -1), written.ReadInteger("Map", "Top", -1))));
   EXPECT_LE(written.ReadInteger("Map", "Width", 0), screen.width());
 }

@@ -134,10 +134,14 @@ TEST_F(MaterialTab, EachSwitchEnablesItsValues) {
   Start();
   Click("btEditMaterialEdit");
   const std::pair<const char*, const char*> pairs[] = {
-      {"cbUseTexture", "edTexture"},        {"cbOpacity", "edOpacity"},
-      {"cbLightSampling", "rbFacet"},       {"cbMaterialmodes", "rbMMDouble"},
-      {"cbTexturemodes", "cbTMFilter"},     {"cbSurface", "edSpecular"},
-      {"cbColor", "lbMaterialBlue"},        {"cbGeometrysampling", "rbGSWireframe"},
+      {"cbUseTexture", "edTexture"},
+      {"cbOpacity", "edOpacity"},
+      {"cbLightSampling", "rbFacet"},
+      {"cbMaterialmodes", "rbMMDouble"},
+      {"cbTexturemodes", "cbTMFilter"},
+      {"cbSurface", "edSpecular"},
+      {"cbColor", "lbMaterialBlue"},
+      {"cbGeometrysampling", "rbGSWireframe"},
       {"cbUseTag", "edTag"},
   };
   for (auto [box, value] : pairs) {
@@ -400,8 +404,7 @@ TEST_F(MaterialTab, SelectMaterialFileLoadsOrSaysItIsMissing) {
   // for the composer that is built from the same rows.
   tab.SelectMaterialFile("STANDARD.mtr");
   tab.SelectMaterialFile("sand.MTR");
-  EXPECT_EQ(prompts_.Messages,
-            (std::vector<std::string>{"Material file not found!", "Material file not found!"}));
+  EXPECT_EQ(prompts_.Messages, (std::vector<std::string>{"Material file not found!", "Material file not found!"}));
   EXPECT_EQ(tab.MaterialName(), "rock.MTR");
   EXPECT_EQ(composer_updates_, 0);
 }

@@ -143,7 +143,8 @@ TEST_F(Program, AnInstalledProgramStartsWithTheSamplesOnce) {
 
   // A program that is not installed (no samples beside it) starts as before.
   const fs::path other = home_ / "other";
-  const TznAppFolders plain = ResolveAppFolders((home_ / "build/app/kalvor").string(), other.string(), "", FolderWritable);
+  const TznAppFolders plain =
+      ResolveAppFolders((home_ / "build/app/kalvor").string(), other.string(), "", FolderWritable);
   EXPECT_EQ(CopySamplesOnFirstStart(InstalledSamplesDir((home_ / "build/app/kalvor").string()), plain), "");
   EXPECT_FALSE(fs::exists(other));
 }

@@ -167,7 +167,9 @@ TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
   for (const auto& entry : fs::directory_iterator(std::string(KALVOR_SAMPLES_DIR) + "/Settings"))
     fs::copy_file(entry.path(), Settings(entry.path().filename().string()));
   // A rough terrain of 61 x 61 points 0.5 m apart, from -4.5 m to 7.47 m.
-  test::TerFile(61, 61, 0.5f, [](int i, int j) { return int16_t(((i * 37 + j * 53) % 400 - 150) * 60); }).Save("hills.ter");
+  test::TerFile(61, 61, 0.5f, [](int i, int j) {
+    return int16_t(((i * 37 + j * 53) % 400 - 150) * 60);
+  }).Save("hills.ter");
   auto window = std::make_unique<TfrmKalvor>(HomeFolders(), &prompts_);
   window->tbCompose->LoadComposerFile(Settings("Valley.CMP"));
   window->tbCompose->SetCitnumText("318");
@@ -183,8 +185,9 @@ TEST_F(SaveRun, TheProgramWritesWhatTheConverterWrites) {
 
   fs::create_directories("converter");
   const std::string composer = Settings("Valley.CMP"), base = Out("converter/h");
-  const char* argv[] = {"kalvor-convert", "hills.ter", base.c_str(), "--object-size", "20", "--vertices", "6",
-                        "--composer", composer.c_str(), "--citizen", "318", "--origin", "7.5,12.25,3", "--quiet"};
+  const char* argv[] = {
+      "kalvor-convert", "hills.ter",      base.c_str(), "--object-size", "20",       "--vertices",  "6",
+      "--composer",     composer.c_str(), "--citizen",  "318",           "--origin", "7.5,12.25,3", "--quiet"};
   std::ostringstream out, err;
   ASSERT_EQ(RunConvertCli(static_cast<int>(std::size(argv)), argv, out, err), 0) << err.str();
 
@@ -217,8 +220,8 @@ TEST_F(SaveRun, ARunNeverReplacesItsTerrainNorWritesBesideAnotherRunOnTheSameNam
   prompts_.SaveAnswers.push_back(Out("t"));
   ClickFileMenu(window, window.mnuSavetoRWX);
   ASSERT_EQ(prompts_.Messages.size(), 1u);
-  EXPECT_EQ(prompts_.Messages[0], "The output \"" + Out("t.prp") + "\" is the input \"" + Out("t.prp") +
-                                      "\"; choose another base name");
+  EXPECT_EQ(prompts_.Messages[0],
+            "The output \"" + Out("t.prp") + "\" is the input \"" + Out("t.prp") + "\"; choose another base name");
   EXPECT_EQ(test::ReadFile("t.prp"), terrain);
   EXPECT_EQ(Count(".", ".rwx"), 0);
 

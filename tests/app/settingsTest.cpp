@@ -123,5 +123,6 @@ TEST(SettingsName, AskNewFileFollowsTheAnswers) {
   prompts.YesNoAnswers = {false, true};
   EXPECT_FALSE(AskNewSettingsFile(prompts, "names/", "c", "MTR"));
   EXPECT_EQ(AskNewSettingsFile(prompts, "names/", "c", "MTR"), "names/Grass.MTR");
-  EXPECT_EQ(prompts.Questions, (std::vector<std::string>{"File already exist. Ovewrite?", "File already exist. Ovewrite?"}));
+  EXPECT_EQ(prompts.Questions,
+            (std::vector<std::string>{"File already exist. Ovewrite?", "File already exist. Ovewrite?"}));
 }

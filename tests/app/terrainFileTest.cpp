@@ -77,9 +77,8 @@ TEST_F(TerrainFiles, ARasterLoadsAndTheTerrainIsKeptAsTer) {
   Load(*window, "kept.ter");
   SaveTerrainAs(*window, "kept.ter");
   EXPECT_EQ(prompts_.Questions.size(), 1u);
-  EXPECT_EQ(prompts_.Messages.back(),
-            "\"" + fs::absolute("kept.ter").string() +
-                "\" is the file the terrain was loaded from; save it under another name");
+  EXPECT_EQ(prompts_.Messages.back(), "\"" + fs::absolute("kept.ter").string() +
+                                          "\" is the file the terrain was loaded from; save it under another name");
   prompts_.YesNoAnswers.push_back(true);
   window->close();
 }

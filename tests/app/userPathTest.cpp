@@ -314,8 +314,10 @@ TEST_F(UserPath, AUserEditsRockFtrByMouse) {
 
 TEST_F(UserPath, AUserCouplesFiltersAndMaterialsByMouse) {
   // The Filter tab shows Gravel.FTR, the Material tab Sand.MTR.
-  StartOn("Composer", {{"Gravel.FTR", "[Filter]\n"}, {"Rock.FTR", "[Filter]\n"},
-                       {"Sand.MTR", "[Material]\n"}, {"Water.MTR", "[Material]\n"}});
+  StartOn("Composer", {{"Gravel.FTR", "[Filter]\n"},
+                       {"Rock.FTR", "[Filter]\n"},
+                       {"Sand.MTR", "[Material]\n"},
+                       {"Water.MTR", "[Material]\n"}});
   auto stored_rows = [&] { return StoredRows(StoredComposer("Standard.CMP")); };
 
   RowMenu(-1, "muInsertItem");

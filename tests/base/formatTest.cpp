@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <locale>
 #include <cstring>
+#include <locale>
 #include <vector>
 
-#include "support/commaLocale.h"
 #include "base/znFormat.h"
+#include "support/commaLocale.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ using test::CommaLocale;
 TEST(Format, FixedDecimals) {
   EXPECT_EQ(FormatFixed(0.5019607843137255, 6), "0.501961");
   EXPECT_EQ(FormatFixed(-1.25, 2), "-1.25");
-  EXPECT_EQ(FormatFixed(2.5, 0), "2");    // exact tie goes to even
+  EXPECT_EQ(FormatFixed(2.5, 0), "2");       // exact tie goes to even
   EXPECT_EQ(FormatFixed(0.125, 2), "0.12");  // 0.125 is exact: tie to even
   EXPECT_EQ(FormatFixed(1000, 3), "1000.000");
   EXPECT_EQ(FormatFixed(-0.0000001, 6), "-0.000000");
@@ -86,7 +86,9 @@ TEST(Text, CaseHelpers) {
 
 TEST(Text, OneLineTurnsRunsOfControlCharactersIntoABlank) {
   EXPECT_EQ(OneLine("rock\r\nface"), "rock face");
-  EXPECT_EQ(OneLine("a\rb\nc\td\x7F" "e\x01\x1F"), "a b c d e ");
+  EXPECT_EQ(OneLine("a\rb\nc\td\x7F"
+                    "e\x01\x1F"),
+            "a b c d e ");
   EXPECT_EQ(OneLine("plain text, \xC3\xA9t\xC3\xA9"), "plain text, \xC3\xA9t\xC3\xA9");  // UTF-8 stays
   EXPECT_EQ(OneLine(""), "");
 }
@@ -94,8 +96,9 @@ TEST(Text, OneLineTurnsRunsOfControlCharactersIntoABlank) {
 TEST(Format, FastSixDecimalsMatchTheCLibrary) {
   // The C library's "%.6f" is the reference: every float tried must give
   // the same bytes, ties, negative zero and large values included.
-  std::vector<float> values = {0.0f, -0.0f, 0.5f, -0.5f, 1e-7f, -1e-7f, 0.0000005f, 0.0000015f, 0.0000025f,
-                               123.4567890f, -0.500200f, 8388608.0f, 1e9f, -3e9f, 1e20f, 65535.99999f};
+  std::vector<float> values = {0.0f,       -0.0f,      0.5f,       -0.5f,        1e-7f,      -1e-7f,
+                               0.0000005f, 0.0000015f, 0.0000025f, 123.4567890f, -0.500200f, 8388608.0f,
+                               1e9f,       -3e9f,      1e20f,      65535.99999f};
   uint32_t bits = 12345;
   for (int k = 0; k < 200000; ++k) {
     bits = bits * 1664525u + 1013904223u;

@@ -8,9 +8,9 @@
 #include <clocale>
 #include <filesystem>
 
-#include "support/commaLocale.h"
 #include "base/znError.h"
 #include "base/znIniFile.h"
+#include "support/commaLocale.h"
 #include "support/testFiles.h"
 
 namespace {
@@ -100,8 +100,7 @@ TEST(IniFile, LookupIgnoresCaseAndTakesTheFirstOfEqualNames) {
 }
 
 TEST(IniFile, BooleansAndIntegers) {
-  test::WriteFile("n.ini",
-                  "[N]\nTwo=2\nMinus=-1\nZero=0\nWord=yes\nEmpty=\nHex=$1F\nHuge=4294967296\nReal=1.5\n");
+  test::WriteFile("n.ini", "[N]\nTwo=2\nMinus=-1\nZero=0\nWord=yes\nEmpty=\nHex=$1F\nHuge=4294967296\nReal=1.5\n");
   const TznIniFile ini("n.ini");
   EXPECT_TRUE(ini.ReadBool("N", "Two", false));
   EXPECT_TRUE(ini.ReadBool("N", "Minus", false));

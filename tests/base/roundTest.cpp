@@ -25,7 +25,7 @@ TEST(Round, OutOfRangeThrows) {
 }
 
 TEST(Round, HalvesToEvenUpToWhereEveryValueIsWhole) {
-  EXPECT_EQ(Round(0.49999999999999994), 0);  // just below a half
+  EXPECT_EQ(Round(0.49999999999999994), 0);                // just below a half
   EXPECT_EQ(Round(4503599627370495.5), 4503599627370496);  // 2^52 - 0.5: to the even neighbour
   EXPECT_EQ(Round(4503599627370493.5), 4503599627370494);
   EXPECT_EQ(Round(-4503599627370493.5), -4503599627370494);

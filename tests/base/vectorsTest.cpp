@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "base/znVectors.h"
 
 TEST(Vectors, LengthAndNormalize) {
@@ -19,8 +18,7 @@ TEST(Vectors, CounterClockwiseFromAboveFacesUp) {
   // north is counter-clockwise.
   TznVertex3fArray verts = {MakeVector3f(0, 0, 0), MakeVector3f(1, 0, 0), MakeVector3f(0, 0, -1),
                             MakeVector3f(0, 0, 0)};
-  TznVertex3wArray faces = {MakeFace3w(0, 1, 2), MakeFace3w(0, 2, 1), MakeFace3w(0, 1, 3),
-                            MakeFace3w(0, 1, 9)};
+  TznVertex3wArray faces = {MakeFace3w(0, 1, 2), MakeFace3w(0, 2, 1), MakeFace3w(0, 1, 3), MakeFace3w(0, 1, 9)};
   TznVertex3fArray normals(4, MakeVector3f(7, 7, 7));
   ComputeFaceNormals(verts, faces, normals);
   EXPECT_EQ(normals[0], MakeVector3f(0, 1, 0));
@@ -39,9 +37,9 @@ TEST(Vectors, CompassPoints) {
   EXPECT_EQ(CompassPoint(90), "W");  // positive yaw turns towards west
   EXPECT_EQ(CompassPoint(270), "E");
   EXPECT_EQ(CompassPoint(-90), "E");
-  EXPECT_EQ(CompassPoint(11.25), "N");     // 0.5 rounds to even 0
-  EXPECT_EQ(CompassPoint(33.75), "NW");    // 1.5 rounds to 2
-  EXPECT_EQ(CompassPoint(355), "N");       // 15.78 -> 16 -> 0
+  EXPECT_EQ(CompassPoint(11.25), "N");   // 0.5 rounds to even 0
+  EXPECT_EQ(CompassPoint(33.75), "NW");  // 1.5 rounds to 2
+  EXPECT_EQ(CompassPoint(355), "N");     // 15.78 -> 16 -> 0
   EXPECT_EQ(CompassPoint(720 + 45), "NW");
 }
 
@@ -54,6 +52,5 @@ TEST(Vectors, PackedColours) {
   EXPECT_EQ(RGBToColor(255, 255, 255), 0xFFFFFFu);
   EXPECT_EQ(RGBToColor(0, 0, 0), 0u);
   EXPECT_EQ(RGBToColor(-1, 0, 0), 0xFFFFFFFFu);  // "0000" + "FFFFFFFF" still fits
-  EXPECT_EQ(RGBToColor(0, 0, -1), 0u);  // "FFFFFFFF0000" is no 32-bit number
+  EXPECT_EQ(RGBToColor(0, 0, -1), 0u);           // "FFFFFFFF0000" is no 32-bit number
 }
-

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include "support/qtApp.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include "support/qtApp.h"
 
 #include <string>
 #include <vector>
@@ -33,8 +33,9 @@ void Type(QLineEdit* edit, const char* text) {
 
 // Loads an nx x ny terrain whose stored height at (i, j) is i + j + 100.
 void LoadTerrain(TznTerra& terra, int nx, int ny, float scale) {
-  test::TerFile(nx, ny, scale, [](int i, int j) { return static_cast<int16_t>((i + j + 100) * 10); })
-      .Save("dialogs.ter");
+  test::TerFile(nx, ny, scale, [](int i, int j) {
+    return static_cast<int16_t>((i + j + 100) * 10);
+  }).Save("dialogs.ter");
   terra.LoadFromFile("dialogs.ter");
 }
 
@@ -300,7 +301,9 @@ TEST_F(ScaleDialog, BadValuesRestoreTheLastGoodTextsAndChangeNothing) {
   // 32767 stored units at the terrain's 3.90625 cm each: 1279.96 m is the
   // most that fits; the lowest point at 2000 m puts the highest at 2020 m.
   EXPECT_EQ(prompts_.Messages[3].rfind("Heights out of range! The highest point would lie at ", 0), 0u);
-  EXPECT_NE(prompts_.Messages[3].find("would lie at 2020.00 m; it can lie no higher than 1279.96 m."), std::string::npos) << prompts_.Messages[3];
+  EXPECT_NE(prompts_.Messages[3].find("would lie at 2020.00 m; it can lie no higher than 1279.96 m."),
+            std::string::npos)
+      << prompts_.Messages[3];
   ExpectUnchanged();
 
   QTest::mouseClick(dialog.btReset, Qt::LeftButton);

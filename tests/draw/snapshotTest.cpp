@@ -27,7 +27,7 @@ TEST(Snapshot, WritesAPictureOfTheSampleInEveryMode) {
   for (int mode = 0; mode < 3; ++mode) {
     const std::string png = "mode" + std::to_string(mode) + ".png";
     ASSERT_EQ(RunSnapshot(kSamples + "/valley.ter " + png + " --mode " + std::to_string(mode) + " --size 160x120" +
-                  " --composer " + kSamples + "/Settings/Valley.CMP --viewer -60,0,30,0 --pitch -20"),
+                          " --composer " + kSamples + "/Settings/Valley.CMP --viewer -60,0,30,0 --pitch -20"),
               0)
         << test::ReadFile("err.txt");
     pictures[mode] = test::ReadFile(png);
@@ -63,8 +63,10 @@ TEST(Snapshot, FollowsTheCommandLineConventions) {
 
   // Attached and separate values draw the same picture.
   const std::string view = " --mode 1 --view-distance 0 --viewer -60,0,30,0";
-  ASSERT_EQ(RunSnapshot(kSamples + "/valley.ter a.png --size 40x30 --pitch -20" + view), 0) << test::ReadFile("err.txt");
-  ASSERT_EQ(RunSnapshot(kSamples + "/valley.ter b.png --size=40x30 --pitch=-20 --mode=1 --view-distance=0 --viewer=-60,0,30,0"),
+  ASSERT_EQ(RunSnapshot(kSamples + "/valley.ter a.png --size 40x30 --pitch -20" + view), 0)
+      << test::ReadFile("err.txt");
+  ASSERT_EQ(RunSnapshot(kSamples +
+                        "/valley.ter b.png --size=40x30 --pitch=-20 --mode=1 --view-distance=0 --viewer=-60,0,30,0"),
             0)
       << test::ReadFile("err.txt");
   EXPECT_EQ(test::ReadFile("a.png"), test::ReadFile("b.png"));

@@ -87,8 +87,8 @@ const TznTerra& TinyTerrain() {
 
 void CheckObject(const TznRWXComposer& composer) {
   const TznTerra& terra = TinyTerrain();
-  auto builder = [&terra](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t sx, int32_t sz, int32_t cx,
-                          int32_t cz, uint8_t e) { return terra.BuildRWXMesh(mesh, x0, z0, sx, sz, cx, cz, e); };
+  auto builder = [&terra](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t sx, int32_t sz, int32_t cx, int32_t cz,
+                          uint8_t e) { return terra.BuildRWXMesh(mesh, x0, z0, sx, sz, cx, cz, e); };
   // One 20 m object over the whole terrain, 3 vertices per 10 m, skirts all round.
   TznRWXChunk chunk(0, builder, &terra, 15, 0, 0, 2, 2, 2000, 2000, 0);
   chunk.Build();
@@ -100,8 +100,7 @@ void CheckObject(const TznRWXComposer& composer) {
   for (TznModelFormat format : {TznModelFormat::Rwx, TznModelFormat::Obj})
     fuzz::Require(chunk.WriteModel(*MakeModelWriter(format, "fuzz"), &composer, lines) && lines.Count() > 0,
                   "an object is written");
-  fuzz::Require(TznRWXModelWriter::WriteRWXIndividual(chunk.Mesh, chunk.CentreX(), chunk.CentreZ(), composer,
-                                                      lines) &&
+  fuzz::Require(TznRWXModelWriter::WriteRWXIndividual(chunk.Mesh, chunk.CentreX(), chunk.CentreZ(), composer, lines) &&
                     lines.Count() > 0,
                 "an object is written");
 }
@@ -122,8 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TznComposerBuild build =
       BuildComposer(file, SettingsFolder().string(), (fuzz::TempFolder() / "Textures").string(), 1234);
   const TznRWXComposer& composer = *build.Composer;
-  fuzz::Require(composer.Count() == static_cast<int>(file.Rows.size()) + 1,
-                "one pair per row plus the catch-all pair");
+  fuzz::Require(composer.Count() == static_cast<int>(file.Rows.size()) + 1, "one pair per row plus the catch-all pair");
   for (int pair = 0; pair < composer.Count(); ++pair) {
     fuzz::Require(composer.Filter(pair) && composer.Material(pair), "every pair is complete");
     CheckMaterial(*composer.Material(pair));

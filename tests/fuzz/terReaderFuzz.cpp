@@ -40,8 +40,7 @@ int64_t DeclaredPoints(const uint8_t* data, size_t size) {
       const bool held = x >= 2 && y >= 2 && x <= TznTerra::kMaxPointsPerAxis && y <= TznTerra::kMaxPointsPerAxis;
       return held ? x * y : 0;
     }
-    if ((tag != "XPTS" && tag != "YPTS" && tag != "SCAL" && tag != "CRAD" && tag != "CRVM") ||
-        at + 4 + length > size)
+    if ((tag != "XPTS" && tag != "YPTS" && tag != "SCAL" && tag != "CRAD" && tag != "CRVM") || at + 4 + length > size)
       return 0;
     if (tag == "XPTS") x = Int32At(data + at + 4);
     if (tag == "YPTS") y = Int32At(data + at + 4);
@@ -85,8 +84,7 @@ void CheckFirstObject(const TznTerra& terra) {
     const TznVertex3wArray& faces = mesh.Faces;
     fuzz::Require(normals.size() == faces.size(), "one normal per triangle");
     for (const auto& face : faces)
-      for (uint16_t corner : face)
-        fuzz::Require(corner < vertices.size(), "triangles name existing vertices");
+      for (uint16_t corner : face) fuzz::Require(corner < vertices.size(), "triangles name existing vertices");
   }
 }
 

@@ -129,8 +129,7 @@ TEST(RasterImport, GeographicPixelSizesComeFromTheEllipsoidAtTheCentreLatitude) 
 
   const test::CliResult info = test::RunConvert({"--info", "dem.tif"});
   ASSERT_EQ(info.code, 0) << info.err;
-  EXPECT_NE(info.out.find("Driver: GTiff (GeoTIFF)\nCRS: WGS 84\nPixel size: 21.9019 x 30.8699 m\n"),
-            std::string::npos)
+  EXPECT_NE(info.out.find("Driver: GTiff (GeoTIFF)\nCRS: WGS 84\nPixel size: 21.9019 x 30.8699 m\n"), std::string::npos)
       << info.out;
 }
 
@@ -160,9 +159,9 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   // from 1 to 9 m: 8 m over 3276 units, 409.5 units per metre.
   test::Raster grid;
   grid.width = grid.height = 3;
-  grid.values = {7, 9, 5,  //
+  grid.values = {7, 9,     5,  //
                  3, -9999, 5,  //
-                 1, 3, -9999};
+                 1, 3,     -9999};
   grid.no_data = -9999;
   grid.geo_transform = {0, 5, 0, 15, 0, -5};
   grid.Save("grid.asc", "AAIGrid");
@@ -170,8 +169,8 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   ASSERT_TRUE(report);
   EXPECT_EQ(report->NoDataCells, 2);
   EXPECT_EQ(terra.FScaleX, 5.0f);
-  const std::vector<int16_t> expected = {0,    819,  0,  // 1, 3, no-data (at the lowest, 1 m)
-                                         819,  0,    1638,  // 3, no-data, 5
+  const std::vector<int16_t> expected = {0,    819,  0,      // 1, 3, no-data (at the lowest, 1 m)
+                                         819,  0,    1638,   // 3, no-data, 5
                                          2457, 3276, 1638};  // 7, 9, 5
   EXPECT_EQ(terra.FHeights, expected);
   EXPECT_NEAR(terra.Metres(terra.GetHighest()), 8.0, 1e-4);
@@ -305,9 +304,9 @@ TEST(RasterImport, AHugeSparseRasterIsReadInBoundedMemory) {
     CSLDestroy(options);
     ASSERT_NE(ds, nullptr);
     std::vector<double> tile(512 * 512, 100.0);
-    ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Write, 0, 0, 512, 512, tile.data(), 512, 512, GDT_Float64,
-                           0, 0),
-              CE_None);
+    ASSERT_EQ(
+        GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Write, 0, 0, 512, 512, tile.data(), 512, 512, GDT_Float64, 0, 0),
+        CE_None);
     GDALClose(ds);
   }
   ASSERT_LT(fs::file_size("sparse.tif"), 100000u);

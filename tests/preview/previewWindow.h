@@ -56,16 +56,14 @@ struct PreviewWindowTest : ::testing::Test {
   // The viewer in metres north, west and up from the origin, heading and
   // pitch in degrees.
   void PlaceViewer(double north, double west, double up, double heading, double pitch) {
-    terra.SetViewerFromCentimetres(int(north * 100), int(west * 100), int(up * 100), int(heading * 10),
-                                   &terra.FViewer);
+    terra.SetViewerFromCentimetres(int(north * 100), int(west * 100), int(up * 100), int(heading * 10), &terra.FViewer);
     terra.FViewer.SetPitch(static_cast<float>(pitch));
   }
 
   void ClickCentre() {
     TznGLWidget& gl = window->GLWidget();
     const QPointF at(gl.width() / 2, gl.height() / 2);
-    QMouseEvent press(QEvent::MouseButtonPress, at, gl.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, gl.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&gl, &press);
   }
 

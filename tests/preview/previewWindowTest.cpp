@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "base/znIniFile.h"
+#include "previewWindow.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "support/testFiles.h"
-#include "previewWindow.h"
 #include "views/znDebugLog.h"
 
 namespace {
@@ -266,8 +266,7 @@ TEST_F(PreviewWindowTest, TheTimerDrawsOnlyWhatChangedAndNothingWhileTheApplicat
   terra.SetRenderMode(TznRenderMode::RWXPreview);  // the one frame counts the objects it drew
   EXPECT_TRUE(tick_draws());
   ASSERT_GT(terra.GetDrawnCount(), 0);
-  EXPECT_TRUE(window->windowTitle().endsWith(
-      QString("# %1/%2").arg(terra.GetDrawnCount()).arg(terra.GetChunkCount())))
+  EXPECT_TRUE(window->windowTitle().endsWith(QString("# %1/%2").arg(terra.GetDrawnCount()).arg(terra.GetChunkCount())))
       << window->windowTitle().toStdString();
   EXPECT_FALSE(tick_draws());
 
@@ -283,9 +282,7 @@ TEST_F(PreviewWindowTest, TheTimerDrawsOnlyWhatChangedAndNothingWhileTheApplicat
 }
 
 TEST_F(PreviewWindowTest, KeepsItsBoundsInTheRendererSectionAndIsTheOnlyPreview) {
-  {
-    std::ofstream(ini) << "[Renderer]\nLeft=40\nTop=30\nWidth=300\nHeight=250\n";
-  }
+  { std::ofstream(ini) << "[Renderer]\nLeft=40\nTop=30\nWidth=300\nHeight=250\n"; }
   window = new TfrmTerGL(terra, ini, prompts);
   EXPECT_EQ(TfrmTerGL::Instance(), window.data());
   EXPECT_EQ(window->pos(), QPoint(40, 30));

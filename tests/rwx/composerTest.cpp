@@ -60,11 +60,11 @@ TEST(RWXComposer, FirstApplyingFilterWinsAndTheBasicMaterialTakesTheRest) {
   const Mesh mesh{3, 10, 20, 50};
   TznRWXComposer composer;
   composer.Add(HighFilter(12), Named("low ground"));  // 3 and 10
-  auto hills = LowFilter(8);  // 8 to 30 m: 10 and 20, but 10 is taken
+  auto hills = LowFilter(8);                          // 8 to 30 m: 10 and 20, but 10 is taken
   hills->SetUseHigh(true);
   hills->SetHigh(30);
   composer.Add(std::move(hills), Named("hills"));
-  composer.Add(HighFilter(-100), Named("basic"));     // never consulted
+  composer.Add(HighFilter(-100), Named("basic"));  // never consulted
   EXPECT_EQ(Assign(composer, mesh), (std::vector<int>{0, 0, 1, 2}));
   EXPECT_EQ(composer.BasicMaterial()->Comment(), "basic");
 }

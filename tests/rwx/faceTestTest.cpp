@@ -18,24 +18,26 @@ TVec3 SlopeNormal(double degrees, double heading) {
 }
 
 std::vector<TVec3> NormalsAround(const std::vector<float>& limits) {
-  std::vector<TVec3> normals = {{0, 1, 0}, {0, -1, 0}, {1, 0, 0}, {0, 0, 0}, {0, 3, 0}, {1e-30f, 1, 0}, {1, 1e-30f, 0},
-                                {0, 1, 1e-20f}, {std::numeric_limits<float>::quiet_NaN(), 1, 0}};
+  std::vector<TVec3> normals = {{0, 1, 0},      {0, -1, 0},     {1, 0, 0},
+                                {0, 0, 0},      {0, 3, 0},      {1e-30f, 1, 0},
+                                {1, 1e-30f, 0}, {0, 1, 1e-20f}, {std::numeric_limits<float>::quiet_NaN(), 1, 0}};
   for (double a = -90; a <= 90; a += 0.37) normals.push_back(SlopeNormal(a, a * 7));
   for (float limit : limits)
     for (double offset : {0.0, 1e-4, -1e-4, 1e-6, -1e-6, 1e-7, -1e-7, 1e-9, -1e-9, 1e-12, -1e-12})
       for (double heading : {0.0, 33.0, 90.0, 211.0}) normals.push_back(SlopeNormal(limit + offset, heading));
   // Slopes whose float normal puts the exact gradient right on a limit.
-  normals.push_back(TVec3{0, 1, 1});    // 45
-  normals.push_back(TVec3{1, 1, 0});    // 45
-  normals.push_back(TVec3{0, 2, 2});    // 45, not a unit normal
+  normals.push_back(TVec3{0, 1, 1});  // 45
+  normals.push_back(TVec3{1, 1, 0});  // 45
+  normals.push_back(TVec3{0, 2, 2});  // 45, not a unit normal
   return normals;
 }
 
 }  // namespace
 
 TEST(RWXFaceTest, DecidesEveryGradientLimitAsTheFilterDoes) {
-  const std::vector<float> limits = {-5,    0,  1e-30f, 1e-6f, 0.5f, 29.999998f, 30, 30.000002f, 45,
-                                     59.9f, 60, 89.99999f, 90,  90.00001f, 95,   std::numeric_limits<float>::quiet_NaN()};
+  const std::vector<float> limits = {
+      -5, 0,     1e-30f, 1e-6f,     0.5f, 29.999998f, 30, 30.000002f,
+      45, 59.9f, 60,     89.99999f, 90,   90.00001f,  95, std::numeric_limits<float>::quiet_NaN()};
   const std::vector<TVec3> normals = NormalsAround(limits);
   int checked = 0;
   for (float high : limits)

@@ -132,15 +132,15 @@ TEST(RWXFaceFilter, AllThreeAnyAndFaceCentre) {
 
 TEST(RWXFaceFilter, GradientOfAFaceStepByStep) {
   auto g = [](float x, float y, float z) { return TznRWXFaceFilter::FaceGradient(TVec3{x, y, z}); };
-  EXPECT_NEAR(g(0, 1, 0), 0, 1e-12);   // h = 0, e = 90 degrees, a = 90, g = 0
-  EXPECT_NEAR(g(1, 0, 0), 90, 1e-12);  // e = 0: a vertical face
-  EXPECT_NEAR(g(0, 0, 0), 90, 1e-12);  // h = 0 and ny = 0 give e = 0 as well
-  EXPECT_NEAR(g(0, 1, 1), 45, 1e-12);  // e = atan(1) = 45
-  EXPECT_NEAR(g(0, 1, std::sqrt(3.0f)), 60, 1e-5);   // e = 30
-  EXPECT_NEAR(g(1, -1, 0), -45, 1e-12);  // e = -45, reduced to 315, back to -45
+  EXPECT_NEAR(g(0, 1, 0), 0, 1e-12);                  // h = 0, e = 90 degrees, a = 90, g = 0
+  EXPECT_NEAR(g(1, 0, 0), 90, 1e-12);                 // e = 0: a vertical face
+  EXPECT_NEAR(g(0, 0, 0), 90, 1e-12);                 // h = 0 and ny = 0 give e = 0 as well
+  EXPECT_NEAR(g(0, 1, 1), 45, 1e-12);                 // e = atan(1) = 45
+  EXPECT_NEAR(g(0, 1, std::sqrt(3.0f)), 60, 1e-5);    // e = 30
+  EXPECT_NEAR(g(1, -1, 0), -45, 1e-12);               // e = -45, reduced to 315, back to -45
   EXPECT_NEAR(g(0, -1, std::sqrt(3.0f)), -60, 1e-5);  // e = -30: a = -30, g = -(90 - 30)
-  EXPECT_NEAR(g(0, -1, 0), 0, 1e-12);  // e = 270: a = 180 - 270 = -90, g = -(90 - 90)
-  EXPECT_NEAR(g(0, 5, 5), 45, 1e-12);  // the length of the normal plays no part
+  EXPECT_NEAR(g(0, -1, 0), 0, 1e-12);                 // e = 270: a = 180 - 270 = -90, g = -(90 - 90)
+  EXPECT_NEAR(g(0, 5, 5), 45, 1e-12);                 // the length of the normal plays no part
 }
 
 TEST(RWXFaceFilter, GradientLimitsAreInclusive) {
@@ -186,7 +186,7 @@ TEST(RWXFaceFilter, AssignCopiesEveryField) {
   EXPECT_TRUE(copy.UseWest() && copy.UseHigh() && copy.UseEast() && copy.UseLow() && copy.UseSouth() &&
               copy.UseNorth() && copy.UseHighGradient() && copy.UseLowGradient());
   EXPECT_EQ(copy.ApplyToVerts(), avFaceCentre);
-  const float copied[] = {copy.East(), copy.South(), copy.High(), copy.North(),
+  const float copied[] = {copy.East(), copy.South(), copy.High(),         copy.North(),
                           copy.West(), copy.Low(),   copy.HighGradient(), copy.LowGradient()};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(copied[i], i + 1.0f) << i;
 }

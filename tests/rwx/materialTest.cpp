@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/znError.h"
-#include "support/commaLocale.h"
 #include "rwx/znRWXMaterial.h"
+#include "support/commaLocale.h"
 #include "support/testFiles.h"
 
 TEST(RWXMaterial, DefaultStatements) {
@@ -72,7 +72,7 @@ TEST(RWXMaterial, StatementEdgeCases) {
 TEST(RWXMaterial, PreviewColoursRoundHalfToEven) {
   TznRWXMaterial m;
   EXPECT_EQ(m.AmbientColor(), 0x4D4D4Du);  // 128 x 0.6 = 76.8 gives 77
-  m.SetColor(0xFF0301);                   // red 1, green 3, blue 255
+  m.SetColor(0xFF0301);                    // red 1, green 3, blue 255
   m.SetDiffuse(0.5);                       // 0.5, 1.5, 127.5
   EXPECT_EQ(m.DiffuseColor(), 0x800200u);
 }
@@ -103,9 +103,8 @@ TEST(RWXMaterial, AssignCopiesEveryField) {
   TznRWXMaterial copy;
   copy.Assign(&source);
   for (const TznRWXMaterial* m : {&source, &copy}) {
-    EXPECT_TRUE(m->UseSurface() && m->UseTexturemodes() && m->UseMaterialmodes() && m->UseOpacity() &&
-                m->UseColor() && m->UseLightsampling() && m->UseTexture() && m->UseGeometrysampling() &&
-                m->UseTag());
+    EXPECT_TRUE(m->UseSurface() && m->UseTexturemodes() && m->UseMaterialmodes() && m->UseOpacity() && m->UseColor() &&
+                m->UseLightsampling() && m->UseTexture() && m->UseGeometrysampling() && m->UseTag());
     EXPECT_EQ(m->Color(), 0x123456u);
     EXPECT_EQ(m->Geometrysampling(), gsWireframe);
     EXPECT_EQ(m->Lightsampling(), lsFacet);
@@ -125,11 +124,15 @@ TEST(RWXMaterial, AssignCopiesEveryField) {
 
 TEST(RWXMaterial, ControlCharactersStayInTheFieldsButNeverBreakAStatement) {
   // A bare CR is no line end for the INI reader: the value keeps it.
-  test::WriteFile("cr.MTR", "[Material]\nComment=rock\rface\nTexture=gr\x01" "ass\n");
+  test::WriteFile("cr.MTR",
+                  "[Material]\nComment=rock\rface\nTexture=gr\x01"
+                  "ass\n");
   TznRWXMaterial m;
   m.LoadFromFile("cr.MTR");
   EXPECT_EQ(m.Comment(), "rock\rface");
-  EXPECT_EQ(m.Texture(), "gr\x01" "ass");
+  EXPECT_EQ(m.Texture(),
+            "gr\x01"
+            "ass");
   EXPECT_EQ(m.CommentSuffix(), "  # rock face");
   EXPECT_EQ(m.TextureStatement(), "Texture gr ass");
   m.SetComment("first\r\nsecond\n");

@@ -215,9 +215,10 @@ TEST(RWXChunk, EmptyMeshWritesNoModel) {
   EXPECT_FALSE(WriteBasic(chunk, composer));
   EXPECT_FALSE(WriteIndividual(chunk, composer));
   EXPECT_FALSE(WritePlain(chunk));
-  EXPECT_EQ(Text(chunk), "ModelBegin\n  ClumpBegin\n    Surface .5 .5 0\n    Color .7 .7 .3\n"
-                         "    Lightsampling vertex\n    TextureModes  foreshorten lit\n"
-                         "    Materialmodes double\n    Texture null\n  ClumpEnd\nModelEnd\n");
+  EXPECT_EQ(Text(chunk),
+            "ModelBegin\n  ClumpBegin\n    Surface .5 .5 0\n    Color .7 .7 .3\n"
+            "    Lightsampling vertex\n    TextureModes  foreshorten lit\n"
+            "    Materialmodes double\n    Texture null\n  ClumpEnd\nModelEnd\n");
 }
 
 TEST(RWXChunk, StatesBoundingBoxAndRelease) {
@@ -244,11 +245,11 @@ TEST(RWXChunk, NamesFollowTheCeilingOfDecametres) {
   auto name = [&](int x0, int z0, int size = 1000) {
     return TznRWXChunk(x0, BuilderOf(terra), &terra, 0, 0, 0, 10, 10, size, size, z0).FileName();
   };
-  EXPECT_EQ(name(-3000, 2000), "3n3w.rwx");   // centre 25 m west, 25 m north
-  EXPECT_EQ(name(2000, -3000), "2s2e.rwx");   // 25 m east, 25 m south
-  EXPECT_EQ(name(-1000, -500), "0n1w.rwx");   // 5 m west
-  EXPECT_EQ(name(0, -500), "0n0w.rwx");       // 5 m east: -0.5 goes up to 0, west
-  EXPECT_EQ(name(15000, 2000), "3n15e.rwx");  // 155 m east, 25 m north
+  EXPECT_EQ(name(-3000, 2000), "3n3w.rwx");        // centre 25 m west, 25 m north
+  EXPECT_EQ(name(2000, -3000), "2s2e.rwx");        // 25 m east, 25 m south
+  EXPECT_EQ(name(-1000, -500), "0n1w.rwx");        // 5 m west
+  EXPECT_EQ(name(0, -500), "0n0w.rwx");            // 5 m east: -0.5 goes up to 0, west
+  EXPECT_EQ(name(15000, 2000), "3n15e.rwx");       // 155 m east, 25 m north
   EXPECT_EQ(name(-3000, 1000, 3000), "3n2w.rwx");  // 30 m: centre 15 m west, 25 m north
 }
 

@@ -35,11 +35,14 @@ TEST(RWXLeftovers, OnlyTheTemporariesOfAGoneOwnerUnderTheBaseNameGo) {
                                             temporary("v20s1e.rwx", gone), temporary("v3n2w.obj", gone),
                                             temporary("v.mtl", gone)};
   const std::vector<std::string> kept = {
-      "out/v3n2w.rwx", "out/v.prp",                                  // finished files
-      temporary("v3n2w.rwx", alive),                                 // a live run's
-      temporary("v3n2w.rwx", other_gone),                            // another run's
-      temporary("w3n2w.rwx", gone), temporary("vnotes.txt", gone),   // other names
-      temporary("xv.prp", gone), "out/v3n2w.rwx.tmp123",             // not a temporary of this version
+      "out/v3n2w.rwx",
+      "out/v.prp",                         // finished files
+      temporary("v3n2w.rwx", alive),       // a live run's
+      temporary("v3n2w.rwx", other_gone),  // another run's
+      temporary("w3n2w.rwx", gone),
+      temporary("vnotes.txt", gone),  // other names
+      temporary("xv.prp", gone),
+      "out/v3n2w.rwx.tmp123",  // not a temporary of this version
   };
   for (const std::string& path : removed) test::WriteFile(path, "x");
   for (const std::string& path : kept) test::WriteFile(path, "x");

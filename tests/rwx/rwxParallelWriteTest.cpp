@@ -144,14 +144,17 @@ TEST(RWXParallelWrite, ProgressRunsOnTheCallingThreadInOrderBeforeEachSave) {
   const std::thread::id caller = std::this_thread::get_id();
   std::vector<int> seen;
   bool all_on_caller = true, none_saved_early = true, earlier_saved = true;
-  grid.WriteAll("order/v", nullptr, [&](int index, int count, bool&) {
-    all_on_caller = all_on_caller && std::this_thread::get_id() == caller;
-    EXPECT_EQ(count, grid.Count());
-    seen.push_back(index);
-    none_saved_early = none_saved_early && !fs::exists("order/v" + grid.FileNameOf(index));
-    // Object 1 lies inside the terrain: it is saved before object 2's turn.
-    if (index == 2) earlier_saved = fs::exists("order/v" + grid.FileNameOf(1));
-  }, 4);
+  grid.WriteAll(
+      "order/v", nullptr,
+      [&](int index, int count, bool&) {
+        all_on_caller = all_on_caller && std::this_thread::get_id() == caller;
+        EXPECT_EQ(count, grid.Count());
+        seen.push_back(index);
+        none_saved_early = none_saved_early && !fs::exists("order/v" + grid.FileNameOf(index));
+        // Object 1 lies inside the terrain: it is saved before object 2's turn.
+        if (index == 2) earlier_saved = fs::exists("order/v" + grid.FileNameOf(1));
+      },
+      4);
   EXPECT_TRUE(all_on_caller);
   EXPECT_TRUE(none_saved_early);
   EXPECT_TRUE(earlier_saved);
@@ -166,8 +169,8 @@ TEST(RWXParallelWrite, StopAtKWritesOnlyTheObjectsBeforeIt) {
   TznRWXChunkCentral& grid = terra.RWXChunks();
   grid.Object(20).Build();  // as the preview would have
   constexpr int k = 25;
-  const TznRWXWriteStats stats =
-      grid.WriteAll("stop/v", nullptr, [](int index, int, bool& go_on) { go_on = index < k; }, 4);
+  const TznRWXWriteStats stats = grid.WriteAll(
+      "stop/v", nullptr, [](int index, int, bool& go_on) { go_on = index < k; }, 4);
   EXPECT_TRUE(stats.Stopped);
   // The first row lies inside the terrain: every object there has triangles.
   EXPECT_EQ(stats.ObjectsWritten, k);
@@ -192,7 +195,8 @@ TEST(RWXParallelWrite, AFileErrorKeepsEarlierFilesAndWritesNoList) {
   constexpr int k = 30;
   fs::create_directories("late/v" + grid.FileNameOf(k));  // a folder where the file should go
   int last_progress = -1;
-  EXPECT_THROW(grid.WriteAll("late/v", nullptr, [&](int index, int, bool&) { last_progress = index; }, 4),
+  EXPECT_THROW(grid.WriteAll(
+                   "late/v", nullptr, [&](int index, int, bool&) { last_progress = index; }, 4),
                EznFileError);
   EXPECT_EQ(last_progress, k);
   for (int i = 0; i < k; ++i) EXPECT_TRUE(fs::exists("late/v" + grid.FileNameOf(i))) << i;
@@ -215,7 +219,8 @@ TEST(RWXParallelWrite, AnErrorWhileBuildingStopsAtThatObject) {
   ASSERT_EQ(grid.Count(), 100);
   int last_progress = -1;
   try {
-    grid.WriteAll("build/v", nullptr, [&](int index, int, bool&) { last_progress = index; }, 3);
+    grid.WriteAll(
+        "build/v", nullptr, [&](int index, int, bool&) { last_progress = index; }, 3);
     ADD_FAILURE() << "the error did not reach the caller";
   } catch (const EznError& e) {
     EXPECT_STREQ(e.what(), "object too large");
@@ -241,7 +246,8 @@ TEST(RWXParallelWrite, WorkersStayWithinTwoObjectsEachOfTheSaving) {
       &terra);
   LayOutHundred(grid);
   constexpr int kWorkers = 3;
-  grid.WriteAll("lead/v", nullptr, [&](int index, int, bool&) { saving = index; }, kWorkers);
+  grid.WriteAll(
+      "lead/v", nullptr, [&](int index, int, bool&) { saving = index; }, kWorkers);
   EXPECT_LE(lead.load(), 2 * kWorkers);
   EXPECT_EQ(ListedNames("lead/v.prp").size(), 100u);
 }
@@ -270,9 +276,8 @@ TEST(RWXParallelWrite, AdaptiveMeshesAreTheSameForAnyWorkersAndOffByDefault) {
   terra.SetMesh(TznTerra::kGridMesh);
   const int64_t grid_bytes = terra.SaveRWX("default/v", composer.get(), {}, 2).Bytes;
   terra.RWXChunks().MeshBuilder = [&terra](TznObjectMesh& mesh, int32_t x0, int32_t z0, int32_t sx, int32_t sz,
-                                           int32_t cx, int32_t cz, uint8_t e) {
-    return terra.BuildRWXMesh(mesh, x0, z0, sx, sz, cx, cz, e);
-  };
+                                           int32_t cx, int32_t cz,
+                                           uint8_t e) { return terra.BuildRWXMesh(mesh, x0, z0, sx, sz, cx, cz, e); };
   terra.SaveRWX("regular/v", composer.get(), {}, 2);
   EXPECT_EQ(test::FilesWithoutTimes("default"), test::FilesWithoutTimes("regular"));
   EXPECT_EQ(test::FilesWithoutTimes("default").size(), first.size());

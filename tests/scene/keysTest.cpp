@@ -18,7 +18,9 @@ struct KeyRig {
   TznGLMyKey& keys = reality.Keys();
   TznGLPositionDef& camera = reality.Camera();
 
-  KeyRig() { keys.SetClock([this] { return days; }); }
+  KeyRig() {
+    keys.SetClock([this] { return days; });
+  }
   void Wait(double seconds) { days += seconds / 86400; }
 };
 

@@ -14,8 +14,8 @@ enum { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
 
 // A bitmap file built field by field: file header, info header (40 bytes,
 // or the old 12-byte one), colour table or masks, pixel bytes.
-std::vector<uint8_t> BmpFile(int width, int height, int bits, int compression, const Bytes& table,
-                             const Bytes& pixels, int colours_used = 0, int header_size = 40) {
+std::vector<uint8_t> BmpFile(int width, int height, int bits, int compression, const Bytes& table, const Bytes& pixels,
+                             int colours_used = 0, int header_size = 40) {
   const int offset = 14 + header_size + static_cast<int>(table.data.size());
   Bytes b;
   b.Text("BM").I32(offset + static_cast<int>(pixels.data.size())).I32(0).I32(offset);
@@ -35,7 +35,8 @@ std::vector<uint8_t> BmpFile(int width, int height, int bits, int compression, c
 constexpr int kWidth = 7, kHeight = 3;
 int IndexAt(int x, int y) { return x < 3 ? x + 3 * y : 15 - y; }
 std::array<uint8_t, 4> ColourOf(int index) {  // blue, green, red, 0
-  return {static_cast<uint8_t>(16 * index), static_cast<uint8_t>(255 - 16 * index), static_cast<uint8_t>(100 + index), 0};
+  return {static_cast<uint8_t>(16 * index), static_cast<uint8_t>(255 - 16 * index), static_cast<uint8_t>(100 + index),
+          0};
 }
 
 Bytes Table(int entries, int entry_bytes) {
@@ -188,7 +189,7 @@ TEST(BmpReader, RunLengthSkipsKeepTheFirstColourAndStrayIndicesAreBlack) {
   rle.Byte(0).Byte(2).Byte(2).Byte(1).Byte(2).Byte(1).Byte(0).Byte(1);
   TznGLRaster r = ReadBmp(BmpFile(4, 2, 8, kRle8, table, rle, 2));
   EXPECT_EQ(r.Pixels, (std::vector<uint8_t>{9, 8, 7, 9, 8, 7, 50, 60, 70, 50, 60, 70,  // top row
-                                            9, 8, 7, 9, 8, 7, 9, 8, 7, 9, 8, 7}));
+                                            9, 8, 7, 9, 8, 7, 9,  8,  7,  9,  8,  7}));
 
   // Index 5 in a table of two colours.
   Bytes rows;

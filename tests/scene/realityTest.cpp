@@ -257,9 +257,9 @@ TEST(Reality, ErrorsAreLabelledWithTheirStep) {
   scene.reality.Paint();
   glEnable(0xFFFF);
   scene.reality.SwapBuffers();
-  EXPECT_EQ(scene.glErrors, (std::vector<std::string>{"Error after OnPrepare: invalid enumerant",
-                                                      "Error after OnPaint: invalid value",
-                                                      "Error before SwapBuffers: invalid enumerant"}));
+  EXPECT_EQ(scene.glErrors,
+            (std::vector<std::string>{"Error after OnPrepare: invalid enumerant", "Error after OnPaint: invalid value",
+                                      "Error before SwapBuffers: invalid enumerant"}));
 }
 
 TEST(Reality, AnExceptionInOnPaintAbandonsTheFrame) {

@@ -8,16 +8,17 @@
 #include <set>
 #include <utility>
 
-#include "support/terFiles.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "support/terFiles.h"
 #include "terrain/znTerra.h"
 
 namespace {
 
 // 31 x 31 points 1 m apart; heights in centimetres.
 void LoadCentimetres(TznTerra& terra, const std::function<double(int, int)>& cm) {
-  test::TerFile(31, 31, 1, [&](int i, int j) { return static_cast<int16_t>(std::lround(cm(i, j) * 10)); })
-      .Save("cm.ter");
+  test::TerFile(31, 31, 1, [&](int i, int j) {
+    return static_cast<int16_t>(std::lround(cm(i, j) * 10));
+  }).Save("cm.ter");
   ASSERT_TRUE(terra.LoadFromFile("cm.ter"));
 }
 

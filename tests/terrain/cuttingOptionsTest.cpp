@@ -36,7 +36,8 @@ TEST(CuttingOptions, ReadsEveryChoiceIntoTheTerrainAndRefusesInItsOwnWords) {
   EXPECT_EQ(terra.FMaxError, 0.05);
 
   // Either spelling; the last of two values counts.
-  Read({"--object-size=30", "--vertices", "35", "--vertices=2", "--mesh", "adaptive", "--max-error", "10"}).ApplyTo(terra);
+  Read({"--object-size=30", "--vertices", "35", "--vertices=2", "--mesh", "adaptive", "--max-error", "10"})
+      .ApplyTo(terra);
   EXPECT_EQ(terra.FObjectSize, 30.0f);
   EXPECT_EQ(terra.FVertices, 2);
   EXPECT_EQ(terra.FMesh, TznTerra::kAdaptiveMesh);
@@ -46,7 +47,8 @@ TEST(CuttingOptions, ReadsEveryChoiceIntoTheTerrainAndRefusesInItsOwnWords) {
   EXPECT_EQ(Refusal({"--object-size=ten"}), "--object-size must be 10, 20 or 30, not \"ten\"");
   EXPECT_EQ(Refusal({"--vertices", "1"}), "--vertices must be a whole number from 2 to 35, not \"1\"");
   EXPECT_EQ(Refusal({"--mesh=tin"}), "--mesh must be grid or adaptive, not \"tin\"");
-  EXPECT_EQ(Refusal({"--max-error", "0.0009"}), "--max-error must be a number of metres from 0.001 to 10, not \"0.0009\"");
+  EXPECT_EQ(Refusal({"--max-error", "0.0009"}),
+            "--max-error must be a number of metres from 0.001 to 10, not \"0.0009\"");
   EXPECT_EQ(Refusal({"--max-error="}), "--max-error must be a number of metres from 0.001 to 10, not \"\"");
   EXPECT_EQ(Refusal({"--mesh"}), "--mesh needs a value");
 }

@@ -157,11 +157,9 @@ TEST(RWXMesh, RefusesMeshesThatSixteenBitIndicesCannotNumber) {
   LoadStored(terra, 11, 11, [](int, int) { return 0; });
   // 300 x 300 cells: 90601 vertices.
   Mesh m;
-  EXPECT_THROW(terra.BuildRWXMesh(m, 0, 0, 3000, 3000, 100, 100, 0),
-               EznError);
+  EXPECT_THROW(terra.BuildRWXMesh(m, 0, 0, 3000, 3000, 100, 100, 0), EznError);
   // 255 x 255 cells: 65536 vertices, one too many for 1-based 16-bit numbers.
-  EXPECT_THROW(terra.BuildRWXMesh(m, 0, 0, 2550, 2550, 100, 100, 0),
-               EznError);
+  EXPECT_THROW(terra.BuildRWXMesh(m, 0, 0, 2550, 2550, 100, 100, 0), EznError);
   // 254 x 254 cells: 65025 vertices fit.
   EXPECT_NO_THROW(terra.BuildRWXMesh(m, 0, 0, 2540, 2540, 100, 100, 0));
 }

@@ -38,8 +38,8 @@ TEST(ParseCoordinates, TheWorldsNotation) {
 }
 
 TEST(ParseCoordinates, OddTokens) {
-  EXPECT_FALSE(Parse("E").found);      // a letter E alone has no number
-  EXPECT_FALSE(Parse("1e5n").found);   // "e" ends the number: suffix e5n names nothing
+  EXPECT_FALSE(Parse("E").found);     // a letter E alone has no number
+  EXPECT_FALSE(Parse("1e5n").found);  // "e" ends the number: suffix e5n names nothing
   EXPECT_FALSE(Parse("abc n").found);
   EXPECT_FALSE(Parse("").found);
   Parsed p = Parse("2s 3n 4e 5w");

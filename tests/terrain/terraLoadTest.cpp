@@ -141,8 +141,7 @@ TEST(TerraLoad, RefusesSizesItCannotHold) {
   EXPECT_EQ(LoadError(TerHeader(-5).Text("ALTW").I16(0).I16(0), terra), "unsupported terrain size -4 x -4");
   EXPECT_EQ(LoadError(TerHeader(2147483647).Text("ALTW").I16(0).I16(0), terra),
             "unsupported terrain size 2147483648 x 2147483648");
-  EXPECT_EQ(LoadError(TerHeader(65535).Text("ALTW").I16(0).I16(0), terra),
-            "unsupported terrain size 65536 x 65536");
+  EXPECT_EQ(LoadError(TerHeader(65535).Text("ALTW").I16(0).I16(0), terra), "unsupported terrain size 65536 x 65536");
   EXPECT_EQ(terra.FXPoints, 0);
   EXPECT_TRUE(terra.FHeights.empty());
 }
@@ -216,7 +215,7 @@ TEST(TerraLoad, FailedLoadLeavesClearedTerrain) {
   EXPECT_EQ(LoadError(TerHeader(7).Text("CRVM").I32(3).Text("JUNK"), terra), "not a ter file");
   EXPECT_EQ(terra.FXPoints, 0);
   EXPECT_TRUE(terra.FHeights.empty());
-  EXPECT_EQ(terra.FSize, 7);       // header values read so far stay
+  EXPECT_EQ(terra.FSize, 7);  // header values read so far stay
   EXPECT_EQ(terra.FCurveMode, 3);
   EXPECT_EQ(terra.FScaleX, 1);
   EXPECT_EQ(terra.FWaterLevel, -1000);

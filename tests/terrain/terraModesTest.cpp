@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cmath>
-#include <numbers>
 #include <filesystem>
 #include <map>
+#include <numbers>
 #include <string>
 
 #include "base/znError.h"
@@ -122,8 +122,9 @@ TEST(RenderModes, AnObjectGridBeyondItsBoundIsRefusedAndTheModeKept) {
     terra.SetRenderMode(TznRenderMode::RWXPreview);
     FAIL() << "no error";
   } catch (const EznError& e) {
-    EXPECT_EQ(std::string(e.what()), "Too many objects! The terrain would be cut into up to 59474944 objects of 0.1 m; "
-                                     "the object grid holds no more than 262144.");
+    EXPECT_EQ(std::string(e.what()),
+              "Too many objects! The terrain would be cut into up to 59474944 objects of 0.1 m; "
+              "the object grid holds no more than 262144.");
   }
   EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);
   EXPECT_EQ(terra.GetChunkCount(), 25);

@@ -6,8 +6,8 @@
 #include <map>
 #include <sstream>
 
-#include "support/terFiles.h"
 #include "support/convertRun.h"
+#include "support/terFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -39,9 +39,13 @@ TEST(ConvertAdaptive, WritesFewerTrianglesAndReportsWhatTheGridWouldHave) {
     return test::RunConvert(args);
   };
 
-  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"--mesh", "tin"}, {"--mesh"}, {"--max-error", "0.0009"}, {"--max-error", "10.5"},
-           {"--max-error", "-1"}, {"--max-error", "5cm"}, {"--max-error", ""}}) {
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{{"--mesh", "tin"},
+                                                                                   {"--mesh"},
+                                                                                   {"--max-error", "0.0009"},
+                                                                                   {"--max-error", "10.5"},
+                                                                                   {"--max-error", "-1"},
+                                                                                   {"--max-error", "5cm"},
+                                                                                   {"--max-error", ""}}) {
     const test::CliResult r = run("bad/v", bad);
     EXPECT_EQ(r.code, 2) << bad[0];
     EXPECT_NE(r.err.find(bad[0]), std::string::npos) << r.err;
@@ -69,9 +73,11 @@ TEST(ConvertAdaptive, WritesFewerTrianglesAndReportsWhatTheGridWouldHave) {
   const auto adaptive = Models("adaptive", adaptive_bytes);
   EXPECT_EQ(adaptive.size(), 9u);
   EXPECT_NE(r.out.find("9 objects written, 10 files, " + std::to_string(adaptive_bytes) + " bytes, "),
-            std::string::npos) << r.out;
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("\n42 triangles within 2.00 cm; the regular grid has 2040 triangles: 2.1 % of them\n"),
-            std::string::npos) << r.out;
+            std::string::npos)
+      << r.out;
   EXPECT_LT(adaptive_bytes * 10, grid_bytes);
 
   r = run("quiet/v", {"--mesh", "adaptive", "--quiet"});

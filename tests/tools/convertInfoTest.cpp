@@ -7,7 +7,6 @@
 #include "support/terFiles.h"
 #include "tools/znConvertCli.h"
 
-
 TEST(ConvertInfo, PrintsTheStatusBarTexts) {
   // 513 x 257 at 2 m: rescaled to 1000 m both ways; heights 0 .. 4 stored.
   test::Bytes b = test::TerHeader(512);

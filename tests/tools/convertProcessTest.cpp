@@ -82,7 +82,7 @@ Result Wait(const Child& child) {
 }
 
 Result RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
-           const ChildLimits& limits = {}) {
+                  const ChildLimits& limits = {}) {
   return Wait(Start(program, args, folder, limits));
 }
 
@@ -148,10 +148,12 @@ void MakeInputs() {
   scaled(std::numeric_limits<float>::quiet_NaN(), 1, 1, "in/nan.ter");
   scaled(1, 1, std::numeric_limits<float>::infinity(), "in/inf.ter");
   scaled(1, 1e30f, 1, "in/1e30.ter");
-  test::WriteFile("in/Settings/Lost.CMP", "[Composer]\nItems=1\nMaterial=Gone.MTR\n[Item1]\nFilter=Gone.FTR\nMaterial=Gone.MTR\n");
+  test::WriteFile("in/Settings/Lost.CMP",
+                  "[Composer]\nItems=1\nMaterial=Gone.MTR\n[Item1]\nFilter=Gone.FTR\nMaterial=Gone.MTR\n");
   test::WriteFile("in/Settings/Junk.FTR", std::string("\x01\xFF[Filter\n=\n\0\0UseHigh=\xFE", 24));
   test::WriteFile("in/Settings/Junk.MTR", "\x89PNG\r\n\x1a\n[Material]\nRed=banana\nOpacity=\nComment=\x01\n");
-  test::WriteFile("in/Settings/Junk.CMP", "[Composer]\nItems=1\nMaterial=Junk.MTR\n[Item1]\nFilter=Junk.FTR\nMaterial=Junk.MTR\n");
+  test::WriteFile("in/Settings/Junk.CMP",
+                  "[Composer]\nItems=1\nMaterial=Junk.MTR\n[Item1]\nFilter=Junk.FTR\nMaterial=Junk.MTR\n");
   test::WriteFile("in/Settings/Many.CMP", "[Composer]\nItems=2000000000\n");
   ::mkfifo("in/Settings/Pipe.FTR", 0644);
   test::WriteFile("in/Settings/Piped.CMP", "[Composer]\nItems=1\n[Item1]\nFilter=Pipe.FTR\n");
@@ -174,7 +176,7 @@ std::string LoweredJobsMessage() {
 
 struct BadInput {
   std::string name;
-  std::vector<std::string> args;        // the run's folder is the case's own; inputs are in ../in
+  std::vector<std::string> args;  // the run's folder is the case's own; inputs are in ../in
   int code;
   std::string message;                  // standard error (or output, for a good run) must hold it
   std::vector<std::string> must_exist;  // paths in the case's folder
@@ -188,18 +190,38 @@ std::vector<BadInput> BadInputs() {
   return {
       {"missing terrain", {"../in/missing.ter", "v"}, 1, "Cannot open file \"../in/missing.ter\"", {}, none},
       {"terrain is a folder", {"../in/folder.ter", "v"}, 2, "It is a folder, not a file", {}, none},
-      {"terrain is a named pipe", {"pipe.ter", "v"}, 2, "Cannot open file \"pipe.ter\". It is a named pipe, not a file",
-       {}, none, [](const std::string& folder) { ::mkfifo((folder + "/pipe.ter").c_str(), 0644); }},
+      {"terrain is a named pipe",
+       {"pipe.ter", "v"},
+       2,
+       "Cannot open file \"pipe.ter\". It is a named pipe, not a file",
+       {},
+       none,
+       [](const std::string& folder) { ::mkfifo((folder + "/pipe.ter").c_str(), 0644); }},
       // Neither the look for the Terragen magic nor GDAL may wait for a writer.
-      {"raster is a named pipe", {"pipe.tif", "v"}, 2, "Cannot open file \"pipe.tif\". It is a named pipe, not a file",
-       {}, none, [](const std::string& folder) { ::mkfifo((folder + "/pipe.tif").c_str(), 0644); }},
-      {"info on a named pipe", {"--info", "pipe"}, 2, "It is a named pipe, not a file", {}, none,
+      {"raster is a named pipe",
+       {"pipe.tif", "v"},
+       2,
+       "Cannot open file \"pipe.tif\". It is a named pipe, not a file",
+       {},
+       none,
+       [](const std::string& folder) { ::mkfifo((folder + "/pipe.tif").c_str(), 0644); }},
+      {"info on a named pipe",
+       {"--info", "pipe"},
+       2,
+       "It is a named pipe, not a file",
+       {},
+       none,
        [](const std::string& folder) { ::mkfifo((folder + "/pipe").c_str(), 0644); }},
       {"empty terrain", {"../in/empty.ter", "v"}, 1, "../in/empty.ter: not a ter file", {}, none},
       {"text", {"../in/text.ter", "v"}, 1, "../in/text.ter: not a ter file", {}, none},
       {"truncated magic", {"../in/magic.ter", "v"}, 1, "not a ter file", {}, none},
       {"header ends in a chunk", {"../in/chunks.ter", "v"}, 1, "not a ter file", {}, none},
-      {"heights cut off halfway: the rest is 0", {"../in/half.ter", "v"}, 0, "objects written", {"v.prp", "v1n1w.rwx"}, {}},
+      {"heights cut off halfway: the rest is 0",
+       {"../in/half.ter", "v"},
+       0,
+       "objects written",
+       {"v.prp", "v1n1w.rwx"},
+       {}},
       {"1 x 1 points", {"../in/one.ter", "v"}, 1, "unsupported terrain size 1 x 1", {}, none},
       {"no points along X", {"../in/zero.ter", "v"}, 1, "unsupported terrain size 0 x 5", {}, none},
       {"too many points", {"../in/huge.ter", "v"}, 1, "unsupported terrain size 65536 x 65536", {}, none},
@@ -208,48 +230,117 @@ std::vector<BadInput> BadInputs() {
       {"scale 1e30", {"../in/1e30.ter", "v"}, 1, "bad scale 1e+30 in \"../in/1e30.ter\"", {}, none},
       {"info on a NaN scale", {"--info", "../in/nan.ter"}, 1, "bad scale nan", {}, none},
       {"info with a base name", {"--info", "../in/small.ter", "v"}, 2, "--info takes one terrain file", {}, none},
-      {"object size 15", {"../in/small.ter", "v", "--object-size", "15"}, 2, "--object-size must be 10, 20 or 30", {}, none},
+      {"object size 15",
+       {"../in/small.ter", "v", "--object-size", "15"},
+       2,
+       "--object-size must be 10, 20 or 30",
+       {},
+       none},
       {"object size text", {"../in/small.ter", "v", "--object-size=ten"}, 2, "not \"ten\"", {}, none},
-      {"1 vertex", {"../in/small.ter", "v", "--vertices", "1"}, 2, "--vertices must be a whole number from 2 to 35", {}, none},
+      {"1 vertex",
+       {"../in/small.ter", "v", "--vertices", "1"},
+       2,
+       "--vertices must be a whole number from 2 to 35",
+       {},
+       none},
       {"36 vertices", {"../in/small.ter", "v", "--vertices=36"}, 2, "not \"36\"", {}, none},
       {"vertices without a value", {"../in/small.ter", "v", "--vertices"}, 2, "--vertices needs a value", {}, none},
       {"negative citizen", {"../in/small.ter", "v", "--citizen=-3"}, 2, "--citizen must be", {}, none},
-      {"origin of two numbers", {"../in/small.ter", "v", "--origin", "1,2"}, 2, "--origin needs EAST,NORTH,ALTITUDE", {}, none},
+      {"origin of two numbers",
+       {"../in/small.ter", "v", "--origin", "1,2"},
+       2,
+       "--origin needs EAST,NORTH,ALTITUDE",
+       {},
+       none},
       {"origin with nan", {"../in/small.ter", "v", "--origin=1,2,nan"}, 2, "--origin needs", {}, none},
       {"unknown option", {"../in/small.ter", "v", "--frobnicate"}, 2, "unknown option --frobnicate", {}, none},
       {"value for a switch", {"../in/small.ter", "v", "--quiet=yes"}, 2, "--quiet takes no value", {}, none},
       {"no base name", {"../in/small.ter"}, 2, "expected TERRAIN.ter and BASENAME", {}, none},
       {"terrain named like an option", {"-x.ter", "v"}, 2, "unknown option -x.ter", {}, none},
-      {"terrain named like an option, after --", {"--quiet", "--", "-x.ter", "v"}, 0, "", {"v.prp", "v1n1w.rwx"}, {},
+      {"terrain named like an option, after --",
+       {"--quiet", "--", "-x.ter", "v"},
+       0,
+       "",
+       {"v.prp", "v1n1w.rwx"},
+       {},
        [](const std::string& folder) { CopyInput("small.ter", folder + "/-x.ter"); }},
       {"three names", {"../in/small.ter", "v", "w"}, 2, "expected TERRAIN.ter and BASENAME", {}, none},
       {"empty base name", {"../in/small.ter", ""}, 2, "BASENAME must not be empty", {}, {".prp"}},
       {"line break in the base name", {"../in/small.ter", "v\nx"}, 2, "control characters", {}, {"v\nx.prp"}},
-      {"settings without a composer", {"../in/small.ter", "v", "--settings", "../in"}, 2, "--settings needs --composer", {}, none},
-      {"missing composer", {"../in/small.ter", "v", "--composer", "../in/none.CMP"}, 1, "Cannot open file \"../in/none.CMP\"", {}, none},
+      {"settings without a composer",
+       {"../in/small.ter", "v", "--settings", "../in"},
+       2,
+       "--settings needs --composer",
+       {},
+       none},
+      {"missing composer",
+       {"../in/small.ter", "v", "--composer", "../in/none.CMP"},
+       1,
+       "Cannot open file \"../in/none.CMP\"",
+       {},
+       none},
       {"composer is a folder", {"../in/small.ter", "v", "--composer=../in/Settings"}, 2, "It is a folder", {}, none},
-      {"composer is a character device", {"../in/small.ter", "v", "--composer", "/dev/null"}, 2,
-       "Cannot open file \"/dev/null\". It is a character device, not a composer file", {}, none},
-      {"composer naming a named pipe", {"../in/small.ter", "v", "--composer", "../in/Settings/Piped.CMP"}, 0,
+      {"composer is a character device",
+       {"../in/small.ter", "v", "--composer", "/dev/null"},
+       2,
+       "Cannot open file \"/dev/null\". It is a character device, not a composer file",
+       {},
+       none},
+      {"composer naming a named pipe",
+       {"../in/small.ter", "v", "--composer", "../in/Settings/Piped.CMP"},
+       0,
        "kalvor-convert: warning: Filter file \"Pipe.FTR\" is a named pipe, not a file; the defaults are used",
-       {"v.prp", "v1n1w.rwx"}, {}},
-      {"composer naming a file outside its Settings folder", {"../in/small.ter", "v", "--composer",
-       "../in/Settings/Climbing.CMP"}, 0, "kalvor-convert: warning: Material file name \"../outside.MTR\" leads out "
-       "of the Settings folder; the defaults are used", {"v.prp", "v1n1w.rwx"}, {}},
-      {"composer naming missing parts", {"../in/small.ter", "v", "--composer", "../in/Settings/Lost.CMP"}, 0,
-       "kalvor-convert: warning: ", {"v.prp", "v1n1w.rwx"}, {}},
-      {"composer of garbage parts", {"../in/small.ter", "v", "--composer", "../in/Settings/Junk.CMP"}, 0,
-       "objects written", {"v.prp", "v1n1w.rwx"}, {}},
-      {"composer claiming 2e9 rows", {"../in/small.ter", "v", "--composer", "../in/Settings/Many.CMP"}, 1, "Too many items", {}, none},
-      {"missing settings folder", {"../in/small.ter", "v", "--composer", "../in/Settings/Lost.CMP", "--settings", "nowhere"}, 1,
-       "the Settings folder \"nowhere\" does not exist", {}, none},
-      {"output under a file", {"../in/small.ter", "blocker/v"}, 1, "Cannot create folder \"blocker/\"", {"blocker"}, {"blocker/v.prp"},
+       {"v.prp", "v1n1w.rwx"},
+       {}},
+      {"composer naming a file outside its Settings folder",
+       {"../in/small.ter", "v", "--composer", "../in/Settings/Climbing.CMP"},
+       0,
+       "kalvor-convert: warning: Material file name \"../outside.MTR\" leads out "
+       "of the Settings folder; the defaults are used",
+       {"v.prp", "v1n1w.rwx"},
+       {}},
+      {"composer naming missing parts",
+       {"../in/small.ter", "v", "--composer", "../in/Settings/Lost.CMP"},
+       0,
+       "kalvor-convert: warning: ",
+       {"v.prp", "v1n1w.rwx"},
+       {}},
+      {"composer of garbage parts",
+       {"../in/small.ter", "v", "--composer", "../in/Settings/Junk.CMP"},
+       0,
+       "objects written",
+       {"v.prp", "v1n1w.rwx"},
+       {}},
+      {"composer claiming 2e9 rows",
+       {"../in/small.ter", "v", "--composer", "../in/Settings/Many.CMP"},
+       1,
+       "Too many items",
+       {},
+       none},
+      {"missing settings folder",
+       {"../in/small.ter", "v", "--composer", "../in/Settings/Lost.CMP", "--settings", "nowhere"},
+       1,
+       "the Settings folder \"nowhere\" does not exist",
+       {},
+       none},
+      {"output under a file",
+       {"../in/small.ter", "blocker/v"},
+       1,
+       "Cannot create folder \"blocker/\"",
+       {"blocker"},
+       {"blocker/v.prp"},
        [](const std::string& folder) { test::WriteFile(folder + "/blocker", ""); }},
-      {"unwritable output folder", {"../in/small.ter", "locked/v"}, 1, "Permission denied", {}, {"locked/v.prp", "locked/v1n1w.rwx"},
+      {"unwritable output folder",
+       {"../in/small.ter", "locked/v"},
+       1,
+       "Permission denied",
+       {},
+       {"locked/v.prp", "locked/v1n1w.rwx"},
        [](const std::string& folder) {
          fs::create_directories(folder + "/locked");
          fs::permissions(folder + "/locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                                 fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+                                                 fs::perms::group_exec | fs::perms::others_read |
+                                                 fs::perms::others_exec);
          fs::permissions(folder, fs::perms::all);  // the unprivileged child may enter and list it
          // ... and reach the terrain from there, whatever the umask made of our folders.
          const fs::perms others_enter = fs::perms::group_exec | fs::perms::others_exec;
@@ -260,9 +351,15 @@ std::vector<BadInput> BadInputs() {
        {RLIM_INFINITY, true}},
       {"full output folder", {"../in/small.ter", "v"}, 1, "File too large", {}, none, {}, {2000, false}},
       {"more jobs than objects", {"../in/small.ter", "v", "--jobs", "1024"}, 0, LoweredJobsMessage(), {"v.prp"}, {}},
-      {"an object's name taken by a folder", {"../in/small.ter", "v"}, 1, "Cannot write file \"v1n1w.rwx\"",
-       {"v1n1w.rwx/keep"}, none,
-       [](const std::string& folder) { test::WriteFile((fs::create_directories(folder + "/v1n1w.rwx"), folder + "/v1n1w.rwx/keep"), ""); }},
+      {"an object's name taken by a folder",
+       {"../in/small.ter", "v"},
+       1,
+       "Cannot write file \"v1n1w.rwx\"",
+       {"v1n1w.rwx/keep"},
+       none,
+       [](const std::string& folder) {
+         test::WriteFile((fs::create_directories(folder + "/v1n1w.rwx"), folder + "/v1n1w.rwx/keep"), "");
+       }},
   };
 }
 
@@ -326,19 +423,30 @@ TEST(ConvertProcess, AnOutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
   MakeInputs();
   const std::string terrain = test::ReadFile("in/small.ter");
   const Case cases[] = {
-      {"object list is the terrain", {"t.prp", "t"},
-       "kalvor-convert: The output \"t.prp\" is the input \"t.prp\"; choose another base name\n", "t.prp",
+      {"object list is the terrain",
+       {"t.prp", "t"},
+       "kalvor-convert: The output \"t.prp\" is the input \"t.prp\"; choose another base name\n",
+       "t.prp",
        [](const std::string& folder) { CopyInput("small.ter", folder + "/t.prp"); }},
-      {"an object is the terrain", {"v1n1w.rwx", "v"}, "The output \"v1n1w.rwx\" is the input \"v1n1w.rwx\"",
-       "v1n1w.rwx", [](const std::string& folder) { CopyInput("small.ter", folder + "/v1n1w.rwx"); }},
-      {"lock file is a link to the terrain", {"../in/small.ter", "v"},
-       "The output \"v.prp.lock\" is the input \"../in/small.ter\"", "v.prp.lock",
+      {"an object is the terrain",
+       {"v1n1w.rwx", "v"},
+       "The output \"v1n1w.rwx\" is the input \"v1n1w.rwx\"",
+       "v1n1w.rwx",
+       [](const std::string& folder) { CopyInput("small.ter", folder + "/v1n1w.rwx"); }},
+      {"lock file is a link to the terrain",
+       {"../in/small.ter", "v"},
+       "The output \"v.prp.lock\" is the input \"../in/small.ter\"",
+       "v.prp.lock",
        [](const std::string& folder) { fs::create_hard_link("in/small.ter", folder + "/v.prp.lock"); }},
-      {"object list is the composer", {"../in/small.ter", "c", "--composer", "c.prp"},
-       "The output \"c.prp\" is the input \"c.prp\"", "c.prp",
+      {"object list is the composer",
+       {"../in/small.ter", "c", "--composer", "c.prp"},
+       "The output \"c.prp\" is the input \"c.prp\"",
+       "c.prp",
        [](const std::string& folder) { test::WriteFile(folder + "/c.prp", "[Composer]\nItems=0\n"); }},
-      {"object list is a material of the composer", {"../in/small.ter", "w", "--composer", "C.CMP"},
-       "The output \"w.prp\" is the input \"./w.prp\"", "w.prp",
+      {"object list is a material of the composer",
+       {"../in/small.ter", "w", "--composer", "C.CMP"},
+       "The output \"w.prp\" is the input \"./w.prp\"",
+       "w.prp",
        [](const std::string& folder) {
          test::WriteFile(folder + "/w.prp", "[Material]\nUseColor=1\n");
          test::WriteFile(folder + "/C.CMP", "[Composer]\nItems=0\nMaterial=w.prp\n");
@@ -500,8 +608,12 @@ TEST(TergenProcess, FollowsTheCommandLineConventions) {
   EXPECT_EQ(terra.FXPoints, 9);
   EXPECT_EQ(terra.FScaleX, 2.5f);
 
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"a.ter", "--points=1"}, {"a.ter", "--scale"}, {"a.ter", "--help=x"}, {"a.ter", "--bogus"}, {"a.ter", "b.ter"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{},
+                                                                                    {"a.ter", "--points=1"},
+                                                                                    {"a.ter", "--scale"},
+                                                                                    {"a.ter", "--help=x"},
+                                                                                    {"a.ter", "--bogus"},
+                                                                                    {"a.ter", "b.ter"}}) {
     r = RunProgram(KALVOR_TERGEN, args, "tergen");
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.out, "");

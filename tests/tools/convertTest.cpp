@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <csignal>
+#include <filesystem>
 
 #include <unistd.h>
 
@@ -9,8 +9,8 @@
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znComposerFile.h"
 #include "rwx/znRWXChunkCentral.h"
-#include "support/endedProcess.h"
 #include "support/convertRun.h"
+#include "support/endedProcess.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
@@ -32,13 +32,13 @@ TEST(Convert, WritesWhatTheTerrainsSaveWrites) {
   terra.SetObjectSize(20);
   terra.SetVertices(5);
   terra.SetOrigin(TVec3{300, 250, 12});
-  TznComposerBuild build = BuildComposer(ReadComposerFile(kComposer), std::string(KALVOR_SAMPLES_DIR) + "/Settings/",
-                                         "", 77);
+  TznComposerBuild build =
+      BuildComposer(ReadComposerFile(kComposer), std::string(KALVOR_SAMPLES_DIR) + "/Settings/", "", 77);
   ASSERT_TRUE(build.Warnings.empty());
   terra.SaveRWX("direct/v", build.Composer.get(), {});
 
-  test::CliResult r = test::RunConvert({kSample, "cli/v", "--object-size", "20", "--vertices", "5", "--origin", "300,250,12",
-                        "--composer", kComposer, "--citizen", "77"});
+  test::CliResult r = test::RunConvert({kSample, "cli/v", "--object-size", "20", "--vertices", "5", "--origin",
+                                        "300,250,12", "--composer", kComposer, "--citizen", "77"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find(" objects written, "), std::string::npos);
 
@@ -101,8 +101,9 @@ TEST(Convert, ReportsMissingInputAndUnwritableOutput) {
 TEST(Convert, AnOriginFarWestIsRefusedBeforeAnyObjectIsMade) {
   const test::CliResult r = test::RunConvert({kSample, "far/v", "--origin", "-10000000,0,0", "--quiet"});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "kalvor-convert: Too many objects! The terrain would be cut into up to 80006240 objects of 10 m; "
-                   "the object grid holds no more than 262144.\n");
+  EXPECT_EQ(r.err,
+            "kalvor-convert: Too many objects! The terrain would be cut into up to 80006240 objects of 10 m; "
+            "the object grid holds no more than 262144.\n");
   EXPECT_FALSE(fs::exists("far"));
 }
 
@@ -154,8 +155,10 @@ TEST(Convert, InterruptStopsBetweenObjectsAndKeepsTheList) {
 
 TEST(Convert, OptionsTakeTheirValueAttachedOrSeparate) {
   test::TerFile(41, 41, 1, [](int i, int j) { return int16_t(100 * i - 50 * j); }).Save("small.ter");
-  test::CliResult a = test::RunConvert({"small.ter", "a/v", "--object-size=20", "--vertices=5", "--origin=-5,3,0", "--quiet"});
-  test::CliResult b = test::RunConvert({"small.ter", "b/v", "--object-size", "20", "--vertices", "5", "--origin", "-5,3,0", "--quiet"});
+  test::CliResult a =
+      test::RunConvert({"small.ter", "a/v", "--object-size=20", "--vertices=5", "--origin=-5,3,0", "--quiet"});
+  test::CliResult b =
+      test::RunConvert({"small.ter", "b/v", "--object-size", "20", "--vertices", "5", "--origin", "-5,3,0", "--quiet"});
   ASSERT_EQ(a.code, 0) << a.err;
   ASSERT_EQ(b.code, 0) << b.err;
   auto files_a = test::FilesWithoutTimes("a"), files_b = test::FilesWithoutTimes("b");
@@ -212,7 +215,8 @@ TEST(Convert, LeftoverTemporariesOfAKilledRunUnderTheBaseNameAreRemovedFirst) {
 }
 
 TEST(Convert, AnyNumberOfJobsWritesTheSameFiles) {
-  const std::vector<std::string> common = {"--object-size", "30", "--vertices", "3", "--composer", kComposer, "--quiet"};
+  const std::vector<std::string> common = {"--object-size", "30",      "--vertices", "3",
+                                           "--composer",    kComposer, "--quiet"};
   auto run = [&](const std::string& base, const std::string& jobs) {
     std::vector<std::string> args = {kSample, base, "--jobs", jobs};
     args.insert(args.end(), common.begin(), common.end());

@@ -52,8 +52,8 @@ void WriteList(const std::string& path, const std::map<std::string, std::string>
 // with the list; names the first files that differ.
 void ExpectGolden(const std::string& list, std::vector<std::string> args) {
   const std::string folder = "golden-" + list;
-  args.insert(args.begin(), {kSamples + "/valley.ter", folder + "/v", "--composer",
-                             kSamples + "/Settings/Valley.CMP", "--quiet"});
+  args.insert(args.begin(),
+              {kSamples + "/valley.ter", folder + "/v", "--composer", kSamples + "/Settings/Valley.CMP", "--quiet"});
   std::filesystem::create_directories(folder);
   const test::CliResult run = test::RunConvert(args);
   ASSERT_EQ(run.code, 0) << run.err;
@@ -67,7 +67,8 @@ void ExpectGolden(const std::string& list, std::vector<std::string> args) {
   for (const auto& [name, hash] : expected) {
     auto found = actual.find(name);
     const bool same = found != actual.end() && found->second == hash;
-    if (!same && shown++ < 10) ADD_FAILURE() << list << ": " << name << (found == actual.end() ? " missing" : " changed");
+    if (!same && shown++ < 10)
+      ADD_FAILURE() << list << ": " << name << (found == actual.end() ? " missing" : " changed");
   }
 }
 

@@ -11,7 +11,7 @@ TEST(MapZoom, FitsTheLargestFactorAndMapsPixelsToPointsAndBack) {
   // 100 x 100 points with 20 pixels around: 3 x 100 + 20 = 320 just fits.
   EXPECT_EQ(FittingMapZoom({100, 100}, {20, 20}, {320, 320}), 3);
   EXPECT_EQ(FittingMapZoom({100, 100}, {20, 20}, {319, 320}), 2);
-  EXPECT_EQ(FittingMapZoom({30, 30}, {20, 20}, {2000, 2000}), 8);  // no further than 8
+  EXPECT_EQ(FittingMapZoom({30, 30}, {20, 20}, {2000, 2000}), 8);      // no further than 8
   EXPECT_EQ(FittingMapZoom({2049, 2049}, {20, 20}, {1400, 1000}), 1);  // even 1x is too large
   EXPECT_EQ(FittingMapZoom({0, 0}, {20, 20}, {1400, 1000}), 1);
   EXPECT_EQ(ClampMapZoom(0), 1);

@@ -62,8 +62,8 @@ class TerMapTest : public ::testing::Test {
   // Notches of the mouse wheel over a picture pixel. A sent wheel event
   // stays with the map (only the window system's go on to the parents).
   void Wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers) {
-    QWheelEvent event(at, window_->Image1->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                      modifiers, Qt::NoScrollPhase, false);
+    QWheelEvent event(at, window_->Image1->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(window_->Image1, &event);
   }
 
@@ -166,7 +166,7 @@ TEST_F(TerMapTest, WaterLevelIsTypedInMetres) {
   // 12.35 m is Round(24.7) = 25 stored units; the edit then shows that level.
   EXPECT_EQ(terra_.FWaterLevel, 25);
   EXPECT_EQ(map.edWater->text(), "12.50");
-  EXPECT_TRUE(map.Busy());                  // the map is shaded again
+  EXPECT_TRUE(map.Busy());  // the map is shaded again
   WaitForMapWindow();
 
   Enter(map.edWater, "deep");
@@ -216,8 +216,9 @@ TEST_F(TerMapTest, TypedPositionsBeyondWhatTheTerrainHoldsChangeNothing) {
   // ceil(10100 / 1000) + 2 = 13.
   Enter(map.edOriginX, "-10000000");
   ASSERT_EQ(prompts_.Messages.size(), 3u);
-  EXPECT_EQ(prompts_.Messages[2], "Too many objects! The terrain would be cut into up to 13000143 objects of 10 m; "
-                                  "the object grid holds no more than 262144.");
+  EXPECT_EQ(prompts_.Messages[2],
+            "Too many objects! The terrain would be cut into up to 13000143 objects of 10 m; "
+            "the object grid holds no more than 262144.");
   EXPECT_EQ(terra_.FOrigin, (TVec3{50, 50, 0}));
 
   // Far east the grid still starts at the terrain's edge. The caption is
