@@ -24,14 +24,14 @@ std::string SpacingText(int vertices) {
 }  // namespace
 
 std::string VertexEntryText(int vertices) {
-  const std::string n = FormatInt(vertices);
-  return n + " x " + n + " = " + FormatInt(int64_t{vertices} * vertices) + "  (" + SpacingText(vertices) + ")";
+  const std::string side = FormatInt(vertices);
+  return side + " x " + side + " = " + FormatInt(int64_t{vertices} * vertices) + "  (" + SpacingText(vertices) + ")";
 }
 
 int VerticesPerObject(int vertices, float object_size) {
   if (vertices < 2) return 0;
-  const int64_t k = Round(object_size / 10.0);
-  return static_cast<int>(int64_t{vertices} * vertices * k * k);
+  const int64_t tens = Round(object_size / 10.0);  // 10 m steps along a side
+  return static_cast<int>(int64_t{vertices} * vertices * tens * tens);
 }
 
 std::string TotalPerObjectText(int total) { return "Total per object: " + FormatInt(total); }

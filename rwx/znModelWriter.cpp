@@ -20,10 +20,14 @@ std::vector<std::vector<uint32_t>> FacesOfPairs(const TznObjectMesh& mesh, int p
   return faces;
 }
 
-const TznRWXMaterial& ColorSource(const TznRWXMaterial& m, const TznRWXMaterial& b) { return m.UseColor() ? m : b; }
+const TznRWXMaterial& ColorSource(const TznRWXMaterial& material, const TznRWXMaterial& basic) {
+  return material.UseColor() ? material : basic;
+}
 
-const TznRWXMaterial& OpacitySource(const TznRWXMaterial& m, const TznRWXMaterial& b) { return m.UseOpacity() ? m : b; }
+const TznRWXMaterial& OpacitySource(const TznRWXMaterial& material, const TznRWXMaterial& basic) {
+  return material.UseOpacity() ? material : basic;
+}
 
-const TznRWXMaterial& TextureSource(const TznRWXMaterial& m, const TznRWXMaterial& b) {
-  return m.UseTexture() && !m.Texture().empty() ? m : b;
+const TznRWXMaterial& TextureSource(const TznRWXMaterial& material, const TznRWXMaterial& basic) {
+  return material.UseTexture() && !material.Texture().empty() ? material : basic;
 }

@@ -77,9 +77,9 @@ namespace {
 // The ceiling of a value held in single precision, by the rounding rule:
 // round half to even, then one up when that fell below the value.
 int64_t CeilingByRound(float value) {
-  int64_t r = Round(value);
-  if (static_cast<double>(r) < value) ++r;
-  return r;
+  int64_t rounded = Round(value);
+  if (static_cast<double>(rounded) < value) ++rounded;
+  return rounded;
 }
 
 }  // namespace
@@ -87,9 +87,9 @@ int64_t CeilingByRound(float value) {
 std::string TznRWXChunk::PlaceName() const {
   const float ns = static_cast<float>((CentreZ() - OriginZ) / 1000.0);
   const float ew = static_cast<float>(-(CentreX() - OriginX) / 1000.0);
-  const int64_t n = CeilingByRound(ns), w = CeilingByRound(ew);
-  std::string name = FormatInt(n >= 0 ? n : -n) + (n >= 0 ? "n" : "s");
-  name += FormatInt(w >= 0 ? w : -w) + (w >= 0 ? "w" : "e");
+  const int64_t north = CeilingByRound(ns), west = CeilingByRound(ew);
+  std::string name = FormatInt(north >= 0 ? north : -north) + (north >= 0 ? "n" : "s");
+  name += FormatInt(west >= 0 ? west : -west) + (west >= 0 ? "w" : "e");
   return name;
 }
 

@@ -62,19 +62,20 @@ TznRWXFaceTest::TznRWXFaceTest(const TznRWXFaceFilter& filter)
 bool TznRWXFaceTest::AppliesToGradient(const TVec3& normal) const {
   if (!high_.used && !low_.used) return true;
   const double nx = normal.x, ny = normal.y, nz = normal.z;
-  const double s = nx * nx + nz * nz, q = ny * ny;
+  const double horizontal_squared = nx * nx + nz * nz, vertical_squared = ny * ny;
   // Level, downward and not-a-number normals, and limits that are not
   // numbers, take the filter's way.
-  if (exact_only_ || !(ny > 0) || !(s > 0) || !std::isfinite(s) || !std::isfinite(q))
+  if (exact_only_ || !(ny > 0) || !(horizontal_squared > 0) || !std::isfinite(horizontal_squared) ||
+      !std::isfinite(vertical_squared))
     return filter_.AppliesToGradient(normal);
   bool undecided = false;
   if (high_.used) {
-    if (s >= high_.fail * q) return false;
-    undecided = !(s <= high_.pass * q);
+    if (horizontal_squared >= high_.fail * vertical_squared) return false;
+    undecided = !(horizontal_squared <= high_.pass * vertical_squared);
   }
   if (low_.used) {
-    if (s <= low_.fail * q) return false;
-    undecided = undecided || !(s >= low_.pass * q);
+    if (horizontal_squared <= low_.fail * vertical_squared) return false;
+    undecided = undecided || !(horizontal_squared >= low_.pass * vertical_squared);
   }
   return undecided ? filter_.AppliesToGradient(normal) : true;
 }

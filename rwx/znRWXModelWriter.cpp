@@ -81,21 +81,22 @@ class TRWXText {
     lines_.EndLine();
   }
   // A face by its mesh indices plus 1.
-  void AddMeshTriangle(const TznFace3w& f, std::string_view suffix) {
-    AddTriangleLine(TznFace3w{uint16_t(f[0] + 1), uint16_t(f[1] + 1), uint16_t(f[2] + 1)}, suffix);
+  void AddMeshTriangle(const TznFace3w& face, std::string_view suffix) {
+    AddTriangleLine(TznFace3w{uint16_t(face[0] + 1), uint16_t(face[1] + 1), uint16_t(face[2] + 1)}, suffix);
   }
 
-  void AddPairStatements(const TznRWXMaterial& m, const TznRWXMaterial& b, bool general_settings) {
+  void AddPairStatements(const TznRWXMaterial& material, const TznRWXMaterial& basic, bool general_settings) {
     if (general_settings) {
-      AddIndented(m.UseLightsampling() ? m.LightsamplingStatement() : b.LightsamplingStatement());
-      AddIndented(m.UseGeometrysampling() ? m.GeometrysamplingStatement() : b.GeometrysamplingStatement());
-      AddIndented(m.UseMaterialmodes() ? m.MaterialmodesStatement() : b.MaterialmodesStatement());
-      AddIndented(m.UseTexturemodes() ? m.TexturemodesStatement() : b.TexturemodesStatement());
+      AddIndented(material.UseLightsampling() ? material.LightsamplingStatement() : basic.LightsamplingStatement());
+      AddIndented(material.UseGeometrysampling() ? material.GeometrysamplingStatement()
+                                                 : basic.GeometrysamplingStatement());
+      AddIndented(material.UseMaterialmodes() ? material.MaterialmodesStatement() : basic.MaterialmodesStatement());
+      AddIndented(material.UseTexturemodes() ? material.TexturemodesStatement() : basic.TexturemodesStatement());
     }
-    AddIndented(TextureSource(m, b).TextureStatement());
-    AddIndented(m.UseSurface() ? m.SurfaceStatement() : b.SurfaceStatement());
-    AddIndented(ColorSource(m, b).ColorStatement());
-    AddIndented(OpacitySource(m, b).OpacityStatement());
+    AddIndented(TextureSource(material, basic).TextureStatement());
+    AddIndented(material.UseSurface() ? material.SurfaceStatement() : basic.SurfaceStatement());
+    AddIndented(ColorSource(material, basic).ColorStatement());
+    AddIndented(OpacitySource(material, basic).OpacityStatement());
   }
 
  private:
@@ -142,10 +143,10 @@ bool TznRWXModelWriter::WriteRWXIndividual(const TznObjectMesh& mesh, double cen
   std::vector<uint16_t> number(mesh.Vertices.size());
   for (int pair = 0; pair < composer.Count(); ++pair) {
     if (claimed[pair].empty()) continue;
-    const TznRWXMaterial& m = *composer.Material(pair);
-    const std::string suffix = TriangleSuffix(m);
+    const TznRWXMaterial& material = *composer.Material(pair);
+    const std::string suffix = TriangleSuffix(material);
     text.Add("  ClumpBegin");
-    text.AddPairStatements(m, basic, true);
+    text.AddPairStatements(material, basic, true);
     std::fill(number.begin(), number.end(), 0);
     for (uint32_t i : claimed[pair])
       for (uint16_t v : mesh.Faces[i]) number[v] = 1;
@@ -179,9 +180,9 @@ bool TznRWXModelWriter::WriteRWXBasic(const TznObjectMesh& mesh, double centre_x
   const std::vector<std::vector<uint32_t>> claimed = FacesOfPairs(mesh, composer.Count());
   for (int pair = 0; pair < composer.Count(); ++pair) {
     if (claimed[pair].empty()) continue;
-    const TznRWXMaterial& m = *composer.Material(pair);
-    const std::string suffix = TriangleSuffix(m);
-    text.AddPairStatements(m, basic, false);
+    const TznRWXMaterial& material = *composer.Material(pair);
+    const std::string suffix = TriangleSuffix(material);
+    text.AddPairStatements(material, basic, false);
     for (uint32_t i : claimed[pair]) text.AddMeshTriangle(mesh.Faces[i], suffix);
   }
   text.EndModel(true);

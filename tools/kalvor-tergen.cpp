@@ -21,14 +21,15 @@ const char kUsage[] =
 
 void AddOptions(TznCommandLine& command_line, TznTerGeneratorOptions& options) {
   command_line.AddOption("--points", [&options](const std::string& text) {
-    const auto n = ParseInt(text);
-    if (!n || *n < 2 || *n > 65536) throw EznUsageError("--points must be 2 to 65536");
-    options.points = static_cast<int32_t>(*n);
+    const auto points = ParseInt(text);
+    if (!points || *points < 2 || *points > 65536) throw EznUsageError("--points must be 2 to 65536");
+    options.points = static_cast<int32_t>(*points);
   });
   command_line.AddOption("--scale", [&options](const std::string& text) {
-    const auto s = ParseReal(text);
-    if (!s || *s <= 0 || *s > 1e5) throw EznUsageError("--scale must be a positive number of metres, at most 100000");
-    options.scale = static_cast<float>(*s);
+    const auto metres = ParseReal(text);
+    if (!metres || *metres <= 0 || *metres > 1e5)
+      throw EznUsageError("--scale must be a positive number of metres, at most 100000");
+    options.scale = static_cast<float>(*metres);
   });
 }
 

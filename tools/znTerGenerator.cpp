@@ -26,17 +26,17 @@ double Landscape(double u, double v) {
 }  // namespace
 
 std::string GenerateTerragen(const TznTerGeneratorOptions& options) {
-  const int32_t n = std::max(options.points, 2);
+  const int32_t points = std::max(options.points, 2);
   TznTerragenChunks chunks;
-  chunks.XPoints = chunks.YPoints = n;
+  chunks.XPoints = chunks.YPoints = points;
   chunks.ScaleX = chunks.ScaleY = options.scale;
   chunks.ScaleZ = options.height_scale;
   chunks.HeightScale = 100;
   // Raw elevation = metres * 100 / height factor * 10, so that the program
   // reads the metres back.
   const double raw_per_metre = 1000.0 / options.height_scale;
-  return TerragenBytes(chunks, [n, raw_per_metre](int32_t i, int32_t j) {
-    const double metres = Landscape(double(i) / (n - 1), double(j) / (n - 1));
+  return TerragenBytes(chunks, [points, raw_per_metre](int32_t i, int32_t j) {
+    const double metres = Landscape(double(i) / (points - 1), double(j) / (points - 1));
     return static_cast<int16_t>(std::clamp(std::lround(metres * raw_per_metre), -32768L, 32767L));
   });
 }
