@@ -26,6 +26,7 @@
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
 #include "base/znSafeFile.h"
+#include "base/znScopeGuard.h"
 #include "base/znVersion.h"
 #include "import/znRasterSource.h"
 #include "import/znTerrainFile.h"
@@ -316,6 +317,7 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   {
     TfrmLoadProgress progress(file_name, LoadClock, this);
     FLoadProgress = &progress;
+    const TznScopeGuard forget([this] { FLoadProgress = nullptr; });
     TznRasterOptions options;
     options.Progress = [&progress](double done) { return progress.LoadProgress(done); };
     try {
@@ -325,7 +327,6 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
     } catch (const std::exception& e) {
       error = e.what();
     }
-    FLoadProgress = nullptr;
   }
   if (!error.empty()) FPrompts->ShowMessage(error);
   UpdateStatusBars();
