@@ -1,5 +1,6 @@
 #include "app/untKalvor.h"
 
+#include "app/untLoadProgress.h"
 #include "app/untMakeRWX.h"
 
 #include <QApplication>
@@ -25,7 +26,9 @@
 #include "base/znFormat.h"
 #include "base/znIniFile.h"
 #include "base/znSafeFile.h"
+#include "base/znScopeGuard.h"
 #include "base/znVersion.h"
+#include "import/znRasterSource.h"
 #include "import/znTerrainFile.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
@@ -309,14 +312,26 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   // The map's thread reads the heights that the load replaces.
   WaitForMapWindow();
   std::string error;
+  bool cancelled = false;
   std::optional<TznRasterReport> report;
-  try {
-    report = LoadTerrainFile(*Terra, file_name);
-  } catch (const std::exception& e) {
-    error = e.what();
+  {
+    TfrmLoadProgress progress(file_name, LoadClock, this);
+    FLoadProgress = &progress;
+    const TznScopeGuard forget([this] { FLoadProgress = nullptr; });
+    TznRasterOptions options;
+    options.Progress = [&progress](double done) { return progress.LoadProgress(done); };
+    try {
+      report = LoadTerrainFile(*Terra, file_name, options);
+    } catch (const EznRasterCancelled&) {
+      cancelled = true;
+    } catch (const std::exception& e) {
+      error = e.what();
+    }
   }
   if (!error.empty()) FPrompts->ShowMessage(error);
   UpdateStatusBars();
+  // The user asked for it: a note, not a box.
+  if (cancelled) StatusBar2->SetText(0, TznLoadProgress::CancelledNote());
   tbBasicShape->ShowTriangles();
   QApplication::restoreOverrideCursor();
   repaint();
@@ -434,6 +449,12 @@ void TfrmKalvor::showEvent(QShowEvent* event) {
 }
 
 void TfrmKalvor::closeEvent(QCloseEvent* event) {
+  // A close during a load stops the load; the window stays.
+  if (FLoadProgress) {
+    FLoadProgress->btCancelClick();
+    event->ignore();
+    return;
+  }
   if (!FormCloseQuery()) {
     event->ignore();
     return;

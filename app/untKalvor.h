@@ -18,6 +18,7 @@
 #include "app/znAppContext.h"
 #include "app/znAppFolders.h"
 #include "app/znAppSettings.h"
+#include "app/znLoadProgress.h"
 #include "views/znPrompts.h"
 
 class TznBasicShapeTab;
@@ -30,6 +31,8 @@ class TznRWXMaterial;
 class TznStatusPanels;
 class TznTerra;
 struct TznRasterReport;
+
+class TfrmLoadProgress;
 
 class TfrmKalvor : public QMainWindow {
   Q_OBJECT
@@ -76,9 +79,13 @@ class TfrmKalvor : public QMainWindow {
   // A fresh composer from the Composer tab for the terrain's textured
   // preview; errors leave the terrain's composer as it was.
   void UpdateTerrainComposer();
-  // Loads a terrain as "File" > "Load" does after its dialog: the error
-  // box, the status bars and the map window.
+  // Loads a terrain as "File" > "Load" does after its dialog: the progress
+  // window of a slow load, the error box, the status bars and the map
+  // window. A load the user cancelled leaves the terrain empty, without a
+  // box.
   void LoadTerrain(const std::string& file_name);
+  // The clock that decides when a load shows its progress window.
+  TznLoadProgress::TClock LoadClock = &TznLoadProgress::SteadyNow;
   // Opens the map window if it is not open, shows it and reshades it.
   void ShowMapWindow();
   // Closes the 3D preview, if open: before a save run, and with the map.
@@ -136,4 +143,6 @@ class TfrmKalvor : public QMainWindow {
   std::unique_ptr<TznQtPrompts> FPreviewPrompts;
   TznAppContext FContext;
   bool FTerraReady = false;
+  // The progress window of the load under way, if any.
+  TfrmLoadProgress* FLoadProgress = nullptr;
 };

@@ -119,15 +119,16 @@ bool TznTerra::Load(const std::string& file_name, const std::function<void()>& f
   // The heights are in use while a save run writes its objects.
   if (Saving()) throw EznError("Cannot load \"" + file_name + "\" while the terrain is being saved");
   Clear();
+  // The grids were laid out over the old terrain: nothing of it may be
+  // built or drawn any more, even while the windows go on drawing during a
+  // slow load.
+  DropGrids();
   try {
     fill();
   } catch (...) {
     // Header values read so far stay for the status bars; no heights.
     std::vector<int16_t>().swap(FHeights);
     FXPoints = FYPoints = 0;
-    // The grids were laid out over the old terrain: nothing of it may be
-    // built or drawn any more.
-    DropGrids();
     throw;
   }
   RecalcExtremes();

@@ -1,12 +1,17 @@
 // A height raster through "File" > "Load" and the terrain kept through
 // "File" > "Save terrain as…", as the user does it: menu entries clicked,
-// dialogs answered from the script.
+// dialogs answered from the script; a named pipe refused at once, and the
+// progress window of a slow load cancelled with its button.
+#include <sys/stat.h>
+
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 
 #include "app/untKalvor.h"
+#include "app/untLoadProgress.h"
 #include "app/znStatusPanels.h"
 #include "appTest.h"
 #include "support/rasterFiles.h"
@@ -79,6 +84,64 @@ TEST_F(TerrainFiles, ARasterLoadsAndTheTerrainIsKeptAsTer) {
   EXPECT_EQ(prompts_.Questions.size(), 1u);
   EXPECT_EQ(prompts_.Messages.back(), "\"" + fs::absolute("kept.ter").string() +
                                           "\" is the file the terrain was loaded from; save it under another name");
+  prompts_.YesNoAnswers.push_back(true);
+  window->close();
+}
+
+TEST_F(TerrainFiles, ANamedPipeIsRefusedAtOnce) {
+  auto window = Start();
+  // Opening either for reading would wait for a writer for ever.
+  for (const std::string name : {"pipe.ter", "pipe.tif"}) {
+    const std::string path = Home() + name;
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    Load(*window, path);
+    EXPECT_EQ(prompts_.Messages.back(), "Cannot open file \"" + path + "\". It is a named pipe, not a file");
+  }
+  EXPECT_EQ(prompts_.Messages.size(), 2u);
+  EXPECT_TRUE(window->Terra->FHeights.empty());
+  prompts_.YesNoAnswers.push_back(true);
+  window->close();
+}
+
+TEST_F(TerrainFiles, CancelInTheProgressWindowOfASlowLoadLeavesNoTerrain) {
+  // 1024 x 4096 heights of 4 bytes: four strips of 4 MB, read twice, with a
+  // progress call after each. The clock moves 0.2 s at every reading: the
+  // start reads 0.2, the third call 0.8, the first past half a second.
+  test::Raster raster = test::MakeRaster(1024, 4096, [](int c, int r) { return (c + r) % 100; });
+  raster.creation_options = {"COMPRESS=DEFLATE"};
+  raster.Save(Home() + "slow.tif");
+  auto window = Start();
+  double now = 0;
+  window->LoadClock = [&now] { return now += 0.2; };
+
+  // The user reads the window once it shows, then clicks "Cancel".
+  std::string caption, text, button;
+  int bar = -1;
+  QTimer user;
+  user.setInterval(0);
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    auto* progress = window->findChild<TfrmLoadProgress*>("frmLoadProgress");
+    if (!progress || !progress->isVisible() || !caption.empty()) return;
+    caption = progress->windowTitle().toStdString();
+    text = progress->Label1->text().toStdString();
+    button = progress->btCancel->text().toStdString();
+    bar = progress->ProgressBar1->value();
+    QTest::mouseClick(progress->btCancel, Qt::LeftButton, {}, progress->btCancel->rect().center());
+  });
+  user.start();
+  Load(*window, Home() + "slow.tif");
+  user.stop();
+
+  EXPECT_EQ(caption, "Kalvor");
+  EXPECT_EQ(text, "Loading slow.tif…");
+  EXPECT_EQ(button, "Cancel");
+  EXPECT_EQ(bar, 38);  // 3072 of 4096 rows in the first of two passes: 37.5 %
+  EXPECT_EQ(window->findChild<TfrmLoadProgress*>(), nullptr);
+  // As after a failed load, without a box.
+  EXPECT_TRUE(prompts_.Messages.empty());
+  EXPECT_TRUE(window->Terra->FHeights.empty());
+  EXPECT_EQ(window->Terra->FXPoints, 0);
+  EXPECT_EQ(window->StatusBar2->Text(0), "Loading cancelled");
   prompts_.YesNoAnswers.push_back(true);
   window->close();
 }
