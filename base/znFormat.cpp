@@ -25,6 +25,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// Removes a leading "+" or "-" from text; true for "-".
+bool TakeSign(std::string_view& text) {
+  if (text.empty() || (text.front() != '+' && text.front() != '-')) return false;
+  const bool negative = text.front() == '-';
+  text.remove_prefix(1);
+  return negative;
+}
+
 std::string NonFinite(double value) {
   if (std::isnan(value)) return "NAN";
   return value < 0 ? "-INF" : "INF";
@@ -171,11 +179,7 @@ std::string OneLine(std::string_view text) {
 
 std::optional<double> ParseReal(std::string_view text) {
   text = Trim(text);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
+  const bool negative = TakeSign(text);
   // Only digits, a point and an exponent make a number here: no "inf", "nan"
   // or hexadecimal floats, and no second sign.
   if (text.empty() || !(IsDigit(text.front()) || text.front() == '.')) return std::nullopt;
@@ -187,11 +191,7 @@ std::optional<double> ParseReal(std::string_view text) {
 
 std::optional<int64_t> ParseInt(std::string_view text) {
   text = Trim(text);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
+  const bool negative = TakeSign(text);
   int base = 10;
   if (!text.empty() && text.front() == '$') {
     base = 16;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "benchComposer.h"
+#include "benchPreview.h"
 #include "terrain/znTerra.h"
 #include "views/untTerGL.h"
 #include "views/znScriptedPrompts.h"
@@ -40,14 +41,8 @@ int main(int argc, char** argv) {
   terra.LoadFromFile(std::string(KALVOR_SAMPLES_DIR) + "/valley.ter");
   terra.SetComposer(SampleComposer());
   TznScriptedPrompts prompts;
-  auto* window = new TfrmTerGL(terra, "preview-idle-bench.ini", prompts);
-  window->IsAppInactive = [] { return false; };
-  window->GLWidget().setFixedSize(640, 480);
-  window->show();
-  if (!QTest::qWaitForWindowExposed(window)) {
-    std::printf("no display\n");
-    return 1;
-  }
+  TfrmTerGL* window = ShowPreview(terra, "preview-idle-bench.ini", prompts);
+  if (!window) return 1;
   for (const TznRenderMode mode : {TznRenderMode::Terragen, TznRenderMode::RWXPreview, TznRenderMode::RWXTexture}) {
     terra.SetRenderMode(mode);
     QTest::qWait(500);  // the first frames build the meshes around the viewer

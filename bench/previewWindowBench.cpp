@@ -13,6 +13,7 @@
 #include <string>
 
 #include "benchComposer.h"
+#include "benchPreview.h"
 #include "benchTerrain.h"
 #include "terrain/znTerra.h"
 #include "views/untTerGL.h"
@@ -55,14 +56,8 @@ void Measure(const char* name, const std::string& terrain_file) {
   terra.LoadFromFile(terrain_file);
   terra.SetComposer(SampleComposer());
   TznScriptedPrompts prompts;
-  auto* window = new TfrmTerGL(terra, "preview-bench.ini", prompts);
-  window->IsAppInactive = [] { return false; };
-  window->GLWidget().setFixedSize(640, 480);
-  window->show();
-  if (!QTest::qWaitForWindowExposed(window)) {
-    std::printf("no display\n");
-    return;
-  }
+  TfrmTerGL* window = ShowPreview(terra, "preview-bench.ini", prompts);
+  if (!window) return;
   struct TView {
     const char* label;
     TznRenderMode mode;

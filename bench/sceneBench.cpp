@@ -42,13 +42,18 @@ Block MakeBlock(float east, float north) {
   return b;
 }
 
+// Starts the reality's OpenGL over width x height pixels; false, with the
+// benchmark skipped, when there is no OpenGL context.
+bool StartGL(TznGLReality& reality, benchmark::State& state, int width, int height) {
+  if (reality.InitGL(glDoubleBuffer, 32, 0, 0, width, height)) return true;
+  state.SkipWithError("no OpenGL context");
+  return false;
+}
+
 void BM_TerrainFrame(benchmark::State& state) {
   TznGLOffscreenSurface surface(640, 480);
   TznGLReality reality(surface);
-  if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, 640, 480)) {
-    state.SkipWithError("no OpenGL context");
-    return;
-  }
+  if (!StartGL(reality, state, 640, 480)) return;
   std::vector<Block> blocks;
   for (int by = 0; by < 3; ++by)
     for (int bx = 0; bx < 3; ++bx) blocks.push_back(MakeBlock(bx * 64.0f - 96, by * 64.0f));
@@ -111,10 +116,7 @@ std::string MakeJpeg() {
 void BM_TextureApply(benchmark::State& state) {
   TznGLOffscreenSurface surface(64, 64);
   TznGLReality reality(surface);
-  if (!reality.InitGL(glDoubleBuffer, 32, 0, 0, 64, 64)) {
-    state.SkipWithError("no OpenGL context");
-    return;
-  }
+  if (!StartGL(reality, state, 64, 64)) return;
   const std::string path = MakeJpeg();
   TznGLTexture texture;
   if (!texture.LoadFromFile(path)) state.SkipWithError("JPEG not loaded");

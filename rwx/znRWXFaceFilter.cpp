@@ -68,45 +68,39 @@ void TznRWXFaceFilter::Assign(const TznRWXFaceFilter* source) {
   if (source && source != this) *this = *source;
 }
 
+struct TznRWXFaceFilter::TznConditionKeys {
+  std::string_view use_key;
+  std::string_view value_key;
+  bool TznRWXFaceFilter::*use;
+  float TznRWXFaceFilter::*value;
+};
+
+const TznRWXFaceFilter::TznConditionKeys TznRWXFaceFilter::kConditionKeys[8] = {
+    {"UseWest", "West", &TznRWXFaceFilter::FUseWest, &TznRWXFaceFilter::FWest},
+    {"UseEast", "East", &TznRWXFaceFilter::FUseEast, &TznRWXFaceFilter::FEast},
+    {"UseNorth", "North", &TznRWXFaceFilter::FUseNorth, &TznRWXFaceFilter::FNorth},
+    {"UseSouth", "South", &TznRWXFaceFilter::FUseSouth, &TznRWXFaceFilter::FSouth},
+    {"UseHigh", "High", &TznRWXFaceFilter::FUseHigh, &TznRWXFaceFilter::FHigh},
+    {"UseLow", "Low", &TznRWXFaceFilter::FUseLow, &TznRWXFaceFilter::FLow},
+    {"UseHighGradient", "HighGradient", &TznRWXFaceFilter::FUseHighGradient, &TznRWXFaceFilter::FHighGradient},
+    {"UseLowGradient", "LowGradient", &TznRWXFaceFilter::FUseLowGradient, &TznRWXFaceFilter::FLowGradient},
+};
+
 void TznRWXFaceFilter::LoadFromFile(const std::string& file_name) {
   const TznIniFile ini(file_name);
-  FUseWest = ini.ReadBool(kSection, "UseWest", false);
-  ReadBound(ini, "West", FWest);
-  FUseEast = ini.ReadBool(kSection, "UseEast", false);
-  ReadBound(ini, "East", FEast);
-  FUseNorth = ini.ReadBool(kSection, "UseNorth", false);
-  ReadBound(ini, "North", FNorth);
-  FUseSouth = ini.ReadBool(kSection, "UseSouth", false);
-  ReadBound(ini, "South", FSouth);
-  FUseHigh = ini.ReadBool(kSection, "UseHigh", false);
-  ReadBound(ini, "High", FHigh);
-  FUseLow = ini.ReadBool(kSection, "UseLow", false);
-  ReadBound(ini, "Low", FLow);
-  FUseHighGradient = ini.ReadBool(kSection, "UseHighGradient", false);
-  ReadBound(ini, "HighGradient", FHighGradient);
-  FUseLowGradient = ini.ReadBool(kSection, "UseLowGradient", false);
-  ReadBound(ini, "LowGradient", FLowGradient);
+  for (const TznConditionKeys& keys : kConditionKeys) {
+    this->*keys.use = ini.ReadBool(kSection, keys.use_key, false);
+    ReadBound(ini, keys.value_key, this->*keys.value);
+  }
   FApplyToVerts = ReadApplyTo(ini);
 }
 
 void TznRWXFaceFilter::SaveToFile(const std::string& file_name) const {
   TznIniFile ini(file_name);
-  ini.WriteBool(kSection, "UseWest", FUseWest);
-  ini.WriteReal(kSection, "West", FWest);
-  ini.WriteBool(kSection, "UseEast", FUseEast);
-  ini.WriteReal(kSection, "East", FEast);
-  ini.WriteBool(kSection, "UseNorth", FUseNorth);
-  ini.WriteReal(kSection, "North", FNorth);
-  ini.WriteBool(kSection, "UseSouth", FUseSouth);
-  ini.WriteReal(kSection, "South", FSouth);
-  ini.WriteBool(kSection, "UseHigh", FUseHigh);
-  ini.WriteReal(kSection, "High", FHigh);
-  ini.WriteBool(kSection, "UseLow", FUseLow);
-  ini.WriteReal(kSection, "Low", FLow);
-  ini.WriteBool(kSection, "UseHighGradient", FUseHighGradient);
-  ini.WriteReal(kSection, "HighGradient", FHighGradient);
-  ini.WriteBool(kSection, "UseLowGradient", FUseLowGradient);
-  ini.WriteReal(kSection, "LowGradient", FLowGradient);
+  for (const TznConditionKeys& keys : kConditionKeys) {
+    ini.WriteBool(kSection, keys.use_key, this->*keys.use);
+    ini.WriteReal(kSection, keys.value_key, this->*keys.value);
+  }
   if (FApplyToVerts < kApplyToCount) ini.WriteString(kSection, "ApplyToVerts", kApplyToWords[FApplyToVerts]);
   ini.UpdateFile();
 }

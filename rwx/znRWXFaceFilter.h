@@ -102,6 +102,11 @@ class TznRWXFaceFilter {
   template <typename Condition>
   bool PassesBound(const TVec3 (&points)[3], Condition meets) const;
 
+  // The .FTR keys of one condition: its use switch and its value.
+  struct TznConditionKeys;
+  // The eight conditions in the order the file holds them.
+  static const TznConditionKeys kConditionKeys[8];
+
   bool FUseWest = false;
   bool FUseHigh = false;
   bool FUseEast = false;

@@ -41,14 +41,20 @@ void ReadObjectSize(TznCuttingOptions& o, const std::string& text) {
   o.ObjectSize = static_cast<int>(*size);
 }
 
+// The value read from text when it lies from min to max; otherwise refuses
+// text, saying what the option must be ("a whole number from 2 to 35").
+template <typename Number, typename Format>
+Number InRange(const std::string& option, const std::string& what, std::optional<Number> value, Number min, Number max,
+               Format format, const std::string& text) {
+  if (!value || *value < min || *value > max)
+    Refuse(option, what + " from " + format(min) + " to " + format(max), text);
+  return *value;
+}
+
 void ReadVertices(TznCuttingOptions& o, const std::string& text) {
-  const std::optional<int64_t> n = ParseInt(text);
-  if (!n || *n < TznCuttingOptions::kMinVertices || *n > TznCuttingOptions::kMaxVertices)
-    Refuse("--vertices",
-           "a whole number from " + FormatInt(TznCuttingOptions::kMinVertices) + " to " +
-               FormatInt(TznCuttingOptions::kMaxVertices),
-           text);
-  o.Vertices = static_cast<int>(*n);
+  o.Vertices =
+      static_cast<int>(InRange<int64_t>("--vertices", "a whole number", ParseInt(text), TznCuttingOptions::kMinVertices,
+                                        TznCuttingOptions::kMaxVertices, FormatInt, text));
 }
 
 void ReadMesh(TznCuttingOptions& o, const std::string& text) {
@@ -59,13 +65,8 @@ void ReadMesh(TznCuttingOptions& o, const std::string& text) {
 }
 
 void ReadMaxError(TznCuttingOptions& o, const std::string& text) {
-  const std::optional<double> metres = ParseReal(text);
-  if (!metres || *metres < TznCuttingOptions::kMinMaxError || *metres > TznCuttingOptions::kMaxMaxError)
-    Refuse("--max-error",
-           "a number of metres from " + FormatGeneral(TznCuttingOptions::kMinMaxError) + " to " +
-               FormatGeneral(TznCuttingOptions::kMaxMaxError),
-           text);
-  o.MaxError = *metres;
+  o.MaxError = InRange("--max-error", "a number of metres", ParseReal(text), TznCuttingOptions::kMinMaxError,
+                       TznCuttingOptions::kMaxMaxError, FormatGeneral, text);
 }
 
 std::vector<TznCuttingOptions::TChoice> MakeChoices() {

@@ -10,6 +10,14 @@
 
 namespace {
 QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// The widget, named and placed on its dialog.
+template <typename Widget>
+Widget* Placed(Widget* widget, const char* name, const QRect& geometry) {
+  widget->setObjectName(name);
+  widget->setGeometry(geometry);
+  return widget;
+}
 }  // namespace
 
 TfrmLightPosition::TfrmLightPosition(TznTerra& terra, TznPrompts& prompts, QWidget* parent)
@@ -29,42 +37,24 @@ TfrmLightPosition::TfrmLightPosition(TznTerra& terra, TznPrompts& prompts, QWidg
 void TfrmLightPosition::CreateControls() {
   setFixedSize(196, 133);
 
-  Label1 = new QLabel("Azimuth N to W", this);
-  Label1->setObjectName("Label1");
+  Label1 = Placed(new QLabel("Azimuth N to W", this), "Label1", {8, 8, 90, 32});
   Label1->setWordWrap(true);
-  Label1->setGeometry(8, 8, 90, 32);
-
-  edAzimuth = new QLineEdit(this);
-  edAzimuth->setObjectName("edAzimuth");
-  edAzimuth->setGeometry(104, 12, 84, 24);
-
-  Label2 = new QLabel("Altitude", this);
-  Label2->setObjectName("Label2");
-  Label2->setGeometry(8, 44, 90, 24);
-
-  edAltitude = new QLineEdit(this);
-  edAltitude->setObjectName("edAltitude");
-  edAltitude->setGeometry(104, 44, 84, 24);
-
-  lbBrightness = new QLabel("Brightness", this);
-  lbBrightness->setObjectName("lbBrightness");
+  edAzimuth = Placed(new QLineEdit(this), "edAzimuth", {104, 12, 84, 24});
+  Label2 = Placed(new QLabel("Altitude", this), "Label2", {8, 44, 90, 24});
+  edAltitude = Placed(new QLineEdit(this), "edAltitude", {104, 44, 84, 24});
+  lbBrightness = Placed(new QLabel("Brightness", this), "lbBrightness", {0, 72, 108, 20});
   lbBrightness->setAlignment(Qt::AlignCenter);
-  lbBrightness->setGeometry(0, 72, 108, 20);
 
-  tbBrightness = new QSlider(Qt::Horizontal, this);
-  tbBrightness->setObjectName("tbBrightness");
+  tbBrightness = Placed(new QSlider(Qt::Horizontal, this), "tbBrightness", {8, 94, 90, 30});
   tbBrightness->setRange(0, 100);
   tbBrightness->setSingleStep(10);
   tbBrightness->setPageStep(10);
   tbBrightness->setTickInterval(10);
   tbBrightness->setTickPosition(QSlider::TicksBelow);
-  tbBrightness->setGeometry(8, 94, 90, 30);
   connect(tbBrightness, &QSlider::valueChanged, this, &TfrmLightPosition::tbBrightnessChange);
 
-  Button1 = new QPushButton("ok", this);
-  Button1->setObjectName("Button1");
+  Button1 = Placed(new QPushButton("ok", this), "Button1", {112, 96, 76, 28});
   Button1->setDefault(true);
-  Button1->setGeometry(112, 96, 76, 28);
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }
 

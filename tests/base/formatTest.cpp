@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstring>
 #include <locale>
+#include <utility>
 #include <vector>
 
 #include "base/znFormat.h"
@@ -51,29 +52,17 @@ TEST(Format, PointEvenUnderCommaLocale) {
 }
 
 TEST(Parse, Reals) {
-  EXPECT_EQ(ParseReal(" 1.5 "), 1.5);
-  EXPECT_EQ(ParseReal("-.5"), -0.5);
-  EXPECT_EQ(ParseReal("+4"), 4.0);
-  EXPECT_EQ(ParseReal("1e5"), 100000.0);
-  EXPECT_EQ(ParseReal("2."), 2.0);
-  EXPECT_FALSE(ParseReal(""));
-  EXPECT_FALSE(ParseReal("."));
-  EXPECT_FALSE(ParseReal("abc"));
-  EXPECT_FALSE(ParseReal("1.5x"));
-  EXPECT_FALSE(ParseReal("inf"));
-  EXPECT_FALSE(ParseReal("nan"));
-  EXPECT_FALSE(ParseReal("--1"));
+  for (const auto& [text, value] :
+       {std::pair{" 1.5 ", 1.5}, {"-.5", -0.5}, {"+4", 4.0}, {"1e5", 100000.0}, {"2.", 2.0}})
+    EXPECT_EQ(ParseReal(text), value) << text;
+  for (const char* text : {"", ".", "abc", "1.5x", "inf", "nan", "--1"}) EXPECT_FALSE(ParseReal(text)) << text;
 }
 
 TEST(Parse, Integers) {
-  EXPECT_EQ(ParseInt(" 12 "), 12);
-  EXPECT_EQ(ParseInt("-7"), -7);
-  EXPECT_EQ(ParseInt("$FF"), 255);
-  EXPECT_EQ(ParseInt("0x10"), 16);
-  EXPECT_FALSE(ParseInt("1.5"));
-  EXPECT_FALSE(ParseInt("abc"));
-  EXPECT_FALSE(ParseInt(""));
-  EXPECT_FALSE(ParseInt("99999999999999999999"));
+  for (const auto& [text, value] :
+       {std::pair<const char*, int64_t>{" 12 ", 12}, {"-7", -7}, {"$FF", 255}, {"0x10", 16}})
+    EXPECT_EQ(ParseInt(text), value) << text;
+  for (const char* text : {"1.5", "abc", "", "99999999999999999999"}) EXPECT_FALSE(ParseInt(text)) << text;
 }
 
 TEST(Text, CaseHelpers) {

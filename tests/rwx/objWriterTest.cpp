@@ -23,34 +23,18 @@ struct Model {
   std::vector<std::string> materials;     // usemtl names of an .obj
 };
 
-// The Vertex and Triangle lines of an RWX model written with one clump.
-Model ReadRWX(const std::string& path) {
+// The vertex and triangle lines of a model: "Vertex" and "Triangle" in an
+// RWX model written with one clump, "v" and "f" (whose corners may add
+// "/texture" to the vertex number) and the "usemtl" names in an .obj.
+Model ReadModel(const std::string& path, const std::string& vertex_key, const std::string& face_key) {
   Model m;
   std::istringstream in(test::ReadFile(path));
   for (std::string key; in >> key;) {
-    if (key == "Vertex") {
+    if (key == vertex_key) {
       std::array<double, 3> v;
       in >> v[0] >> v[1] >> v[2];
       m.vertices.push_back(v);
-    } else if (key == "Triangle") {
-      std::array<int, 3> f;
-      in >> f[0] >> f[1] >> f[2];
-      m.faces.push_back(f);
-    }
-    in.ignore(1 << 20, '\n');
-  }
-  return m;
-}
-
-Model ReadOBJ(const std::string& path) {
-  Model m;
-  std::istringstream in(test::ReadFile(path));
-  for (std::string key; in >> key;) {
-    if (key == "v") {
-      std::array<double, 3> v;
-      in >> v[0] >> v[1] >> v[2];
-      m.vertices.push_back(v);
-    } else if (key == "f") {
+    } else if (key == face_key) {
       std::array<int, 3> f;
       for (int& n : f) {
         std::string corner;
@@ -125,7 +109,8 @@ TEST(OBJWriter, AnOBJObjectIsItsRWXTwinInMetresYUpXEastZSouth) {
     EXPECT_EQ(obj_names[i], "t" + place + ".obj");
     ASSERT_TRUE(fs::exists("obj/" + obj_names[i]));
     EXPECT_EQ(test::ReadFile("obj/" + obj_names[i]).rfind("mtllib t.mtl\r\n", 0), 0u);
-    const Model rwx = ReadRWX("rwx/" + rwx_names[i]), obj = ReadOBJ("obj/" + obj_names[i]);
+    const Model rwx = ReadModel("rwx/" + rwx_names[i], "Vertex", "Triangle"),
+                obj = ReadModel("obj/" + obj_names[i], "v", "f");
     // RWX: decametres, X west, Z north. OBJ: metres, X east, Z south.
     ASSERT_EQ(obj.vertices.size(), rwx.vertices.size());
     for (size_t v = 0; v < rwx.vertices.size(); ++v) {

@@ -95,17 +95,21 @@ void LayOutHundred(TznRWXChunkCentral& grid) { grid.Rebuild(0, 0, 0, 0, 1, 1, 10
 
 int IndexOf(int32_t x0, int32_t z0) { return z0 / 1000 * 10 + x0 / 1000; }
 
+// 61 x 61 points 3 m apart: gentle hills around 0 m with a steep ridge in
+// the east, saved as file and loaded, in 9 x 9 objects of 20 m.
+void LoadHills(TznTerra& terra, const std::string& file) {
+  test::TerFile(61, 61, 3, [](int i, int j) {
+    return static_cast<int16_t>(3000 * std::sin(i / 6.0) * std::cos(j / 5.0) + 200 + (i > 40 ? (i - 40) * 1200 : 0));
+  }).Save(file);
+  ASSERT_TRUE(terra.LoadFromFile(file));
+  terra.SetObjectSize(20);
+}
+
 }  // namespace
 
 TEST(RWXParallelWrite, SameBytesForOneTwoAndFourWorkers) {
-  // 61 x 61 points 3 m apart: gentle hills around 0 m with a steep ridge
-  // in the east, in 9 x 9 objects of 20 m.
-  test::TerFile(61, 61, 3, [](int i, int j) {
-    return static_cast<int16_t>(3000 * std::sin(i / 6.0) * std::cos(j / 5.0) + 200 + (i > 40 ? (i - 40) * 1200 : 0));
-  }).Save("hills.ter");
   TznTerra terra;
-  ASSERT_TRUE(terra.LoadFromFile("hills.ter"));
-  terra.SetObjectSize(20);
+  ASSERT_NO_FATAL_FAILURE(LoadHills(terra, "hills.ter"));
   terra.SetVertices(6);
   for (bool individual : {false, true}) {
     const auto composer = MixedComposer(individual);
@@ -253,12 +257,8 @@ TEST(RWXParallelWrite, WorkersStayWithinTwoObjectsEachOfTheSaving) {
 }
 
 TEST(RWXParallelWrite, AdaptiveMeshesAreTheSameForAnyWorkersAndOffByDefault) {
-  test::TerFile(61, 61, 3, [](int i, int j) {
-    return static_cast<int16_t>(3000 * std::sin(i / 6.0) * std::cos(j / 5.0) + 200 + (i > 40 ? (i - 40) * 1200 : 0));
-  }).Save("adaptive.ter");
   TznTerra terra;
-  ASSERT_TRUE(terra.LoadFromFile("adaptive.ter"));
-  terra.SetObjectSize(20);
+  ASSERT_NO_FATAL_FAILURE(LoadHills(terra, "adaptive.ter"));
   terra.SetVertices(11);
   const auto composer = MixedComposer(false);
   terra.SetMesh(TznTerra::kAdaptiveMesh);

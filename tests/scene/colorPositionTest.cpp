@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "base/znGLColorDef.h"
 #include "base/znGLPositionDef.h"
@@ -15,16 +16,14 @@ TEST(ColorDef, StartsBlackAndOpaque) {
 
 TEST(ColorDef, ByteSettersDivideBy256AndClamp) {
   TznGLColorDef c;
-  c.SetRedByte(300);
-  EXPECT_EQ(c.GetRed(), 1.0f);
-  c.SetRedByte(-5);
-  EXPECT_EQ(c.GetRed(), 0.0f);
+  for (const auto& [byte, channel] : {std::pair{300, 1.0f}, {-5, 0.0f}}) {
+    c.SetRedByte(byte);
+    EXPECT_EQ(c.GetRed(), channel) << byte;
+  }
   c.SetGreenByte(128);
   EXPECT_EQ(c.GetGreen(), 0.5f);
   c.SetColor(0xFFFFFF);
-  EXPECT_EQ(c.GetRed(), 0.99609375f);
-  EXPECT_EQ(c.GetGreen(), 0.99609375f);
-  EXPECT_EQ(c.GetBlue(), 0.99609375f);
+  for (const float channel : {c.GetRed(), c.GetGreen(), c.GetBlue()}) EXPECT_EQ(channel, 0.99609375f);
   EXPECT_EQ(c.GetAlpha(), 1.0f);
 }
 
@@ -69,30 +68,26 @@ TEST(PositionDef, NewPositionIsHomogeneousOrigin) {
 
 TEST(PositionDef, WIsKeptPositiveAndZeroStaysZero) {
   TznGLPositionDef p;
-  p.SetW(-2);
-  EXPECT_EQ(p.GetW(), 2);
-  p.SetW(0);
-  EXPECT_EQ(p.GetW(), 0);  // 1e-50 is below the smallest float
+  // 1e-50 is below the smallest float: 0 stays 0.
+  for (const auto& [w, kept] : {std::pair{-2.0f, 2.0f}, {0.0f, 0.0f}}) {
+    p.SetW(w);
+    EXPECT_EQ(p.GetW(), kept) << w;
+  }
   TznGLPositionDef q(1, 2, 3, -4);
   EXPECT_EQ(q.GetW(), 4);
 }
 
 TEST(PositionDef, YawAndPitchWrapByWholeTurns) {
   TznGLPositionDef p;
-  p.SetYaw(-30);
-  EXPECT_EQ(p.GetYaw(), 330);
-  p.SetYaw(720);
-  EXPECT_EQ(p.GetYaw(), 0);
-  p.SetYaw(360);
-  EXPECT_EQ(p.GetYaw(), 0);
-  p.SetPitch(180);
-  EXPECT_EQ(p.GetPitch(), 180);
-  p.SetPitch(-180);
-  EXPECT_EQ(p.GetPitch(), 180);
-  p.SetPitch(190);
-  EXPECT_EQ(p.GetPitch(), -170);
-  p.SetPitch(-540);
-  EXPECT_EQ(p.GetPitch(), 180);
+  for (const auto& [yaw, wrapped] : {std::pair{-30.0f, 330.0f}, {720.0f, 0.0f}, {360.0f, 0.0f}}) {
+    p.SetYaw(yaw);
+    EXPECT_EQ(p.GetYaw(), wrapped) << yaw;
+  }
+  for (const auto& [pitch, wrapped] :
+       {std::pair{180.0f, 180.0f}, {-180.0f, 180.0f}, {190.0f, -170.0f}, {-540.0f, 180.0f}}) {
+    p.SetPitch(pitch);
+    EXPECT_EQ(p.GetPitch(), wrapped) << pitch;
+  }
 }
 
 TEST(PositionDef, HugeOrInfiniteAnglesDoNotHang) {

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <map>
 
 #include <unistd.h>
 
@@ -21,6 +22,20 @@ namespace {
 
 const std::string kSample = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
 const std::string kComposer = std::string(KALVOR_SAMPLES_DIR) + "/Settings/Valley.CMP";
+
+// The files of folder, times aside, after checking that they are the same
+// as those of reference, and more than a hundred.
+std::map<std::string, std::string> SameFilesAs(const std::string& reference, const std::string& folder) {
+  const auto expected = test::FilesWithoutTimes(reference);
+  auto files = test::FilesWithoutTimes(folder);
+  EXPECT_EQ(expected.size(), files.size());
+  EXPECT_GT(files.size(), 100u);
+  for (const auto& [name, text] : expected) {
+    EXPECT_TRUE(files.count(name)) << name;
+    EXPECT_EQ(files[name], text) << name;
+  }
+  return files;
+}
 
 }  // namespace
 
@@ -42,13 +57,7 @@ TEST(Convert, WritesWhatTheTerrainsSaveWrites) {
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find(" objects written, "), std::string::npos);
 
-  auto direct = test::FilesWithoutTimes("direct"), cli = test::FilesWithoutTimes("cli");
-  ASSERT_EQ(direct.size(), cli.size());
-  ASSERT_GT(cli.size(), 100u);
-  for (const auto& [name, text] : direct) {
-    ASSERT_TRUE(cli.count(name)) << name;
-    EXPECT_EQ(cli[name], text) << name;
-  }
+  auto cli = SameFilesAs("direct", "cli");
   EXPECT_EQ(cli["v.prp"].substr(0, 3), "77 ");
 }
 
@@ -224,13 +233,7 @@ TEST(Convert, AnyNumberOfJobsWritesTheSameFiles) {
   };
   ASSERT_EQ(run("one/v", "1").code, 0);
   ASSERT_EQ(run("three/v", "3").code, 0);
-  auto one = test::FilesWithoutTimes("one"), three = test::FilesWithoutTimes("three");
-  ASSERT_EQ(one.size(), three.size());
-  ASSERT_GT(one.size(), 100u);
-  for (const auto& [name, text] : one) {
-    ASSERT_TRUE(three.count(name)) << name;
-    EXPECT_EQ(three[name], text) << name;
-  }
+  SameFilesAs("one", "three");
 }
 
 // The sample: 257 x 257 points 3 m apart (768 m a side), heights 3 cm a

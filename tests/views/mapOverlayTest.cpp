@@ -20,6 +20,14 @@ std::vector<int> Range(int first, int last, int step) {
   return values;
 }
 
+// A level square terrain of points x points, spacing metres apart, with
+// 10 m objects and their origin at east metres east and 500 m north.
+void LevelWithOrigin(TznTerra& terra, int points, float spacing, float east) {
+  test::FillTerra(terra, points, points, spacing, [](int, int) { return int16_t{0}; });
+  terra.SetOrigin(TVec3{east, 500, 0});
+  terra.SetObjectSize(10);
+}
+
 }  // namespace
 
 TEST(MapOverlay, ObjectBoundariesFallEveryObjectSizeFromTheOrigin) {
@@ -27,9 +35,7 @@ TEST(MapOverlay, ObjectBoundariesFallEveryObjectSizeFromTheOrigin) {
   // 10 m objects put a boundary every second pixel, over the whole picture
   // and one pixel beyond (width + 1 = 202; rows down to height + 1 = 202).
   TznTerra terra;
-  test::FillTerra(terra, 201, 201, 5, [](int, int) { return int16_t{0}; });
-  terra.SetOrigin(TVec3{500, 500, 0});
-  terra.SetObjectSize(10);
+  LevelWithOrigin(terra, 201, 5, 500);
   const TznOriginOverlay overlay = OriginOverlay(terra);
   EXPECT_EQ(overlay.X, 100);
   EXPECT_EQ(overlay.Y, 201 - 100 - 1);
@@ -46,9 +52,7 @@ TEST(MapOverlay, BoundaryColumnsRoundHalfToEven) {
   // 2.56 k, so k = -1 gives 125.44 -> 125 and k = 1 gives 130.56 -> 131;
   // 20 m objects: 128 +- 5.12 k; k = -25 gives 0.0, the last one west.
   TznTerra terra;
-  test::FillTerra(terra, 257, 257, 3.90625f, [](int, int) { return int16_t{0}; });
-  terra.SetOrigin(TVec3{500, 500, 0});
-  terra.SetObjectSize(10);
+  LevelWithOrigin(terra, 257, 3.90625f, 500);
   const TznOriginOverlay ten = OriginOverlay(terra);
   EXPECT_EQ(ten.X, 128);
   ASSERT_GE(ten.GridColumns.size(), 2u);
@@ -64,9 +68,7 @@ TEST(MapOverlay, AFarOriginStillDrawsTheBoundariesThatCrossTheMap) {
   // Origin 10^9 m east: only the boundaries over the picture are listed,
   // found without walking the whole distance.
   TznTerra terra;
-  test::FillTerra(terra, 201, 201, 5, [](int, int) { return int16_t{0}; });
-  terra.SetOrigin(TVec3{1e9f, 500, 0});
-  terra.SetObjectSize(10);
+  LevelWithOrigin(terra, 201, 5, 1e9f);
   const TznOriginOverlay overlay = OriginOverlay(terra);
   EXPECT_EQ(Sorted(overlay.GridColumns), Range(0, 202, 2));
   EXPECT_GT(overlay.X, 202);
