@@ -94,6 +94,10 @@ void TfrmKalvor::BuildMenus() {
   mnuFile->setObjectName("mnuFile");
   mnuLoad = mnuFile->addAction("Load", this, &TfrmKalvor::mnuLoadClick);
   mnuLoad->setObjectName("mnuLoad");
+  mnuFitInto1000 = mnuFile->addAction("Fit into 1000 m × 1000 m");
+  mnuFitInto1000->setObjectName("mnuFitInto1000");
+  mnuFitInto1000->setCheckable(true);
+  mnuFitInto1000->setChecked(true);
   mnuSaveTerrainAs = mnuFile->addAction("Save terrain as…", this, &TfrmKalvor::mnuSaveTerrainAsClick);
   mnuSaveTerrainAs->setObjectName("mnuSaveTerrainAs");
   mnuFile->addSeparator();
@@ -226,6 +230,7 @@ void TfrmKalvor::ApplySettings(const TznMainSettings& s) {
   PutClientAt(*this, QPoint(s.Left, s.Top));
   TznDebugLog::Instance().SetDebugMode(s.Debug);
   mnuDebug->setChecked(s.Debug);
+  mnuFitInto1000->setChecked(s.FitInto1000);
   if (s.ObjectSizeItem >= 0 && s.ObjectSizeItem < int(TznCuttingOptions::kObjectSizes.size()))
     tbBasicShape->SelectObjectSizeItem(s.ObjectSizeItem);
   tbBasicShape->ApplyObjectSize();
@@ -314,6 +319,7 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   std::string error;
   bool cancelled = false;
   std::optional<TznRasterReport> report;
+  Terra->SetFitRule(mnuFitInto1000->isChecked() ? TznFitRule::ByKind : TznFitRule::TrueSize);
   {
     TfrmLoadProgress progress(file_name, LoadClock, this);
     FLoadProgress = &progress;
@@ -332,6 +338,11 @@ void TfrmKalvor::LoadTerrain(const std::string& file_name) {
   UpdateStatusBars();
   // The user asked for it: a note, not a box.
   if (cancelled) StatusBar2->SetText(0, TznLoadProgress::CancelledNote());
+  if (const std::string note = error.empty() && !cancelled ? FitNote(*Terra) : ""; !note.empty()) {
+    const std::string name = ExtractFileName(file_name);
+    TznDebugLog::Instance().Note(name + ": " + note);
+    StatusBar2->SetText(0, name + ": " + note);
+  }
   tbBasicShape->ShowTriangles();
   QApplication::restoreOverrideCursor();
   repaint();
@@ -487,6 +498,7 @@ TznMainSettings TfrmKalvor::CollectSettings() const {
   s.Left = place.x();
   s.Top = place.y();
   s.Debug = TznDebugLog::Instance().DebugMode();
+  s.FitInto1000 = mnuFitInto1000->isChecked();
   s.ObjectSizeItem = tbBasicShape->ObjectSizeItem();
   s.NumberOfVerticesItem = tbBasicShape->NumVerticesItem();
   s.Mesh = tbBasicShape->MeshItem();

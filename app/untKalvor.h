@@ -58,6 +58,7 @@ class TfrmKalvor : public QMainWindow {
 
   QMenu* mnuFile = nullptr;
   QAction* mnuLoad = nullptr;
+  QAction* mnuFitInto1000 = nullptr;
   QAction* mnuSaveTerrainAs = nullptr;
   QAction* mnuSavetoRWX = nullptr;
   QAction* exit1 = nullptr;

@@ -38,6 +38,7 @@ TznMainSettings ReadMainSettings(const TznIniFile& ini) {
   settings.RenderMode =
       RenderModeOfNumber(ini.ReadInteger(kSettings, "RenderMode", RenderModeNumber(*defaults.RenderMode)));
   settings.Citnum = ini.ReadInteger(kSettings, "Citnum", defaults.Citnum);
+  settings.FitInto1000 = ini.ReadBool(kSettings, "FitInto1000", defaults.FitInto1000);
   return settings;
 }
 
@@ -55,4 +56,5 @@ void WriteMainSettings(TznIniFile& ini, const TznMainSettings& settings, bool wr
   if (write_ter_file) ini.WriteString(kSettings, "TerFile", settings.TerFile);
   if (settings.RenderMode) ini.WriteInteger(kSettings, "RenderMode", RenderModeNumber(*settings.RenderMode));
   ini.WriteInteger(kSettings, "Citnum", settings.Citnum);
+  ini.WriteBool(kSettings, "FitInto1000", settings.FitInto1000);
 }

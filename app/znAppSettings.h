@@ -29,6 +29,9 @@ struct TznMainSettings {
   // Nothing when the stored number names no mode: the terrain keeps its own.
   std::optional<TznRenderMode> RenderMode = TznRenderMode::RWXPreview;
   int32_t Citnum = 0;
+  // "Fit into 1000 m x 1000 m" in the File menu: .ter files are fitted on
+  // load (rasters always keep their size); off, every terrain keeps it.
+  bool FitInto1000 = true;
 };
 
 // Every key that is missing or does not parse reads as its default.

@@ -110,6 +110,8 @@ TznHeightConversion<T> HeightConversion(const TznValueRange<T>& range, int64_t c
   conversion.Gain = k * per_stored;
   conversion.Shift = (c - base) * per_stored;
   conversion.LowestStored = StoredUnits((out.Lowest - base) * per_stored);
+  // The sea follows the shift of the heights, so the same shore stays wet.
+  if (out.Lowest < 0) out.WaterLevel = StoredUnits(-base * per_stored);
   return conversion;
 }
 

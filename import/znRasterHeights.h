@@ -1,8 +1,8 @@
 // Raster values as stored heights: metres from the values times the band's
 // scale plus its offset (in feet where the band says so), no-data cells at
 // the lowest valid height, by default the lowest valid height at 0 m, and
-// the smallest height factor for which every stored height fits +-3276, the
-// range a .ter file carries (raw = stored x 10).
+// the height factor under which the largest absolute stored height is
+// 16000: half the 16-bit range, the other half left for height shifts.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-// The largest stored height of a raster terrain.
-constexpr int kRasterStoredLimit = 3276;
+// The largest absolute stored height of a raster terrain.
+constexpr int kRasterStoredLimit = 16000;
 
 struct TznHeightRule {
   std::optional<double> NoData;  // the band's no-data value; NaN cells never count as heights
@@ -23,7 +23,9 @@ struct TznHeightRule {
 struct TznRasterHeights {
   float ScaleZ = 1;  // metres = stored x ScaleZ / 100
   int64_t NoDataCells = 0;
-  double Lowest = 0;            // metres of the lowest valid cell, before any shift
+  double Lowest = 0;  // metres of the lowest valid cell, before any shift
+  // Sea level in stored units, for heights that reach below it.
+  std::optional<int16_t> WaterLevel;
   std::vector<int16_t> Stored;  // row by row from south to north
 };
 
@@ -58,7 +60,7 @@ struct TznHeightConversion {
 };
 
 // The conversion for cells values whose range is range; fills in ScaleZ,
-// NoDataCells and Lowest of heights (not Stored). Throws EznError when no
+// NoDataCells, Lowest and WaterLevel of heights (not Stored). Throws EznError when no
 // cell holds a height, or the heights span more than any terrain does.
 template <typename T>
 TznHeightConversion<T> HeightConversion(const TznValueRange<T>& range, int64_t cells, const TznHeightRule& rule,

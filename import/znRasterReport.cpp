@@ -21,7 +21,8 @@ std::vector<std::string> TznRasterReport::Notes() const {
     notes.push_back(FormatInt(NoDataCells) + (NoDataCells == 1 ? " no-data cell takes" : " no-data cells take") +
                     " the lowest valid height, " + FormatFixed(Lowest, 2) + " m");
   if (Averaged()) notes.push_back(AveragingNote());
-  notes.push_back("height step " + HeightStepText(HeightStep));
+  notes.push_back("height step " + HeightStepText(HeightStep) +
+                  (KeepElevation ? ", after the highest height above or below sea level" : ""));
   return notes;
 }
 
@@ -33,6 +34,5 @@ std::vector<std::string> TznRasterReport::InfoLines() const {
                   (Georeferenced ? "" : " (no georeference)"));
   if (Averaged()) lines.push_back("Averaged: " + AveragingNote());
   lines.push_back("No-data cells: " + FormatInt(NoDataCells));
-  lines.push_back("Height step: " + HeightStepText(HeightStep));
   return lines;
 }

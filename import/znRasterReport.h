@@ -15,8 +15,9 @@ struct TznRasterReport {
   int64_t SourceX = 0, SourceY = 0;  // pixels read: the raster or its window
   int64_t PointsX = 0, PointsY = 0;  // points of the terrain
   int64_t NoDataCells = 0;
-  double Lowest = 0;      // metres of the lowest valid cell, as the raster holds it
-  double HeightStep = 0;  // metres per stored unit of the loaded terrain
+  double Lowest = 0;           // metres of the lowest valid cell, as the raster holds it
+  double HeightStep = 0;       // metres per stored unit of the loaded terrain
+  bool KeepElevation = false;  // the step follows the highest absolute height
 
   bool Averaged() const { return PointsX != SourceX || PointsY != SourceY; }
   // "16385 x 16385 points averaged down to 4097 x 4097"; empty when nothing was.
@@ -25,6 +26,6 @@ struct TznRasterReport {
   // (when there was any) and the height step.
   std::vector<std::string> Notes() const;
   // For an information listing: driver, coordinate system, pixel size,
-  // averaging, no-data cells and height step, one "Name: value" a line.
+  // averaging and no-data cells, one "Name: value" a line.
   std::vector<std::string> InfoLines() const;
 };

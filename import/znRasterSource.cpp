@@ -394,6 +394,7 @@ class TRasterReader {
     grid.ScaleX = static_cast<float>(geo.Pixel.X * double(window.XSize) / double(columns));
     grid.ScaleY = static_cast<float>(geo.Pixel.Y * double(window.YSize) / double(rows));
     grid.ScaleZ = heights.ScaleZ;
+    grid.WaterLevel = heights.WaterLevel;
     grid.Heights = std::move(heights.Stored);
     return grid;
   }
@@ -477,6 +478,7 @@ TznRasterReport Load(TznTerra& terra, const std::string& path, const TznRasterOp
     return reader.Read(terra.FFileName, report);
   });
   report.HeightStep = terra.FScaleZ / 100.0;
+  report.KeepElevation = options.KeepElevation;
   return report;
 }
 

@@ -92,6 +92,10 @@ std::vector<TznCuttingOptions::TChoice> MakeChoices() {
                   "regular grid's points, " + FormatGeneral(O::kMinMaxError) + " to " + FormatGeneral(O::kMaxMaxError) +
                       " (default " + FormatGeneral(O::kDefaultMaxError) + ")"}),
        ReadMaxError},
+      {"--fit", HelpLines("--fit", {"fit every terrain into 1000 m x 1000 m (the default for", ".ter files)"}), nullptr,
+       &O::Fit},
+      {"--true-size", HelpLines("--true-size", {"keep every terrain at its size (the default for rasters)"}), nullptr,
+       &O::TrueSize},
   };
 }
 
@@ -111,11 +115,21 @@ std::string TznCuttingOptions::Help(const std::vector<std::string>& options) {
 }
 
 void TznCuttingOptions::AddTo(TznCommandLine& command_line) {
-  for (const TChoice& choice : Choices())
-    command_line.AddOption(choice.Option, [this, read = choice.Read](const std::string& text) { read(*this, text); });
+  for (const TChoice& choice : Choices()) {
+    if (choice.Flag)
+      command_line.AddFlag(choice.Option, this->*choice.Flag);
+    else
+      command_line.AddOption(choice.Option, [this, read = choice.Read](const std::string& text) { read(*this, text); });
+  }
+}
+
+TznFitRule TznCuttingOptions::FitRule() const {
+  if (Fit && TrueSize) throw EznUsageError("--fit and --true-size exclude each other");
+  return Fit ? TznFitRule::Fit : TrueSize ? TznFitRule::TrueSize : TznFitRule::ByKind;
 }
 
 void TznCuttingOptions::ApplyTo(TznTerra& terra) const {
+  terra.SetFitRule(FitRule());
   terra.SetObjectSize(static_cast<float>(ObjectSize));
   terra.SetVertices(Vertices);
   terra.SetMesh(Mesh);

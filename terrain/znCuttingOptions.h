@@ -12,6 +12,10 @@
 class TznCommandLine;
 class TznTerra;
 
+// Whether a load fits the terrain into 1000 m x 1000 m: by the kind of file
+// (.ter files are fitted, rasters keep their size), always, or never.
+enum class TznFitRule : uint8_t { ByKind = 0, Fit = 1, TrueSize = 2 };
+
 struct TznCuttingOptions {
   // The side of an object in metres.
   static constexpr std::array<int, 3> kObjectSizes = {10, 20, 30};
@@ -28,14 +32,19 @@ struct TznCuttingOptions {
   int Vertices = kDefaultVertices;
   uint8_t Mesh = kGridMesh;
   double MaxError = kDefaultMaxError;
+  // --fit and --true-size: every terrain fitted into 1000 m x 1000 m, or
+  // none; neither leaves the rule to the kind of file.
+  bool Fit = false, TrueSize = false;
 
   // One choice on a command line: its option ("--vertices"), its help
   // lines, and how it reads a value; Read throws EznUsageError ("--vertices
-  // must be a whole number from 2 to 35, not "36"").
+  // must be a whole number from 2 to 35, not "36""). A choice without a
+  // value sets its Flag instead.
   struct TChoice {
     std::string Option;
     std::string Help;
-    void (*Read)(TznCuttingOptions& options, const std::string& text);
+    void (*Read)(TznCuttingOptions& options, const std::string& text) = nullptr;
+    bool TznCuttingOptions::*Flag = nullptr;
   };
   // Every choice, in the order the help lists them.
   static const std::vector<TChoice>& Choices();
@@ -45,6 +54,11 @@ struct TznCuttingOptions {
   // Offers every choice on the command line; the values read land here.
   void AddTo(TznCommandLine& command_line);
 
-  // Sets the terrain's cutting settings; the shell rebuilds its grid after.
+  // The fit rule of --fit and --true-size; throws EznUsageError when both
+  // were given.
+  TznFitRule FitRule() const;
+
+  // Sets the terrain's cutting settings and its fit rule (which the next
+  // load follows); the shell rebuilds its grid after.
   void ApplyTo(TznTerra& terra) const;
 };

@@ -38,6 +38,7 @@ void TznTerra::Clear() {
   FFileName.clear();
   FHighest = FLowest = 0;
   FWaterLevel = -1000;
+  FFitted = false;
   FRelative = true;
   FViewer.SetXYZ(0, 0, 0);
   FViewer.SetYaw(0);
@@ -92,6 +93,10 @@ void TznTerra::GetHeightAt(TVec3& v, float px, float py) const {
   v.y = py * FScaleY;
   v.z = static_cast<float>(Metres(FLowest));
   if (px < 0 || py < 0 || px >= FXPoints || py >= FYPoints) return;
+  // The object grid reaches one step beyond the last point: that strip
+  // continues level at the edge's height rather than extending its slope.
+  px = std::min(px, static_cast<float>(FXPoints - 1));
+  py = std::min(py, static_cast<float>(FYPoints - 1));
   int x0, x1, y0, y1;
   if (!Bracket(px, FXPoints, x0, x1) || !Bracket(py, FYPoints, y0, y1)) return;
   const double north_west = GetHeight(x0, y1), north_east = GetHeight(x1, y1);

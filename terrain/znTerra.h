@@ -45,6 +45,8 @@ struct TznTerraGrid {
   int64_t XPoints = 0, YPoints = 0;
   float ScaleX = 1, ScaleY = 1, ScaleZ = 1;
   std::vector<int16_t> Heights;
+  // The water level in stored units, when the reader fixes one.
+  std::optional<int16_t> WaterLevel;
 };
 
 // A position in whole centimetres east (x) and north (y) of grid point (0, 0).
@@ -90,10 +92,17 @@ class TznTerra {
   // only kept as the terrain's name.
   bool LoadFromMemory(const void* data, size_t size, const std::string& file_name);
   // Takes over a height field from another reader under the rules of a
-  // .ter file: the same size checks, size limit, extremes, selection and
-  // origin. read runs once the terrain is cleared; what it throws leaves the
+  // .ter file: the same size checks, extremes, selection and origin; the
+  // 1000 m size limit only under TznFitRule::Fit. read runs once the terrain is cleared; what it throws leaves the
   // terrain as a failed .ter load does. SIZE becomes the shorter side - 1.
   bool LoadFromGrid(const std::string& file_name, const std::function<TznTerraGrid()>& read);
+
+  // Whether the next loads fit the terrain into 1000 m x 1000 m.
+  void SetFitRule(TznFitRule rule) { FFitRule = rule; }
+  // The horizontal size of the terrain as its file gives it, in metres,
+  // before any fitting.
+  double FileWidth() const { return (FXPoints - 1) * double{FFileScaleX}; }
+  double FileDepth() const { return (FYPoints - 1) * double{FFileScaleY}; }
 
   // Stored height at grid point (x, y); no range check.
   int16_t GetHeight(int x, int y) const { return FHeights[static_cast<size_t>(y) * FXPoints + x]; }
@@ -274,6 +283,9 @@ class TznTerra {
   int32_t FVertices = TznCuttingOptions::kDefaultVertices;
   uint8_t FMesh = kGridMesh;
   double FMaxError = TznCuttingOptions::kDefaultMaxError;
+  TznFitRule FFitRule = TznFitRule::ByKind;
+  // The last load fitted the terrain into 1000 m x 1000 m.
+  bool FFitted = false;
 
   std::unique_ptr<TznTerraChunkCentral> FTerraChunks;
   std::unique_ptr<TznRWXChunkCentral> FRWXChunks;
@@ -297,7 +309,8 @@ class TznTerra {
   bool Load(const std::string& file_name, const std::function<void()>& fill);
   void ReadTerragen(TznByteReader& file, const std::string& file_name);
   // Point counts and scales as read: the size checks, the zero rule, the
-  // scale checks and the size limit.
-  void SetPointsAndScales(int64_t x_points, int64_t y_points);
+  // scale checks and, when fit_by_kind or the fit rule says so, the size
+  // limit.
+  void SetPointsAndScales(int64_t x_points, int64_t y_points, bool fit_by_kind);
   void DropGrids();
 };

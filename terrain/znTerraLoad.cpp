@@ -107,11 +107,12 @@ bool TznTerra::LoadFromGrid(const std::string& file_name, const std::function<Tz
     FScaleX = grid.ScaleX;
     FScaleY = grid.ScaleY;
     FScaleZ = grid.ScaleZ;
-    SetPointsAndScales(grid.XPoints, grid.YPoints);
+    SetPointsAndScales(grid.XPoints, grid.YPoints, false);
     if (grid.Heights.size() != static_cast<size_t>(grid.XPoints * grid.YPoints))
       throw EznError("the heights of \"" + file_name + "\" do not fill its " + SizeText(grid.XPoints, grid.YPoints) +
                      " points");
     FHeights = std::move(grid.Heights);
+    if (grid.WaterLevel) FWaterLevel = *grid.WaterLevel;
   });
 }
 
@@ -172,7 +173,7 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
     }
   }
 
-  SetPointsAndScales(x_points, y_points);
+  SetPointsAndScales(x_points, y_points, true);
 
   const size_t total = static_cast<size_t>(int64_t{FXPoints} * FYPoints);
   try {
@@ -199,7 +200,7 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
   }
 }
 
-void TznTerra::SetPointsAndScales(int64_t x_points, int64_t y_points) {
+void TznTerra::SetPointsAndScales(int64_t x_points, int64_t y_points, bool fit_by_kind) {
   if (x_points < 2 || y_points < 2 || x_points > kMaxPointsPerAxis || y_points > kMaxPointsPerAxis ||
       x_points * y_points > kMaxPoints)
     throw EznTerraHeaderError("unsupported terrain size " + SizeText(x_points, y_points));
@@ -215,9 +216,11 @@ void TznTerra::SetPointsAndScales(int64_t x_points, int64_t y_points) {
   FFileScaleX = FScaleX;
   FFileScaleY = FScaleY;
   FFileScaleZ = FScaleZ;
-  // Terrains longer than 1000 m along either side become exactly 1000 m
-  // along both; heights shrink by the mean factor.
-  if (double(FXPoints - 1) * FScaleX > 1000.0 || double(FYPoints - 1) * FScaleY > 1000.0) {
+  // Fitted, terrains longer than 1000 m along either side become exactly
+  // 1000 m along both; heights shrink by the mean factor.
+  const bool fit = FFitRule == TznFitRule::Fit || (FFitRule == TznFitRule::ByKind && fit_by_kind);
+  FFitted = fit && (double(FXPoints - 1) * FScaleX > 1000.0 || double(FYPoints - 1) * FScaleY > 1000.0);
+  if (FFitted) {
     FScaleX = static_cast<float>(1000.0 / (FXPoints - 1));
     FScaleY = static_cast<float>(1000.0 / (FYPoints - 1));
     FScaleZ = static_cast<float>((double(FScaleX) + FScaleY) / (double(FFileScaleX) + FFileScaleY) * FScaleZ);

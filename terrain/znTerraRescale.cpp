@@ -222,7 +222,12 @@ void ApplyScaleValues(TznTerra& terra, const TznScaleValues& values) {
   terra.SetScaleX(values.NewScaleX);
   terra.SetScaleY(values.NewScaleY);
   terra.SetScaleZ(values.NewScaleZ);
-  if (values.Shift != 0) terra.ShiftHeights(values.Shift);
+  if (values.Shift != 0) {
+    terra.ShiftHeights(values.Shift);
+    // The water moves with the heights, so the same shore stays wet.
+    terra.SetWaterLevel(static_cast<int16_t>(std::clamp<int32_t>(
+        terra.FWaterLevel + values.Shift, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max())));
+  }
   terra.RecalcExtremes();
   terra.RebuildChunks();
 }

@@ -8,6 +8,7 @@
 
 #include "base/znError.h"
 #include "base/znFormat.h"
+#include "base/znRound.h"
 #include "base/znSafeFile.h"
 #include "terrain/znTerra.h"
 
@@ -35,12 +36,15 @@ void PutFloat32(std::string& out, float value) {
 
 void CheckWritable(const TznTerra& terra) {
   if (terra.FXPoints < 2 || terra.FYPoints < 2 || terra.FHeights.empty()) throw EznError("No terrain loaded");
+}
+
+// The whole number of stored units one unit of the file takes: 1 while
+// every height reads back as it is, more for finer heights (a raster's),
+// which the file then holds at that coarser step.
+int HeightCoarsening(const TznTerra& terra) {
   const auto [low, high] = std::minmax_element(terra.FHeights.begin(), terra.FHeights.end());
-  if (*low >= -kMaxWritableStored && *high <= kMaxWritableStored) return;
-  const auto metres = [&terra](int stored) { return FormatFixed(terra.Metres(stored), 2); };
-  throw EznError("The heights run from " + metres(*low) + " m to " + metres(*high) + " m; a .ter file holds only " +
-                 metres(-kMaxWritableStored) + " m to " + metres(kMaxWritableStored) +
-                 " m at this height scale. Lower the terrain (Scale in the map's File menu) and save again.");
+  const int most = std::max(-int{*low}, int{*high});
+  return std::max(1, (most + kMaxWritableStored - 1) / kMaxWritableStored);
 }
 
 }  // namespace
@@ -96,13 +100,15 @@ std::string TerragenFileBytes(const TznTerra& terra) {
   chunks.YPoints = terra.FYPoints;
   chunks.ScaleX = terra.FScaleX;
   chunks.ScaleY = terra.FScaleY;
-  chunks.ScaleZ = terra.FScaleZ;
+  const int coarsening = HeightCoarsening(terra);
+  chunks.ScaleZ = terra.FScaleZ * static_cast<float>(coarsening);
   chunks.WriteCurve = true;
   chunks.CurveRadius = terra.FCurveRadius;
   chunks.CurveMode = terra.FCurveMode;
-  chunks.HeightScale = TerragenHeightScale(terra.FScaleY, terra.FScaleZ);
-  return TerragenBytes(chunks, [&terra](int32_t i, int32_t j) {
-    return static_cast<int16_t>(std::clamp(terra.GetHeight(i, j) * 10, -32768, 32767));
+  chunks.HeightScale = TerragenHeightScale(terra.FScaleY, chunks.ScaleZ);
+  return TerragenBytes(chunks, [&terra, coarsening](int32_t i, int32_t j) {
+    const double units = zn_detail::RoundHalfEven(terra.GetHeight(i, j) / double(coarsening));
+    return static_cast<int16_t>(std::clamp(units * 10, -32768.0, 32767.0));
   });
 }
 

@@ -28,6 +28,7 @@
 #include "scene/znGLReality.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
+#include "terrain/znTerraStatus.h"
 
 namespace {
 
@@ -61,7 +62,9 @@ const char kUsageEnd[] =
 
 // The cutting options' lines come from the options themselves.
 std::string Usage() {
-  return kUsageStart + TznCuttingOptions::Help({"--object-size", "--vertices", "--mesh", "--max-error"}) + kUsageEnd;
+  return kUsageStart +
+         TznCuttingOptions::Help({"--object-size", "--vertices", "--mesh", "--max-error", "--fit", "--true-size"}) +
+         kUsageEnd;
 }
 
 const char kProgram[] = "kalvor-snapshot";
@@ -151,6 +154,7 @@ void CheckPositional(const std::vector<std::string>& positional, SnapshotOptions
   o.picture = positional[1];
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
   if (!o.textures.empty() && o.composer.empty()) throw UsageError("--textures needs --composer");
+  o.cutting.FitRule();  // --fit and --true-size exclude each other
 }
 
 std::unique_ptr<TznRWXComposer> ComposerFor(const SnapshotOptions& o) {
@@ -210,8 +214,11 @@ void WritePng(const std::string& path, int width, int height, const std::vector<
 
 int Snapshot(const SnapshotOptions& o) {
   TznTerra terra;
+  terra.SetFitRule(o.cutting.FitRule());
   if (const std::optional<TznRasterReport> report = LoadTerrainFile(terra, o.terrain))
     for (const std::string& note : report->Notes()) std::cerr << kProgram << ": " << o.terrain << ": " << note << "\n";
+  if (const std::string note = FitNote(terra); !note.empty())
+    std::cerr << kProgram << ": " << o.terrain << ": " << note << "\n";
   // In the RWX modes the objects are those of the program's preview with
   // the same choices on the Basic Shape tab: adaptive ones too.
   o.cutting.ApplyTo(terra);

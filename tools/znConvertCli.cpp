@@ -76,9 +76,10 @@ const char kUsageEnd[] =
     "  --write-ter OUT.ter      also keep the terrain as a Terragen file (points, scales\n"
     "                           after the size limit, heights); BASENAME is then optional\n"
     "  --info TERRAIN           print the terrain's header values, point counts, scales\n"
-    "                           and extremes (for a raster also its driver, coordinate\n"
-    "                           system, pixel size, no-data cells and height step),\n"
-    "                           and write nothing\n"
+    "                           and extremes, its true size, relief, height step, the\n"
+    "                           objects of each size and whether the 1000 m rule\n"
+    "                           applies (for a raster also its driver, coordinate\n"
+    "                           system, pixel size and no-data cells), and write nothing\n"
     "\n"
     "Rasters only:\n"
     "  --band N                 the band that holds the heights (default 1)\n"
@@ -89,7 +90,8 @@ const char kUsageEnd[] =
     "  --crop XOFF,YOFF,XSIZE,YSIZE\n"
     "                           cut this window of pixels first (as gdal_translate -srcwin)\n"
     "  --keep-elevation         keep the heights above sea level instead of putting\n"
-    "                           the lowest valid height at 0 m\n"
+    "                           the lowest valid height at 0 m; the height step then\n"
+    "                           follows the highest height above or below sea level\n"
     "\n"
     "  -h, --help               show this help\n"
     "  --version                show the program's version\n"
@@ -109,7 +111,7 @@ const char kUsageEnd[] =
 // The cutting options' lines come from the options themselves.
 std::string Usage() {
   return kUsageStart + TznCuttingOptions::Help({"--object-size", "--vertices"}) + kUsageComposer +
-         TznCuttingOptions::Help({"--mesh", "--max-error"}) + kUsageEnd;
+         TznCuttingOptions::Help({"--mesh", "--max-error", "--fit", "--true-size"}) + kUsageEnd;
 }
 
 const char kProgram[] = "kalvor-convert";
@@ -167,11 +169,15 @@ bool NamesFile(const std::string& message, const std::string& path) {
   return message.find('"' + path + '"') != std::string::npos || message.rfind(path + ": ", 0) == 0;
 }
 
-// Loads the terrain; a message that does not name the file gets its name.
-std::optional<TznRasterReport> LoadTerrain(TznTerra& terra, const std::string& path,
-                                           const TznRasterOptions& raster = {}) {
+// Loads the terrain under the fit rule; a message that does not name the
+// file gets its name. A fitted terrain is said.
+std::optional<TznRasterReport> LoadTerrain(TznTerra& terra, const std::string& path, const TznRasterOptions& raster,
+                                           TznFitRule fit, std::ostream& err) {
+  terra.SetFitRule(fit);
   try {
-    return LoadTerrainFile(terra, path, raster);
+    std::optional<TznRasterReport> report = LoadTerrainFile(terra, path, raster);
+    if (const std::string note = FitNote(terra); !note.empty()) err << kProgram << ": " << path << ": " << note << "\n";
+    return report;
   } catch (const EznTerraHeaderError& e) {
     if (NamesFile(e.what(), path)) throw;
     throw EznTerraHeaderError(path + ": " + e.what());
@@ -195,11 +201,12 @@ void PrintStatus(const TznTerra& terra, bool header_only, std::ostream& out) {
   }
 }
 
-int PrintInfo(const std::string& path, const TznRasterOptions& raster, std::ostream& out, std::ostream& err) {
+int PrintInfo(const std::string& path, const TznRasterOptions& raster, TznFitRule fit, std::ostream& out,
+              std::ostream& err) {
   TznTerra terra;
   std::optional<TznRasterReport> report;
   try {
-    report = LoadTerrain(terra, path, raster);
+    report = LoadTerrain(terra, path, raster, fit, err);
   } catch (const EznTerraHeaderError& e) {
     PrintStatus(terra, true, out);
     err << kProgram << ": " << e.what() << "\n";
@@ -213,6 +220,7 @@ int PrintInfo(const std::string& path, const TznRasterOptions& raster, std::ostr
   PrintStatus(terra, false, out);
   if (report)
     for (const std::string& line : report->InfoLines()) out << line << "\n";
+  for (const std::string& line : TerraInfoLines(terra)) out << line << "\n";
   return 0;
 }
 
@@ -403,7 +411,7 @@ void LoadRunTerrain(TznTerra& terra, const ConvertOptions& o, std::ostream& err)
       err << "\rReading " << o.terrain << ": " << FormatFixed(done * 100, 0) << " %" << std::flush;
       return line.shown = true;
     };
-  const std::optional<TznRasterReport> report = LoadTerrain(terra, o.terrain, raster);
+  const std::optional<TznRasterReport> report = LoadTerrain(terra, o.terrain, raster, o.cutting.FitRule(), err);
   if (!report && o.raster_options)
     err << kProgram << ": warning: " << o.terrain << " is a Terragen file; the options for rasters do not apply\n";
   if (report)
@@ -465,7 +473,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
 }
 
 int Run(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
-  if (o.info) return PrintInfo(*o.info, o.raster, out, err);
+  if (o.info) return PrintInfo(*o.info, o.raster, o.cutting.FitRule(), out, err);
   return Convert(o, out, err);
 }
 

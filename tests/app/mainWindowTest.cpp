@@ -113,8 +113,11 @@ TEST_F(MainWindow, MenusCarryTheirItems) {
   EXPECT_EQ(window->mnuOptions->title(), "Options");
   QStringList items;
   for (QAction* action : window->mnuFile->actions()) items << (action->isSeparator() ? "-" : action->text());
-  EXPECT_EQ(items, (QStringList{"Load", "Save terrain as…", "-", "Save to RWX", "-", "E&xit"}));
+  EXPECT_EQ(items,
+            (QStringList{"Load", "Fit into 1000 m × 1000 m", "Save terrain as…", "-", "Save to RWX", "-", "E&xit"}));
   EXPECT_TRUE(window->mnuDebug->isCheckable());
+  EXPECT_TRUE(window->mnuFitInto1000->isCheckable());
+  EXPECT_TRUE(window->mnuFitInto1000->isChecked());
   EXPECT_EQ(window->findChild<QAction*>("mnuLoad"), window->mnuLoad);
   Close(*window, true);
 }

@@ -84,7 +84,8 @@ TEST(MainSettings, KeysAreWrittenInTheirOrderAndTerFileOnlyAfterALoad) {
   // Existing keys keep their place; new ones follow in the table's order.
   EXPECT_EQ(ini.ReadSectionKeys("Settings"),
             (std::vector<std::string>{"TerFile", "Citnum", "Debug", "ObjectSizeItem", "NumberOfVerticesItem", "Mesh",
-                                      "MaxErrorCm", "FilterFile", "MaterialFile", "ComposerFile", "RenderMode"}));
+                                      "MaxErrorCm", "FilterFile", "MaterialFile", "ComposerFile", "RenderMode",
+                                      "FitInto1000"}));
   EXPECT_EQ(ini.ReadString("Settings", "TerFile", ""), "/old/a.ter");
   EXPECT_EQ(ini.ReadString("Settings", "Debug", ""), "1");
   EXPECT_EQ(ini.ReadString("Settings", "Citnum", ""), "318");

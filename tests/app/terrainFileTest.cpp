@@ -65,13 +65,18 @@ TEST_F(TerrainFiles, ARasterLoadsAndTheTerrainIsKeptAsTer) {
   EXPECT_EQ(prompts_.SaveRequests[0].Filter, "Terragen (*.ter)|*.ter");
   EXPECT_EQ(prompts_.SaveRequests[0].FileName, fs::absolute("wide.ter").string());  // named after the raster
   EXPECT_TRUE(prompts_.Questions.empty());
+  // The raster's 20 km keep their size; read back at true size. Its 51 m
+  // over 16000 units go into the file at five units to one.
   TznTerra kept;
+  kept.SetFitRule(TznFitRule::TrueSize);
   kept.LoadFromFile("kept.ter");
   EXPECT_EQ(kept.FXPoints, 4097);
   EXPECT_EQ(kept.FYPoints, 3);
   EXPECT_EQ(kept.FScaleX, window->Terra->FScaleX);
-  EXPECT_EQ(kept.FScaleZ, window->Terra->FScaleZ);
-  EXPECT_EQ(kept.FHeights, window->Terra->FHeights);
+  EXPECT_EQ(kept.FScaleZ, window->Terra->FScaleZ * 5);
+  ASSERT_EQ(kept.FHeights.size(), window->Terra->FHeights.size());
+  for (size_t k = 0; k < kept.FHeights.size(); ++k)
+    ASSERT_LE(std::abs(kept.FHeights[k] * 5 - window->Terra->FHeights[k]), 2) << k;
 
   // An existing file is replaced only after a Yes; the loaded file never.
   test::WriteFile("old.ter", "old");

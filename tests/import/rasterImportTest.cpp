@@ -23,6 +23,7 @@
 #include "support/rasterFiles.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
+#include "terrain/znTerraRescale.h"
 #include "terrain/znTerragenWriter.h"
 #include "tools/znConvertCli.h"
 
@@ -65,34 +66,35 @@ std::string SaveError(const TznTerra& terra, const std::string& path) {
 }  // namespace
 
 TEST(RasterImport, GeoTiffWritesTheSameObjectsAsTheSameTerAndKeepsNorthUp) {
-  // 33 x 25 points 10 m apart (320 m x 240 m, under the size limit), rising
-  // from 0 in the south-west corner to a peak of 3276 stored units in the
-  // north-east one. At 1/64 m per stored unit (FScaleZ 1.5625) every height
-  // is exact in a float, and the peak of 3276 / 64 = 51.1875 m makes the
-  // raster's height factor 51.1875 x 100 / 3276 = 1.5625 again.
+  // 33 x 25 points 10 m apart (320 m x 240 m), rising from 0 in the
+  // south-west corner to a peak of 3200 stored units of the .ter file in
+  // the north-east one. At 1/12.8 m per unit (FScaleZ 7.8125) every height
+  // is exact in a float, and the peak of 250 m makes the raster's height
+  // factor 250 x 100 / 16000 = 1.5625: five raster units to a .ter unit.
+  // With 2 vertices per 10 m every vertex lies on a point.
   const int nx = 33, ny = 25;
-  const auto stored = [&](int i, int j) { return (3276 * i * j) / ((nx - 1) * (ny - 1)); };
+  const auto stored = [&](int i, int j) { return (3200 * i * j) / ((nx - 1) * (ny - 1)); };
   test::Bytes ter = test::TerHeader(ny - 1);
-  ter.Text("XPTS").I32(nx).Text("YPTS").I32(ny).Text("SCAL").F32(10).F32(10).F32(1.5625f);
+  ter.Text("XPTS").I32(nx).Text("YPTS").I32(ny).Text("SCAL").F32(10).F32(10).F32(7.8125f);
   ter.Text("ALTW").I16(1).I16(0);
   for (int j = 0; j < ny; ++j)
     for (int i = 0; i < nx; ++i) ter.I16(static_cast<int16_t>(stored(i, j) * 10));
   ter.Save("hill.ter");
   // The raster's first row is its northern edge: row r holds point row ny-1-r.
-  test::Raster tif = test::MakeRaster(nx, ny, [&](int c, int r) { return stored(c, ny - 1 - r) / 64.0; });
+  test::Raster tif = test::MakeRaster(nx, ny, [&](int c, int r) { return stored(c, ny - 1 - r) / 12.8; });
   tif.geo_transform = {500000, 10, 0, 5300000, 0, -10};
   tif.epsg = 32632;  // WGS 84 / UTM zone 32N, metres
   tif.Save("hill.tif");
 
   TznTerra terra;
   LoadTerrainFile(terra, "hill.tif");
-  EXPECT_EQ(terra.GetHeight(nx - 1, ny - 1), 3276);  // the peak in the north-east
+  EXPECT_EQ(terra.GetHeight(nx - 1, ny - 1), 16000);  // the peak in the north-east
   EXPECT_EQ(terra.GetHeight(0, 0), 0);
   EXPECT_EQ(terra.FScaleZ, 1.5625f);
 
-  const test::CliResult from_ter = test::RunConvert({"hill.ter", "ter/v", "--vertices", "5", "--citizen", "7"});
+  const test::CliResult from_ter = test::RunConvert({"hill.ter", "ter/v", "--vertices", "2", "--citizen", "7"});
   ASSERT_EQ(from_ter.code, 0) << from_ter.err;
-  const test::CliResult from_tif = test::RunConvert({"hill.tif", "tif/v", "--vertices", "5", "--citizen", "7"});
+  const test::CliResult from_tif = test::RunConvert({"hill.tif", "tif/v", "--vertices", "2", "--citizen", "7"});
   ASSERT_EQ(from_tif.code, 0) << from_tif.err;
   EXPECT_NE(from_tif.err.find("hill.tif: height step 0.015625 m"), std::string::npos) << from_tif.err;
   const auto ter_files = test::FilesWithoutTimes("ter"), tif_files = test::FilesWithoutTimes("tif");
@@ -101,11 +103,11 @@ TEST(RasterImport, GeoTiffWritesTheSameObjectsAsTheSameTerAndKeepsNorthUp) {
   // The origin sits at the centre (160 m, 120 m). The north-east object
   // spans 310..320 m east and 230..240 m north, its centre 15.5 dam east
   // and 11.5 dam north of the origin: 12 north, 15 east. It holds the peak,
-  // 5.11875 dam. The south-west one (0..10 m, centre 15.5 dam west and
-  // 11.5 dam south: 11 south, 16 west) rises only to 3276 / 768 = 4 units
-  // (integer division) at (10 m, 10 m): 4 / 64 m = 0.00625 dam.
-  EXPECT_DOUBLE_EQ(HighestVertex(tif_files.at("v12n15e.rwx")), 5.11875);
-  EXPECT_DOUBLE_EQ(HighestVertex(tif_files.at("v11s16w.rwx")), 0.00625);
+  // 25 dam. The south-west one (0..10 m, centre 15.5 dam west and 11.5 dam
+  // south: 11 south, 16 west) rises only to 3200 / 768 = 4 units (integer
+  // division) at (10 m, 10 m): 4 / 12.8 m = 0.03125 dam.
+  EXPECT_DOUBLE_EQ(HighestVertex(tif_files.at("v12n15e.rwx")), 25);
+  EXPECT_DOUBLE_EQ(HighestVertex(tif_files.at("v11s16w.rwx")), 0.03125);
 }
 
 TEST(RasterImport, GeographicPixelSizesComeFromTheEllipsoidAtTheCentreLatitude) {
@@ -136,7 +138,7 @@ TEST(RasterImport, GeographicPixelSizesComeFromTheEllipsoidAtTheCentreLatitude) 
 TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   // A 16-bit PNG without georeference: 1 m per pixel, or the size given.
   // Values 1000 r + 10 c: the lowest, 0 in the north-west corner, becomes
-  // 0 m; the highest, 2030 in the south-east corner, 3276 stored units.
+  // 0 m; the highest, 2030 in the south-east corner, 16000 stored units.
   test::Raster png = test::MakeRaster(4, 3, [](int c, int r) { return 1000.0 * r + 10 * c; });
   png.type = GDT_UInt16;
   png.Save("map.png", "PNG");
@@ -145,10 +147,10 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   EXPECT_EQ(terra.FScaleX, 1.0f);
   EXPECT_EQ(terra.FScaleY, 1.0f);
   // Terrain row j is raster row 2 - j: (3, 0) holds 2030, (0, 2) holds 0,
-  // (1, 1) holds 1010 -> Round(1010 x 3276 / 2030) = Round(1629.93) = 1630.
-  EXPECT_EQ(terra.GetHeight(3, 0), 3276);
+  // (1, 1) holds 1010 -> Round(1010 x 16000 / 2030) = Round(7960.59) = 7961.
+  EXPECT_EQ(terra.GetHeight(3, 0), 16000);
   EXPECT_EQ(terra.GetHeight(0, 2), 0);
-  EXPECT_EQ(terra.GetHeight(1, 1), 1630);
+  EXPECT_EQ(terra.GetHeight(1, 1), 7961);
   TznRasterOptions options;
   options.PixelSize = 2.5;
   LoadTerrainFile(terra, "map.png", options);
@@ -156,7 +158,7 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   EXPECT_EQ(terra.FScaleY, 2.5f);
 
   // An ASCII grid of 5 m cells, two of them no-data. Valid heights run
-  // from 1 to 9 m: 8 m over 3276 units, 409.5 units per metre.
+  // from 1 to 9 m: 8 m over 16000 units, 2000 units per metre.
   test::Raster grid;
   grid.width = grid.height = 3;
   grid.values = {7, 9,     5,  //
@@ -169,9 +171,9 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   ASSERT_TRUE(report);
   EXPECT_EQ(report->NoDataCells, 2);
   EXPECT_EQ(terra.FScaleX, 5.0f);
-  const std::vector<int16_t> expected = {0,    819,  0,      // 1, 3, no-data (at the lowest, 1 m)
-                                         819,  0,    1638,   // 3, no-data, 5
-                                         2457, 3276, 1638};  // 7, 9, 5
+  const std::vector<int16_t> expected = {0,     4000,  0,      // 1, 3, no-data (at the lowest, 1 m)
+                                         4000,  0,     8000,   // 3, no-data, 5
+                                         12000, 16000, 8000};  // 7, 9, 5
   EXPECT_EQ(terra.FHeights, expected);
   EXPECT_NEAR(terra.Metres(terra.GetHighest()), 8.0, 1e-4);
 
@@ -186,7 +188,7 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
   // 8194 x 4 cells of 0 m but for a last column of 100 m: averaged down
   // to 4097 x 2 points, each the mean of a 2 x 2 block. The last point
   // averages the 100 m column with its 0 m neighbour: 50 m, stored as the
-  // highest, 3276 units; all others stay 0.
+  // highest, 16000 units; all others stay 0.
   test::MakeRaster(8194, 4, [](int c, int) { return c == 8193 ? 100.0 : 0.0; }).Save("wide.tif");
   TznTerra terra;
   const std::optional<TznRasterReport> report = LoadTerrainFile(terra, "wide.tif");
@@ -196,9 +198,9 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
   ASSERT_EQ(terra.FYPoints, 2);
   EXPECT_EQ(terra.FFileScaleX, 2.0f);  // 1 m pixels, two to a point
   EXPECT_EQ(terra.FFileScaleY, 2.0f);
-  EXPECT_EQ(terra.GetHeight(4096, 1), 3276);
+  EXPECT_EQ(terra.GetHeight(4096, 1), 16000);
   EXPECT_EQ(terra.GetHeight(4095, 1), 0);
-  EXPECT_NEAR(3276 * double{terra.FFileScaleZ} / 100, 50.0, 1e-4);
+  EXPECT_NEAR(16000 * double{terra.FFileScaleZ} / 100, 50.0, 1e-4);
 
   test::CliResult info = test::RunConvert({"--info", "wide.tif", "--points", "1025", "--crop", "2,1,4096,2"});
   ASSERT_EQ(info.code, 0) << info.err;
@@ -231,9 +233,10 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
 TEST(RasterImport, SignedBytesBandsAndCancelling) {
   // Signed bytes stored as 255 (-1), 1 and 3: read signed, the heights run
   // from -1 to 3 m; kept above sea level, 3 m is the highest stored height
-  // 3276 and -1 m is -3276 / 3 = -1092. Averaged 4 x 2 -> 2 x 2 (each
-  // point the mean of two pixels side by side): -1, 2 / 1, 1, so 2 m is
-  // 3276, -1 m -1638 and 1 m 1638. Read unsigned, 255 would be the top.
+  // 16000 and -1 m is Round(-16000 / 3) = -5333, 1 m 5333. Averaged
+  // 4 x 2 -> 2 x 2 (each point the mean of two pixels side by side):
+  // -1, 2 / 1, 1, so 2 m is 16000, -1 m -8000 and 1 m 8000. Read unsigned,
+  // 255 would be the top. Below sea level, the water lies at 0 m.
   test::Raster bytes;
   bytes.width = 4;
   bytes.height = 2;
@@ -249,15 +252,16 @@ TEST(RasterImport, SignedBytesBandsAndCancelling) {
   ASSERT_TRUE(report);
   EXPECT_EQ(report->Lowest, -1.0);
   // Terrain row 1 is the raster's first row.
-  EXPECT_EQ(terra.GetHeight(0, 1), -1092);
-  EXPECT_EQ(terra.GetHeight(3, 1), 3276);
-  EXPECT_EQ(terra.GetHeight(2, 0), 1092);
+  EXPECT_EQ(terra.GetHeight(0, 1), -5333);
+  EXPECT_EQ(terra.GetHeight(3, 1), 16000);
+  EXPECT_EQ(terra.GetHeight(2, 0), 5333);
+  EXPECT_EQ(terra.FWaterLevel, 0);
   options.MaxPoints = 2;
   LoadTerrainFile(terra, "signed.tif", options);
   ASSERT_EQ(terra.FXPoints, 2);
-  EXPECT_EQ(terra.GetHeight(0, 1), -1638);
-  EXPECT_EQ(terra.GetHeight(1, 1), 3276);
-  EXPECT_EQ(terra.GetHeight(0, 0), 1638);
+  EXPECT_EQ(terra.GetHeight(0, 1), -8000);
+  EXPECT_EQ(terra.GetHeight(1, 1), 16000);
+  EXPECT_EQ(terra.GetHeight(0, 0), 8000);
 
   // A photograph: three bands, the first used, and the user is told.
   test::Raster photo = test::MakeRaster(3, 2, [](int c, int r) { return double(10 * c + r); });
@@ -316,7 +320,7 @@ TEST(RasterImport, AHugeSparseRasterIsReadInBoundedMemory) {
     TznRasterOptions options;
     options.MaxPoints = TznRasterOptions::kMaxPoints;
     LoadTerrainFile(terra, "sparse.tif", options);
-    const bool ok = terra.FXPoints == 16385 && terra.FYPoints == 3359 && terra.GetHeight(0, 3358) == 3276 &&
+    const bool ok = terra.FXPoints == 16385 && terra.FYPoints == 3359 && terra.GetHeight(0, 3358) == 16000 &&
                     terra.GetHeight(16384, 0) == 0;
     ::_exit(ok ? 0 : 1);
   }
@@ -330,30 +334,35 @@ TEST(RasterImport, AHugeSparseRasterIsReadInBoundedMemory) {
 }
 
 TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
-  // 101 x 101 pixels of 30 m (3000 m): the size limit makes the steps
-  // 1000 / 100 = 10 m. Heights 0.5 c + 2 (100 - r) m span 250 m, so the
-  // raster's height factor is 250 x 100 / 3276 = 7.63126 and the size limit
-  // makes it (10 + 10) / (30 + 30) of that, 2.54375.
+  // 101 x 101 pixels of 30 m (3000 m): --fit makes the steps 1000 / 100 =
+  // 10 m. Heights 0.5 c + 2 (100 - r) m span 250 m, so the raster's height
+  // factor is 250 x 100 / 16000 = 1.5625 and the size limit makes it
+  // (10 + 10) / (30 + 30) of that, 0.520833. A .ter file holds stored
+  // heights up to 3277: the 16000 of the raster go in at five units to one,
+  // height factor 2.60417.
   test::Raster dem = test::MakeRaster(101, 101, [](int c, int r) { return 0.5 * c + 2.0 * (100 - r); });
   dem.geo_transform = {300000, 30, 0, 5000000, 0, -30};
   dem.epsg = 32632;
   dem.Save("dem.tif");
-  const test::CliResult run = test::RunConvert({"dem.tif", "--write-ter", "dem.ter"});
+  const test::CliResult run = test::RunConvert({"dem.tif", "--write-ter", "dem.ter", "--fit"});
   ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_NE(run.err.find("dem.tif: 3000 m x 3000 m fitted into 1000 m x 1000 m"), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "Wrote dem.ter: 101 x 101 points\n");
   EXPECT_FALSE(std::filesystem::exists(".prp"));  // no base name, no objects
 
   TznTerra direct, kept;
+  direct.SetFitRule(TznFitRule::Fit);
   LoadTerrainFile(direct, "dem.tif");
   kept.LoadFromFile("dem.ter");
   EXPECT_EQ(kept.FScaleX, 10.0f);
   EXPECT_EQ(kept.FScaleY, 10.0f);
-  EXPECT_NEAR(kept.FScaleZ, 2.54375, 1e-5);
-  EXPECT_EQ(kept.FScaleZ, direct.FScaleZ);
-  EXPECT_EQ(kept.FHeights, direct.FHeights);
+  EXPECT_NEAR(kept.FScaleZ, 2.60417, 1e-5);
+  EXPECT_NEAR(direct.FScaleZ, 0.520833, 1e-6);
+  for (size_t k = 0; k < kept.FHeights.size(); ++k)
+    ASSERT_LE(std::abs(kept.FHeights[k] * 5 - direct.FHeights[k]), 2) << k;
 
   // Rescaled as the scale dialog does: 4 m steps, three times the height
-  // factor (7.63126), heights moved down by 200 units.
+  // factor (7.8125), heights moved down by 200 units.
   kept.SetScaleX(4);
   kept.SetScaleY(4);
   kept.SetScaleZ(kept.FScaleZ * 3);
@@ -365,8 +374,8 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   EXPECT_EQ(back.FScaleY, 4.0f);
   EXPECT_EQ(back.FScaleZ, kept.FScaleZ);
   EXPECT_EQ(back.FHeights, kept.FHeights);
-  // ALTW: 65.536 x 7.63126 / 4 = 125.03, so 125.
-  EXPECT_EQ(back.FHeightScale, 125);
+  // ALTW: 65.536 x 7.8125 / 4 = 128.
+  EXPECT_EQ(back.FHeightScale, 128);
   EXPECT_EQ(back.FBaseHeight, 0);
 
   // GDAL gives a Terragen file's northern row first, as rasters go (its
@@ -384,8 +393,8 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   GDALRasterBandH band = GDALGetRasterBand(gdal, 1);
   std::vector<int16_t> raw(101 * 101);
   ASSERT_EQ(GDALRasterIO(band, GF_Read, 0, 0, 101, 101, raw.data(), 101, 101, GDT_Int16, 0, 0), CE_None);
-  // Its metres are raw x 4 x 125 / 65536, ours raw x 7.631258 / 1000:
-  // GDAL's are 1 - 125 / 125.0305 = 0.0244 % lower.
+  // Its metres are raw x 4 x 128 / 65536, ours raw x 7.8125 / 1000: the
+  // same but for the float's last bits.
   const double scale = GDALGetRasterScale(band, nullptr), offset = GDALGetRasterOffset(band, nullptr);
   double worst = 0;
   for (int j = 0; j < 101; ++j)
@@ -396,10 +405,10 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
       if (ours != 0) worst = std::max(worst, std::fabs((gdal_raw * scale + offset) / ours - 1));
     }
   GDALClose(gdal);
-  EXPECT_NEAR(worst, 0.000244, 0.000002);
+  EXPECT_LT(worst, 1e-6);
 
   // The loaded file is never written over; heights beyond a raw 16-bit
-  // value are refused rather than cut.
+  // value are held at a coarser step rather than cut.
   const std::string before = test::ReadFile("scaled.ter");
   EXPECT_EQ(SaveError(back, "./scaled.ter"),
             "\"./scaled.ter\" is the file the terrain was loaded from; save it under another name");
@@ -407,8 +416,62 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   EXPECT_EQ(over.code, 1);
   EXPECT_NE(over.err.find("is the file the terrain was loaded from"), std::string::npos);
   EXPECT_EQ(test::ReadFile("scaled.ter"), before);
-  back.ShiftHeights(3400);  // the highest point: 3076 + 3400 = 6476 units
-  // 3277 units x 7.631258 / 100 = 250.08 m.
-  EXPECT_NE(SaveError(back, "high.ter").find("a .ter file holds only -250.08 m to 250.08 m"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists("high.ter"));
+  back.ShiftHeights(3400);  // the highest point: 3000 + 3400 = 6400 units
+  EXPECT_EQ(SaveError(back, "high.ter"), "");
+  TznTerra high;
+  high.LoadFromFile("high.ter");  // two units to one: 3200 at 15.625
+  EXPECT_EQ(high.GetHighest(), 3200);
+  EXPECT_NEAR(high.FScaleZ, 15.625, 1e-5);
+}
+
+TEST(RasterImport, AValleyKeepsItsTrueSizeAndACoastItsSea) {
+  // 400 x 340 points of 1/1200 degree centred on 36.6 N: at that latitude
+  // on WGS 84 (a = 6378137 m, e^2 = 0.00669438) sin^2 = 0.355484,
+  // w = 1 - e^2 sin^2 = 0.997620, N = a / sqrt(w) = 6385740 m and
+  // M = a (1 - e^2) / w^1.5 = 6358122 m. A degree of longitude is
+  // N cos 36.6 x pi / 180 = 89475 m, of latitude M x pi / 180 = 110971 m:
+  // 74.563 m and 92.475 m a cell, 399 x 74.563 = 29751 m by
+  // 339 x 92.475 = 31349 m. Heights 236 m to a peak of 1076 m at column 100,
+  // row 40 (terrain point 100, 299): 840 m of relief over 16000 units.
+  test::GeographicRaster(400, 340, 36.6, [](int c, int r) {
+    return 236 + 840 * std::max(0.0, 1 - std::hypot(c - 100, r - 40) / 100);
+  }).Save("valley.tif");
+  TznTerra terra;
+  LoadTerrainFile(terra, "valley.tif");
+  EXPECT_FALSE(terra.FFitted);
+  EXPECT_NEAR((terra.FXPoints - 1) * terra.FScaleX, 29751, 29751 * 0.005);
+  EXPECT_NEAR((terra.FYPoints - 1) * terra.FScaleY, 31349, 31349 * 0.005);
+  EXPECT_EQ(terra.GetHeight(100, 299), 16000);
+  EXPECT_NEAR(terra.Metres(terra.GetHeight(100, 299)), 840, 0.03);
+  EXPECT_EQ(terra.FWaterLevel, -1000);  // above the sea: the default
+
+  // --info at true size and fitted: 1000 m over 399 and 339 steps, the
+  // object grid reaching one step further (1002.5 m, 1002.9 m) with an
+  // edge through the centre (500 m): 101, 51 and 34 objects a side.
+  const test::CliResult info = test::RunConvert({"--info", "valley.tif"});
+  EXPECT_NE(info.out.find("Relief: 840.00 m\nHeight step: 0.0525 m\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("1000 m rule: not applied\n"), std::string::npos) << info.out;
+  const test::CliResult fitted = test::RunConvert({"--info", "valley.tif", "--fit"});
+  EXPECT_NE(fitted.out.find("True size: 29751 m x 31349 m\n"), std::string::npos) << fitted.out;
+  EXPECT_NE(fitted.out.find("Objects: 10201 of 10 m, 2601 of 20 m, 1156 of 30 m\n1000 m rule: applied, 29751 m x "
+                            "31349 m fitted into 1000 m x 1000 m\n"),
+            std::string::npos)
+      << fitted.out;
+  EXPECT_EQ(fitted.err, "kalvor-convert: valley.tif: 29751 m x 31349 m fitted into 1000 m x 1000 m\n");
+  EXPECT_EQ(test::RunConvert({"--info", "valley.tif", "--fit", "--true-size"}).code, 2);
+
+  // A coast from -1437 m to 2205 m: 3642 m over 16000 units, factor
+  // 22.7625; sea level lies 1437 m above the lowest point, at
+  // Round(143700 / 22.7625) = 6313 units; with the elevations kept, at 0.
+  test::MakeRaster(3, 2, [](int c, int r) { return c == 0 ? -1437.0 : 2205.0 * r; }).Save("coast.tif");
+  LoadTerrainFile(terra, "coast.tif");
+  EXPECT_EQ(terra.FWaterLevel, 6313);
+  // The scale dialog moves the heights down by 313 units: the water follows.
+  TznScaleValues values{terra.FScaleX, terra.FScaleY, terra.FScaleZ, -313};
+  ApplyScaleValues(terra, values);
+  EXPECT_EQ(terra.FWaterLevel, 6000);
+  TznRasterOptions keep;
+  keep.KeepElevation = true;
+  LoadTerrainFile(terra, "coast.tif", keep);
+  EXPECT_EQ(terra.FWaterLevel, 0);
 }

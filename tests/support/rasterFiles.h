@@ -69,4 +69,16 @@ Raster MakeRaster(int width, int height, F value) {
   return raster;
 }
 
+// A geographic raster on WGS 84 (EPSG:4326) of width x height cells of
+// 1/1200 degree (3 arc-seconds), 10 degrees east, whose centre row lies at
+// centre_latitude; value(c, r) as for MakeRaster.
+template <typename F>
+Raster GeographicRaster(int width, int height, double centre_latitude, F value) {
+  Raster raster = MakeRaster(width, height, value);
+  const double step = 1 / 1200.0;
+  raster.geo_transform = {10.0, step, 0, centre_latitude + height / 2.0 * step, 0, -step};
+  raster.epsg = 4326;
+  return raster;
+}
+
 }  // namespace test

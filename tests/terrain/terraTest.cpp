@@ -53,13 +53,19 @@ TEST(Terra, HeightAtRoundsEdgeValues) {
   EXPECT_FLOAT_EQ(v.z, 0.25f);
 }
 
-TEST(Terra, HeightAtBeyondLastLineExtrapolates) {
+TEST(Terra, HeightAtBeyondLastLineStaysLevel) {
   TznTerra terra;
-  LoadStored(terra, 3, 3, [](int i, int) { return 10 * i; });
+  LoadStored(terra, 3, 3, [](int i, int j) { return 10 * i + 2 * j; });
   TVec3 v;
+  // Between the last point and FXPoints the last column holds: 20 + 1.
   terra.GetHeightAt(v, 2.5f, 0.5f);
-  EXPECT_FLOAT_EQ(v.z, 25);
+  EXPECT_FLOAT_EQ(v.z, 21);
   EXPECT_FLOAT_EQ(v.x, 2.5f);
+  // The same beyond the last row, and in the corner: the corner point, 24.
+  terra.GetHeightAt(v, 1, 2.75f);
+  EXPECT_FLOAT_EQ(v.z, 14);
+  terra.GetHeightAt(v, 2.9f, 2.9f);
+  EXPECT_FLOAT_EQ(v.z, 24);
 }
 
 TEST(Terra, HeightAtOutsideIsLowestLevel) {

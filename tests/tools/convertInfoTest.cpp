@@ -22,7 +22,13 @@ TEST(ConvertInfo, PrintsTheStatusBarTexts) {
   EXPECT_EQ(r.out,
             "Filename: wide.ter\n"
             "Size: 512\nXPts: 513\nYPts: 257\nHt: 0.117m\n"
-            "Scale\nX: 1.95312\nY: 3.90625\nZ: 2.92969\nCRad: 6370.5\nCRvm: 1\nAltW: 120, -4\nDp: -0.059m\n");
+            "Scale\nX: 1.95312\nY: 3.90625\nZ: 2.92969\nCRad: 6370.5\nCRvm: 1\nAltW: 120, -4\nDp: -0.059m\n"
+            // 1024 m x 512 m as the file gives it; 6 units at 2 cm. The
+            // objects cover 1001.95 m x 1003.9 m with an edge through the
+            // centre (500 m): 101, 51 and 34 a side.
+            "True size: 1024 m x 512 m\nRelief: 0.12 m\nHeight step: 0.02 m\n"
+            "Objects: 10201 of 10 m, 2601 of 20 m, 1156 of 30 m\n"
+            "1000 m rule: applied, 1024 m x 512 m fitted into 1000 m x 1000 m\n");
 }
 
 TEST(ConvertInfo, BadInputFailsWithTheReadersMessage) {

@@ -249,7 +249,10 @@ TEST(Convert, WidthAndReliefRescaleAsTheScaleDialogDoes) {
   r = test::RunConvert({"--info", "kept.ter"});
   EXPECT_EQ(r.out,
             "Filename: kept.ter\nSize: 256\nXPts: 257\nYPts: 257\nHt: 84.844m\n"
-            "Scale\nX: 1.95312\nY: 1.95312\nZ: 3.90625\nCRad: 0\nCRvm: 0\nAltW: 131, 0\nDp: -36.016m\n");
+            "Scale\nX: 1.95312\nY: 1.95312\nZ: 3.90625\nCRad: 0\nCRvm: 0\nAltW: 131, 0\nDp: -36.016m\n"
+            // 501.95 m of objects, an edge through 250 m: 51, 26, 18 a side.
+            "True size: 500 m x 500 m\nRelief: 120.86 m\nHeight step: 0.0390625 m\n"
+            "Objects: 2601 of 10 m, 676 of 20 m, 324 of 30 m\n1000 m rule: not applied\n");
 
   r = test::RunConvert({kSample, "v", "--width", "0"});
   EXPECT_EQ(r.code, 2);
