@@ -45,6 +45,9 @@ struct TznTerraGrid {
   int64_t XPoints = 0, YPoints = 0;
   float ScaleX = 1, ScaleY = 1, ScaleZ = 1;
   std::vector<int16_t> Heights;
+  // Every file the heights were read from, the named one included (a
+  // raster's sidecar and source files).
+  std::vector<std::string> SourceFiles;
 };
 
 // A position in whole centimetres east (x) and north (y) of grid point (0, 0).
@@ -193,8 +196,8 @@ class TznTerra {
   bool Saving() const;
   // Writes the object grid as it is laid out, leaving the render mode
   // alone. progress may be empty. workers: threads that build the objects,
-  // 0 for one per core. No output may replace the loaded terrain file or a
-  // file of the composer (EznOutputIsInput). format: the model files
+  // 0 for one per core. No output may replace a file the terrain was read
+  // from (ReadFiles) or one the composer reads (EznOutputIsInput). format: the model files
   // written (RWX, or Wavefront OBJ with its .mtl).
   TznRWXWriteStats WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
                                 const std::function<void(int, int, bool&)>& progress, int workers = 0,
@@ -264,6 +267,11 @@ class TznTerra {
   int32_t FCurveMode = 0;
   int16_t FHeightScale = 0, FBaseHeight = 0;
   std::string FFileName;
+  // The files the terrain was read from besides FFileName (a raster's
+  // world file, .aux.xml, .prj, a VRT's sources); empty for a .ter file.
+  std::vector<std::string> FSourceFiles;
+  // FFileName and FSourceFiles: what no output may replace.
+  std::vector<std::string> ReadFiles() const;
   int16_t FHighest = 0, FLowest = 0;
   int16_t FWaterLevel = -1000;
   float FSideX = 0, FSideY = 0;

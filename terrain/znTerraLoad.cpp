@@ -112,6 +112,8 @@ bool TznTerra::LoadFromGrid(const std::string& file_name, const std::function<Tz
       throw EznError("the heights of \"" + file_name + "\" do not fill its " + SizeText(grid.XPoints, grid.YPoints) +
                      " points");
     FHeights = std::move(grid.Heights);
+    for (std::string& file : grid.SourceFiles)
+      if (file != file_name) FSourceFiles.push_back(std::move(file));
   });
 }
 
