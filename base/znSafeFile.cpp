@@ -94,6 +94,9 @@ void RefuseReadOnly(const TSaveTarget& target, const std::string& path) {
 }  // namespace
 
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush) {
+  // Links as the system follows them: /dev/stdout leads to a pipe or a
+  // terminal, through a link that names no path.
+  CheckOutputKind(path);
   const TSaveTarget target = SaveTarget(path);
   if (target.status && !S_ISREG(target.status->st_mode)) RefuseKind(path, target.status->st_mode);
   RefuseReadOnly(target, path);
