@@ -109,4 +109,18 @@ void TznRunLock::Release() {
   previous_ = 0;
 }
 
+bool LockHeld(const std::string& path, long& holder) {
+  holder = 0;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  // A shared lock that fails means a holder; one that succeeds is let go
+  // at once, before a new holder could miss its exclusive one for long.
+  const bool held =
+      ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  if (held) holder = HolderNamed(fd).value_or(0);
+  ::close(fd);
+  return held;
+}
+
 bool ProcessAlive(long pid) { return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }

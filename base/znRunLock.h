@@ -34,5 +34,10 @@ class TznRunLock {
   long previous_ = 0;
 };
 
+// Whether a run holds the lock file at path, looked at without taking it:
+// holder is then the process id the file names (0 when it names none). A
+// missing file, a link and anything but a regular file hold no lock.
+bool LockHeld(const std::string& path, long& holder);
+
 // Whether a process of that id runs (or did not end yet).
 bool ProcessAlive(long pid);

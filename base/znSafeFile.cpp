@@ -85,10 +85,20 @@ void RefuseReadOnly(const TSaveTarget& target, const std::string& path) {
     Fail(path, EACCES);
 }
 
+// The message of an output that is no regular file.
+[[noreturn]] void RefuseKind(const std::string& path, mode_t mode) {
+  throw EznNotAFile("Cannot write file \"" + path + "\". It is " + KindOfMode(mode) +
+                    "; every output is written to a temporary file and renamed into place: name a file");
+}
+
 }  // namespace
 
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush) {
+  // Links as the system follows them: /dev/stdout leads to a pipe or a
+  // terminal, through a link that names no path.
+  CheckOutputKind(path);
   const TSaveTarget target = SaveTarget(path);
+  if (target.status && !S_ISREG(target.status->st_mode)) RefuseKind(path, target.status->st_mode);
   RefuseReadOnly(target, path);
   TempFile temp;
   for (int attempt = 0; attempt < 8 && temp.fd < 0; ++attempt) {
@@ -139,6 +149,11 @@ std::string NonFileKind(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) return "";
   return KindOfMode(st.st_mode);
+}
+
+void CheckOutputKind(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) RefuseKind(path, st.st_mode);
 }
 
 void CheckRegularFile(const std::string& path, const std::string& what) {

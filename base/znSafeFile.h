@@ -24,9 +24,10 @@ enum class TznFlush {
 // Writes content to path through a temporary file beside it. A path that is
 // a symbolic link is written through to the file it leads to (the temporary
 // then lies beside that file), and the link stays. A file without write
-// permission is kept as it is. Throws EznFileError with the file system's
-// reason when any step fails or the file is read-only; the old file, if
-// any, is then left as it was.
+// permission is kept as it is, and so is anything that is not a regular
+// file (CheckOutputKind). Throws EznFileError with the file system's reason
+// when any step fails or the file is read-only; the old file, if any, is
+// then left as it was.
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush = TznFlush::ToDisk);
 
 // The temporary file SaveFileAtomically writes first: the target, ".tmp",
@@ -61,6 +62,15 @@ class EznNotAFile : public EznFileError {
 // composer file (what = "a composer file"); a missing file gives the file
 // system's reason as a plain EznFileError.
 void CheckRegularFile(const std::string& path, const std::string& what = "a file");
+
+// Throws EznNotAFile when an output path names something that is not a
+// regular file, links followed: a folder, a named pipe, a device, a socket.
+// A rename would put a plain file in its place (as root even over
+// /dev/null), so such a target is refused before anything is written; a
+// pipe or standard output cannot take an output either, since every output
+// is written to a temporary file and renamed into place. A path that names
+// nothing is a new file and passes.
+void CheckOutputKind(const std::string& path);
 
 // Whether a name taken relative to a folder stays inside it: not absolute,
 // and no ".." leads above the folder ("a/../b.MTR" stays; "../b.MTR",

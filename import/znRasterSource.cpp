@@ -325,6 +325,16 @@ bool FitsFloat(GDALDataType type) {
   return type == GDT_Byte || type == GDT_UInt16 || type == GDT_Int16 || type == GDT_Float32;
 }
 
+// Every file GDAL reads for the raster: the file itself, its world file,
+// .aux.xml and .prj, a VRT's source rasters.
+std::vector<std::string> FileList(GDALDatasetH dataset) {
+  std::vector<std::string> files;
+  char** list = GDALGetFileList(dataset);
+  for (char** file = list; file && *file; ++file) files.emplace_back(*file);
+  CSLDestroy(list);
+  return files;
+}
+
 class TRasterReader {
  public:
   TRasterReader(const std::string& path, const TznRasterOptions& options)
@@ -396,6 +406,7 @@ class TRasterReader {
     grid.ScaleZ = heights.ScaleZ;
     grid.WaterLevel = heights.WaterLevel;
     grid.Heights = std::move(heights.Stored);
+    grid.SourceFiles = FileList(ds);
     return grid;
   }
 

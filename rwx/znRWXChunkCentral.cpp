@@ -122,7 +122,10 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   const TznScopeGuard busy_reset([this] { Busy = false; });
 
   std::vector<std::string> all_inputs = inputs;
-  if (composer) all_inputs.insert(all_inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
+  if (composer) {
+    const std::vector<std::string> read = composer->ReadFiles();
+    all_inputs.insert(all_inputs.end(), read.begin(), read.end());
+  }
   const std::unique_ptr<TznModelWriter> writer = MakeModelWriter(format, base_file_name);
   std::vector<std::string> object_names;
   object_names.reserve(Objects.size());

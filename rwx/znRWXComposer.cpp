@@ -1,5 +1,6 @@
 #include "rwx/znRWXComposer.h"
 
+#include "base/znFormat.h"
 #include "rwx/znRWXFaceTest.h"
 
 void TznRWXComposer::Add(std::unique_ptr<TznRWXFaceFilter> filter, std::unique_ptr<TznRWXMaterial> material) {
@@ -54,4 +55,15 @@ std::vector<int> TznRWXComposer::AssignFaces(const TznVertex3fArray& vertices, c
     for (uint32_t f : claimed) owner[f] = pair;
   }
   return owner;
+}
+
+std::vector<std::string> TznRWXComposer::ReadFiles() const {
+  std::vector<std::string> files = FSourceFiles;
+  if (FTextureFolder.empty()) return files;
+  for (const auto& material : FMaterials) {
+    if (!material || !material->UseTexture() || material->Texture().empty()) continue;
+    const std::string name = LowerCase(material->Texture());
+    for (const char* extension : {".jpg", ".bmp"}) files.push_back(FTextureFolder + name + extension);
+  }
+  return files;
 }

@@ -52,6 +52,11 @@ class TznRWXComposer {
   // a save run refuses to write over any of them.
   const std::vector<std::string>& SourceFiles() const { return FSourceFiles; }
   void AddSourceFile(std::string path) { FSourceFiles.push_back(std::move(path)); }
+  // The files a run reads through the composer: its sources and, for each
+  // texture a material uses, the pictures the preview looks for in the
+  // Textures folder (lower-case name + ".jpg" and ".bmp"). None of them
+  // may be an output of the run.
+  std::vector<std::string> ReadFiles() const;
 
   // Null until the preview's texture loading has filled them.
   const TznRWXComposerTextures* Textures() const { return FTextures.get(); }

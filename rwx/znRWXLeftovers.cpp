@@ -28,11 +28,14 @@ bool IsObjectFileName(std::string_view name) {
          (name == ".rwx" || name == ".obj");
 }
 
-int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner) {
+namespace {
+
+// Removes the temporary files in the folder of path whose target and owner
+// the test accepts.
+template <typename Test>
+int RemoveTemporaries(const std::string& path, const Test& test) {
   namespace fs = std::filesystem;
-  if (owner <= 0 || ProcessAlive(owner)) return 0;
-  const std::string folder = ExtractFilePath(base_file_name);
-  const std::string prefix = ExtractFileName(base_file_name);
+  const std::string folder = ExtractFilePath(path);
   std::error_code error;
   fs::directory_iterator entries(folder.empty() ? "." : folder, error);
   if (error) return 0;
@@ -43,12 +46,27 @@ int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner) {
     if (!entry.is_regular_file(error) || entry.is_symlink(error)) continue;
     const std::string name = entry.path().filename().string();
     const std::optional<TznTemporaryName> temporary = ParseTemporaryName(name);
-    if (!temporary || temporary->Owner != owner) continue;
-    std::string_view target = temporary->Target;
-    if (target.size() <= prefix.size() || target.substr(0, prefix.size()) != prefix) continue;
-    target.remove_prefix(prefix.size());
-    if (target != ".prp" && target != ".mtl" && !IsObjectFileName(target)) continue;
+    if (!temporary || !test(temporary->Target, temporary->Owner)) continue;
     if (fs::remove(entry.path(), error)) ++removed;
   }
   return removed;
+}
+
+}  // namespace
+
+int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner) {
+  if (owner <= 0 || ProcessAlive(owner)) return 0;
+  const std::string prefix = ExtractFileName(base_file_name);
+  return RemoveTemporaries(base_file_name, [&](std::string_view target, long target_owner) {
+    if (target_owner != owner) return false;
+    if (target.size() <= prefix.size() || target.substr(0, prefix.size()) != prefix) return false;
+    target.remove_prefix(prefix.size());
+    return target == ".prp" || target == ".mtl" || IsObjectFileName(target);
+  });
+}
+
+int RemoveOwnerlessTemporaries(const std::string& target) {
+  const std::string name = ExtractFileName(target);
+  return RemoveTemporaries(
+      target, [&](std::string_view of, long owner) { return of == name && owner > 0 && !ProcessAlive(owner); });
 }

@@ -20,3 +20,9 @@ bool IsObjectFileName(std::string_view name);
 // Returns how many it removed; a missing folder has none, and files that
 // cannot be removed stay.
 int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner);
+
+// Removes the temporary files of one target file (target + ".tmp<pid>-<n>",
+// such as those of a terrain kept as .ter) whose owner process is gone: no
+// lock names their owner, so each one's own process id tells. Returns how
+// many it removed.
+int RemoveOwnerlessTemporaries(const std::string& target);

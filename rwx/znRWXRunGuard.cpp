@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <map>
 #include <utility>
 
 #include "base/znFormat.h"
 #include "base/znSafeFile.h"
+#include "rwx/znRWXBaseFamily.h"
 #include "rwx/znRWXLeftovers.h"
 
 namespace {
@@ -19,8 +21,8 @@ std::string LockFileName(const std::string& base_file_name) { return base_file_n
 
 namespace {
 
-// The outputs that are inputs, compared by device and inode; the advice
-// ends the message.
+// The outputs that are no regular files, and those that are inputs,
+// compared by device and inode; the advice ends the message.
 void CheckAgainstInputs(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs,
                         const std::string& advice) {
   // The inputs by device and inode; of two names of one file, the later.
@@ -29,10 +31,10 @@ void CheckAgainstInputs(const std::vector<std::string>& outputs, const std::vect
     struct stat st;
     if (!input.empty() && ::stat(input.c_str(), &st) == 0) input_names[{st.st_dev, st.st_ino}] = input;
   }
-  if (input_names.empty()) return;
   for (const std::string& output : outputs) {
     struct stat st;
     if (::stat(output.c_str(), &st) != 0) continue;
+    if (!S_ISREG(st.st_mode)) CheckOutputKind(output);
     const auto input = input_names.find({st.st_dev, st.st_ino});
     if (input == input_names.end()) continue;
     throw EznOutputIsInput("The output \"" + output + "\" is the input \"" + input->second + "\"; " + advice);
@@ -48,8 +50,37 @@ void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vecto
   CheckAgainstInputs(outputs, inputs, "choose another base name");
 }
 
-void CheckOutputSparesInputs(const std::string& output, const std::vector<std::string>& inputs) {
+namespace {
+
+// The file under the base name that path names, after links and other
+// spellings are resolved: the object list, the material library, the lock
+// file or an object file; empty when it names none of them.
+std::string RunFileNamed(const std::string& path, const std::string& base_file_name) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const std::string folder = ExtractFilePath(base_file_name);
+  const fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
+  const fs::path base_folder = fs::weakly_canonical(fs::absolute(folder.empty() ? "." : folder, error), error);
+  if (error || resolved.parent_path() != base_folder) return "";
+  const std::string name = resolved.filename().string();
+  const std::string own = ExtractFileName(base_file_name);
+  if (name.size() <= own.size() || name.compare(0, own.size(), own) != 0) return "";
+  const std::string rest = name.substr(own.size());
+  const bool of_run = rest == ".prp" || rest == ".mtl" || rest == LockFileName("") || IsObjectFileName(rest);
+  return of_run ? base_file_name + rest : "";
+}
+
+}  // namespace
+
+void CheckOutputSparesInputs(const std::string& output, const std::vector<std::string>& inputs,
+                             const std::string& base_file_name) {
   CheckAgainstInputs({output}, inputs, "choose another name");
+  if (base_file_name.empty()) return;
+  const std::string run_file = RunFileNamed(output, base_file_name);
+  if (!run_file.empty())
+    throw EznOutputRefused("The output \"" + output + "\" is also \"" + run_file +
+                           "\", which this run writes under the base name \"" + base_file_name +
+                           "\"; choose another name");
 }
 
 TznRWXRunGuard::TznRWXRunGuard(const std::string& base_file_name, const std::vector<std::string>& object_names,
@@ -60,5 +91,6 @@ TznRWXRunGuard::TznRWXRunGuard(const std::string& base_file_name, const std::vec
   if (!FLock.Take(LockFileName(base_file_name), holder))
     throw EznFileError("Another run" + (holder > 0 ? " (process " + FormatInt(holder) + ")" : std::string()) +
                        " is writing under the base name \"" + base_file_name + "\"; try again when it has finished");
+  CheckBaseFamily(base_file_name, object_names);
   FLeftoversRemoved = RemoveLeftoverTemporaries(base_file_name, FLock.PreviousHolder());
 }

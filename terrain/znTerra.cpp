@@ -36,6 +36,7 @@ void TznTerra::Clear() {
   FCurveMode = 0;
   FHeightScale = FBaseHeight = 0;
   FFileName.clear();
+  FSourceFiles.clear();
   FHighest = FLowest = 0;
   FWaterLevel = -1000;
   FFitted = false;

@@ -47,6 +47,9 @@ struct TznTerraGrid {
   std::vector<int16_t> Heights;
   // The water level in stored units, when the reader fixes one.
   std::optional<int16_t> WaterLevel;
+  // Every file the heights were read from, the named one included (a
+  // raster's sidecar and source files).
+  std::vector<std::string> SourceFiles;
 };
 
 // A position in whole centimetres east (x) and north (y) of grid point (0, 0).
@@ -202,8 +205,8 @@ class TznTerra {
   bool Saving() const;
   // Writes the object grid as it is laid out, leaving the render mode
   // alone. progress may be empty. workers: threads that build the objects,
-  // 0 for one per core. No output may replace the loaded terrain file or a
-  // file of the composer (EznOutputIsInput). format: the model files
+  // 0 for one per core. No output may replace a file the terrain was read
+  // from (ReadFiles) or one the composer reads (EznOutputIsInput). format: the model files
   // written (RWX, or Wavefront OBJ with its .mtl).
   TznRWXWriteStats WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
                                 const std::function<void(int, int, bool&)>& progress, int workers = 0,
@@ -273,6 +276,11 @@ class TznTerra {
   int32_t FCurveMode = 0;
   int16_t FHeightScale = 0, FBaseHeight = 0;
   std::string FFileName;
+  // The files the terrain was read from besides FFileName (a raster's
+  // world file, .aux.xml, .prj, a VRT's sources); empty for a .ter file.
+  std::vector<std::string> FSourceFiles;
+  // FFileName and FSourceFiles: what no output may replace.
+  std::vector<std::string> ReadFiles() const;
   int16_t FHighest = 0, FLowest = 0;
   int16_t FWaterLevel = -1000;
   float FSideX = 0, FSideY = 0;

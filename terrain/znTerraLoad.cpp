@@ -113,6 +113,8 @@ bool TznTerra::LoadFromGrid(const std::string& file_name, const std::function<Tz
                      " points");
     FHeights = std::move(grid.Heights);
     if (grid.WaterLevel) FWaterLevel = *grid.WaterLevel;
+    for (std::string& file : grid.SourceFiles)
+      if (file != file_name) FSourceFiles.push_back(std::move(file));
   });
 }
 

@@ -59,7 +59,13 @@ void TznTerra::DropGrids() {
 TznRWXWriteStats TznTerra::WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
                                         const std::function<void(int, int, bool&)>& progress, int workers,
                                         TznModelFormat format) {
-  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, {FFileName}, format);
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, ReadFiles(), format);
+}
+
+std::vector<std::string> TznTerra::ReadFiles() const {
+  std::vector<std::string> files = {FFileName};
+  files.insert(files.end(), FSourceFiles.begin(), FSourceFiles.end());
+  return files;
 }
 
 TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,

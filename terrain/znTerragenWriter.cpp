@@ -10,6 +10,7 @@
 #include "base/znFormat.h"
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
+#include "rwx/znRWXLeftovers.h"
 #include "terrain/znTerra.h"
 
 namespace {
@@ -50,9 +51,12 @@ int HeightCoarsening(const TznTerra& terra) {
 }  // namespace
 
 bool IsTerrainsOwnFile(const TznTerra& terra, const std::string& file_name) {
-  std::error_code error;
-  return !file_name.empty() && !terra.FFileName.empty() &&
-         std::filesystem::equivalent(file_name, terra.FFileName, error) && !error;
+  if (file_name.empty()) return false;
+  for (const std::string& read : terra.ReadFiles()) {
+    std::error_code error;
+    if (!read.empty() && std::filesystem::equivalent(file_name, read, error) && !error) return true;
+  }
+  return false;
 }
 
 int16_t TerragenHeightScale(float scale_y, float scale_z) {
@@ -115,5 +119,8 @@ std::string TerragenFileBytes(const TznTerra& terra) {
 void SaveTerragenFile(const TznTerra& terra, const std::string& file_name) {
   if (IsTerrainsOwnFile(terra, file_name))
     throw EznFileError("\"" + file_name + "\" is the file the terrain was loaded from; save it under another name");
+  // A run killed during an earlier save left its temporary file (the size
+  // of the whole terrain) beside the target.
+  RemoveOwnerlessTemporaries(file_name);
   SaveFileAtomically(file_name, TerragenFileBytes(terra));
 }

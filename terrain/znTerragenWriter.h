@@ -37,7 +37,8 @@ int16_t TerragenHeightScale(float scale_y, float scale_z);
 // which no raw 16-bit height reads back to.
 std::string TerragenFileBytes(const TznTerra& terra);
 
-// Whether file_name names the file the terrain was loaded from.
+// Whether file_name names a file the terrain was loaded from (the file
+// itself or, for a raster, one of its sidecar or source files).
 bool IsTerrainsOwnFile(const TznTerra& terra, const std::string& file_name);
 
 // Writes the file through a temporary file and a rename. Refuses the file

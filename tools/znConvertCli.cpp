@@ -103,10 +103,14 @@ const char kUsageEnd[] =
     "Temporary files that a run killed outright left under the same base name are\n"
     "removed before the next run starts. While a run writes, BASENAME.prp.lock keeps\n"
     "a second run under the same base name away: it stops at once with exit code 1.\n"
-    "An output that would replace the terrain, the composer or one of its files is\n"
-    "refused with exit code 2 before anything is written, and so is an input that\n"
-    "is not a regular file (a folder, a named pipe, a device), and so are a --width\n"
-    "or --relief that the terrain cannot hold (the Scale dialog's refusals).\n";
+    "An output that would replace a file the terrain was read from, the composer,\n"
+    "one of its files or textures, another output of the run, or an object file\n"
+    "that the .prp list of another base name in the folder names (base names that\n"
+    "begin alike, such as hill and hill2, can name the same files) is refused with\n"
+    "exit code 2 before anything is written, and so is an input or output that is\n"
+    "not a regular file (a folder, a named pipe, a device: every output is written\n"
+    "to a temporary file and renamed into place), and so are a --width or --relief\n"
+    "that the terrain cannot hold (the Scale dialog's refusals).\n";
 
 // The cutting options' lines come from the options themselves.
 std::string Usage() {
@@ -424,12 +428,17 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   LoadRunTerrain(terra, o, err);
   if (o.width || o.relief) RescaleTerrain(terra, o.width, o.relief.value_or(1));
   // The composer is read before anything is written: a kept terrain must
-  // not replace it or one of its parts either.
+  // not replace it, one of its parts or textures, a file the terrain was
+  // read from, or a file of the objects either.
   const std::unique_ptr<TznRWXComposer> composer = ComposerFor(o, err);
   if (!o.write_ter.empty()) {
-    std::vector<std::string> inputs = {o.composer};  // the terrain itself: refused by the writer
-    if (composer) inputs.insert(inputs.end(), composer->SourceFiles().begin(), composer->SourceFiles().end());
-    CheckOutputSparesInputs(o.write_ter, inputs);
+    std::vector<std::string> inputs = terra.ReadFiles();
+    inputs.push_back(o.composer);
+    if (composer) {
+      const std::vector<std::string> read = composer->ReadFiles();
+      inputs.insert(inputs.end(), read.begin(), read.end());
+    }
+    CheckOutputSparesInputs(o.write_ter, inputs, o.base_name);
     SaveTerragenFile(terra, o.write_ter);
     if (!o.quiet)
       out << "Wrote " << o.write_ter << ": " << FormatInt(terra.FXPoints) << " x " << FormatInt(terra.FYPoints)
@@ -495,7 +504,7 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     return Run(o, out, err);
   } catch (const UsageError& e) {
     return command_line.Refuse(e.what(), err);
-  } catch (const EznOutputIsInput& e) {
+  } catch (const EznOutputRefused& e) {
     err << kProgram << ": " << e.what() << "\n";
     return 2;
   } catch (const EznNotAFile& e) {

@@ -413,8 +413,8 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   EXPECT_EQ(SaveError(back, "./scaled.ter"),
             "\"./scaled.ter\" is the file the terrain was loaded from; save it under another name");
   const test::CliResult over = test::RunConvert({"scaled.ter", "--write-ter", "scaled.ter"});
-  EXPECT_EQ(over.code, 1);
-  EXPECT_NE(over.err.find("is the file the terrain was loaded from"), std::string::npos);
+  EXPECT_EQ(over.code, 2);
+  EXPECT_NE(over.err.find("The output \"scaled.ter\" is the input \"scaled.ter\""), std::string::npos) << over.err;
   EXPECT_EQ(test::ReadFile("scaled.ter"), before);
   back.ShiftHeights(3400);  // the highest point: 3000 + 3400 = 6400 units
   EXPECT_EQ(SaveError(back, "high.ter"), "");

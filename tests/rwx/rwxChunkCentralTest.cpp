@@ -203,9 +203,12 @@ TEST(RWXGrid, FailureAtALaterObjectKeepsEarlierFilesAndReleasesEveryMesh) {
   terra.SetVertices(2);
   terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
-  // A folder where object 1's file should go makes its save fail.
-  fs::create_directories("late/hill" + grid.FileNameOf(1));
-  EXPECT_THROW(grid.WriteAll("late/hill", nullptr, {}), EznFileError);
+  // A folder that turns up where object 1's file should go, once the run
+  // has begun, makes its save fail.
+  const auto block = [&grid](int index, int, bool&) {
+    if (index == 1) fs::create_directories("late/hill" + grid.FileNameOf(1));
+  };
+  EXPECT_THROW(grid.WriteAll("late/hill", nullptr, block), EznFileError);
   EXPECT_TRUE(fs::exists("late/hill" + grid.FileNameOf(0)));
   EXPECT_FALSE(fs::exists("late/hill" + grid.FileNameOf(3)));
   EXPECT_FALSE(fs::exists("late/hill.prp"));

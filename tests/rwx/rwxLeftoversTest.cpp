@@ -60,3 +60,19 @@ TEST(RWXLeftovers, OnlyTheTemporariesOfAGoneOwnerUnderTheBaseNameGo) {
   EXPECT_EQ(RemoveLeftoverTemporaries("hill", gone), 1);
   EXPECT_EQ(RemoveLeftoverTemporaries("missing/hill", gone), 0);
 }
+
+TEST(RWXLeftovers, AKeptTerrainsTemporaryGoesWhenItsOwnerIsGone) {
+  // A run killed during the rename of out/t.ter left its temporary; a live
+  // writer's stays, and so does the temporary of another target.
+  const long gone = test::EndedProcessId();
+  const std::string ownerless = TemporaryNameFor("ter/t.ter", gone) + "-5";
+  const std::vector<std::string> kept = {"ter/t.ter", TemporaryNameFor("ter/t.ter", ::getpid()) + "-6",
+                                         TemporaryNameFor("ter/t.ter2", gone) + "-7",
+                                         TemporaryNameFor("ter/u.ter", gone) + "-8"};
+  fs::create_directories("ter");
+  test::WriteFile(ownerless, "x");
+  for (const std::string& path : kept) test::WriteFile(path, "x");
+  EXPECT_EQ(RemoveOwnerlessTemporaries("ter/t.ter"), 1);
+  EXPECT_FALSE(fs::exists(ownerless));
+  for (const std::string& path : kept) EXPECT_TRUE(fs::exists(path)) << path;
+}

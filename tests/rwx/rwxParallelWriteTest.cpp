@@ -197,11 +197,13 @@ TEST(RWXParallelWrite, AFileErrorKeepsEarlierFilesAndWritesNoList) {
   terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   constexpr int k = 30;
-  fs::create_directories("late/v" + grid.FileNameOf(k));  // a folder where the file should go
   int last_progress = -1;
-  EXPECT_THROW(grid.WriteAll(
-                   "late/v", nullptr, [&](int index, int, bool&) { last_progress = index; }, 4),
-               EznFileError);
+  // A folder turns up where the file should go once the run has begun.
+  const auto block = [&](int index, int, bool&) {
+    last_progress = index;
+    if (index == k) fs::create_directories("late/v" + grid.FileNameOf(k));
+  };
+  EXPECT_THROW(grid.WriteAll("late/v", nullptr, block, 4), EznFileError);
   EXPECT_EQ(last_progress, k);
   for (int i = 0; i < k; ++i) EXPECT_TRUE(fs::exists("late/v" + grid.FileNameOf(i))) << i;
   for (int i = k + 1; i < k + 20; ++i) EXPECT_FALSE(fs::exists("late/v" + grid.FileNameOf(i))) << i;

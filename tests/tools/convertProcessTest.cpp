@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/znSafeFile.h"
+#include "support/rasterFiles.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 
@@ -353,8 +354,8 @@ std::vector<BadInput> BadInputs() {
       {"more jobs than objects", {"../in/small.ter", "v", "--jobs", "1024"}, 0, LoweredJobsMessage(), {"v.prp"}, {}},
       {"an object's name taken by a folder",
        {"../in/small.ter", "v"},
-       1,
-       "Cannot write file \"v1n1w.rwx\"",
+       2,
+       "Cannot write file \"v1n1w.rwx\". It is a folder",
        {"v1n1w.rwx/keep"},
        none,
        [](const std::string& folder) {
@@ -411,18 +412,75 @@ TEST(ConvertProcess, BadInputGivesItsCodeAndMessageAndNeverATruncatedModel) {
   }
 }
 
-TEST(ConvertProcess, AnOutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
-  // Each case puts an input where an output goes; the input keeps its bytes.
+namespace {
+
+// What a path is: a regular file's bytes, else its kind ("none" when it is
+// missing); reading a pipe would wait for a writer.
+std::string Snapshot(const std::string& path) {
+  const fs::file_status status = fs::status(path);
+  if (status.type() == fs::file_type::regular) return test::ReadFile(path);
+  return "kind " + std::to_string(static_cast<int>(status.type()));
+}
+
+// A VRT over src.tif, the source the terrain is read from, made in folder.
+void MakeVrt(const std::string& folder) {
+  test::MakeRaster(5, 5, [](int c, int r) { return 10.0 * c + r; }).Save(folder + "/src.tif");
+  GDALDatasetH source = GDALOpen((folder + "/src.tif").c_str(), GA_ReadOnly);
+  GDALClose(GDALCreateCopy(GDALGetDriverByName("VRT"), (folder + "/t.vrt").c_str(), source, FALSE, nullptr, nullptr,
+                           nullptr));
+  GDALClose(source);
+}
+
+}  // namespace
+
+TEST(ConvertProcess, AnOutputItMustNotReplaceIsRefusedBeforeAnythingIsWritten) {
+  // Each case puts an input, another output or something that is no file
+  // where an output goes; it keeps its bytes or its kind.
   struct Case {
     std::string name;
     std::vector<std::string> args;
     std::string message;
-    std::string input;  // in the case's folder: its content before the run
+    std::string input;  // in the case's folder, or absolute: what it is before the run
     std::function<void(const std::string& folder)> prepare;
   };
   MakeInputs();
   const std::string terrain = test::ReadFile("in/small.ter");
-  const Case cases[] = {
+  const auto pipe = [](const std::string& name) {
+    return [name](const std::string& folder) { ::mkfifo((folder + "/" + name).c_str(), 0644); };
+  };
+  std::vector<Case> cases = {
+      {"kept terrain is a named pipe",
+       {"../in/small.ter", "--write-ter", "p.ter"},
+       "Cannot write file \"p.ter\". It is a named pipe; every output is written to a temporary file and renamed "
+       "into place: name a file",
+       "p.ter",
+       pipe("p.ter")},
+      {"object list is a named pipe",
+       {"../in/small.ter", "v"},
+       "\"v.prp\". It is a named pipe",
+       "v.prp",
+       pipe("v.prp")},
+      {"kept terrain is a source of the VRT read",
+       {"t.vrt", "--write-ter", "src.tif"},
+       "The output \"src.tif\" is the input",
+       "src.tif",
+       MakeVrt},
+      {"kept terrain is a texture of the composer",
+       {"../in/small.ter", "--write-ter", "Textures/grass.jpg", "--composer", "Settings/T.CMP"},
+       "The output \"Textures/grass.jpg\" is the input \"Settings/../Textures/grass.jpg\"",
+       "Textures/grass.jpg",
+       [](const std::string& folder) {
+         fs::create_directories(folder + "/Settings");
+         fs::create_directories(folder + "/Textures");
+         test::WriteFile(folder + "/Settings/T.CMP", "[Composer]\nItems=0\nMaterial=G.MTR\n");
+         test::WriteFile(folder + "/Settings/G.MTR", "[Material]\nUseTexture=1\nTexture=Grass\n");
+         test::WriteFile(folder + "/Textures/grass.jpg", "a picture");
+       }},
+      {"kept terrain is the run's object list",
+       {"../in/small.ter", "--write-ter", "v.prp", "v"},
+       "The output \"v.prp\" is also \"v.prp\", which this run writes under the base name \"v\"",
+       "v.prp",
+       [](const std::string&) {}},
       {"object list is the terrain",
        {"t.prp", "t"},
        "kalvor-convert: The output \"t.prp\" is the input \"t.prp\"; choose another base name\n",
@@ -452,12 +510,21 @@ TEST(ConvertProcess, AnOutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
          test::WriteFile(folder + "/C.CMP", "[Composer]\nItems=0\nMaterial=w.prp\n");
        }},
   };
-  for (const Case& c : cases) {
+  // The device would take the output as root, through the rename.
+  if (::geteuid() != 0)
+    cases.push_back({"kept terrain is a device",
+                     {"../in/small.ter", "--write-ter", "/dev/full"},
+                     "\"/dev/full\". It is a character device",
+                     "/dev/full",
+                     [](const std::string&) {}});
+  for (size_t k = 0; k < cases.size(); ++k) {
+    const Case& c = cases[k];
     SCOPED_TRACE(c.name);
-    const std::string folder = "same-" + c.input;
+    const std::string folder = "refused" + std::to_string(k);
+    const std::string input = c.input[0] == '/' ? c.input : folder + "/" + c.input;
     fs::create_directories(folder);
     c.prepare(folder);
-    const std::string before = test::ReadFile(folder + "/" + c.input);
+    const std::string before = Snapshot(input);
     const std::vector<std::string> names = FilesUnder(folder);
     const std::set<std::string> files_before(names.begin(), names.end());
     const Result r = RunProgram(KALVOR_CONVERT, c.args, folder);
@@ -465,7 +532,7 @@ TEST(ConvertProcess, AnOutputThatIsAnInputIsRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.rfind("kalvor-convert: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-    EXPECT_EQ(test::ReadFile(folder + "/" + c.input), before);
+    EXPECT_EQ(Snapshot(input), before);
     const std::vector<std::string> names_after = FilesUnder(folder);
     EXPECT_EQ(std::set<std::string>(names_after.begin(), names_after.end()), files_before);
   }
@@ -587,6 +654,49 @@ TEST(ConvertProcess, RunsOnBaseNamesSharingAPrefixOrOnTheSameBaseNeverDestroyEac
   ExpectNoTruncatedModel("shared");
   EXPECT_FALSE(fs::exists("shared/x.prp.lock"));
   EXPECT_FALSE(fs::exists("shared/x2.prp.lock"));
+}
+
+TEST(ConvertProcess, BaseNamesOfOneFamilyNeverReplaceEachOthersObjects) {
+  // 50 x 220 m cut from its south-west corner: objects up to 21 north, so
+  // base h writes h20n..., the names base h2 gives its objects 0n...
+  MakeInputs();
+  if (!fs::exists("in/tall.ter"))
+    test::TerFile(11, 45, 5, [](int i, int j) { return int16_t(20 * i + 15 * j); }).Save("in/tall.ter");
+  const std::vector<std::string> args = {"../../in/tall.ter", "--origin", "0,0,0", "--quiet"};
+  const auto run_args = [&args](const std::string& base) {
+    std::vector<std::string> all = {args[0], base};
+    all.insert(all.end(), args.begin() + 1, args.end());
+    return all;
+  };
+
+  // One after the other: the second run names the list and a file it holds.
+  fs::create_directories("family");
+  ASSERT_EQ(RunProgram(KALVOR_CONVERT, run_args("h"), "family/run").code, 0);
+  const std::vector<std::string> before = FilesUnder("family/run");
+  const Result h2 = RunProgram(KALVOR_CONVERT, run_args("h2"), "family/run");
+  EXPECT_EQ(h2.code, 2);
+  const std::string named = "lists \"h2";
+  ASSERT_NE(h2.err.find("The object list \"h.prp\" of another base name " + named), std::string::npos) << h2.err;
+  const size_t start = h2.err.find(named) + named.size() - 2;
+  EXPECT_EQ(ListedModels("family/run", "h").count(h2.err.substr(start, h2.err.find('"', start) - start)), 1u);
+  EXPECT_NE(h2.err.find("remove or rename that list to go on"), std::string::npos);
+  EXPECT_EQ(FilesUnder("family/run"), before);
+
+  // At once, a few times: one of them proceeds, or neither does.
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    const std::string folder = "family/at-once" + std::to_string(round);
+    const Child first = Start(KALVOR_CONVERT, run_args("h"), folder);
+    const Child second = Start(KALVOR_CONVERT, run_args("h2"), folder);
+    const Result a = Wait(first), b = Wait(second);
+    EXPECT_FALSE(a.code == 0 && b.code == 0) << a.err << b.err;
+    for (const auto& [result, base] : {std::pair{a, "h"}, std::pair{b, "h2"}}) {
+      EXPECT_TRUE(result.code == 0 || result.code == 1 || result.code == 2) << result.err;
+      EXPECT_EQ(fs::exists(folder + "/" + base + ".prp"), result.code == 0) << result.err;
+      if (result.code == 0) ExpectListMatchesModels(folder, base);
+    }
+    ExpectNoTruncatedModel(folder);
+  }
 }
 
 TEST(TergenProcess, FollowsTheCommandLineConventions) {
