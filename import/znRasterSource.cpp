@@ -390,7 +390,7 @@ class TRasterReader {
     const bool flip_rows = !has_gt || gt[5] < 0;
     const bool flip_columns = has_gt && gt[1] < 0;
 
-    CheckMemory(columns, rows);
+    CheckMemory(band, columns, rows);
     TznRasterHeights heights = FitsFloat(GDALGetRasterDataType(band))
                                    ? Heights<float>(band, window, columns, rows, flip_rows, flip_columns, rule)
                                    : Heights<double>(band, window, columns, rows, flip_rows, flip_columns, rule);
@@ -411,11 +411,19 @@ class TRasterReader {
   }
 
  private:
-  // Refuses, before anything is read, a terrain whose heights and strip
-  // would not fit in the memory available.
-  void CheckMemory(int64_t columns, int64_t rows) const {
+  // Refuses, before anything is read, a terrain whose heights, strip and
+  // one of the raster's blocks (GDAL reads whole blocks) would not fit in
+  // the memory available.
+  void CheckMemory(GDALRasterBandH band, int64_t columns, int64_t rows) const {
+    int block_x = 0, block_y = 0;
+    GDALGetBlockSize(band, &block_x, &block_y);
+    const int64_t block = int64_t{block_x} * block_y * GDALGetDataTypeSizeBytes(GDALGetRasterDataType(band));
     const std::optional<int64_t> available = AvailableMemory();
-    const int64_t needed = columns * rows * int64_t{sizeof(int16_t)} + kStripBytes;
+    if (available && block > *available / 2)
+      throw Refusal(FPath, "GDAL reads it in blocks of " + FormatInt(block_x) + " x " + FormatInt(block_y) +
+                               " pixels, which need " + Megabytes(block) + " each; " + Megabytes(*available) +
+                               " are available");
+    const int64_t needed = columns * rows * int64_t{sizeof(int16_t)} + kStripBytes + block;
     if (available && needed > *available)
       throw Refusal(FPath, "its terrain of " + FormatInt(columns) + " x " + FormatInt(rows) + " points needs " +
                                Megabytes(needed) + " of memory; " + Megabytes(*available) +

@@ -228,6 +228,19 @@ TEST(RasterImport, LargeRastersAreAveragedDownAndNoTerrainsAreRefused) {
             "kalvor-convert: wide.tif: there is no band 2; the raster has 1\n");
   EXPECT_NE(test::RunConvert({"--info", "wide.tif", "--crop", "8000,0,400,4"}).err.find("does not lie within"),
             std::string::npos);
+
+  // A few hundred bytes that declare blocks of 2^20 x 2^20 doubles: GDAL
+  // would allocate 2^40 x 8 bytes = 8388608 MB for the first block it reads.
+  char** options = CSLSetNameValue(nullptr, "SPARSE_OK", "TRUE");
+  for (const char* key : {"TILED=YES", "BLOCKXSIZE=1048576", "BLOCKYSIZE=1048576"})
+    options = CSLAddString(options, key);
+  GDALAllRegister();
+  GDALClose(GDALCreate(GDALGetDriverByName("GTiff"), "blocks.tif", 100, 100, 1, GDT_Float64, options));
+  CSLDestroy(options);
+  EXPECT_NE(LoadError(terra, "blocks.tif")
+                .find("blocks.tif: GDAL reads it in blocks of 1048576 x 1048576 pixels, "
+                      "which need 8388608 MB each"),
+            std::string::npos);
 }
 
 TEST(RasterImport, SignedBytesBandsAndCancelling) {
