@@ -24,12 +24,14 @@ TznProgramArgs ReadProgramArgs(const std::vector<std::string>& args) {
 }
 
 std::string ProgramHelpText() {
-  return "Usage: kalvor [TERRAIN.ter]\n"
-         "Show a Terragen terrain as a map and in a 3D preview, and cut it into square\n"
+  return "Usage: kalvor [TERRAIN]\n"
+         "Show a terrain as a map and in a 3D preview, and cut it into square\n"
          "RenderWare objects (.rwx) with an object list (.prp). kalvor-convert writes\n"
          "the same objects from the command line.\n"
          "\n"
-         "With TERRAIN.ter the terrain is loaded at once, as \"File\" > \"Load\" does.\n"
+         "TERRAIN is a Terragen .ter file or an elevation raster GDAL reads (GeoTIFF,\n"
+         "SRTM .hgt, ASCII grid, PNG...), which keeps its true size in metres. It is\n"
+         "loaded at once, as \"File\" > \"Load\" does.\n"
          "\n"
          "Options:\n"
          "  -h, --help     show this help and exit\n"
