@@ -305,7 +305,11 @@ void TfrmKalvor::mnuSaveTerrainAsClick() {
       !FPrompts->AskYesNo("File already exist. Ovewrite?"))
     return;
   try {
-    SaveTerragenFile(*Terra, *file_name);
+    const double step = SaveTerragenFile(*Terra, *file_name);
+    // The step tells the user how finely the file holds the heights.
+    const std::string note = TerragenWrittenNote(ExtractFileName(*file_name), *Terra, step);
+    TznDebugLog::Instance().Note(note);
+    StatusBar2->SetText(0, note);
   } catch (const std::exception& e) {
     FPrompts->ShowMessage(e.what());
   }

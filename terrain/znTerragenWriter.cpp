@@ -39,16 +39,69 @@ void CheckWritable(const TznTerra& terra) {
   if (terra.FXPoints < 2 || terra.FYPoints < 2 || terra.FHeights.empty()) throw EznError("No terrain loaded");
 }
 
+int MostStoredHeight(const TznTerra& terra) {
+  if (terra.FHeights.empty()) return 0;
+  const auto [low, high] = std::minmax_element(terra.FHeights.begin(), terra.FHeights.end());
+  return std::max(-int{*low}, int{*high});
+}
+
 // The whole number of stored units one unit of the file takes: 1 while
 // every height reads back as it is, more for finer heights (a raster's),
 // which the file then holds at that coarser step.
-int HeightCoarsening(const TznTerra& terra) {
-  const auto [low, high] = std::minmax_element(terra.FHeights.begin(), terra.FHeights.end());
-  const int most = std::max(-int{*low}, int{*high});
-  return std::max(1, (most + kMaxWritableStored - 1) / kMaxWritableStored);
+int HeightCoarsening(int most) { return std::max(1, (most + kMaxWritableStored - 1) / kMaxWritableStored); }
+
+// The SCAL z under which both readers take a raw height to the same metres.
+float MatchingScaleZ(int16_t height_scale, float scale_y) {
+  return static_cast<float>(height_scale * double{scale_y} * 1000.0 / 65536.0);
+}
+
+// Whether some height scale within 16 bits matches a SCAL z near scale_z.
+bool MatchableScales(float scale_y, float scale_z) {
+  return std::isfinite(scale_y) && scale_y > 0 && std::fabs(65.536 * double{scale_z} / scale_y) < 32767;
+}
+
+int16_t OneFurther(int16_t height_scale) { return static_cast<int16_t>(height_scale + (height_scale < 0 ? -1 : 1)); }
+
+// The bytes of the terrain's file with its heights at the given scales.
+std::string FileBytes(const TznTerra& terra, const TznTerragenHeights& heights) {
+  TznTerragenChunks chunks;
+  chunks.XPoints = terra.FXPoints;
+  chunks.YPoints = terra.FYPoints;
+  chunks.ScaleX = terra.FScaleX;
+  chunks.ScaleY = terra.FScaleY;
+  chunks.ScaleZ = heights.ScaleZ;
+  chunks.WriteCurve = true;
+  chunks.CurveRadius = terra.FCurveRadius;
+  chunks.CurveMode = terra.FCurveMode;
+  chunks.HeightScale = heights.HeightScale;
+  const double per_unit = heights.StoredPerUnit;
+  return TerragenBytes(chunks, [&terra, per_unit](int32_t i, int32_t j) {
+    const double units = zn_detail::RoundHalfEven(terra.GetHeight(i, j) / per_unit);
+    return static_cast<int16_t>(std::clamp(units * 10, -32768.0, 32767.0));
+  });
 }
 
 }  // namespace
+
+TznTerragenHeights TerragenHeights(const TznTerra& terra) {
+  const int most = MostStoredHeight(terra);
+  const int coarsening = HeightCoarsening(most);
+  TznTerragenHeights coarsened;
+  coarsened.ScaleZ = terra.FScaleZ * static_cast<float>(coarsening);
+  coarsened.HeightScale = TerragenHeightScale(terra.FScaleY, coarsened.ScaleZ);
+  coarsened.StoredPerUnit = coarsening;
+  if (!MatchableScales(terra.FScaleY, coarsened.ScaleZ)) return coarsened;
+  for (int16_t scale = coarsened.HeightScale;; scale = OneFurther(scale)) {
+    TznTerragenHeights matched;
+    matched.HeightScale = scale;
+    matched.ScaleZ = MatchingScaleZ(scale, terra.FScaleY);
+    // Where the nearest height scale is exact, the heights keep their units.
+    matched.StoredPerUnit =
+        matched.ScaleZ == coarsened.ScaleZ ? coarsening : double{matched.ScaleZ} / double{terra.FScaleZ};
+    if (zn_detail::RoundHalfEven(most / matched.StoredPerUnit) <= kMaxWritableStored) return matched;
+    if (std::abs(scale) == 32767) return coarsened;
+  }
+}
 
 bool IsTerrainsOwnFile(const TznTerra& terra, const std::string& file_name) {
   if (file_name.empty()) return false;
@@ -99,28 +152,22 @@ std::string TerragenBytes(const TznTerragenChunks& chunks, const std::function<i
 
 std::string TerragenFileBytes(const TznTerra& terra) {
   CheckWritable(terra);
-  TznTerragenChunks chunks;
-  chunks.XPoints = terra.FXPoints;
-  chunks.YPoints = terra.FYPoints;
-  chunks.ScaleX = terra.FScaleX;
-  chunks.ScaleY = terra.FScaleY;
-  const int coarsening = HeightCoarsening(terra);
-  chunks.ScaleZ = terra.FScaleZ * static_cast<float>(coarsening);
-  chunks.WriteCurve = true;
-  chunks.CurveRadius = terra.FCurveRadius;
-  chunks.CurveMode = terra.FCurveMode;
-  chunks.HeightScale = TerragenHeightScale(terra.FScaleY, chunks.ScaleZ);
-  return TerragenBytes(chunks, [&terra, coarsening](int32_t i, int32_t j) {
-    const double units = zn_detail::RoundHalfEven(terra.GetHeight(i, j) / double(coarsening));
-    return static_cast<int16_t>(std::clamp(units * 10, -32768.0, 32767.0));
-  });
+  return FileBytes(terra, TerragenHeights(terra));
 }
 
-void SaveTerragenFile(const TznTerra& terra, const std::string& file_name) {
+double SaveTerragenFile(const TznTerra& terra, const std::string& file_name) {
   if (IsTerrainsOwnFile(terra, file_name))
     throw EznFileError("\"" + file_name + "\" is the file the terrain was loaded from; save it under another name");
+  CheckWritable(terra);
+  const TznTerragenHeights heights = TerragenHeights(terra);
   // A run killed during an earlier save left its temporary file (the size
   // of the whole terrain) beside the target.
   RemoveOwnerlessTemporaries(file_name);
-  SaveFileAtomically(file_name, TerragenFileBytes(terra));
+  SaveFileAtomically(file_name, FileBytes(terra, heights));
+  return heights.Step();
+}
+
+std::string TerragenWrittenNote(const std::string& name, const TznTerra& terra, double step) {
+  return "Wrote " + name + ": " + FormatInt(terra.FXPoints) + " x " + FormatInt(terra.FYPoints) +
+         " points, height step " + FormatGeneral(step) + " m";
 }

@@ -74,7 +74,9 @@ const char kUsageEnd[] =
     "                           the same for any number\n"
     "  --quiet                  no progress bar and no summary\n"
     "  --write-ter OUT.ter      also keep the terrain as a Terragen file (points, scales\n"
-    "                           after the size limit, heights); BASENAME is then optional\n"
+    "                           after the size limit, heights at a step that GDAL reads\n"
+    "                           to the same metres, named in its line); BASENAME is then\n"
+    "                           optional\n"
     "  --info TERRAIN           print the terrain's header values, point counts, scales\n"
     "                           and extremes, its true size, relief, height step, the\n"
     "                           objects of each size and whether the 1000 m rule\n"
@@ -439,10 +441,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
       inputs.insert(inputs.end(), read.begin(), read.end());
     }
     CheckOutputSparesInputs(o.write_ter, inputs, o.base_name);
-    SaveTerragenFile(terra, o.write_ter);
-    if (!o.quiet)
-      out << "Wrote " << o.write_ter << ": " << FormatInt(terra.FXPoints) << " x " << FormatInt(terra.FYPoints)
-          << " points\n";
+    const double step = SaveTerragenFile(terra, o.write_ter);
+    if (!o.quiet) out << TerragenWrittenNote(o.write_ter, terra, step) << "\n";
     if (o.base_name.empty()) return 0;
   }
   o.cutting.ApplyTo(terra);

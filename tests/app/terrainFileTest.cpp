@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <filesystem>
 
 #include "app/untKalvor.h"
@@ -66,17 +67,25 @@ TEST_F(TerrainFiles, ARasterLoadsAndTheTerrainIsKeptAsTer) {
   EXPECT_EQ(prompts_.SaveRequests[0].FileName, fs::absolute("wide.ter").string());  // named after the raster
   EXPECT_TRUE(prompts_.Questions.empty());
   // The raster's 20 km keep their size; read back at true size. Its 51 m
-  // over 16000 units go into the file at five units to one.
+  // over 16000 units would go into the file at five units to one, a height
+  // factor of 5 x 51 x 100 / 16000 = 1.59 (a little less, averaged), which
+  // GDAL reads at an ALTW of 65.536 x 1.59 / 5 = 20.9: the file takes 21
+  // and the factor that matches it, 21 x 5 x 1000 / 65536 = 1.602173, and
+  // the user is told its step.
+  EXPECT_EQ(window->StatusBar2->Text(0), "Wrote kept.ter: 4097 x 3 points, height step 0.0160217 m");
   TznTerra kept;
   kept.SetFitRule(TznFitRule::TrueSize);
   kept.LoadFromFile("kept.ter");
   EXPECT_EQ(kept.FXPoints, 4097);
   EXPECT_EQ(kept.FYPoints, 3);
   EXPECT_EQ(kept.FScaleX, window->Terra->FScaleX);
-  EXPECT_EQ(kept.FScaleZ, window->Terra->FScaleZ * 5);
+  EXPECT_EQ(kept.FScaleZ, 1.6021728515625f);
+  EXPECT_EQ(kept.FHeightScale, 21);
   ASSERT_EQ(kept.FHeights.size(), window->Terra->FHeights.size());
   for (size_t k = 0; k < kept.FHeights.size(); ++k)
-    ASSERT_LE(std::abs(kept.FHeights[k] * 5 - window->Terra->FHeights[k]), 2) << k;
+    ASSERT_LE(std::fabs(kept.Metres(kept.FHeights[k]) - window->Terra->Metres(window->Terra->FHeights[k])),
+              1.6021728515625 / 200)
+        << k;
 
   // An existing file is replaced only after a Yes; the loaded file never.
   test::WriteFile("old.ter", "old");

@@ -351,8 +351,11 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   // 10 m. Heights 0.5 c + 2 (100 - r) m span 250 m, so the raster's height
   // factor is 250 x 100 / 16000 = 1.5625 and the size limit makes it
   // (10 + 10) / (30 + 30) of that, 0.520833. A .ter file holds stored
-  // heights up to 3277: the 16000 of the raster go in at five units to one,
-  // height factor 2.60417.
+  // heights up to 3277: the 16000 of the raster would go in at five units
+  // to one, height factor 2.60417, which GDAL reads at an ALTW of 65.536 x
+  // 2.60417 / 10 = 17.07. The file takes ALTW 17 and the height factor
+  // that matches it, 17 x 10 x 1000 / 65536 = 2.593994: a step of
+  // 0.0259399 m, 16000 / (2.593994 / 0.520833) = 3212.5 units at the top.
   test::Raster dem = test::MakeRaster(101, 101, [](int c, int r) { return 0.5 * c + 2.0 * (100 - r); });
   dem.geo_transform = {300000, 30, 0, 5000000, 0, -30};
   dem.epsg = 32632;
@@ -360,7 +363,7 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   const test::CliResult run = test::RunConvert({"dem.tif", "--write-ter", "dem.ter", "--fit"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_NE(run.err.find("dem.tif: 3000 m x 3000 m fitted into 1000 m x 1000 m"), std::string::npos) << run.err;
-  EXPECT_EQ(run.out, "Wrote dem.ter: 101 x 101 points\n");
+  EXPECT_EQ(run.out, "Wrote dem.ter: 101 x 101 points, height step 0.0259399 m\n");
   EXPECT_FALSE(std::filesystem::exists(".prp"));  // no base name, no objects
 
   TznTerra direct, kept;
@@ -369,16 +372,19 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   kept.LoadFromFile("dem.ter");
   EXPECT_EQ(kept.FScaleX, 10.0f);
   EXPECT_EQ(kept.FScaleY, 10.0f);
-  EXPECT_NEAR(kept.FScaleZ, 2.60417, 1e-5);
+  EXPECT_EQ(kept.FScaleZ, 2.593994140625f);
+  EXPECT_EQ(kept.FHeightScale, 17);
   EXPECT_NEAR(direct.FScaleZ, 0.520833, 1e-6);
+  EXPECT_EQ(kept.GetHighest(), 3213);
   for (size_t k = 0; k < kept.FHeights.size(); ++k)
-    ASSERT_LE(std::abs(kept.FHeights[k] * 5 - direct.FHeights[k]), 2) << k;
+    ASSERT_LE(std::fabs(kept.Metres(kept.FHeights[k]) - direct.Metres(direct.FHeights[k])), 2.593994140625 / 200) << k;
 
-  // Rescaled as the scale dialog does: 4 m steps, three times the height
-  // factor (7.8125), heights moved down by 200 units.
+  // Rescaled as the scale dialog does: 4 m steps, four times the height
+  // factor (10.375977), heights moved down by 200 units. ALTW 65.536 x
+  // 10.375977 / 4 = 170 is exact: the heights go in as they stand.
   kept.SetScaleX(4);
   kept.SetScaleY(4);
-  kept.SetScaleZ(kept.FScaleZ * 3);
+  kept.SetScaleZ(kept.FScaleZ * 4);
   kept.ShiftHeights(-200);
   SaveTerragenFile(kept, "scaled.ter");
   TznTerra back;
@@ -387,8 +393,7 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   EXPECT_EQ(back.FScaleY, 4.0f);
   EXPECT_EQ(back.FScaleZ, kept.FScaleZ);
   EXPECT_EQ(back.FHeights, kept.FHeights);
-  // ALTW: 65.536 x 7.8125 / 4 = 128.
-  EXPECT_EQ(back.FHeightScale, 128);
+  EXPECT_EQ(back.FHeightScale, 170);
   EXPECT_EQ(back.FBaseHeight, 0);
 
   // GDAL gives a Terragen file's northern row first, as rasters go (its
@@ -406,8 +411,8 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   GDALRasterBandH band = GDALGetRasterBand(gdal, 1);
   std::vector<int16_t> raw(101 * 101);
   ASSERT_EQ(GDALRasterIO(band, GF_Read, 0, 0, 101, 101, raw.data(), 101, 101, GDT_Int16, 0, 0), CE_None);
-  // Its metres are raw x 4 x 128 / 65536, ours raw x 7.8125 / 1000: the
-  // same but for the float's last bits.
+  // Its metres are raw x 4 x 170 / 65536, ours raw x 10.375977 / 1000:
+  // the same but for the float's last bits.
   const double scale = GDALGetRasterScale(band, nullptr), offset = GDALGetRasterOffset(band, nullptr);
   double worst = 0;
   for (int j = 0; j < 101; ++j)
@@ -429,12 +434,13 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   EXPECT_EQ(over.code, 2);
   EXPECT_NE(over.err.find("The output \"scaled.ter\" is the input \"scaled.ter\""), std::string::npos) << over.err;
   EXPECT_EQ(test::ReadFile("scaled.ter"), before);
-  back.ShiftHeights(3400);  // the highest point: 3000 + 3400 = 6400 units
+  back.ShiftHeights(3400);  // the highest point: 3013 + 3400 = 6413 units
   EXPECT_EQ(SaveError(back, "high.ter"), "");
   TznTerra high;
-  high.LoadFromFile("high.ter");  // two units to one: 3200 at 15.625
-  EXPECT_EQ(high.GetHighest(), 3200);
-  EXPECT_NEAR(high.FScaleZ, 15.625, 1e-5);
+  high.LoadFromFile("high.ter");  // two units to one: 3206.5 to even at 20.751953, ALTW 340
+  EXPECT_EQ(high.GetHighest(), 3206);
+  EXPECT_EQ(high.FScaleZ, 20.751953125f);
+  EXPECT_EQ(high.FHeightScale, 340);
 }
 
 TEST(RasterImport, AValleyKeepsItsTrueSizeAndACoastItsSea) {

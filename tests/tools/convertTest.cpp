@@ -244,14 +244,16 @@ TEST(Convert, WidthAndReliefRescaleAsTheScaleDialogDoes) {
   ASSERT_EQ(r.code, 0) << r.err;
   // X: 500 / 256 = 1.953125; Y follows: 3 x 1.953125 / 3. The heights follow
   // the edges, (1.953125 + 1.953125) / (3 + 3) x 3 = 1.953125, times 2:
-  // 3.90625 cm a stored unit, 2172 x 0.0390625 = 84.84375 m and
-  // -922 x 0.0390625 = -36.015625 m. ALTW: 65.536 x 3.90625 / 1.953125 = 131.07.
+  // 3.90625 cm a stored unit. ALTW: 65.536 x 3.90625 / 1.953125 = 131.07,
+  // so the file takes 131 and the height factor that matches it, 131 x
+  // 1.953125 x 1000 / 65536 = 3.904104: the heights go in at x 1.000550,
+  // 2172 as 2173.19 = 2173 (84.836 m), -922 as -922.51 = -923 (-36.035 m).
   r = test::RunConvert({"--info", "kept.ter"});
   EXPECT_EQ(r.out,
-            "Filename: kept.ter\nSize: 256\nXPts: 257\nYPts: 257\nHt: 84.844m\n"
-            "Scale\nX: 1.95312\nY: 1.95312\nZ: 3.90625\nCRad: 0\nCRvm: 0\nAltW: 131, 0\nDp: -36.016m\n"
+            "Filename: kept.ter\nSize: 256\nXPts: 257\nYPts: 257\nHt: 84.836m\n"
+            "Scale\nX: 1.95312\nY: 1.95312\nZ: 3.9041\nCRad: 0\nCRvm: 0\nAltW: 131, 0\nDp: -36.035m\n"
             // 501.95 m of objects, an edge through 250 m: 51, 26, 18 a side.
-            "True size: 500 m x 500 m\nRelief: 120.86 m\nHeight step: 0.0390625 m\n"
+            "True size: 500 m x 500 m\nRelief: 120.87 m\nHeight step: 0.039041 m\n"
             "Objects: 2601 of 10 m, 676 of 20 m, 324 of 30 m\n1000 m rule: not applied\n");
 
   r = test::RunConvert({kSample, "v", "--width", "0"});
