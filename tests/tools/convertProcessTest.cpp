@@ -400,7 +400,18 @@ std::vector<BadInput> BadInputs() {
          fs::permissions("in/small.ter", fs::perms::group_read | fs::perms::others_read, fs::perm_options::add);
        },
        {RLIM_INFINITY, true}},
-      {"full output folder", {"../in/small.ter", "v"}, 1, "File too large", {}, none, {}, {2000, false}},
+      // The first object written, 0n1w, has 17162 bytes, the second, 0n0w,
+      // 17184: past a limit between them the run stops at the second, and
+      // the list names the first.
+      {"full output folder",
+       {"../in/small.ter", "v"},
+       1,
+       "kalvor-convert: Cannot write file \"v0n0w.rwx\". File too large; the run stopped, and \"v.prp\" lists the 1 "
+       "object written before\n",
+       {"v.prp", "v0n1w.rwx"},
+       {"v0n0w.rwx", "v1n1w.rwx"},
+       {},
+       {17170, false}},
       {"more jobs than objects", {"../in/small.ter", "v", "--jobs", "1024"}, 0, LoweredJobsMessage(), {"v.prp"}, {}},
       {"an object's name taken by a folder",
        {"../in/small.ter", "v"},
