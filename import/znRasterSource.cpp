@@ -54,8 +54,8 @@ void CheckPixelSize(double metres, const TznRasterWindow& window, int64_t column
                       FormatGeneral(FourDigits(range.High, false)) + " metres for the " + FormatInt(columns) + " x " +
                       FormatInt(rows) + " points of \"" + path + "\" (each side at least one object of " +
                       FormatInt(smallest_object) + " m long, at most " + FormatGeneral(TznTerra::kMaxScale) +
-                      " m from point to point and " + FormatGeneral(TznTerra::kMaxMetres) + " m in all), not " +
-                      FormatGeneral(metres));
+                      " m from point to point and " + FormatInt(static_cast<int64_t>(TznTerra::kMaxMetres)) +
+                      " m in all), not " + FormatGeneral(metres));
 }
 
 // Takes GDAL's messages while alive instead of letting it print them:
