@@ -20,6 +20,7 @@
 #include "app/znComposerTab.h"
 #include "app/znFilterTab.h"
 #include "app/znMaterialTab.h"
+#include "app/znSaveRWXInformation.h"
 #include "app/znStatusPanels.h"
 #include "app/znVertexChoices.h"
 #include "base/znError.h"
@@ -414,8 +415,13 @@ void TfrmKalvor::ShowScaleDialog() {
 
 void TfrmKalvor::mnuSavetoRWXClick() {
   // The filter chooses the format of the object files; the name is taken
-  // as typed, without an extension added.
+  // as typed, without an extension added. Below it the dialog says how many
+  // objects the name starts and what the first is called.
+  SaveDialog1.Title = "Save to RWX: choose a base name";
   SaveDialog1.Filter = "RWX objects (*.rwx)|*.rwx|Wavefront OBJ (*.obj)|*.obj";
+  SaveDialog1.Information = [plan = Terra->PlanObjects()](const std::string& typed, int filter_index) {
+    return SaveRWXInformation(plan, typed, filter_index == 1 ? TznModelFormat::Obj : TznModelFormat::Rwx);
+  };
   const std::optional<std::string> base_file_name = FPrompts->SaveFileName(SaveDialog1);
   if (!base_file_name) return;
   SaveDialog1.FileName = *base_file_name;

@@ -17,13 +17,13 @@ TznFileReader::TznFileReader(const std::string& path, size_t block_size) : path_
   // something else meanwhile is refused all the same.
   CheckRegularFile(path);
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd_ < 0) throw EznFileError(FileErrorText("Cannot open file", path, errno));
+  if (fd_ < 0) throw EznInputFileError(FileErrorText("Cannot open file", path, errno));
   struct stat st;
   if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd_);
     fd_ = -1;
     CheckRegularFile(path);
-    throw EznFileError(FileErrorText("Cannot open file", path, EINVAL));
+    throw EznInputFileError(FileErrorText("Cannot open file", path, EINVAL));
   }
   ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 #ifdef POSIX_FADV_SEQUENTIAL
@@ -41,7 +41,7 @@ bool TznFileReader::Refill() {
   while (true) {
     ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EznFileError(FileErrorText("Cannot read file", path_, errno));
+    if (got < 0) throw EznInputFileError(FileErrorText("Cannot read file", path_, errno));
     end_ = static_cast<size_t>(got);
     eof_ = got == 0;
     return got > 0;
@@ -57,7 +57,7 @@ size_t TznFileReader::Read(void* out, size_t count) {
       if (count - done >= buffer_.size() && !eof_) {
         ssize_t got = ::read(fd_, dest + done, count - done);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw EznFileError(FileErrorText("Cannot read file", path_, errno));
+        if (got < 0) throw EznInputFileError(FileErrorText("Cannot read file", path_, errno));
         if (got == 0) {
           eof_ = true;
           break;

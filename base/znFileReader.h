@@ -11,14 +11,14 @@
 
 class TznFileReader : public TznByteReader {
  public:
-  // Opens the file read-only; throws EznFileError when it cannot.
+  // Opens the file read-only; throws EznInputFileError when it cannot.
   explicit TznFileReader(const std::string& path, size_t block_size = size_t{1} << 20);
   ~TznFileReader();
   TznFileReader(const TznFileReader&) = delete;
   TznFileReader& operator=(const TznFileReader&) = delete;
 
   // Copies up to count bytes into out; returns how many there were before
-  // the end of the file. Throws EznFileError on a read error.
+  // the end of the file. Throws EznInputFileError on a read error.
   size_t Read(void* out, size_t count) override;
 
  private:

@@ -14,14 +14,14 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string ReadWholeFile(const std::string& file_name) {
   std::ifstream in(file_name, std::ios::binary);
-  if (!in) throw EznFileError(FileErrorText("Cannot open file", file_name, errno));
+  if (!in) throw EznInputFileError(FileErrorText("Cannot open file", file_name, errno));
   std::string content;
   std::error_code size_error;
   const uintmax_t size = std::filesystem::file_size(file_name, size_error);
   if (!size_error) content.reserve(static_cast<size_t>(size));
   char buffer[1 << 16];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) content.append(buffer, static_cast<size_t>(in.gcount()));
-  if (in.bad()) throw EznFileError(FileErrorText("Cannot read file", file_name, errno));
+  if (in.bad()) throw EznInputFileError(FileErrorText("Cannot read file", file_name, errno));
   return content;
 }
 

@@ -158,7 +158,7 @@ void CheckOutputKind(const std::string& path) {
 
 void CheckRegularFile(const std::string& path, const std::string& what) {
   struct stat st;
-  if (::stat(path.c_str(), &st) != 0) throw EznFileError(FileErrorText("Cannot open file", path, errno));
+  if (::stat(path.c_str(), &st) != 0) throw EznInputFileError(FileErrorText("Cannot open file", path, errno));
   const std::string kind = KindOfMode(st.st_mode);
   if (!kind.empty()) throw EznNotAFile("Cannot open file \"" + path + "\". It is " + kind + ", not " + what);
 }

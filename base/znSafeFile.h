@@ -60,7 +60,7 @@ class EznNotAFile : public EznFileError {
 // file, before anything opens it (a named pipe would keep the reader
 // waiting for ever): Cannot open file "p". It is a named pipe, not a
 // composer file (what = "a composer file"); a missing file gives the file
-// system's reason as a plain EznFileError.
+// system's reason as an EznInputFileError.
 void CheckRegularFile(const std::string& path, const std::string& what = "a file");
 
 // Throws EznNotAFile when an output path names something that is not a

@@ -3,10 +3,27 @@
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "base/znError.h"
 #include "base/znFormat.h"
+#include "terrain/znCuttingOptions.h"
+#include "terrain/znTerra.h"
+
+TznPixelRange UsablePixelSizes(int64_t x_size, int64_t y_size, int64_t columns, int64_t rows) {
+  const double smallest_object = TznCuttingOptions::kObjectSizes.front();
+  TznPixelRange range{0, TznTerra::kMaxScale};
+  // points along a side, and pixels per point
+  for (const auto& [pixels, points] : {std::pair{x_size, columns}, std::pair{y_size, rows}}) {
+    const double per_point = double(pixels) / double(points);
+    range.Low = std::max(range.Low, smallest_object / (double(points - 1) * per_point));
+    range.High =
+        std::min({range.High, TznTerra::kMaxScale / per_point, TznTerra::kMaxMetres / (double(points) * per_point)});
+  }
+  return range;
+}
 
 TznPixelSize MetresPerRadian(double semi_major, double inverse_flattening, double latitude_radians) {
   const double f = inverse_flattening != 0 ? 1 / inverse_flattening : 0;

@@ -4,6 +4,7 @@
 // west and north-south; 1 m without georeference.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct TznPixelSize {
@@ -21,6 +22,16 @@ struct TznRasterGeo {
   std::string Crs;  // empty when the raster names none
   TznPixelSize Pixel;
 };
+
+// The pixel sizes in metres that a window of x_size x y_size pixels,
+// averaged down to columns x rows points, can take: each side of the
+// terrain at least one object of the smallest size long, at most
+// TznTerra::kMaxScale metres from point to point and TznTerra::kMaxMetres
+// along a side.
+struct TznPixelRange {
+  double Low = 0, High = 0;
+};
+TznPixelRange UsablePixelSizes(int64_t x_size, int64_t y_size, int64_t columns, int64_t rows);
 
 // The georeference of a GDAL dataset. geo_transform: its six numbers, or
 // null when it has none; centre_row: the raster row (in pixels, fractional)

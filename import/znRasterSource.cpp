@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/znCommandLine.h"
 #include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znLog.h"
@@ -21,15 +22,40 @@
 #include "base/znSafeFile.h"
 #include "import/znRasterHeights.h"
 #include "import/znRasterScale.h"
+#include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
 
 namespace {
 
 // A message for the user that begins with the file's name; GDAL's own
 // messages sometimes do already.
-EznError Refusal(const std::string& path, const std::string& message) {
-  if (message.rfind(path + ": ", 0) == 0) return EznError(message);
-  return EznError(path + ": " + message);
+EznBadFile Refusal(const std::string& path, const std::string& message) {
+  if (message.rfind(path + ": ", 0) == 0) return EznBadFile(message);
+  return EznBadFile(path + ": " + message);
+}
+
+// The value rounded to four significant digits, up or down, so that a
+// bound said is a bound that holds.
+double FourDigits(double value, bool up) {
+  if (!(value > 0) || !std::isfinite(value)) return value;
+  const double step = std::pow(10.0, std::floor(std::log10(value)) - 3);
+  return (up ? std::ceil(value / step - 1e-9) : std::floor(value / step + 1e-9)) * step;
+}
+
+// Refuses a --pixel-size that would make a terrain too small to hold one
+// object, or too large for the scales and positions of the grids.
+void CheckPixelSize(double metres, const TznRasterWindow& window, int64_t columns, int64_t rows,
+                    const std::string& path) {
+  if (columns < 2 || rows < 2) return;  // no terrain: the loader says why
+  const TznPixelRange range = UsablePixelSizes(window.XSize, window.YSize, columns, rows);
+  if (metres >= range.Low && metres <= range.High) return;
+  const int smallest_object = TznCuttingOptions::kObjectSizes.front();
+  throw EznUsageError("--pixel-size must be from " + FormatGeneral(FourDigits(range.Low, true)) + " to " +
+                      FormatGeneral(FourDigits(range.High, false)) + " metres for the " + FormatInt(columns) + " x " +
+                      FormatInt(rows) + " points of \"" + path + "\" (each side at least one object of " +
+                      FormatInt(smallest_object) + " m long, at most " + FormatGeneral(TznTerra::kMaxScale) +
+                      " m from point to point and " + FormatInt(static_cast<int64_t>(TznTerra::kMaxMetres)) +
+                      " m in all), not " + FormatGeneral(metres));
 }
 
 // Takes GDAL's messages while alive instead of letting it print them:
@@ -376,6 +402,7 @@ class TRasterReader {
     report.SourceY = window.YSize;
     report.PointsX = columns;
     report.PointsY = rows;
+    if (FOptions.PixelSize) CheckPixelSize(*FOptions.PixelSize, window, columns, rows, FPath);
 
     TznHeightRule rule;
     int has_no_data = 0;
@@ -468,7 +495,7 @@ class TRasterReader {
     } catch (const EznError& e) {
       throw Refusal(FPath, e.what());
     } catch (const std::bad_alloc&) {
-      throw Refusal(FPath, "not enough memory for " + FormatInt(columns) + " x " + FormatInt(rows) + " points");
+      throw EznError(FPath + ": not enough memory for " + FormatInt(columns) + " x " + FormatInt(rows) + " points");
     }
     each_strip(one_pass ? 0 : 1, [&](int64_t first, int64_t count) {
       for (int64_t r = first; r < first + count; ++r)

@@ -78,7 +78,7 @@ TznComposerBuild LoadComposer(const std::string& composer_file, const std::strin
                               const std::string& textures_dir, int32_t citizen_number) {
   const TznComposerFile data = ReadComposerFile(composer_file);
   const std::string settings = FolderOrHere(settings_dir.empty() ? ExtractFilePath(composer_file) : settings_dir);
-  if (!DirectoryExists(settings)) throw EznFileError("the Settings folder \"" + settings + "\" does not exist");
+  if (!DirectoryExists(settings)) throw EznInputFileError("the Settings folder \"" + settings + "\" does not exist");
   const std::string textures = textures_dir.empty() ? AsFolder(settings) + "../Textures/" : textures_dir;
   TznComposerBuild build = BuildComposer(data, settings, textures, citizen_number);
   build.Composer->AddSourceFile(composer_file);

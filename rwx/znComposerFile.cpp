@@ -22,7 +22,7 @@ TznComposerFile ReadComposerFile(const std::string& path) {
   data.BasicMaterial = Trim(ini.ReadString(kComposer, "Material", ""));
   data.GeneralSettings = std::clamp(ini.ReadInteger(kComposer, "GeneralSettings", 0), 0, 1);
   const int items = ini.ReadInteger(kComposer, "Items", 0);
-  if (items > TznComposerFile::kMaxRows) throw EznError("Too many items (" + FormatInt(items) + ") in " + path);
+  if (items > TznComposerFile::kMaxRows) throw EznBadFile("Too many items (" + FormatInt(items) + ") in " + path);
   for (int row = 1; row <= items; ++row)
     data.Rows.push_back(
         {ini.ReadString(ItemSection(row), "Filter", ""), ini.ReadString(ItemSection(row), "Material", "")});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/znFormat.h"
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
 #include "base/znScopeGuard.h"
@@ -112,6 +113,29 @@ void TznRWXChunkCentral::SaveModel(const TznRWXChunk& object, const TznLineList&
   list.push_back(object.PropdumpLine(ExtractFileName(path), citizen));
 }
 
+namespace {
+
+std::string ListText(const std::vector<std::string>& list) {
+  std::string text;
+  for (const std::string& line : list) text += line + "\r\n";
+  return text;
+}
+
+// After a failed write, the object list of the objects written so far, so
+// that they can still be placed; says what became of it.
+std::string SaveListAfterFailure(const std::string& base_file_name, const std::vector<std::string>& list) {
+  const std::string path = base_file_name + ".prp";
+  try {
+    SaveFileAtomically(path, ListText(list));
+  } catch (const EznFileError& e) {
+    return "the run stopped, and the object list could not be written either: " + std::string(e.what());
+  }
+  return "the run stopped, and \"" + path + "\" lists the " + FormatInt(static_cast<int64_t>(list.size())) + " object" +
+         (list.size() == 1 ? "" : "s") + " written before";
+}
+
+}  // namespace
+
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                                               const TznRWXProgress& progress, int workers,
                                               const std::vector<std::string>& inputs, TznModelFormat format) {
@@ -185,12 +209,17 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
       pool.Release(i);
     });
     const Slot& slot = slots[i % slots.size()];
-    if (slot.produced) SaveModel(*Objects[i], slot.buffer, base_file_name + object_names[i], citizen, list, stats);
+    if (!slot.produced) continue;
+    try {
+      SaveModel(*Objects[i], slot.buffer, base_file_name + object_names[i], citizen, list, stats);
+    } catch (const EznFileError& e) {
+      // A full disk or a file size limit: what was written stays, listed.
+      throw EznFileError(std::string(e.what()) + "; " + SaveListAfterFailure(base_file_name, list));
+    }
   }
   finish_started();
 
-  std::string text;
-  for (const std::string& line : list) text += line + "\r\n";
+  const std::string text = ListText(list);
   SaveFileAtomically(base_file_name + ".prp", text);
   stats.Bytes += static_cast<int64_t>(text.size());
   return stats;

@@ -64,7 +64,8 @@ class TznRWXChunkCentral {
   // writes once per run (the .obj models' base + ".mtl") and the list
   // base + ".prp", which names the object files. Without a composer the
   // plain model is written. Throws EznFileError when a file cannot be
-  // written; the object list is then not written.
+  // written (a full disk, a file size limit): the objects written before
+  // stay, the object list names them, and the message says so.
   // Before the first file, the run guard (znRWXRunGuard.h) refuses an
   // output that is one of the inputs (the terrain file and the composer's
   // files), with EznOutputIsInput, and a base name another run is writing

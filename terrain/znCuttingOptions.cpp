@@ -67,6 +67,7 @@ void ReadMesh(TznCuttingOptions& o, const std::string& text) {
 void ReadMaxError(TznCuttingOptions& o, const std::string& text) {
   o.MaxError = InRange("--max-error", "a number of metres", ParseReal(text), TznCuttingOptions::kMinMaxError,
                        TznCuttingOptions::kMaxMaxError, FormatGeneral, text);
+  o.MaxErrorGiven = true;
 }
 
 std::vector<TznCuttingOptions::TChoice> MakeChoices() {
@@ -126,6 +127,12 @@ void TznCuttingOptions::AddTo(TznCommandLine& command_line) {
 TznFitRule TznCuttingOptions::FitRule() const {
   if (Fit && TrueSize) throw EznUsageError("--fit and --true-size exclude each other");
   return Fit ? TznFitRule::Fit : TrueSize ? TznFitRule::TrueSize : TznFitRule::ByKind;
+}
+
+std::vector<std::string> TznCuttingOptions::Warnings() const {
+  if (MaxErrorGiven && Mesh == kGridMesh)
+    return {"--max-error applies to --mesh adaptive only; the regular grid ignores it"};
+  return {};
 }
 
 void TznCuttingOptions::ApplyTo(TznTerra& terra) const {

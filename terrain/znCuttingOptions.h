@@ -35,6 +35,8 @@ struct TznCuttingOptions {
   // --fit and --true-size: every terrain fitted into 1000 m x 1000 m, or
   // none; neither leaves the rule to the kind of file.
   bool Fit = false, TrueSize = false;
+  // --max-error was given.
+  bool MaxErrorGiven = false;
 
   // One choice on a command line: its option ("--vertices"), its help
   // lines, and how it reads a value; Read throws EznUsageError ("--vertices
@@ -57,6 +59,10 @@ struct TznCuttingOptions {
   // The fit rule of --fit and --true-size; throws EznUsageError when both
   // were given.
   TznFitRule FitRule() const;
+
+  // What the user should know about the choices made, such as a
+  // --max-error that the regular grid ignores; empty when nothing.
+  std::vector<std::string> Warnings() const;
 
   // Sets the terrain's cutting settings and its fit rule (which the next
   // load follows); the shell rebuilds its grid after.

@@ -28,9 +28,9 @@ std::string RWXObjectLimitText(double objects, float object_size);
 // A terrain header read whole whose values this program cannot use: a size
 // it cannot hold or a scale that is no usable number. The header values stay
 // in the terrain, so they can still be shown.
-class EznTerraHeaderError : public EznError {
+class EznTerraHeaderError : public EznBadFile {
  public:
-  using EznError::EznError;
+  using EznBadFile::EznBadFile;
 };
 
 class TznRWXChunkCentral;
@@ -67,6 +67,9 @@ class TznTerra {
   // this many metres of grid point (0, 0): their centimetres, and the
   // differences between two of them, then fit 32 bits.
   static constexpr double kMaxMetres = 1e7;
+  // Scales beyond this many metres per step (or height factor) overflow the
+  // centimetre positions and heights the grids are laid out in.
+  static constexpr double kMaxScale = 1e5;
   // The most objects the RWX grid holds: about a 5 km square cut into
   // 10 m objects. Each object costs memory whether built or not, and every
   // preview frame looks at all of them.
@@ -84,9 +87,10 @@ class TznTerra {
 
   // Reads a .ter file. Throws EznError while a save run is on,
   // EznFileError when the file cannot be opened and
-  // EznError ("not a ter file") when it is no terrain, and
-  // EznTerraHeaderError ("unsupported terrain size X x Y", "bad scale nan in
-  // "x.ter"") when it is not one this program can hold; the terrain is then
+  // EznBadFile ("not a ter file") when it is no terrain, and
+  // EznTerraHeaderError (""x.ter" holds a terrain of 1 x 1 points; ...", "the
+  // height scale (SCAL z) in "x.ter" is infinite; ...") when it is not one
+  // this program can hold; the terrain is then
   // left cleared but for the header values read, with no heights and empty
   // grids. A good file ends with the viewer above the origin and
   // the live grid rebuilt.
@@ -200,6 +204,16 @@ class TznTerra {
   // objects! " and RWXObjectLimitText), leaving the grid as it was, when it
   // would hold more than kMaxRWXObjects.
   void LayOutObjects();
+  // The object grid a save run would write now, laid out as LayOutObjects
+  // lays it out but apart from the live grid: how many objects it holds
+  // (those that hold triangles are written) and the place name of the
+  // first, the south-western one ("1n0w"). No objects when the grid would
+  // hold too many.
+  struct TObjectPlan {
+    int Count = 0;
+    std::string FirstPlace;
+  };
+  TObjectPlan PlanObjects() const;
   // A save run is writing the object grid: the grids stay as they are and
   // no other terrain can be loaded until it returns.
   bool Saving() const;
@@ -317,8 +331,10 @@ class TznTerra {
   bool Load(const std::string& file_name, const std::function<void()>& fill);
   void ReadTerragen(TznByteReader& file, const std::string& file_name);
   // Point counts and scales as read: the size checks, the zero rule, the
-  // scale checks and, when fit_by_kind or the fit rule says so, the size
-  // limit.
-  void SetPointsAndScales(int64_t x_points, int64_t y_points, bool fit_by_kind);
+  // scale checks (naming the SCAL chunk of a Terragen file) and, when the
+  // fit rule says so for the kind of file, the size limit.
+  // Lays the grid out from the origin, scales, object size and density.
+  void LayOutGrid(TznRWXChunkCentral& grid) const;
+  void SetPointsAndScales(int64_t x_points, int64_t y_points, bool terragen_file);
   void DropGrids();
 };

@@ -22,7 +22,7 @@ class TerragenReader {
   // Header bytes must all be there; a file that ends inside the header is no
   // terrain.
   void Exact(void* out, size_t count) {
-    if (file_.Read(out, count) != count) throw EznError(kNotATerFile);
+    if (file_.Read(out, count) != count) throw EznBadFile(kNotATerFile);
   }
   std::string Tag() {
     char tag[4];
@@ -69,18 +69,34 @@ void ConvertRaw(const uint8_t* bytes, size_t count, int16_t* out) {
 
 std::string SizeText(int64_t x, int64_t y) { return FormatInt(x) + " x " + FormatInt(y); }
 
-// Scales beyond this many metres per step (or height factor) overflow the
-// centimetre positions and heights the grids are laid out in.
-constexpr double kMaxScale = 1e5;
+constexpr double kMaxScale = TznTerra::kMaxScale;
 
-bool UsableScale(float value) { return std::isfinite(value) && std::fabs(value) <= kMaxScale; }
+// What is wrong with a scale, or empty when it is usable. A horizontal
+// scale must also be positive: grid steps run east and north, and a
+// negative step lays the object grid out beyond every position the grids
+// can hold.
+std::string ScaleProblem(float value, bool horizontal) {
+  if (std::isnan(value)) return "is not a number; a terrain needs finite scales";
+  if (std::isinf(value)) return "is infinite; a terrain needs finite scales";
+  const std::string unit = horizontal ? " metres per point" : "";
+  if (std::fabs(value) > kMaxScale)
+    return "is " + FormatGeneral(value) + unit + "; this program takes at most " + FormatGeneral(kMaxScale);
+  if (horizontal && value < 0)
+    return "is " + FormatGeneral(value) + unit +
+           "; the points must lie east and north of each other, at a distance "
+           "above 0";
+  return "";
+}
 
-// A horizontal scale must also be positive: grid steps run east and north,
-// and a negative step lays the object grid out beyond every position the
-// grids can hold.
-void CheckScale(float value, const std::string& file_name, bool horizontal) {
-  if (!UsableScale(value) || (horizontal && value < 0))
-    throw EznTerraHeaderError("bad scale " + LowerCase(FormatGeneral(value)) + " in \"" + file_name + "\"");
+// axis: "x", "y" or "z", the place of the scale in the SCAL chunk of a
+// Terragen file; a raster's scales come from its pixel size.
+void CheckScale(float value, const std::string& file_name, const std::string& axis, bool terragen) {
+  const bool horizontal = axis != "z";
+  const std::string problem = ScaleProblem(value, horizontal);
+  if (problem.empty()) return;
+  const std::string name = axis == "x" ? "west-east scale" : axis == "y" ? "south-north scale" : "height scale";
+  const std::string chunk = terragen ? " (SCAL " + axis + ")" : "";
+  throw EznTerraHeaderError("the " + name + chunk + " in \"" + file_name + "\" " + problem);
 }
 
 }  // namespace
@@ -147,8 +163,8 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
   TerragenReader in(file);
 
   char magic[16];
-  if (file.Read(magic, 16) != 16 || std::memcmp(magic, "TERRAGENTERRAIN ", 16) != 0) throw EznError(kNotATerFile);
-  if (in.Tag() != "SIZE") throw EznError(kNotATerFile);
+  if (file.Read(magic, 16) != 16 || std::memcmp(magic, "TERRAGENTERRAIN ", 16) != 0) throw EznBadFile(kNotATerFile);
+  if (in.Tag() != "SIZE") throw EznBadFile(kNotATerFile);
   FSize = in.Int32();
   int64_t x_points = int64_t{FSize} + 1, y_points = int64_t{FSize} + 1;
 
@@ -171,7 +187,7 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
       FBaseHeight = in.Int16();
       break;
     } else {
-      throw EznError(kNotATerFile);
+      throw EznBadFile(kNotATerFile);
     }
   }
 
@@ -181,7 +197,7 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
   try {
     FHeights.assign(total, 0);
   } catch (const std::bad_alloc&) {
-    throw EznError("not enough memory for a terrain of " + SizeText(FXPoints, FYPoints) + " points");
+    throw EznError("not enough memory for the " + SizeText(FXPoints, FYPoints) + " points of \"" + file_name + "\"");
   }
 
   // The elevations follow row by row; a file that ends early leaves the
@@ -202,25 +218,27 @@ void TznTerra::ReadTerragen(TznByteReader& file, const std::string& file_name) {
   }
 }
 
-void TznTerra::SetPointsAndScales(int64_t x_points, int64_t y_points, bool fit_by_kind) {
+void TznTerra::SetPointsAndScales(int64_t x_points, int64_t y_points, bool terragen_file) {
   if (x_points < 2 || y_points < 2 || x_points > kMaxPointsPerAxis || y_points > kMaxPointsPerAxis ||
       x_points * y_points > kMaxPoints)
-    throw EznTerraHeaderError("unsupported terrain size " + SizeText(x_points, y_points));
+    throw EznTerraHeaderError("\"" + FFileName + "\" holds a terrain of " + SizeText(x_points, y_points) +
+                              " points; this program takes 2 to " + FormatInt(kMaxPointsPerAxis) +
+                              " points along each side and " + FormatInt(kMaxPoints) + " in all");
   FXPoints = static_cast<int32_t>(x_points);
   FYPoints = static_cast<int32_t>(y_points);
 
   if (FScaleX == 0) FScaleX = 1;
   if (FScaleY == 0) FScaleY = 1;
   if (FScaleZ == 0) FScaleZ = 1;
-  CheckScale(FScaleX, FFileName, true);
-  CheckScale(FScaleY, FFileName, true);
-  CheckScale(FScaleZ, FFileName, false);
+  CheckScale(FScaleX, FFileName, "x", terragen_file);
+  CheckScale(FScaleY, FFileName, "y", terragen_file);
+  CheckScale(FScaleZ, FFileName, "z", terragen_file);
   FFileScaleX = FScaleX;
   FFileScaleY = FScaleY;
   FFileScaleZ = FScaleZ;
   // Fitted, terrains longer than 1000 m along either side become exactly
   // 1000 m along both; heights shrink by the mean factor.
-  const bool fit = FFitRule == TznFitRule::Fit || (FFitRule == TznFitRule::ByKind && fit_by_kind);
+  const bool fit = FFitRule == TznFitRule::Fit || (FFitRule == TznFitRule::ByKind && terragen_file);
   FFitted = fit && (double(FXPoints - 1) * FScaleX > 1000.0 || double(FYPoints - 1) * FScaleY > 1000.0);
   if (FFitted) {
     FScaleX = static_cast<float>(1000.0 / (FXPoints - 1));

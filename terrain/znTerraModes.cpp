@@ -40,11 +40,22 @@ void TznTerra::LayOutObjects() {
   const double objects = MostRWXObjects(FOrigin, FScaleX, FScaleY, FObjectSize);
   if (objects > kMaxRWXObjects) throw EznError("Too many objects! " + RWXObjectLimitText(objects, FObjectSize));
   ++FRevision;
+  LayOutGrid(*FRWXChunks);
+}
+
+void TznTerra::LayOutGrid(TznRWXChunkCentral& grid) const {
   const TznCentimetres start = GetGridStart();
   const int32_t size = Round32(FObjectSize * 100.0);
-  FRWXChunks->Rebuild(start.x, start.y, Round32(FOrigin.y * 100.0), Round32(FOrigin.x * 100.0), FVertices - 1,
-                      FVertices - 1, size, size, Round32(double(FYPoints) * FScaleY * 100.0),
-                      Round32(double(FXPoints) * FScaleX * 100.0));
+  grid.Rebuild(start.x, start.y, Round32(FOrigin.y * 100.0), Round32(FOrigin.x * 100.0), FVertices - 1, FVertices - 1,
+               size, size, Round32(double(FYPoints) * FScaleY * 100.0), Round32(double(FXPoints) * FScaleX * 100.0));
+}
+
+TznTerra::TObjectPlan TznTerra::PlanObjects() const {
+  if (MostRWXObjects(FOrigin, FScaleX, FScaleY, FObjectSize) > kMaxRWXObjects) return {};
+  TznRWXChunkCentral grid(TznRWXMeshBuilder{}, this);
+  LayOutGrid(grid);
+  if (grid.Count() == 0) return {};
+  return {grid.Count(), grid.Object(0).PlaceName()};
 }
 
 void TznTerra::DropGrids() {

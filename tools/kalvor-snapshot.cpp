@@ -23,12 +23,14 @@
 #include "draw/znTerraPainter.h"
 #include "import/znTerrainFile.h"
 #include "rwx/znComposerBuilder.h"
+#include "rwx/znRWXRunGuard.h"
 #include "scene/znGLFramebuffer.h"
 #include "scene/znGLOffscreenSurface.h"
 #include "scene/znGLReality.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
+#include "tools/znExitCode.h"
 
 namespace {
 
@@ -58,13 +60,14 @@ const char kUsageEnd[] =
     "\n"
     "Every option with a value also takes the form --option=VALUE.\n"
     "The viewer is kept at least 1.5 m above the ground. The picture shows what the\n"
-    "preview window shows: terrain, origin marker and water plane, with fog and sun.\n";
+    "preview window shows: terrain, origin marker and water plane, with fog and sun.\n"
+    "\n";
 
 // The cutting options' lines come from the options themselves.
 std::string Usage() {
   return kUsageStart +
          TznCuttingOptions::Help({"--object-size", "--vertices", "--mesh", "--max-error", "--fit", "--true-size"}) +
-         kUsageEnd;
+         kUsageEnd + ExitStatusHelp(",\n      no OpenGL context");
 }
 
 const char kProgram[] = "kalvor-snapshot";
@@ -174,7 +177,7 @@ void PlaceViewer(const SnapshotOptions& o, TznTerra& terra) {
 void SetWater(const SnapshotOptions& o, TznTerra& terra) {
   if (!o.has_water) return;
   const double stored = o.water * 100 / terra.FScaleZ;
-  if (stored < INT16_MIN || stored > INT16_MAX) throw EznError("--water: level outside the terrain's height range");
+  if (stored < INT16_MIN || stored > INT16_MAX) throw UsageError("--water: level outside the terrain's height range");
   terra.SetWaterLevel(static_cast<int16_t>(Round32(stored)));
 }
 
@@ -191,25 +194,42 @@ std::vector<uint8_t> ReadPixels(int width, int height) {
   return top_down;
 }
 
-void WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) throw EznFileError("Unable to write to " + path);
+extern "C" void AppendPngBytes(png_structp png, png_bytep data, png_size_t length) {
+  static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+}
+
+extern "C" void FlushNothing(png_structp) {}
+
+// The picture as the bytes of a PNG file.
+std::string PngBytes(int width, int height, const std::vector<uint8_t>& rgb) {
+  std::string bytes;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!png || !info || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    std::remove(path.c_str());
-    throw EznFileError("Unable to write to " + path);
+    throw EznError("Unable to encode the picture");
   }
-  png_init_io(png, file);
+  png_set_write_fn(png, &bytes, AppendPngBytes, FlushNothing);
   png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (int y = 0; y < height; ++y) png_write_row(png, rgb.data() + size_t(y) * width * 3);
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
-  if (std::fclose(file) != 0) throw EznFileError("Unable to write to " + path);
+  return bytes;
+}
+
+// The picture must be a regular file or a new one, and none of the files
+// the terrain and the composer were read from.
+void CheckPicturePath(const SnapshotOptions& o, const TznTerra& terra, const TznRWXComposer* composer) {
+  std::vector<std::string> inputs = terra.ReadFiles();
+  if (composer) {
+    inputs.push_back(o.composer);
+    const std::vector<std::string> read = composer->ReadFiles();
+    inputs.insert(inputs.end(), read.begin(), read.end());
+  }
+  CheckOutputKind(o.picture);
+  CheckOutputSparesInputs(o.picture, inputs, "");
 }
 
 int Snapshot(const SnapshotOptions& o) {
@@ -223,7 +243,9 @@ int Snapshot(const SnapshotOptions& o) {
   // the same choices on the Basic Shape tab: adaptive ones too.
   o.cutting.ApplyTo(terra);
   terra.SetViewDistance(static_cast<float>(o.view_distance));
-  if (!o.composer.empty()) terra.SetComposer(ComposerFor(o));
+  std::unique_ptr<TznRWXComposer> composer = o.composer.empty() ? nullptr : ComposerFor(o);
+  CheckPicturePath(o, terra, composer.get());
+  if (composer) terra.SetComposer(std::move(composer));
   terra.SetRenderMode(o.mode);
   PlaceViewer(o, terra);
   SetWater(o, terra);
@@ -244,7 +266,7 @@ int Snapshot(const SnapshotOptions& o) {
   TznGLFramebuffer framebuffer(surface, o.width, o.height);
   reality.Paint();
   if (!failure.empty()) throw EznError(failure);
-  WritePng(o.picture, o.width, o.height, ReadPixels(o.width, o.height));
+  SaveFileAtomically(o.picture, PngBytes(o.width, o.height, ReadPixels(o.width, o.height)));
   std::cout << "mode " << FormatInt(RenderModeNumber(o.mode)) << ": " << FormatInt(terra.GetDrawnCount()) << " of "
             << FormatInt(terra.GetChunkCount()) << " drawn, " << o.picture << "\n";
   return 0;
@@ -260,14 +282,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string> positional = command_line.Parse(argc, argv);
     if (command_line.AnswerHelpOrVersion(Usage(), std::cout)) return 0;
     CheckPositional(positional, options);
-  } catch (const UsageError& e) {
-    return command_line.Refuse(e.what(), std::cerr);
-  }
-  SetWarningSink([](const std::string& message) { std::cerr << kProgram << ": warning: " << message << "\n"; });
-  try {
+    for (const std::string& warning : options.cutting.Warnings())
+      std::cerr << kProgram << ": warning: " << warning << "\n";
+    SetWarningSink([](const std::string& message) { std::cerr << kProgram << ": warning: " << message << "\n"; });
     return Snapshot(options);
   } catch (const std::exception& e) {
-    std::cerr << kProgram << ": " << e.what() << "\n";
-    return 1;
+    return ReportError(kProgram, e, std::cerr);
   }
 }

@@ -6,6 +6,7 @@
 
 #include "base/znCommandLine.h"
 #include "base/znFormat.h"
+#include "tools/znExitCode.h"
 #include "tools/znTerGenerator.h"
 
 namespace {
@@ -17,7 +18,10 @@ const char kUsage[] =
     "  --scale METRES   metres per grid step (default 3)\n"
     "  -h, --help       show this help\n"
     "  --version        show the program's version\n"
-    "Every option with a value also takes the form --option=VALUE.\n";
+    "Every option with a value also takes the form --option=VALUE.\n"
+    "\n";
+
+std::string Usage() { return kUsage + ExitStatusHelp(); }
 
 void AddOptions(TznCommandLine& command_line, TznTerGeneratorOptions& options) {
   command_line.AddOption("--points", [&options](const std::string& text) {
@@ -42,18 +46,13 @@ int main(int argc, char** argv) {
   try {
     AddOptions(command_line, options);
     const std::vector<std::string> paths = command_line.Parse(argc, argv);
-    if (command_line.AnswerHelpOrVersion(kUsage, std::cout)) return 0;
+    if (command_line.AnswerHelpOrVersion(Usage(), std::cout)) return 0;
     if (paths.size() > 1) throw EznUsageError("unexpected argument " + paths[1]);
     if (paths.empty()) throw EznUsageError("expected OUT.ter");
     path = paths[0];
-  } catch (const EznUsageError& e) {
-    return command_line.Refuse(e.what(), std::cerr);
-  }
-  try {
     WriteTerragen(path, options);
   } catch (const std::exception& e) {
-    std::cerr << kProgram << ": " << e.what() << "\n";
-    return 1;
+    return ReportError(kProgram, e, std::cerr);
   }
   return 0;
 }

@@ -29,6 +29,7 @@
 #include "terrain/znTerraRescale.h"
 #include "terrain/znTerraStatus.h"
 #include "terrain/znTerragenWriter.h"
+#include "tools/znExitCode.h"
 
 namespace {
 
@@ -112,12 +113,15 @@ const char kUsageEnd[] =
     "exit code 2 before anything is written, and so is an input or output that is\n"
     "not a regular file (a folder, a named pipe, a device: every output is written\n"
     "to a temporary file and renamed into place), and so are a --width or --relief\n"
-    "that the terrain cannot hold (the Scale dialog's refusals).\n";
+    "that the terrain cannot hold (the Scale dialog's refusals).\n"
+    "\n";
 
 // The cutting options' lines come from the options themselves.
 std::string Usage() {
   return kUsageStart + TznCuttingOptions::Help({"--object-size", "--vertices"}) + kUsageComposer +
-         TznCuttingOptions::Help({"--mesh", "--max-error", "--fit", "--true-size"}) + kUsageEnd;
+         TznCuttingOptions::Help({"--mesh", "--max-error", "--fit", "--true-size"}) + kUsageEnd +
+         ExitStatusHelp(",\n      another run writing under the same base name or one that begins alike",
+                        "  129, 130, 143  stopped by SIGHUP, Ctrl-C or SIGTERM between two objects\n");
 }
 
 const char kProgram[] = "kalvor-convert";
@@ -175,6 +179,14 @@ bool NamesFile(const std::string& message, const std::string& path) {
   return message.find('"' + path + '"') != std::string::npos || message.rfind(path + ": ", 0) == 0;
 }
 
+// Rethrows the error being handled, of the same kind, with the file's name
+// in front when its message does not name it.
+template <typename Kind>
+[[noreturn]] void ThrowNamingFile(const Kind& error, const std::string& path) {
+  if (NamesFile(error.what(), path)) throw;
+  throw Kind(path + ": " + error.what());
+}
+
 // Loads the terrain under the fit rule; a message that does not name the
 // file gets its name. A fitted terrain is said.
 std::optional<TznRasterReport> LoadTerrain(TznTerra& terra, const std::string& path, const TznRasterOptions& raster,
@@ -185,11 +197,13 @@ std::optional<TznRasterReport> LoadTerrain(TznTerra& terra, const std::string& p
     if (const std::string note = FitNote(terra); !note.empty()) err << kProgram << ": " << path << ": " << note << "\n";
     return report;
   } catch (const EznTerraHeaderError& e) {
-    if (NamesFile(e.what(), path)) throw;
-    throw EznTerraHeaderError(path + ": " + e.what());
+    ThrowNamingFile(e, path);
+  } catch (const EznBadFile& e) {
+    ThrowNamingFile(e, path);
+  } catch (const EznFileError&) {
+    throw;  // names its file, and stays of its kind
   } catch (const EznError& e) {
-    if (NamesFile(e.what(), path)) throw;
-    throw EznError(path + ": " + e.what());
+    ThrowNamingFile(e, path);
   }
 }
 
@@ -213,15 +227,9 @@ int PrintInfo(const std::string& path, const TznRasterOptions& raster, TznFitRul
   std::optional<TznRasterReport> report;
   try {
     report = LoadTerrain(terra, path, raster, fit, err);
-  } catch (const EznTerraHeaderError& e) {
+  } catch (const EznTerraHeaderError&) {
     PrintStatus(terra, true, out);
-    err << kProgram << ": " << e.what() << "\n";
-    return 1;
-  } catch (const EznNotAFile&) {
     throw;
-  } catch (const std::exception& e) {
-    err << kProgram << ": " << e.what() << "\n";
-    return 1;
   }
   PrintStatus(terra, false, out);
   if (report)
@@ -501,21 +509,10 @@ int RunConvertCli(int argc, const char* const* argv, std::ostream& out, std::ost
     if (command_line.AnswerHelpOrVersion(Usage(), out)) return 0;
     o.raster_options = o.raster_options || o.raster.KeepElevation;
     CheckPositional(positional, o);
+    for (const std::string& warning : o.cutting.Warnings()) err << kProgram << ": warning: " << warning << "\n";
     return Run(o, out, err);
-  } catch (const UsageError& e) {
-    return command_line.Refuse(e.what(), err);
-  } catch (const EznOutputRefused& e) {
-    err << kProgram << ": " << e.what() << "\n";
-    return 2;
-  } catch (const EznNotAFile& e) {
-    err << kProgram << ": " << e.what() << "\n";
-    return 2;
-  } catch (const EznScaleRefused& e) {
-    err << kProgram << ": " << e.what() << "\n";
-    return 2;
   } catch (const std::exception& e) {
-    err << kProgram << ": " << e.what() << "\n";
-    return 1;
+    return ReportError(kProgram, e, err);
   }
 }
 

@@ -4,6 +4,7 @@
 // (TznQtPrompts); tests answer them from a script (TznScriptedPrompts).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,9 @@ struct TznFileDialogRequest {
   std::string FileName;
   std::string DefaultExt;  // without the dot; added when the name has none
   int FilterIndex = 0;     // the filter shown; a save dialog leaves the one chosen
+  // A line below the name that follows what the user types and the filter
+  // chosen; none when empty.
+  std::function<std::string(const std::string& typed, int filter_index)> Information;
 };
 
 class TznPrompts {

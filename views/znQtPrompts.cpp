@@ -4,12 +4,16 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QStyle>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -48,6 +52,26 @@ void PrepareFileDialog(QFileDialog& dialog, const TznFileDialogRequest& request)
   if (!request.InitialDir.empty()) dialog.setDirectory(Q(request.InitialDir));
   if (!request.FileName.empty()) dialog.selectFile(Q(request.FileName));
   if (!request.DefaultExt.empty()) dialog.setDefaultSuffix(Q(request.DefaultExt));
+}
+
+// A label under the dialog's own widgets that shows the information for the
+// name in the file name edit and the filter chosen, as they change. It
+// needs the dialog's own widgets, not the desktop's.
+void AddInformationLine(QFileDialog& dialog, const std::function<std::string(const std::string&, int)>& information) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  auto* layout = qobject_cast<QGridLayout*>(dialog.layout());
+  auto* name_edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (!layout || !name_edit) return;
+  auto* label = new QLabel(&dialog);
+  label->setObjectName(QStringLiteral("lbInformation"));
+  layout->addWidget(label, layout->rowCount(), 0, 1, layout->columnCount());
+  const auto update = [&dialog, label, name_edit, information] {
+    const int filter = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
+    label->setText(Q(information(name_edit->text().toStdString(), std::max(filter, 0))));
+  };
+  QObject::connect(name_edit, &QLineEdit::textChanged, label, update);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, label, update);
+  update();
 }
 
 }  // namespace
@@ -93,6 +117,7 @@ std::optional<std::string> TznQtPrompts::OpenFileName(const TznFileDialogRequest
 std::optional<std::string> TznQtPrompts::SaveFileName(TznFileDialogRequest& request) {
   QFileDialog dialog(FParent);
   PrepareFileDialog(dialog, request);
+  if (request.Information) AddInformationLine(dialog, request.Information);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // The save run takes the name as a prefix for many files and replaces

@@ -28,6 +28,7 @@ class TznScriptedPrompts : public TznPrompts {
   std::vector<TColor> ColorStarts;
   std::vector<TznFileDialogRequest> OpenRequests;
   std::vector<TznFileDialogRequest> SaveRequests;
+  std::vector<std::string> SaveInformation;  // the information line for the name given, or ""
 
   void ShowMessage(const std::string& text) override { Messages.push_back(text); }
   bool AskYesNo(const std::string& text) override {
@@ -50,7 +51,10 @@ class TznScriptedPrompts : public TznPrompts {
   std::optional<std::string> SaveFileName(TznFileDialogRequest& request) override {
     SaveRequests.push_back(request);
     request.FilterIndex = Next(SaveFilterAnswers).value_or(request.FilterIndex);
-    return Next(SaveAnswers).value_or(std::nullopt);
+    std::optional<std::string> answer = Next(SaveAnswers).value_or(std::nullopt);
+    SaveInformation.push_back(request.Information ? request.Information(answer.value_or(""), request.FilterIndex)
+                                                  : std::string());
+    return answer;
   }
 
  private:

@@ -74,7 +74,12 @@ TEST_F(SaveRun, WritesEveryObjectAndTheListWithTheCitizenNumberUsed) {
   test::WriteFile(leftover, "ModelBegin\n");
   test::WriteFile(other_base, "ModelBegin\n");
   prompts_.SaveAnswers.push_back(Out("out/flat"));
-  window->mnuSavetoRWXClick();
+  window->mnuSavetoRWX->trigger();
+  // The dialog's title, and its line for the name typed: the grid of 3 x 3
+  // objects, the south-western first, centred 5 m north and 5 m east of
+  // the origin (north 0.5 rounds up to 1, west -0.5 up to 0).
+  EXPECT_EQ(prompts_.SaveRequests.at(0).Title, "Save to RWX: choose a base name");
+  EXPECT_EQ(prompts_.SaveInformation.at(0), "Up to 9 objects, the first flat1n0w.rwx, listed in flat.prp");
   EXPECT_FALSE(fs::exists(leftover));
   EXPECT_TRUE(fs::exists(other_base));
   EXPECT_FALSE(fs::exists("out/flat.prp.lock"));
@@ -91,6 +96,7 @@ TEST_F(SaveRun, TheOBJFileTypeWritesOBJObjectsAndTheirMaterialLibrary) {
   prompts_.SaveFilterAnswers.push_back(1);  // "Wavefront OBJ (*.obj)"
   window->mnuSavetoRWXClick();
   EXPECT_EQ(prompts_.SaveRequests.at(0).Filter, "RWX objects (*.rwx)|*.rwx|Wavefront OBJ (*.obj)|*.obj");
+  EXPECT_EQ(prompts_.SaveInformation.at(0), "Up to 9 objects, the first flat1n0w.obj, listed in flat.prp");
   EXPECT_EQ(Count("obj", ".obj"), 4);
   EXPECT_EQ(Count("obj", ".rwx"), 0);
   EXPECT_TRUE(fs::exists("obj/flat.mtl"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "support/testFiles.h"
@@ -48,8 +49,19 @@ TEST(Snapshot, RefusesBadArguments) {
   EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --mode 3"), 2);
   EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --size 10"), 2);
   EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --settings here"), 2);
-  EXPECT_EQ(RunSnapshot("missing.ter x.png"), 1);
+  // Bad files are refused as bad arguments are; the picture never takes
+  // the place of a folder or of the terrain.
+  EXPECT_EQ(RunSnapshot("missing.ter x.png"), 2);
+  std::filesystem::create_directories("folder.png");
+  EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter folder.png"), 2);
+  test::WriteFile("copy.ter", test::ReadFile(kSamples + "/valley.ter"));
+  EXPECT_EQ(RunSnapshot("copy.ter copy.ter"), 2);
+  EXPECT_EQ(test::ReadFile("err.txt"),
+            "kalvor-snapshot: The output \"copy.ter\" is the input \"copy.ter\"; choose another name\n");
+  EXPECT_EQ(test::ReadFile("copy.ter"), test::ReadFile(kSamples + "/valley.ter"));
   EXPECT_EQ(RunSnapshot("--help"), 0);
+  EXPECT_NE(test::ReadFile("out.txt").find("Exit status:\n  0   the work is done\n  1   a failure while working"),
+            std::string::npos);
 }
 
 TEST(Snapshot, FollowsTheCommandLineConventions) {
@@ -98,6 +110,10 @@ TEST(Snapshot, DrawsAdaptiveObjectsWithTheirError) {
   EXPECT_NE(test::ReadFile("grid.png"), test::ReadFile("fine.png"));
   EXPECT_NE(test::ReadFile("fine.png"), test::ReadFile("coarse.png"));
 
+  // The regular grid has no error to keep: the run says so and goes on.
+  EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --mode 1 --size 8x6 --max-error 1"), 0);
+  EXPECT_EQ(test::ReadFile("err.txt"),
+            "kalvor-snapshot: warning: --max-error applies to --mesh adaptive only; the regular grid ignores it\n");
   EXPECT_EQ(RunSnapshot(kSamples + "/valley.ter x.png --mesh tin"), 2);
   EXPECT_EQ(test::ReadFile("err.txt").rfind("kalvor-snapshot: --mesh must be grid or adaptive, not \"tin\"\n", 0), 0u);
 }

@@ -152,10 +152,10 @@ TEST(RasterImport, PlainPngAndAsciiGridWithNoData) {
   EXPECT_EQ(terra.GetHeight(0, 2), 0);
   EXPECT_EQ(terra.GetHeight(1, 1), 7961);
   TznRasterOptions options;
-  options.PixelSize = 2.5;
+  options.PixelSize = 5;  // 15 m x 10 m: each side holds one 10 m object
   LoadTerrainFile(terra, "map.png", options);
-  EXPECT_EQ(terra.FScaleX, 2.5f);
-  EXPECT_EQ(terra.FScaleY, 2.5f);
+  EXPECT_EQ(terra.FScaleX, 5.0f);
+  EXPECT_EQ(terra.FScaleY, 5.0f);
 
   // An ASCII grid of 5 m cells, two of them no-data. Valid heights run
   // from 1 to 9 m: 8 m over 16000 units, 2000 units per metre.

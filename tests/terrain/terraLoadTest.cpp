@@ -135,13 +135,15 @@ TEST(TerraLoad, RefusesWhatIsNoTerrain) {
 
 TEST(TerraLoad, RefusesSizesItCannotHold) {
   TznTerra terra;
-  EXPECT_EQ(LoadError(TerHeader(256).Text("XPTS").I32(0).Text("ALTW").I16(0).I16(0), terra),
-            "unsupported terrain size 0 x 257");
-  EXPECT_EQ(LoadError(TerHeader(0).Text("ALTW").I16(0).I16(0), terra), "unsupported terrain size 1 x 1");
-  EXPECT_EQ(LoadError(TerHeader(-5).Text("ALTW").I16(0).I16(0), terra), "unsupported terrain size -4 x -4");
-  EXPECT_EQ(LoadError(TerHeader(2147483647).Text("ALTW").I16(0).I16(0), terra),
-            "unsupported terrain size 2147483648 x 2147483648");
-  EXPECT_EQ(LoadError(TerHeader(65535).Text("ALTW").I16(0).I16(0), terra), "unsupported terrain size 65536 x 65536");
+  const auto refused = [](const std::string& size) {
+    return "\"t.ter\" holds a terrain of " + size +
+           " points; this program takes 2 to 16777216 points along each side and 536870912 in all";
+  };
+  EXPECT_EQ(LoadError(TerHeader(256).Text("XPTS").I32(0).Text("ALTW").I16(0).I16(0), terra), refused("0 x 257"));
+  EXPECT_EQ(LoadError(TerHeader(0).Text("ALTW").I16(0).I16(0), terra), refused("1 x 1"));
+  EXPECT_EQ(LoadError(TerHeader(-5).Text("ALTW").I16(0).I16(0), terra), refused("-4 x -4"));
+  EXPECT_EQ(LoadError(TerHeader(2147483647).Text("ALTW").I16(0).I16(0), terra), refused("2147483648 x 2147483648"));
+  EXPECT_EQ(LoadError(TerHeader(65535).Text("ALTW").I16(0).I16(0), terra), refused("65536 x 65536"));
   EXPECT_EQ(terra.FXPoints, 0);
   EXPECT_TRUE(terra.FHeights.empty());
 }
@@ -152,18 +154,28 @@ TEST(TerraLoad, RefusesScalesThatAreNoUsableNumber) {
   const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
   const struct {
     float value;
-    const char* text;
-  } bad[] = {{nan, "nan"}, {inf, "inf"}, {-inf, "-inf"}, {1e30f, "1e+30"}, {-2e5f, "-200000"}};
+    const char* horizontal;  // what is said of a west-east or south-north scale
+    const char* height;      // and of the height scale
+  } bad[] = {{nan, "is not a number; a terrain needs finite scales", "is not a number; a terrain needs finite scales"},
+             {inf, "is infinite; a terrain needs finite scales", "is infinite; a terrain needs finite scales"},
+             {-inf, "is infinite; a terrain needs finite scales", "is infinite; a terrain needs finite scales"},
+             {1e30f, "is 1e+30 metres per point; this program takes at most 100000",
+              "is 1e+30; this program takes at most 100000"},
+             {-2e5f, "is -200000 metres per point; this program takes at most 100000",
+              "is -200000; this program takes at most 100000"}};
+  const char* const names[] = {"the west-east scale (SCAL x)", "the south-north scale (SCAL y)",
+                               "the height scale (SCAL z)"};
   for (const auto& b : bad)
     for (int axis = 0; axis < 3; ++axis) {
-      SCOPED_TRACE(std::string(b.text) + " on axis " + std::to_string(axis));
+      SCOPED_TRACE(std::string(b.horizontal) + " on axis " + std::to_string(axis));
       float scale[3] = {2, 3, 4};
       scale[axis] = b.value;
       TznTerra terra;
       Bytes file = TerHeader(4).Text("SCAL").F32(scale[0]).F32(scale[1]).F32(scale[2]).Text("CRAD").F32(12.5f);
       file.Text("ALTW").I16(9).I16(-8);
       for (int k = 0; k < 25; ++k) file.I16(100);
-      EXPECT_EQ(LoadError(file, terra), std::string("bad scale ") + b.text + " in \"t.ter\"");
+      EXPECT_EQ(LoadError(file, terra),
+                std::string(names[axis]) + " in \"t.ter\" " + (axis == 2 ? b.height : b.horizontal));
       EXPECT_TRUE(terra.FHeights.empty());
       EXPECT_EQ(terra.FSize, 4);
       EXPECT_EQ(terra.FCurveRadius, 12.5f);
@@ -179,7 +191,9 @@ TEST(TerraLoad, RefusesScalesThatAreNoUsableNumber) {
     scale[axis] = -30;
     TznTerra terra;
     Bytes file = TerHeader(4).Text("SCAL").F32(scale[0]).F32(scale[1]).F32(scale[2]).Text("ALTW").I16(9).I16(-8);
-    EXPECT_EQ(LoadError(file, terra), "bad scale -30 in \"t.ter\"");
+    EXPECT_EQ(LoadError(file, terra), std::string(names[axis]) +
+                                          " in \"t.ter\" is -30 metres per point; the points must lie east and "
+                                          "north of each other, at a distance above 0");
   }
   TznTerra upside_down;
   Bytes down = TerHeader(2).Text("SCAL").F32(2).F32(2).F32(-4).Text("ALTW").I16(9).I16(-8);

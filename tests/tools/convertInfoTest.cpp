@@ -51,8 +51,9 @@ TEST(ConvertInfo, AnUnusableScaleStillShowsTheHeaderRead) {
   for (int k = 0; k < 25; ++k) b.I16(10);
   b.Save("steep.ter");
   test::CliResult r = test::RunConvert({"--info=steep.ter"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "kalvor-convert: bad scale inf in \"steep.ter\"\n");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err,
+            "kalvor-convert: the height scale (SCAL z) in \"steep.ter\" is infinite; a terrain needs finite scales\n");
   // No points were kept, so neither point counts nor extremes.
   EXPECT_EQ(r.out, "Filename: steep.ter\nSize: 4\nScale\nX: 2\nY: 2\nZ: INF\nCRad: 6370.5\nCRvm: 0\nAltW: 120, -4\n");
 }

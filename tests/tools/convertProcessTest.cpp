@@ -159,6 +159,7 @@ void MakeInputs() {
   ::mkfifo("in/Settings/Pipe.FTR", 0644);
   test::WriteFile("in/Settings/Piped.CMP", "[Composer]\nItems=1\n[Item1]\nFilter=Pipe.FTR\n");
   test::WriteFile("in/outside.MTR", "[Material]\nUseColor=1\nRed=255\n");
+  test::MakeRaster(21, 21, [](int c, int r) { return 2.0 * c + r; }).Save("in/r.tif");
   test::WriteFile("in/Settings/Climbing.CMP", "[Composer]\nItems=1\n[Item1]\nMaterial=../outside.MTR\n");
 }
 
@@ -189,7 +190,7 @@ struct BadInput {
 std::vector<BadInput> BadInputs() {
   const std::vector<std::string> none = {"v.prp"};
   return {
-      {"missing terrain", {"../in/missing.ter", "v"}, 1, "Cannot open file \"../in/missing.ter\"", {}, none},
+      {"missing terrain", {"../in/missing.ter", "v"}, 2, "Cannot open file \"../in/missing.ter\"", {}, none},
       {"terrain is a folder", {"../in/folder.ter", "v"}, 2, "It is a folder, not a file", {}, none},
       {"terrain is a named pipe",
        {"pipe.ter", "v"},
@@ -213,23 +214,72 @@ std::vector<BadInput> BadInputs() {
        {},
        none,
        [](const std::string& folder) { ::mkfifo((folder + "/pipe").c_str(), 0644); }},
-      {"empty terrain", {"../in/empty.ter", "v"}, 1, "../in/empty.ter: not a ter file", {}, none},
-      {"text", {"../in/text.ter", "v"}, 1, "../in/text.ter: not a ter file", {}, none},
-      {"truncated magic", {"../in/magic.ter", "v"}, 1, "not a ter file", {}, none},
-      {"header ends in a chunk", {"../in/chunks.ter", "v"}, 1, "not a ter file", {}, none},
+      {"empty terrain", {"../in/empty.ter", "v"}, 2, "../in/empty.ter: not a ter file", {}, none},
+      {"text", {"../in/text.ter", "v"}, 2, "../in/text.ter: not a ter file", {}, none},
+      {"truncated magic", {"../in/magic.ter", "v"}, 2, "not a ter file", {}, none},
+      {"header ends in a chunk", {"../in/chunks.ter", "v"}, 2, "not a ter file", {}, none},
       {"heights cut off halfway: the rest is 0",
        {"../in/half.ter", "v"},
        0,
        "objects written",
        {"v.prp", "v1n1w.rwx"},
        {}},
-      {"1 x 1 points", {"../in/one.ter", "v"}, 1, "unsupported terrain size 1 x 1", {}, none},
-      {"no points along X", {"../in/zero.ter", "v"}, 1, "unsupported terrain size 0 x 5", {}, none},
-      {"too many points", {"../in/huge.ter", "v"}, 1, "unsupported terrain size 65536 x 65536", {}, none},
-      {"NaN scale", {"../in/nan.ter", "v"}, 1, "kalvor-convert: bad scale nan in \"../in/nan.ter\"", {}, none},
-      {"infinite scale", {"../in/inf.ter", "v"}, 1, "bad scale inf in \"../in/inf.ter\"", {}, none},
-      {"scale 1e30", {"../in/1e30.ter", "v"}, 1, "bad scale 1e+30 in \"../in/1e30.ter\"", {}, none},
-      {"info on a NaN scale", {"--info", "../in/nan.ter"}, 1, "bad scale nan", {}, none},
+      {"1 x 1 points",
+       {"../in/one.ter", "v"},
+       2,
+       "kalvor-convert: \"../in/one.ter\" holds a terrain of 1 x 1 points; this program takes 2 to 16777216 points "
+       "along each side and 536870912 in all\n",
+       {},
+       none},
+      {"no points along X", {"../in/zero.ter", "v"}, 2, "holds a terrain of 0 x 5 points", {}, none},
+      {"too many points", {"../in/huge.ter", "v"}, 2, "holds a terrain of 65536 x 65536 points", {}, none},
+      {"NaN scale",
+       {"../in/nan.ter", "v"},
+       2,
+       "kalvor-convert: the west-east scale (SCAL x) in \"../in/nan.ter\" is not a number; a terrain needs finite "
+       "scales\n",
+       {},
+       none},
+      {"infinite scale",
+       {"../in/inf.ter", "v"},
+       2,
+       "the height scale (SCAL z) in \"../in/inf.ter\" is infinite; a terrain needs finite scales",
+       {},
+       none},
+      {"scale 1e30",
+       {"../in/1e30.ter", "v"},
+       2,
+       "the south-north scale (SCAL y) in \"../in/1e30.ter\" is 1e+30 metres per point; this program takes at most "
+       "100000",
+       {},
+       none},
+      {"info on a NaN scale",
+       {"--info", "../in/nan.ter"},
+       2,
+       "(SCAL x) in \"../in/nan.ter\" is not a number",
+       {},
+       none},
+      // 21 x 21 pixels: each side 20 pixels long must hold one 10 m object.
+      {"pixel size too small for one object",
+       {"../in/r.tif", "v", "--pixel-size", "1e-7"},
+       2,
+       "kalvor-convert: --pixel-size must be from 0.5 to 100000 metres for the 21 x 21 points of \"../in/r.tif\"",
+       {},
+       none},
+      {"pixel size below what a float holds", {"../in/r.tif", "v", "--pixel-size=5e-324"}, 2, "from 0.5 to", {}, none},
+      {"max error with the regular grid",
+       {"../in/small.ter", "v", "--max-error", "0.1"},
+       0,
+       "kalvor-convert: warning: --max-error applies to --mesh adaptive only; the regular grid ignores it\n",
+       {"v.prp"},
+       {}},
+      {"help lists the exit codes",
+       {"--help"},
+       0,
+       "Exit status:\n  0   the work is done\n  1   a failure while working: a file that cannot be written, a full "
+       "disk,\n",
+       {},
+       none},
       {"info with a base name", {"--info", "../in/small.ter", "v"}, 2, "--info takes one terrain file", {}, none},
       {"object size 15",
        {"../in/small.ter", "v", "--object-size", "15"},
@@ -276,7 +326,7 @@ std::vector<BadInput> BadInputs() {
        none},
       {"missing composer",
        {"../in/small.ter", "v", "--composer", "../in/none.CMP"},
-       1,
+       2,
        "Cannot open file \"../in/none.CMP\"",
        {},
        none},
@@ -314,13 +364,13 @@ std::vector<BadInput> BadInputs() {
        {}},
       {"composer claiming 2e9 rows",
        {"../in/small.ter", "v", "--composer", "../in/Settings/Many.CMP"},
-       1,
+       2,
        "Too many items",
        {},
        none},
       {"missing settings folder",
        {"../in/small.ter", "v", "--composer", "../in/Settings/Lost.CMP", "--settings", "nowhere"},
-       1,
+       2,
        "the Settings folder \"nowhere\" does not exist",
        {},
        none},
@@ -350,7 +400,18 @@ std::vector<BadInput> BadInputs() {
          fs::permissions("in/small.ter", fs::perms::group_read | fs::perms::others_read, fs::perm_options::add);
        },
        {RLIM_INFINITY, true}},
-      {"full output folder", {"../in/small.ter", "v"}, 1, "File too large", {}, none, {}, {2000, false}},
+      // The first object written, 0n1w, has 17162 bytes, the second, 0n0w,
+      // 17184: past a limit between them the run stops at the second, and
+      // the list names the first.
+      {"full output folder",
+       {"../in/small.ter", "v"},
+       1,
+       "kalvor-convert: Cannot write file \"v0n0w.rwx\". File too large; the run stopped, and \"v.prp\" lists the 1 "
+       "object written before\n",
+       {"v.prp", "v0n1w.rwx"},
+       {"v0n0w.rwx", "v1n1w.rwx"},
+       {},
+       {17170, false}},
       {"more jobs than objects", {"../in/small.ter", "v", "--jobs", "1024"}, 0, LoweredJobsMessage(), {"v.prp"}, {}},
       {"an object's name taken by a folder",
        {"../in/small.ter", "v"},
@@ -409,6 +470,7 @@ TEST(ConvertProcess, BadInputGivesItsCodeAndMessageAndNeverATruncatedModel) {
     for (const std::string& path : c.must_exist) EXPECT_TRUE(fs::exists(folder + "/" + path)) << path;
     for (const std::string& path : c.must_not_exist) EXPECT_FALSE(fs::exists(folder + "/" + path)) << path;
     ExpectNoTruncatedModel(folder);
+    if (fs::exists(folder + "/v.prp")) ExpectListMatchesModels(folder, "v");
   }
 }
 

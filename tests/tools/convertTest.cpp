@@ -93,14 +93,14 @@ TEST(Convert, RefusesBadOptions) {
 
 TEST(Convert, ReportsMissingInputAndUnwritableOutput) {
   test::CliResult r = test::RunConvert({"missing.ter", "x/v"});
-  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.err.find("missing.ter"), std::string::npos);
   test::WriteFile("blocker", "");
   r = test::RunConvert({kSample, "blocker/v", "--quiet"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("blocker"), std::string::npos) << r.err;
   r = test::RunConvert({kSample, "y/v", "--composer", "no-such.CMP"});
-  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.err.find("no-such.CMP"), std::string::npos) << r.err;
 }
 
