@@ -67,10 +67,9 @@ class TznTerra {
   // this many metres of grid point (0, 0): their centimetres, and the
   // differences between two of them, then fit 32 bits.
   static constexpr double kMaxMetres = 1e7;
-  // The most objects the RWX grid holds: about a 5 km square cut into
-  // 10 m objects. Each object costs memory whether built or not, and every
-  // preview frame looks at all of them.
-  static constexpr int64_t kMaxRWXObjects = 262144;
+  // The most objects the RWX grid holds: as many as an int index numbers.
+  // The grid keeps nothing for an object it has not built.
+  static constexpr int64_t kMaxRWXObjects = 2147483647;
 
   TznTerra();
   ~TznTerra();
