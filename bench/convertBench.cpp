@@ -57,6 +57,7 @@ double ModelsOnly(TznTerra& terra, const TznRWXComposer& composer) {
     if (object.WriteModel(writer, &composer, lines)) bytes += lines.View().size();
     object.Release(TznRWXChunk::kReleased);
   }
+  grid.ReleaseAll();
   std::fprintf(stderr, "(%zu bytes formatted)\n", bytes);
   return Seconds(start);
 }

@@ -50,7 +50,7 @@ void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_n
   const std::string pair = FormatInt(pair_number);
   const std::string of = FormatInt(grid.DrawnCount);
   int drawn = 0;
-  for (int i = 0; i < grid.Count(); ++i) {
+  for (int i : grid.Shown()) {
     TznRWXChunk& object = grid.Object(i);
     if (!object.Visible) continue;
     const std::string name = FormatInt(int64_t{i} + 1);
@@ -72,12 +72,11 @@ void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_n
 
 void Draw(TznRWXChunkCentral& grid, TznGLReality& /*reality*/, int32_t east, const TznGLSphere& sphere, int32_t north,
           TznRWXPreviewMaterials& materials) {
-  if (grid.Objects.empty() || grid.Busy) return;
+  if (grid.Count() == 0 || grid.Busy) return;
   ChooseObjects(grid, east, sphere, north);
   grid.DrawnCount = 0;
-  for (int i = 0; i < grid.Count(); ++i) {
+  for (int i : grid.Shown()) {
     TznRWXChunk& object = grid.Object(i);
-    if (!object.Visible) continue;
     ++grid.DrawnCount;
     glLoadName(static_cast<GLuint>(i + 1));
     const bool selected = i == grid.SelectedIndex;
@@ -95,10 +94,9 @@ void DrawComposed(TznRWXChunkCentral& grid, TznGLReality& reality, int32_t east,
     Draw(grid, reality, east, sphere, north, materials);
     return;
   }
-  if (grid.Objects.empty() || grid.Busy) return;
+  if (grid.Count() == 0 || grid.Busy) return;
   grid.DrawnCount = ChooseObjects(grid, east, sphere, north);
-  for (auto& object : grid.Objects)
-    if (object->Visible) object->ClearFaceMarks();
+  for (int i : grid.Shown()) grid.Object(i).ClearFaceMarks();
 
   const TznRWXMaterial* basic = composer->BasicMaterial();
   reality.CheckGLError("Before first material (2)");

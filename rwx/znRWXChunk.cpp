@@ -31,22 +31,7 @@ TznRWXChunk::TznRWXChunk(int32_t x0, TznRWXMeshBuilder mesh_builder, const TznTe
 void TznRWXChunk::Build() {
   MeshBuilder(Mesh, X0, Z0, SizeX, SizeZ, CellsPer10mX, CellsPer10mZ, EdgeFlags);
   Mesh.FacePairs.assign(Mesh.Faces.size(), -1);
-  if (!Mesh.Vertices.empty()) ComputeBoundingBox();
   State = kBuilt;
-}
-
-void TznRWXChunk::ComputeBoundingBox() {
-  TVec3 lo = Mesh.Vertices[0], hi = Mesh.Vertices[0];
-  for (const TVec3& v : Mesh.Vertices)
-    for (int k = 0; k < 3; ++k) {
-      lo[k] = std::min(lo[k], v[k]);
-      hi[k] = std::max(hi[k], v[k]);
-    }
-  for (int i = 0; i < 8; ++i) Corners[i] = TVec3{(i & 1) ? hi.x : lo.x, (i & 2) ? hi.y : lo.y, (i & 4) ? hi.z : lo.z};
-  BoxCentre = TVec3{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
-  const double dx = hi.x - BoxCentre.x, dy = hi.y - BoxCentre.y, dz = hi.z - BoxCentre.z;
-  RadiusSquared = dx * dx + dy * dy + dz * dz;
-  Radius = std::sqrt(RadiusSquared);
 }
 
 void TznRWXChunk::Release(uint8_t new_state) {
@@ -84,9 +69,9 @@ int64_t CeilingByRound(float value) {
 
 }  // namespace
 
-std::string TznRWXChunk::PlaceName() const {
-  const float ns = static_cast<float>((CentreZ() - OriginZ) / 1000.0);
-  const float ew = static_cast<float>(-(CentreX() - OriginX) / 1000.0);
+std::string ObjectPlaceName(double centre_x, double centre_z, int32_t origin_x, int32_t origin_z) {
+  const float ns = static_cast<float>((centre_z - origin_z) / 1000.0);
+  const float ew = static_cast<float>(-(centre_x - origin_x) / 1000.0);
   const int64_t north = CeilingByRound(ns), west = CeilingByRound(ew);
   std::string name = FormatInt(north >= 0 ? north : -north) + (north >= 0 ? "n" : "s");
   name += FormatInt(west >= 0 ? west : -west) + (west >= 0 ? "w" : "e");

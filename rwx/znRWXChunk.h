@@ -5,7 +5,6 @@
 // model writers (znModelWriter.h) turn its mesh into files.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,6 +21,10 @@ class TznLineList;
 // 10 m east, north, edge flags) -> true when a triangle was made.
 using TznRWXMeshBuilder =
     std::function<bool(TznObjectMesh&, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, uint8_t)>;
+
+// The place name, such as 3n12w, of an object centred centre_x east and
+// centre_z north (cm) under the origin (cm).
+std::string ObjectPlaceName(double centre_x, double centre_z, int32_t origin_x, int32_t origin_z);
 
 class TznRWXChunk {
  public:
@@ -56,7 +59,7 @@ class TznRWXChunk {
   bool WriteModel(const TznModelWriter& writer, const TznRWXComposer* composer, TznLineList& lines);
 
   // The object's place, such as 3n12w: the model file is named after it.
-  std::string PlaceName() const;
+  std::string PlaceName() const { return ObjectPlaceName(CentreX(), CentreZ(), OriginX, OriginZ); }
   // Position-based name such as 3n12w.rwx.
   std::string FileName() const { return PlaceName() + ".rwx"; }
   // The object list line that places this object under the citizen number.
@@ -70,10 +73,4 @@ class TznRWXChunk {
   uint8_t EdgeFlags;
   bool Visible = false;
   bool Done = false;  // all faces drawn in this preview frame
-  std::array<TVec3, 8> Corners{};
-  TVec3 BoxCentre;
-  double RadiusSquared = 0, Radius = 0;
-
- private:
-  void ComputeBoundingBox();
 };

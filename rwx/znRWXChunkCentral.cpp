@@ -1,7 +1,10 @@
 #include "rwx/znRWXChunkCentral.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
+#include "base/znError.h"
 #include "base/znFormat.h"
 #include "base/znRound.h"
 #include "base/znSafeFile.h"
@@ -10,6 +13,7 @@
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
 #include "rwx/znRWXRunGuard.h"
+#include "terrain/znTerra.h"
 
 TznRWXChunkCentral::TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra)
     : MeshBuilder(std::move(mesh_builder)), Terra(terra) {}
@@ -35,8 +39,7 @@ int64_t LastStart(int32_t first, int32_t extent, int32_t size, int32_t cells_per
 void TznRWXChunkCentral::Rebuild(int32_t grid_x0, int32_t grid_z0, int32_t origin_z, int32_t origin_x,
                                  int32_t cells_per_10m_z, int32_t cells_per_10m_x, int32_t size_z, int32_t size_x,
                                  int32_t extent_z, int32_t extent_x) {
-  Objects.clear();
-  SelectedIndex = -1;
+  Clear();
   GridX0 = grid_x0;
   GridZ0 = grid_z0;
   OriginZ = origin_z;
@@ -47,61 +50,111 @@ void TznRWXChunkCentral::Rebuild(int32_t grid_x0, int32_t grid_z0, int32_t origi
   SizeX = size_x;
   ExtentZ = extent_z;
   ExtentX = extent_x;
-  Columns = 0;
   if (size_x <= 0 || size_z <= 0 || cells_per_10m_x <= 0 || cells_per_10m_z <= 0) return;
 
-  const int64_t last_x = LastStart(GridX0, ExtentX, SizeX, CellsPer10mX);
-  const int64_t last_z = LastStart(GridZ0, ExtentZ, SizeZ, CellsPer10mZ);
-  Columns = static_cast<int>((last_x - GridX0) / SizeX + 1);
-  const int64_t rows = (last_z - GridZ0) / SizeZ + 1;
-  Objects.reserve(static_cast<size_t>(Columns * rows));
-  for (int64_t z = GridZ0; z <= last_z; z += SizeZ)
-    for (int64_t x = GridX0; x <= last_x; x += SizeX) {
-      uint8_t flags = 0;
-      if (x == GridX0) flags += 1;
-      if (x + SizeX == last_x) flags += 2;
-      if (z == GridZ0) flags += 8;
-      if (z + SizeZ == last_z) flags += 4;
-      Objects.push_back(std::make_unique<TznRWXChunk>(static_cast<int32_t>(x), MeshBuilder, Terra, flags, OriginZ,
-                                                      OriginX, CellsPer10mZ, CellsPer10mX, SizeZ, SizeX,
-                                                      static_cast<int32_t>(z)));
-    }
-  for (auto& object : Objects) object->Release(TznRWXChunk::kNeverBuilt);
+  const int64_t columns = (LastStart(GridX0, ExtentX, SizeX, CellsPer10mX) - GridX0) / SizeX + 1;
+  const int64_t rows = (LastStart(GridZ0, ExtentZ, SizeZ, CellsPer10mZ) - GridZ0) / SizeZ + 1;
+  if (columns * rows > std::numeric_limits<int>::max())
+    throw EznError("The object grid would hold " + FormatInt(columns * rows) + " objects; it numbers no more than " +
+                   FormatInt(std::numeric_limits<int>::max()) + ".");
+  Columns = static_cast<int>(columns);
+  Rows = static_cast<int>(rows);
+  if (Terra) Pyramid.Build(Terra->FHeights, Terra->FXPoints, Terra->FYPoints);
+}
+
+void TznRWXChunkCentral::Clear() {
+  Held.clear();
+  ShownIndices.clear();
+  Pyramid.Clear();
+  SelectedIndex = -1;
   DrawnCount = 0;
+  Columns = 0;
+  Rows = 0;
 }
 
 void TznRWXChunkCentral::ReleaseAll() {
-  for (auto& object : Objects) object->Release(TznRWXChunk::kNeverBuilt);
+  Held.clear();
+  ShownIndices.clear();
   DrawnCount = 0;
+}
+
+TznRWXChunkCentral::TPlace TznRWXChunkCentral::PlaceOf(int index) const {
+  const int column = index % Columns, row = index / Columns;
+  TPlace place;
+  place.X0 = static_cast<int32_t>(GridX0 + int64_t{column} * SizeX);
+  place.Z0 = static_cast<int32_t>(GridZ0 + int64_t{row} * SizeZ);
+  // Skirts close the first column and row, and the last full ones: the
+  // last column and row start at the terrain's far edge.
+  if (column == 0) place.EdgeFlags += 1;
+  if (column + 2 == Columns) place.EdgeFlags += 2;
+  if (row == 0) place.EdgeFlags += 8;
+  if (row + 2 == Rows) place.EdgeFlags += 4;
+  return place;
+}
+
+std::unique_ptr<TznRWXChunk> TznRWXChunkCentral::MakeObject(int index) const {
+  const TPlace place = PlaceOf(index);
+  return std::make_unique<TznRWXChunk>(place.X0, MeshBuilder, Terra, place.EdgeFlags, OriginZ, OriginX, CellsPer10mZ,
+                                       CellsPer10mX, SizeZ, SizeX, place.Z0);
+}
+
+TznRWXChunk* TznRWXChunkCentral::HeldObject(int index) const {
+  const auto held = Held.find(index);
+  return held == Held.end() ? nullptr : held->second.get();
+}
+
+TznRWXChunk& TznRWXChunkCentral::Object(int index) const {
+  std::unique_ptr<TznRWXChunk>& held = Held[index];
+  if (!held) held = MakeObject(index);
+  return *held;
+}
+
+namespace {
+
+// The 2 mm by which a mesh's east column and north row reach over its edge.
+constexpr double kOverlap = 0.002;
+
+// A little room around a bound for the rounding of single precision.
+double Slack(double metres) { return 1e-3 + 1e-6 * std::fabs(metres); }
+
+}  // namespace
+
+bool TznRWXChunkCentral::BoxOf(int index, TVec3& lo, TVec3& hi) const {
+  if (!Terra || Terra->FHeights.empty() || !(Terra->FScaleX > 0) || !(Terra->FScaleY > 0)) return false;
+  const TPlace place = PlaceOf(index);
+  const double west = place.X0 / 100.0, east = (place.X0 + double{SizeX}) / 100.0 + kOverlap;
+  const double south = place.Z0 / 100.0, north = (place.Z0 + double{SizeZ}) / 100.0 + kOverlap;
+  // Every height of the mesh lies between the heights of the points around
+  // its square, or at the lowest point for the skirts.
+  const double lowest = Terra->Metres(Terra->FLowest);
+  double low = lowest, high = lowest;
+  int16_t least = 0, most = 0;
+  const double step_x = Terra->FScaleX, step_y = Terra->FScaleY;
+  if (Pyramid.Bound(static_cast<int64_t>(std::floor(west / step_x)) - 1,
+                    static_cast<int64_t>(std::floor(south / step_y)) - 1,
+                    static_cast<int64_t>(std::ceil(east / step_x)) + 1,
+                    static_cast<int64_t>(std::ceil(north / step_y)) + 1, least, most)) {
+    low = std::min(Terra->Metres(least), Terra->Metres(most));
+    high = std::max(Terra->Metres(least), Terra->Metres(most));
+    if (place.EdgeFlags) low = std::min(low, lowest), high = std::max(high, lowest);
+  }
+  lo = TVec3{static_cast<float>(west - Slack(west)), static_cast<float>(low - Slack(low)),
+             static_cast<float>(-north - Slack(north))};
+  hi = TVec3{static_cast<float>(east + Slack(east)), static_cast<float>(high + Slack(high)),
+             static_cast<float>(-south + Slack(south))};
+  return true;
 }
 
 std::string TznRWXChunkCentral::FileNameOf(int index) const {
   if (index < 0 || index >= Count()) return std::string();
-  return Objects[index]->FileName();
+  const TPlace place = PlaceOf(index);
+  const double centre_x = place.X0 + SizeX - SizeX / 2, centre_z = place.Z0 + SizeZ / 2;
+  return ObjectPlaceName(centre_x, centre_z, OriginX, OriginZ) + ".rwx";
 }
 
 void TznRWXChunkCentral::SetViewDistance(float metres) {
   ViewRange = static_cast<int>(std::clamp<int64_t>(Round(metres / 10.0), 0, 12));
 }
-
-namespace {
-
-// Builds an object when it is not built, and fills the buffer with the
-// model the writer makes of it. Returns whether a model was produced; state
-// receives the state the object had.
-bool ProduceModel(TznRWXChunk& object, const TznModelWriter& writer, const TznRWXComposer* composer,
-                  TznLineList& buffer, uint8_t& state) {
-  state = object.State;
-  return object.WriteModel(writer, composer, buffer);
-}
-
-// Empties the buffer, keeping its memory, and releases a mesh the run built.
-void FinishModel(TznRWXChunk& object, TznLineList& buffer, uint8_t state) {
-  buffer.Clear();
-  if (state != TznRWXChunk::kBuilt) object.Release(TznRWXChunk::kReleased);
-}
-
-}  // namespace
 
 void TznRWXChunkCentral::SaveModel(const TznRWXChunk& object, const TznLineList& model, const std::string& path,
                                    int32_t citizen, std::vector<std::string>& list, TznRWXWriteStats& stats) {
@@ -140,7 +193,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
                                               const TznRWXProgress& progress, int workers,
                                               const std::vector<std::string>& inputs, TznModelFormat format) {
   TznRWXWriteStats stats;
-  if (Objects.empty() || Busy) return stats;
+  if (Count() == 0 || Busy) return stats;
   Busy = true;
   DrawnCount = 0;
   const TznScopeGuard busy_reset([this] { Busy = false; });
@@ -151,10 +204,12 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     all_inputs.insert(all_inputs.end(), read.begin(), read.end());
   }
   const std::unique_ptr<TznModelWriter> writer = MakeModelWriter(format, base_file_name);
-  std::vector<std::string> object_names;
-  object_names.reserve(Objects.size());
-  for (const auto& object : Objects) object_names.push_back(object->PlaceName() + writer->Extension());
-  std::vector<std::string> output_names = object_names;
+  std::vector<std::string> output_names;
+  output_names.reserve(static_cast<size_t>(Count()) + writer->RunFileSuffixes().size());
+  for (int i = 0; i < Count(); ++i) {
+    const std::string name = FileNameOf(i);
+    output_names.push_back(name.substr(0, name.size() - 4) + writer->Extension());
+  }
   for (const std::string& suffix : writer->RunFileSuffixes()) output_names.push_back(suffix);
   const TznRWXRunGuard guard(base_file_name, output_names, all_inputs);
   stats.LeftoversRemoved = guard.LeftoversRemoved();
@@ -170,21 +225,40 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   // saves them in order. Each object waiting or in the making has a slot
   // whose line buffer it borrows; the buffers' memory serves the whole run.
   // Two slots per worker keep every worker busy while the saving catches up.
+  // An object the grid does not hold lives in its slot until it is saved.
   struct Slot {
     TznLineList buffer;
+    std::unique_ptr<TznRWXChunk> own;
+    TznRWXChunk* object = nullptr;
     uint8_t state = 0;
     bool produced = false;
   };
+  // The objects the grid holds as the run starts; the workers read only
+  // this copy, as the progress callback may ask the grid for more.
+  std::unordered_map<int, TznRWXChunk*> held;
+  for (const auto& [index, object] : Held) held.emplace(index, object.get());
   const int worker_count = TznOrderedPool::WorkersFor(workers, Count());
   std::vector<Slot> slots(static_cast<size_t>(2 * worker_count));
   TznOrderedPool pool(Count(), worker_count, static_cast<int>(slots.size()), [&](int i) {
     Slot& slot = slots[i % slots.size()];
-    slot.produced = ProduceModel(*Objects[i], *writer, composer, slot.buffer, slot.state);
+    const auto found = held.find(i);
+    slot.object = found == held.end() ? nullptr : found->second;
+    if (!slot.object) {
+      slot.own = MakeObject(i);
+      slot.object = slot.own.get();
+    }
+    slot.state = slot.object->State;
+    slot.produced = slot.object->WriteModel(*writer, composer, slot.buffer);
   });
   int finished = 0;  // objects before it have their buffers back
+  // Empties the slot's buffer, keeping its memory, and lets go of a mesh
+  // the run built.
   auto finish = [&](int i) {
     Slot& slot = slots[i % slots.size()];
-    FinishModel(*Objects[i], slot.buffer, slot.state);
+    slot.buffer.Clear();
+    if (slot.object && slot.state != TznRWXChunk::kBuilt) slot.object->Release(TznRWXChunk::kReleased);
+    slot.own.reset();
+    slot.object = nullptr;
   };
   // Whatever happens, no object keeps a mesh or lines the run gave it.
   auto finish_started = [&] {
@@ -211,7 +285,7 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     const Slot& slot = slots[i % slots.size()];
     if (!slot.produced) continue;
     try {
-      SaveModel(*Objects[i], slot.buffer, base_file_name + object_names[i], citizen, list, stats);
+      SaveModel(*slot.object, slot.buffer, base_file_name + output_names[static_cast<size_t>(i)], citizen, list, stats);
     } catch (const EznFileError& e) {
       // A full disk or a file size limit: what was written stays, listed.
       throw EznFileError(std::string(e.what()) + "; " + SaveListAfterFailure(base_file_name, list));

@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/znLineList.h"
 #include "rwx/znModelWriter.h"
 #include "rwx/znRWXChunk.h"
+#include "terrain/znHeightPyramid.h"
 
 class TznTerra;
 class TznRWXComposer;
@@ -30,21 +32,51 @@ struct TznRWXWriteStats {
 // the flag to false stops the run before that object.
 using TznRWXProgress = std::function<void(int index, int count, bool& go_on)>;
 
+// The grid stores nothing per position: an object's place, name and edge
+// flags follow from its index, and its box from the terrain's heights.
+// Only the objects the preview holds are kept (Object, ChooseObjects); the
+// writer makes each object on a worker and drops it once it is saved.
 class TznRWXChunkCentral {
  public:
   TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra);
   ~TznRWXChunkCentral();
 
   // Lays out the objects anew (all positions and sizes in centimetres).
+  // Throws EznError when the grid would hold more objects than an int
+  // numbers.
   void Rebuild(int32_t grid_x0, int32_t grid_z0, int32_t origin_z, int32_t origin_x, int32_t cells_per_10m_z,
                int32_t cells_per_10m_x, int32_t size_z, int32_t size_x, int32_t extent_z, int32_t extent_x);
-  // Frees the meshes of all objects; the objects stay.
+  // An empty grid.
+  void Clear();
+  // Lets go of every object the grid holds, meshes and all.
   void ReleaseAll();
 
-  int Count() const { return static_cast<int>(Objects.size()); }
-  TznRWXChunk& Object(int index) { return *Objects[index]; }
-  const TznRWXChunk& Object(int index) const { return *Objects[index]; }
+  int Count() const { return Columns * Rows; }
+  // The object at the index (0 <= index < Count()), made when the grid does
+  // not hold it yet; it stays until it leaves the preview's range or
+  // ReleaseAll. Not for a worker thread.
+  TznRWXChunk& Object(int index) const;
+  // The object at the index when the grid holds it, else null.
+  TznRWXChunk* HeldObject(int index) const;
+  // How many objects the grid holds.
+  int HeldCount() const { return static_cast<int>(Held.size()); }
   std::string FileNameOf(int index) const;
+
+  // The west and south edge (cm) and the edge flags of the object at the
+  // index, derived from it.
+  struct TPlace {
+    int32_t X0 = 0, Z0 = 0;
+    uint8_t EdgeFlags = 0;
+  };
+  TPlace PlaceOf(int index) const;
+  // The box in the mesh frame (east m, height m, -north m) that holds every
+  // vertex the object's mesh can have, bounded from the heights under its
+  // square (and the lowest point for its skirts) without building it.
+  // False, and the box left alone, when the grid has no heights to bound it.
+  bool BoxOf(int index, TVec3& lo, TVec3& hi) const;
+  // Memory the grid holds for its layout and the bounds of its heights,
+  // the held objects left out.
+  size_t LayoutBytes() const { return sizeof(*this) + Pyramid.Bytes(); }
 
   void SetViewDistance(float metres);
   float ViewDistance() const { return ViewRange * 10.0f; }
@@ -52,12 +84,14 @@ class TznRWXChunkCentral {
 
   // The objects of one preview frame around the viewer (centimetres east
   // and north) and the view sphere (centre in the mesh frame, squared
-  // radius): the candidates within ViewRange steps of 10 m (all of them
-  // when it is 0) are built, and visible when they have faces and reach
-  // into the sphere; objects that are no candidates let go of their meshes.
-  // Returns the number of visible objects.
+  // radius). The candidates are the objects within ViewRange steps of 10 m
+  // (all of them when it is 0), found from the rows and columns of the
+  // grid; a candidate whose box reaches into the sphere is built, and
+  // visible when it has faces. The grid lets go of the objects that are no
+  // candidates. Shown() then lists the visible objects in index order.
+  // Returns their number.
   int ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared);
-  bool IsCandidate(const TznRWXChunk& object, int32_t east, int32_t north) const;
+  const std::vector<int>& Shown() const { return ShownIndices; }
 
   // Writes every object under the base file name (a plain prefix: "out/hill"
   // gives out/hill3n12w.rwx) in the format's model, any file the format
@@ -73,14 +107,15 @@ class TznRWXChunkCentral {
   // The objects are built and formatted on worker threads (0: one per
   // core; TznOrderedPool::WorkersFor caps them) and saved in order on the
   // calling thread, which alone calls the progress callback; the files are
-  // the same for any number of workers.
+  // the same for any number of workers. An object the grid holds is written
+  // from there and keeps a mesh the preview built; any other is made on its
+  // worker and dropped once saved.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                             const TznRWXProgress& progress, int workers = 0,
                             const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx);
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;
-  std::vector<std::unique_ptr<TznRWXChunk>> Objects;
   TznRWXMeshBuilder MeshBuilder;
   const TznTerra* Terra;
   int DrawnCount = 0;
@@ -88,9 +123,22 @@ class TznRWXChunkCentral {
   bool Busy = false;
   int SelectedIndex = -1;
   int Columns = 0;  // objects per row
+  int Rows = 0;
 
  private:
+  // A new object for the index, never built.
+  std::unique_ptr<TznRWXChunk> MakeObject(int index) const;
+  // The columns (rows) of count lines from start, size apart, that hold a
+  // probe point of the view range for a viewer at p, in order.
+  void CandidateLines(int64_t p, int32_t start, int32_t size, int count, std::vector<int>& lines) const;
+  // Whether the object's box reaches into the sphere around centre.
+  bool ReachesInto(int index, const TVec3& centre, double radius) const;
   // Saves an object's model to the path and lists the object.
   void SaveModel(const TznRWXChunk& object, const TznLineList& model, const std::string& path, int32_t citizen,
                  std::vector<std::string>& list, TznRWXWriteStats& stats);
+
+  mutable std::unordered_map<int, std::unique_ptr<TznRWXChunk>> Held;
+  std::vector<int> ShownIndices;
+  std::vector<int> CandidateColumns, CandidateRows;
+  TznHeightPyramid Pyramid;
 };

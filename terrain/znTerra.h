@@ -70,10 +70,9 @@ class TznTerra {
   // Scales beyond this many metres per step (or height factor) overflow the
   // centimetre positions and heights the grids are laid out in.
   static constexpr double kMaxScale = 1e5;
-  // The most objects the RWX grid holds: about a 5 km square cut into
-  // 10 m objects. Each object costs memory whether built or not, and every
-  // preview frame looks at all of them.
-  static constexpr int64_t kMaxRWXObjects = 262144;
+  // The most objects the RWX grid holds: as many as an int index numbers.
+  // The grid keeps nothing for an object it has not built.
+  static constexpr int64_t kMaxRWXObjects = 2147483647;
 
   TznTerra();
   ~TznTerra();

@@ -61,10 +61,7 @@ TznTerra::TObjectPlan TznTerra::PlanObjects() const {
 void TznTerra::DropGrids() {
   ++FRevision;
   FTerraChunks->BuildGrid(0, 0, kBlockSize);
-  FRWXChunks->Objects.clear();
-  FRWXChunks->Columns = 0;
-  FRWXChunks->DrawnCount = 0;
-  FRWXChunks->SelectedIndex = -1;
+  FRWXChunks->Clear();
 }
 
 TznRWXWriteStats TznTerra::WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,

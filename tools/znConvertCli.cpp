@@ -397,9 +397,12 @@ void PrintTriangles(const TznTerra& terra, const TznRWXWriteStats& stats, std::o
     return;
   }
   int64_t grid = 0;
-  for (const auto& object : terra.RWXChunks().Objects)
-    grid += terra.RegularRWXTriangleCount(object->X0, object->Z0, object->SizeX, object->SizeZ, object->CellsPer10mX,
-                                          object->CellsPer10mZ, object->EdgeFlags);
+  const TznRWXChunkCentral& objects = terra.RWXChunks();
+  for (int i = 0; i < objects.Count(); ++i) {
+    const TznRWXChunkCentral::TPlace place = objects.PlaceOf(i);
+    grid += terra.RegularRWXTriangleCount(place.X0, place.Z0, objects.SizeX, objects.SizeZ, objects.CellsPer10mX,
+                                          objects.CellsPer10mZ, place.EdgeFlags);
+  }
   out << " within " << FormatFixed(terra.FMaxError * 100, 2) << " cm; the regular grid has " << FormatInt(grid)
       << " triangles";
   if (grid > 0) out << ": " << FormatFixed(100.0 * stats.Triangles / grid, 1) << " % of them";

@@ -69,20 +69,21 @@ TEST_F(BasicShapeTab, UserChoicesReachTheTerrainAndTheLabel) {
   EXPECT_EQ(repaints, 2);  // the vertex density does not redraw the map
 }
 
-// 257 points at 30 m: 771000 cm along each axis. 30 m objects need at most
-// (257 + 2)^2 = 67081, 20 m ones (386 + 2)^2 = 150544, 10 m ones
-// (771 + 2)^2 = 597529: more than the 262144 the object grid holds.
+// 257 points at 2 km: 51400000 cm along each axis. 30 m objects need at
+// most (17134 + 2)^2 = 293642496, 20 m ones (25700 + 2)^2 = 660592804,
+// 10 m ones (51400 + 2)^2 = 2642165604: more than the 2147483647 that an
+// int numbers.
 TEST_F(BasicShapeTab, ObjectSizeThatCutsTooManyObjectsIsRefused) {
   terra_.FXPoints = terra_.FYPoints = 257;
-  terra_.SetScaleX(30);
-  terra_.SetScaleY(30);
+  terra_.SetScaleX(2000);
+  terra_.SetScaleY(2000);
   TznBasicShapeTab tab(context_, terra_);
   QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize2"), Qt::LeftButton);
   EXPECT_EQ(terra_.FObjectSize, 30.0f);
   QTest::mouseClick(test::Find<QRadioButton>(tab, "rgObjectSize0"), Qt::LeftButton);
   EXPECT_EQ(prompts_.Messages,
-            (std::vector<std::string>{"Too many objects! The terrain would be cut into up to 597529 "
-                                      "objects of 10 m; the object grid holds no more than 262144."}));
+            (std::vector<std::string>{"Too many objects! The terrain would be cut into up to 2642165604 "
+                                      "objects of 10 m; the object grid holds no more than 2147483647."}));
   EXPECT_EQ(terra_.FObjectSize, 30.0f);
   EXPECT_TRUE(test::Find<QRadioButton>(tab, "rgObjectSize2")->isChecked());
   EXPECT_EQ(tab.lbNumVertices->text(), "Total per object: 1089");  // 33 x 33

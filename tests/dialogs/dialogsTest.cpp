@@ -313,14 +313,17 @@ TEST_F(ScaleDialog, BadValuesRestoreTheLastGoodTextsAndChangeNothing) {
 // Edges and heights that the object grid, the rounding or the 16-bit
 // heights cannot hold are refused with the largest value that fits. With
 // 10 m objects an axis of E cm holds at most ceil(E / 1000) + 2 of them, and
-// the grid at most 262144 = 512 x 512: E may reach 510000 cm. Extents count
-// all 257 points: an edge of 5080.16 m gives a scale of 19.844375 and
-// 257 * 19.844375 * 100 = 510000.44 cm, 5080.17 m gives 510001.43 cm.
+// the grid at most 2147483647, what an int numbers: 46340 x 46340 =
+// 2147395600 fit, 46341 x 46341 do not, so E may reach 46338000 cm. Extents
+// count all 257 points: an edge of 461576.98 m gives the single precision
+// scale 1803.0350342 and 257 * 1803.0350342 * 100 = 46338000.4 cm;
+// 461576.99 m gives 1803.0351563 and 46338003.5, rounded to even 46338004.
 TEST_F(ScaleDialog, EdgesAndHeightsBeyondWhatTheTerrainHoldsAreRefused) {
   TfrmScaleIt dialog(terra_, prompts_, hooks_);
   dialog.show();
   const std::string too_long =
-      " objects of 10 m; the object grid holds no more than 262144. The horizontal edge can be at most 5080.16 m.";
+      " objects of 10 m; the object grid holds no more than 2147483647. The horizontal edge can be at most 461576.98 "
+      "m.";
 
   // 30000000 / 256 = 117187.5 m a step; 257 steps make 3011718750 cm, so
   // 3011719 + 2 objects along each axis.
@@ -329,13 +332,13 @@ TEST_F(ScaleDialog, EdgesAndHeightsBeyondWhatTheTerrainHoldsAreRefused) {
   Type(dialog.edScaleX, "1e30");
   QTest::mouseClick(dialog.btAccept, Qt::LeftButton);
   EXPECT_TRUE(dialog.isVisible());
-  Type(dialog.edScaleX, "5080.17");
+  Type(dialog.edScaleX, "461576.99");
   QTest::mouseClick(dialog.btTest, Qt::LeftButton);
   ASSERT_EQ(prompts_.Messages.size(), 3u);
   EXPECT_EQ(prompts_.Messages[0], "Edges out of range! The terrain would be cut into up to 9070463381841" + too_long);
   // 1e30 m: (257 / 256 * 1e30 * 100 / 1000)^2 = 1.00783e58 objects.
   EXPECT_EQ(prompts_.Messages[1], "Edges out of range! The terrain would be cut into up to 1.00783e+58" + too_long);
-  EXPECT_EQ(prompts_.Messages[2], "Edges out of range! The terrain would be cut into up to 263169" + too_long);
+  EXPECT_EQ(prompts_.Messages[2], "Edges out of range! The terrain would be cut into up to 2147488281" + too_long);
   EXPECT_EQ(Text(dialog.edScaleX), "1000.00");
   EXPECT_EQ(Text(dialog.edScaleY), "1000.00");
   ExpectUnchanged();
@@ -359,14 +362,14 @@ TEST_F(ScaleDialog, EdgesAndHeightsBeyondWhatTheTerrainHoldsAreRefused) {
 
   // The largest edge itself is taken, and the heights follow it.
   dialog.SetAltitudeIndex(0);
-  Type(dialog.edScaleX, "5080.16");
+  Type(dialog.edScaleX, "461576.98");
   QTest::mouseClick(dialog.btAccept, Qt::LeftButton);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(prompts_.Messages.size(), 5u);
-  EXPECT_EQ(Text(dialog.edScaleY), "5080.16");
-  EXPECT_FLOAT_EQ(terra_.FScaleX, 19.844375f);
-  EXPECT_FLOAT_EQ(terra_.FScaleZ, 19.844375f);
-  EXPECT_EQ(terra_.MostRWXObjects(terra_.FOrigin, terra_.FScaleX, terra_.FScaleY, 10), 262144);
+  EXPECT_EQ(Text(dialog.edScaleY), "461576.97");  // 256 steps of 1803.0350342 m: 461576.96875
+  EXPECT_FLOAT_EQ(terra_.FScaleX, 1803.0350342f);
+  EXPECT_FLOAT_EQ(terra_.FScaleZ, 1803.0350342f);
+  EXPECT_EQ(terra_.MostRWXObjects(terra_.FOrigin, terra_.FScaleX, terra_.FScaleY, 10), 2147395600);
 }
 
 TEST_F(ScaleDialog, CancelAndCloseBoxLeaveTheTerrainAlone) {

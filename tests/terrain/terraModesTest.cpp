@@ -111,21 +111,26 @@ TEST(RenderModes, LayingOutAndWritingTheObjectsLeaveTheModeAlone) {
   EXPECT_EQ(terra.TerraChunks().BuiltCount(), built);
 }
 
-// The sample is 257 points at 3 m: 77100 cm along each axis. Objects of
-// 10 cm, which only a caller of the core can ask for, would be at most
-// (7710 + 2)^2 = 59474944.
+// The sample is 257 points; stretched to 20 m a step it spans 514000 cm
+// along each axis. Objects of 10 cm, which only a caller of the core can
+// ask for, would be at most (51400 + 2)^2 = 2642165604: more than an int
+// numbers.
 TEST(RenderModes, AnObjectGridBeyondItsBoundIsRefusedAndTheModeKept) {
   TznTerra terra;
   ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
+  terra.SetScaleX(20);
+  terra.SetScaleY(20);
   terra.SetObjectSize(0.1f);
   try {
     terra.SetRenderMode(TznRenderMode::RWXPreview);
     FAIL() << "no error";
   } catch (const EznError& e) {
     EXPECT_EQ(std::string(e.what()),
-              "Too many objects! The terrain would be cut into up to 59474944 objects of 0.1 m; "
-              "the object grid holds no more than 262144.");
+              "Too many objects! The terrain would be cut into up to 2642165604 objects of 0.1 m; "
+              "the object grid holds no more than 2147483647.");
   }
+  terra.SetScaleX(3);
+  terra.SetScaleY(3);
   EXPECT_EQ(terra.FRenderMode, TznRenderMode::Terragen);
   EXPECT_EQ(terra.GetChunkCount(), 25);
   terra.SetObjectSize(10);
@@ -192,7 +197,7 @@ TEST(RenderModes, SaveInModeZeroWritesLikeModeOneAndRebuildsTheBlocks) {
   EXPECT_EQ(blocks.FRenderMode, TznRenderMode::Terragen);
   EXPECT_EQ(blocks.GetChunkCount(), 1);  // 41 points: one block
   EXPECT_EQ(blocks.TerraChunks().BuiltCount(), 0);
-  for (const auto& object : blocks.RWXChunks().Objects) EXPECT_EQ(object->State, TznRWXChunk::kNeverBuilt);
+  EXPECT_EQ(blocks.RWXChunks().HeldCount(), 0);  // no object outlives the run
 
   TznTerra objects;
   LoadFlat(objects, 41, 1234, "b.ter");

@@ -104,15 +104,16 @@ TEST(Convert, ReportsMissingInputAndUnwritableOutput) {
   EXPECT_NE(r.err.find("no-such.CMP"), std::string::npos) << r.err;
 }
 
-// An origin 10000 km west of the 771 m sample starts the object grid there:
-// (ceil((77100 + 999999000) / 1000) + 1) x (ceil(77100 / 1000) + 2) =
-// 1000078 x 80 objects of 10 m. The run refuses at once and writes nothing.
+// An origin 10000 km west and south of the 771 m sample starts the object
+// grid there: ceil((77100 + 999999000) / 1000) + 1 = 1000078 objects of
+// 10 m along each axis, 1000156006084 in all, more than an int numbers.
+// The run refuses at once and writes nothing.
 TEST(Convert, AnOriginFarWestIsRefusedBeforeAnyObjectIsMade) {
-  const test::CliResult r = test::RunConvert({kSample, "far/v", "--origin", "-10000000,0,0", "--quiet"});
+  const test::CliResult r = test::RunConvert({kSample, "far/v", "--origin", "-10000000,-10000000,0", "--quiet"});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err,
-            "kalvor-convert: Too many objects! The terrain would be cut into up to 80006240 objects of 10 m; "
-            "the object grid holds no more than 262144.\n");
+            "kalvor-convert: Too many objects! The terrain would be cut into up to 1000156006084 objects of 10 m; "
+            "the object grid holds no more than 2147483647.\n");
   EXPECT_FALSE(fs::exists("far"));
 }
 

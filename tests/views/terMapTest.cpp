@@ -210,15 +210,17 @@ TEST_F(TerMapTest, TypedPositionsBeyondWhatTheTerrainHoldsChangeNothing) {
   EXPECT_EQ(terra_.FSideX, 100);
   EXPECT_EQ(terra_.GetChunkCount(), objects);
 
-  // An origin far west: the object grid would start there. Along X the
-  // terrain's 10100 cm and the start at -999999000 cm need
-  // ceil(1000009100 / 1000) + 1 = 1000011 objects of 10 m, along Y
-  // ceil(10100 / 1000) + 2 = 13.
+  // An origin far west: the object grid would start there. With objects of
+  // 10 cm, along X the terrain's 10100 cm and the start at -999999990 cm
+  // need ceil(1000010090 / 10) + 1 = 100001010 objects, along Y
+  // ceil(10100 / 10) + 2 = 1012: more than an int numbers.
+  terra_.SetObjectSize(0.1f);
   Enter(map.edOriginX, "-10000000");
+  terra_.SetObjectSize(10);
   ASSERT_EQ(prompts_.Messages.size(), 3u);
   EXPECT_EQ(prompts_.Messages[2],
-            "Too many objects! The terrain would be cut into up to 13000143 objects of 10 m; "
-            "the object grid holds no more than 262144.");
+            "Too many objects! The terrain would be cut into up to 101201022120 objects of 0.1 m; "
+            "the object grid holds no more than 2147483647.");
   EXPECT_EQ(terra_.FOrigin, (TVec3{50, 50, 0}));
 
   // Far east the grid still starts at the terrain's edge. The caption is
