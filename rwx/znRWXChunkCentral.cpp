@@ -8,6 +8,7 @@
 #include "rwx/znModelWriter.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
+#include "rwx/znRWXObjectList.h"
 #include "rwx/znRWXRunGuard.h"
 
 TznRWXChunkCentral::TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra)
@@ -79,6 +80,18 @@ std::string TznRWXChunkCentral::FileNameOf(int index) const {
   return Objects[index]->FileName();
 }
 
+TznObjectCentre TznRWXChunkCentral::CentreOf(int index) const {
+  const int64_t column = index % Columns, row = index / Columns;
+  return ObjectCentre(GridX0 + column * SizeX, GridZ0 + row * SizeZ, SizeX, SizeZ);
+}
+
+std::vector<int> TznRWXChunkCentral::ObjectsToWrite(const TznRWXRegion* region) const {
+  std::vector<int> chosen;
+  for (int i = 0; i < Count(); ++i)
+    if (!region || region->Holds(CentreOf(i))) chosen.push_back(i);
+  return chosen;
+}
+
 void TznRWXChunkCentral::SetViewDistance(float metres) {
   ViewRange = static_cast<int>(std::clamp<int64_t>(Round(metres / 10.0), 0, 12));
 }
@@ -114,9 +127,13 @@ void TznRWXChunkCentral::SaveModel(const TznRWXChunk& object, const TznLineList&
 
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                                               const TznRWXProgress& progress, int workers,
-                                              const std::vector<std::string>& inputs, TznModelFormat format) {
+                                              const std::vector<std::string>& inputs, TznModelFormat format,
+                                              const TznRWXRegion* region) {
   TznRWXWriteStats stats;
   if (Objects.empty() || Busy) return stats;
+  const std::vector<int> chosen = ObjectsToWrite(region);
+  if (chosen.empty()) return stats;
+  const int count = static_cast<int>(chosen.size());
   Busy = true;
   DrawnCount = 0;
   const TznScopeGuard busy_reset([this] { Busy = false; });
@@ -128,12 +145,16 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   }
   const std::unique_ptr<TznModelWriter> writer = MakeModelWriter(format, base_file_name);
   std::vector<std::string> object_names;
-  object_names.reserve(Objects.size());
-  for (const auto& object : Objects) object_names.push_back(object->PlaceName() + writer->Extension());
+  object_names.reserve(chosen.size());
+  for (const int i : chosen) object_names.push_back(Objects[i]->PlaceName() + writer->Extension());
   std::vector<std::string> output_names = object_names;
   for (const std::string& suffix : writer->RunFileSuffixes()) output_names.push_back(suffix);
   const TznRWXRunGuard guard(base_file_name, output_names, all_inputs);
   stats.LeftoversRemoved = guard.LeftoversRemoved();
+  // A region's list joins the lines of the list already there; it is read
+  // before anything is written, under the lock.
+  const std::vector<std::string> earlier =
+      region ? ReadObjectList(base_file_name + ".prp") : std::vector<std::string>();
   stats.Bytes += writer->WriteRunFiles(base_file_name, composer);
   stats.RunFilesWritten = static_cast<int>(writer->RunFileSuffixes().size());
 
@@ -151,16 +172,16 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     uint8_t state = 0;
     bool produced = false;
   };
-  const int worker_count = TznOrderedPool::WorkersFor(workers, Count());
+  const int worker_count = TznOrderedPool::WorkersFor(workers, count);
   std::vector<Slot> slots(static_cast<size_t>(2 * worker_count));
-  TznOrderedPool pool(Count(), worker_count, static_cast<int>(slots.size()), [&](int i) {
-    Slot& slot = slots[i % slots.size()];
-    slot.produced = ProduceModel(*Objects[i], *writer, composer, slot.buffer, slot.state);
+  TznOrderedPool pool(count, worker_count, static_cast<int>(slots.size()), [&](int k) {
+    Slot& slot = slots[k % slots.size()];
+    slot.produced = ProduceModel(*Objects[chosen[k]], *writer, composer, slot.buffer, slot.state);
   });
   int finished = 0;  // objects before it have their buffers back
-  auto finish = [&](int i) {
-    Slot& slot = slots[i % slots.size()];
-    FinishModel(*Objects[i], slot.buffer, slot.state);
+  auto finish = [&](int k) {
+    Slot& slot = slots[k % slots.size()];
+    FinishModel(*Objects[chosen[k]], slot.buffer, slot.state);
   };
   // Whatever happens, no object keeps a mesh or lines the run gave it.
   auto finish_started = [&] {
@@ -169,26 +190,28 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   };
   const TznScopeGuard cleanup(finish_started);
 
-  for (int i = 0; i < Count(); ++i) {
+  for (int k = 0; k < count; ++k) {
     if (progress) {
-      progress(i, Count(), go_on);
+      progress(k, count, go_on);
       if (!go_on) {
         stats.Stopped = true;
         break;
       }
     }
-    pool.Take(i);
+    pool.Take(k);
     // The slot goes back to the workers once the object is done with it.
-    const TznScopeGuard done([&, i] {
-      finish(i);
-      finished = i + 1;
-      pool.Release(i);
+    const TznScopeGuard done([&, k] {
+      finish(k);
+      finished = k + 1;
+      pool.Release(k);
     });
-    const Slot& slot = slots[i % slots.size()];
-    if (slot.produced) SaveModel(*Objects[i], slot.buffer, base_file_name + object_names[i], citizen, list, stats);
+    const Slot& slot = slots[k % slots.size()];
+    if (slot.produced)
+      SaveModel(*Objects[chosen[k]], slot.buffer, base_file_name + object_names[k], citizen, list, stats);
   }
   finish_started();
 
+  if (region) list = MergeObjectLists(earlier, list);
   std::string text;
   for (const std::string& line : list) text += line + "\r\n";
   SaveFileAtomically(base_file_name + ".prp", text);

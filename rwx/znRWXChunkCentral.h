@@ -12,6 +12,7 @@
 #include "base/znLineList.h"
 #include "rwx/znModelWriter.h"
 #include "rwx/znRWXChunk.h"
+#include "rwx/znRWXRegion.h"
 
 class TznTerra;
 class TznRWXComposer;
@@ -45,6 +46,12 @@ class TznRWXChunkCentral {
   TznRWXChunk& Object(int index) { return *Objects[index]; }
   const TznRWXChunk& Object(int index) const { return *Objects[index]; }
   std::string FileNameOf(int index) const;
+  // The centre of object index, in centimetres east and north of grid
+  // point (0, 0), from its row and column.
+  TznObjectCentre CentreOf(int index) const;
+  // The indices, in grid order, of the objects a run writes: all of them,
+  // or with a region those whose centres lie inside it.
+  std::vector<int> ObjectsToWrite(const TznRWXRegion* region) const;
 
   void SetViewDistance(float metres);
   float ViewDistance() const { return ViewRange * 10.0f; }
@@ -73,9 +80,16 @@ class TznRWXChunkCentral {
   // core; TznOrderedPool::WorkersFor caps them) and saved in order on the
   // calling thread, which alone calls the progress callback; the files are
   // the same for any number of workers.
+  // With a region, only the objects inside it (ObjectsToWrite) are written and
+  // counted for the progress callback; each of them gets the name and the
+  // bytes it gets in a run of the whole grid. The lines of an existing
+  // object list under the base name stay, save those of the objects this
+  // run lists again (MergeObjectLists). A region that holds no object
+  // writes nothing.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                             const TznRWXProgress& progress, int workers = 0,
-                            const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx);
+                            const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx,
+                            const TznRWXRegion* region = nullptr);
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;
