@@ -413,6 +413,17 @@ void TfrmKalvor::ShowScaleDialog() {
   TfrmScaleIt::Execute(frmTerMap, *Terra, WindowPrompts(FMapPrompts), hooks);
 }
 
+bool TfrmKalvor::ChooseObjectsToSave(std::optional<TznRWXRegion>& region) {
+  region.reset();
+  // Without a selection on the map there is nothing to choose.
+  if (!frmTerMap || !frmTerMap->cbShowSelection->isChecked()) return true;
+  const std::optional<int> choice =
+      FPrompts->Choose("Save to RWX", "Objects to write:", {"Whole terrain", "Only the objects inside the selection"});
+  if (!choice) return false;
+  if (*choice == 1) region = Terra->SelectionRegion();
+  return true;
+}
+
 void TfrmKalvor::mnuSavetoRWXClick() {
   // The filter chooses the format of the object files; the name is taken
   // as typed, without an extension added. Below it the dialog says how many
@@ -425,6 +436,8 @@ void TfrmKalvor::mnuSavetoRWXClick() {
   const std::optional<std::string> base_file_name = FPrompts->SaveFileName(SaveDialog1);
   if (!base_file_name) return;
   SaveDialog1.FileName = *base_file_name;
+  std::optional<TznRWXRegion> region;
+  if (!ChooseObjectsToSave(region)) return;
   if (ClosePreview) {
     ClosePreview();
     QCoreApplication::processEvents();
@@ -440,6 +453,7 @@ void TfrmKalvor::mnuSavetoRWXClick() {
     dialog.Composer = composer.get();
     dialog.Terra = Terra.get();
     dialog.Format = SaveDialog1.FilterIndex == 1 ? TznModelFormat::Obj : TznModelFormat::Rwx;
+    dialog.Region = region;
     dialog.exec();
     error = dialog.Error;
     // A run that was killed outright under the same name left the temporary

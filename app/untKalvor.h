@@ -13,12 +13,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/znAppContext.h"
 #include "app/znAppFolders.h"
 #include "app/znAppSettings.h"
 #include "app/znLoadProgress.h"
+#include "rwx/znRWXRegion.h"
 #include "views/znPrompts.h"
 
 class TznBasicShapeTab;
@@ -114,6 +116,10 @@ class TfrmKalvor : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // When the map shows its selection, asks whether the save run writes the
+  // whole terrain or only the objects inside the selection (region then
+  // holds it); false when the user cancels.
+  bool ChooseObjectsToSave(std::optional<TznRWXRegion>& region);
   void BuildMenus();
   void BuildTabs();
   void BuildStatusBars();

@@ -9,6 +9,13 @@
 #include "terrain/znTerra.h"
 #include "views/znPrompts.h"
 
+namespace {
+
+const char kNoObjectInRegion[] =
+    "The selection holds no object: no object's centre lies inside it. Nothing was written.";
+
+}  // namespace
+
 TfrmMakeRWX::TfrmMakeRWX(TznPrompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FPrompts(prompts) {
   setObjectName("frmMakeRWX");
@@ -52,7 +59,11 @@ void TfrmMakeRWX::WMMakeRWX() {
   CancelRequested = false;
   try {
     const auto progress = [this](int index, int total, bool& go_on) { MakeProgress(index, total, go_on); };
-    LeftoversRemoved = Terra->SaveRWX(BaseFileName, Composer, progress, 0, Format).LeftoversRemoved;
+    LeftoversRemoved =
+        Terra->SaveRWX(BaseFileName, Composer, progress, 0, Format, Region ? &*Region : nullptr).LeftoversRemoved;
+    // The batch writer asks before each object it writes: a region it never
+    // asked for held none.
+    if (Region && !FObjectsStarted) Error = kNoObjectInRegion;
   } catch (const std::exception& e) {
     // The dialog still closes; the command reports the error.
     Error = e.what();
@@ -62,6 +73,7 @@ void TfrmMakeRWX::WMMakeRWX() {
 }
 
 void TfrmMakeRWX::MakeProgress(int index, int total, bool& go_on) {
+  FObjectsStarted = true;
   if (index == 0) ProgressBar1->setRange(0, total - 1);
   ProgressBar1->setValue(index);
   Label1->setText(QString::fromStdString(FormatInt(index) + " of " + FormatInt(total) + " objects"));

@@ -9,9 +9,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <optional>
 #include <string>
 
 #include "base/znModelFormat.h"
+#include "rwx/znRWXRegion.h"
 
 class TznPrompts;
 class TznRWXComposer;
@@ -30,6 +32,9 @@ class TfrmMakeRWX : public QDialog {
   TznTerra* Terra = nullptr;
   // The object files: RWX, or Wavefront OBJ with a material library.
   TznModelFormat Format = TznModelFormat::Rwx;
+  // Only the objects whose centres lie inside it; none for the whole
+  // terrain.
+  std::optional<TznRWXRegion> Region;
 
   bool Running = false;
   bool CancelRequested = false;
@@ -61,4 +66,5 @@ class TfrmMakeRWX : public QDialog {
  private:
   TznPrompts& FPrompts;
   bool FFinished = false;
+  bool FObjectsStarted = false;  // the batch writer called for an object
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <set>
 #include <string_view>
 
@@ -12,6 +11,7 @@
 #include "base/znRunLock.h"
 #include "base/znSafeFile.h"
 #include "rwx/znRWXLeftovers.h"
+#include "rwx/znRWXObjectList.h"
 #include "rwx/znRWXRunGuard.h"
 
 namespace {
@@ -35,21 +35,6 @@ std::string_view WithoutPart(std::string_view name) {
   for (size_t k = 0; k < rest.size(); ++k)
     if (!IsDigit(rest[k]) && (k < of || k >= of + 4)) return name;
   return name.substr(0, dot);
-}
-
-// The object file name of a line of an object list: field 10, as long as
-// field 7 says; empty for a line that is no object line.
-std::string ListedName(std::string_view line) {
-  if (EndsWith(line, "\r")) line.remove_suffix(1);
-  std::optional<int64_t> length;
-  for (int field = 1; field <= 9; ++field) {
-    const size_t blank = line.find(' ');
-    if (blank == std::string_view::npos) return "";
-    if (field == 7) length = ParseInt(line.substr(0, blank));
-    line.remove_prefix(blank + 1);
-  }
-  if (!length || *length < 0 || static_cast<size_t>(*length) > line.size()) return "";
-  return std::string(line.substr(0, static_cast<size_t>(*length)));
 }
 
 // The lock and list files in the folder that belong to other base names

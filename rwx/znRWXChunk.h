@@ -11,6 +11,7 @@
 
 #include "base/znObjectMesh.h"
 #include "base/znVectors.h"
+#include "rwx/znRWXRegion.h"
 
 class TznTerra;
 class TznRWXComposer;
@@ -35,8 +36,8 @@ class TznRWXChunk {
               int32_t z0);
 
   // Derived positions, in centimetres.
-  double CentreX() const { return X0 + SizeX - SizeX / 2; }
-  double CentreZ() const { return Z0 + SizeZ / 2; }
+  double CentreX() const { return static_cast<double>(ObjectCentre(X0, Z0, SizeX, SizeZ).East); }
+  double CentreZ() const { return static_cast<double>(ObjectCentre(X0, Z0, SizeX, SizeZ).North); }
   int32_t MinX() const { return X0 + 1; }
   int32_t MaxX() const { return X0 + SizeX; }
   int32_t MinZ() const { return Z0; }

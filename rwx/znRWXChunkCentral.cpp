@@ -12,6 +12,7 @@
 #include "rwx/znModelWriter.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
+#include "rwx/znRWXObjectList.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znTerra.h"
 
@@ -122,8 +123,8 @@ double Slack(double metres) { return 1e-3 + 1e-6 * std::fabs(metres); }
 bool TznRWXChunkCentral::BoxOf(int index, TVec3& lo, TVec3& hi) const {
   if (!Terra || Terra->FHeights.empty() || !(Terra->FScaleX > 0) || !(Terra->FScaleY > 0)) return false;
   const TPlace place = PlaceOf(index);
-  const double west = place.X0 / 100.0, east = (place.X0 + double{SizeX}) / 100.0 + kOverlap;
-  const double south = place.Z0 / 100.0, north = (place.Z0 + double{SizeZ}) / 100.0 + kOverlap;
+  const double west = place.X0 / 100.0, east = (place.X0 + static_cast<double>(SizeX)) / 100.0 + kOverlap;
+  const double south = place.Z0 / 100.0, north = (place.Z0 + static_cast<double>(SizeZ)) / 100.0 + kOverlap;
   // Every height of the mesh lies between the heights of the points around
   // its square, or at the lowest point for the skirts.
   const double lowest = Terra->Metres(Terra->FLowest);
@@ -150,6 +151,18 @@ std::string TznRWXChunkCentral::FileNameOf(int index) const {
   const TPlace place = PlaceOf(index);
   const double centre_x = place.X0 + SizeX - SizeX / 2, centre_z = place.Z0 + SizeZ / 2;
   return ObjectPlaceName(centre_x, centre_z, OriginX, OriginZ) + ".rwx";
+}
+
+TznObjectCentre TznRWXChunkCentral::CentreOf(int index) const {
+  const int64_t column = index % Columns, row = index / Columns;
+  return ObjectCentre(GridX0 + column * SizeX, GridZ0 + row * SizeZ, SizeX, SizeZ);
+}
+
+std::vector<int> TznRWXChunkCentral::ObjectsToWrite(const TznRWXRegion* region) const {
+  std::vector<int> chosen;
+  for (int i = 0; i < Count(); ++i)
+    if (!region || region->Holds(CentreOf(i))) chosen.push_back(i);
+  return chosen;
 }
 
 void TznRWXChunkCentral::SetViewDistance(float metres) {
@@ -191,9 +204,13 @@ std::string SaveListAfterFailure(const std::string& base_file_name, const std::v
 
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                                               const TznRWXProgress& progress, int workers,
-                                              const std::vector<std::string>& inputs, TznModelFormat format) {
+                                              const std::vector<std::string>& inputs, TznModelFormat format,
+                                              const TznRWXRegion* region) {
   TznRWXWriteStats stats;
   if (Count() == 0 || Busy) return stats;
+  const std::vector<int> chosen = ObjectsToWrite(region);
+  if (chosen.empty()) return stats;
+  const int count = static_cast<int>(chosen.size());
   Busy = true;
   DrawnCount = 0;
   const TznScopeGuard busy_reset([this] { Busy = false; });
@@ -205,14 +222,18 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   }
   const std::unique_ptr<TznModelWriter> writer = MakeModelWriter(format, base_file_name);
   std::vector<std::string> output_names;
-  output_names.reserve(static_cast<size_t>(Count()) + writer->RunFileSuffixes().size());
-  for (int i = 0; i < Count(); ++i) {
+  output_names.reserve(chosen.size() + writer->RunFileSuffixes().size());
+  for (const int i : chosen) {
     const std::string name = FileNameOf(i);
     output_names.push_back(name.substr(0, name.size() - 4) + writer->Extension());
   }
   for (const std::string& suffix : writer->RunFileSuffixes()) output_names.push_back(suffix);
   const TznRWXRunGuard guard(base_file_name, output_names, all_inputs);
   stats.LeftoversRemoved = guard.LeftoversRemoved();
+  // A region's list joins the lines of the list already there; it is read
+  // before anything is written, under the lock.
+  const std::vector<std::string> earlier =
+      region ? ReadObjectList(base_file_name + ".prp") : std::vector<std::string>();
   stats.Bytes += writer->WriteRunFiles(base_file_name, composer);
   stats.RunFilesWritten = static_cast<int>(writer->RunFileSuffixes().size());
 
@@ -237,14 +258,14 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   // this copy, as the progress callback may ask the grid for more.
   std::unordered_map<int, TznRWXChunk*> held;
   for (const auto& [index, object] : Held) held.emplace(index, object.get());
-  const int worker_count = TznOrderedPool::WorkersFor(workers, Count());
+  const int worker_count = TznOrderedPool::WorkersFor(workers, count);
   std::vector<Slot> slots(static_cast<size_t>(2 * worker_count));
-  TznOrderedPool pool(Count(), worker_count, static_cast<int>(slots.size()), [&](int i) {
-    Slot& slot = slots[i % slots.size()];
-    const auto found = held.find(i);
+  TznOrderedPool pool(count, worker_count, static_cast<int>(slots.size()), [&](int k) {
+    Slot& slot = slots[k % slots.size()];
+    const auto found = held.find(chosen[k]);
     slot.object = found == held.end() ? nullptr : found->second;
     if (!slot.object) {
-      slot.own = MakeObject(i);
+      slot.own = MakeObject(chosen[k]);
       slot.object = slot.own.get();
     }
     slot.state = slot.object->State;
@@ -253,8 +274,8 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   int finished = 0;  // objects before it have their buffers back
   // Empties the slot's buffer, keeping its memory, and lets go of a mesh
   // the run built.
-  auto finish = [&](int i) {
-    Slot& slot = slots[i % slots.size()];
+  auto finish = [&](int k) {
+    Slot& slot = slots[k % slots.size()];
     slot.buffer.Clear();
     if (slot.object && slot.state != TznRWXChunk::kBuilt) slot.object->Release(TznRWXChunk::kReleased);
     slot.own.reset();
@@ -267,32 +288,35 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   };
   const TznScopeGuard cleanup(finish_started);
 
-  for (int i = 0; i < Count(); ++i) {
+  for (int k = 0; k < count; ++k) {
     if (progress) {
-      progress(i, Count(), go_on);
+      progress(k, count, go_on);
       if (!go_on) {
         stats.Stopped = true;
         break;
       }
     }
-    pool.Take(i);
+    pool.Take(k);
     // The slot goes back to the workers once the object is done with it.
-    const TznScopeGuard done([&, i] {
-      finish(i);
-      finished = i + 1;
-      pool.Release(i);
+    const TznScopeGuard done([&, k] {
+      finish(k);
+      finished = k + 1;
+      pool.Release(k);
     });
-    const Slot& slot = slots[i % slots.size()];
+    const Slot& slot = slots[k % slots.size()];
     if (!slot.produced) continue;
     try {
-      SaveModel(*slot.object, slot.buffer, base_file_name + output_names[static_cast<size_t>(i)], citizen, list, stats);
+      SaveModel(*slot.object, slot.buffer, base_file_name + output_names[static_cast<size_t>(k)], citizen, list, stats);
     } catch (const EznFileError& e) {
       // A full disk or a file size limit: what was written stays, listed.
-      throw EznFileError(std::string(e.what()) + "; " + SaveListAfterFailure(base_file_name, list));
+      // A region's list keeps the lines of the list it joins.
+      throw EznFileError(std::string(e.what()) + "; " +
+                         SaveListAfterFailure(base_file_name, region ? MergeObjectLists(earlier, list) : list));
     }
   }
   finish_started();
 
+  if (region) list = MergeObjectLists(earlier, list);
   const std::string text = ListText(list);
   SaveFileAtomically(base_file_name + ".prp", text);
   stats.Bytes += static_cast<int64_t>(text.size());

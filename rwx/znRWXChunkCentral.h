@@ -13,6 +13,7 @@
 #include "base/znLineList.h"
 #include "rwx/znModelWriter.h"
 #include "rwx/znRWXChunk.h"
+#include "rwx/znRWXRegion.h"
 #include "terrain/znHeightPyramid.h"
 
 class TznTerra;
@@ -61,6 +62,12 @@ class TznRWXChunkCentral {
   // How many objects the grid holds.
   int HeldCount() const { return static_cast<int>(Held.size()); }
   std::string FileNameOf(int index) const;
+  // The centre of object index, in centimetres east and north of grid
+  // point (0, 0), from its row and column.
+  TznObjectCentre CentreOf(int index) const;
+  // The indices, in grid order, of the objects a run writes: all of them,
+  // or with a region those whose centres lie inside it.
+  std::vector<int> ObjectsToWrite(const TznRWXRegion* region) const;
 
   // The west and south edge (cm) and the edge flags of the object at the
   // index, derived from it.
@@ -110,9 +117,16 @@ class TznRWXChunkCentral {
   // the same for any number of workers. An object the grid holds is written
   // from there and keeps a mesh the preview built; any other is made on its
   // worker and dropped once saved.
+  // With a region, only the objects inside it (ObjectsToWrite) are written and
+  // counted for the progress callback; each of them gets the name and the
+  // bytes it gets in a run of the whole grid. The lines of an existing
+  // object list under the base name stay, save those of the objects this
+  // run lists again (MergeObjectLists). A region that holds no object
+  // writes nothing.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                             const TznRWXProgress& progress, int workers = 0,
-                            const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx);
+                            const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx,
+                            const TznRWXRegion* region = nullptr);
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;

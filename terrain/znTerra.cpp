@@ -126,6 +126,11 @@ void TznTerra::ResetSelection() {
   FSideY = depth;
 }
 
+TznRWXRegion TznTerra::SelectionRegion() const {
+  const double half_x = FSideX / 2.0, half_y = FSideY / 2.0;
+  return {FSelCentre.x - half_x, FSelCentre.y - half_y, FSelCentre.x + half_x, FSelCentre.y + half_y};
+}
+
 void TznTerra::ResetOrigin() {
   const float width = (FXPoints - 1) * FScaleX;
   const float depth = (FYPoints - 1) * FScaleY;

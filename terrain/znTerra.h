@@ -16,6 +16,7 @@
 #include "base/znModelFormat.h"
 #include "base/znObjectMesh.h"
 #include "base/znVectors.h"
+#include "rwx/znRWXRegion.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znRenderMode.h"
 
@@ -130,6 +131,9 @@ class TznTerra {
   void SetSelectionCentre(const TVec3& v) { FSelCentre = v; }
   void SetOrigin(const TVec3& v) { FOrigin = v; }
   void ResetSelection();
+  // The selection as a region of the object grid: the rectangle of its
+  // sides around its centre.
+  TznRWXRegion SelectionRegion() const;
   void ResetOrigin();
   void SetWaterLevel(int16_t value) { FWaterLevel = value; }
   void SetRelative(bool value) { FRelative = value; }
@@ -221,14 +225,17 @@ class TznTerra {
   // 0 for one per core. No output may replace a file the terrain was read
   // from (ReadFiles) or one the composer reads (EznOutputIsInput). format: the model files
   // written (RWX, or Wavefront OBJ with its .mtl).
+  // With a region, only the objects whose centres lie inside it are
+  // written, each as a run of the whole grid writes it, and the object
+  // list keeps the lines of the other objects that it held already.
   TznRWXWriteStats WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
                                 const std::function<void(int, int, bool&)>& progress, int workers = 0,
-                                TznModelFormat format = TznModelFormat::Rwx);
+                                TznModelFormat format = TznModelFormat::Rwx, const TznRWXRegion* region = nullptr);
   // The shell's save run: WriteObjects through "RWX Preview" (which lays
   // out the object grid when it was not live), then back to the mode it had.
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
                            const std::function<void(int, int, bool&)>& progress, int workers = 0,
-                           TznModelFormat format = TznModelFormat::Rwx);
+                           TznModelFormat format = TznModelFormat::Rwx, const TznRWXRegion* region = nullptr);
   TznRWXChunkCentral& RWXChunks() { return *FRWXChunks; }
   const TznRWXChunkCentral& RWXChunks() const { return *FRWXChunks; }
   TznTerraChunkCentral& TerraChunks() { return *FTerraChunks; }

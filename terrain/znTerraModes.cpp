@@ -66,8 +66,8 @@ void TznTerra::DropGrids() {
 
 TznRWXWriteStats TznTerra::WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
                                         const std::function<void(int, int, bool&)>& progress, int workers,
-                                        TznModelFormat format) {
-  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, ReadFiles(), format);
+                                        TznModelFormat format, const TznRWXRegion* region) {
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, ReadFiles(), format, region);
 }
 
 std::vector<std::string> TznTerra::ReadFiles() const {
@@ -78,10 +78,10 @@ std::vector<std::string> TznTerra::ReadFiles() const {
 
 TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
                                    const std::function<void(int, int, bool&)>& progress, int workers,
-                                   TznModelFormat format) {
+                                   TznModelFormat format, const TznRWXRegion* region) {
   const TznScopeGuard mode_back([this, mode = FRenderMode] { SetRenderMode(mode); });
   SetRenderMode(TznRenderMode::RWXPreview);
-  return WriteObjects(base_file_name, composer, progress, workers, format);
+  return WriteObjects(base_file_name, composer, progress, workers, format, region);
 }
 
 bool TznTerra::Saving() const { return FRWXChunks->Busy; }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <csignal>
 #include <functional>
 #include <iostream>
@@ -23,6 +24,7 @@
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "rwx/znRWXRegion.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
@@ -56,6 +58,13 @@ const char kUsageComposer[] =
     "  --origin EAST,NORTH,ALTITUDE\n"
     "                           origin in metres from the terrain's south-west corner\n"
     "                           (default: the terrain's centre at altitude 0)\n"
+    "  --region WEST,SOUTH,EAST,NORTH\n"
+    "                           write only the objects whose centres lie inside this\n"
+    "                           rectangle, in metres east and north of the terrain's\n"
+    "                           grid point (0,0) as the map shows them with \"Absolute\";\n"
+    "                           WEST and SOUTH belong to it, EAST and NORTH do not.\n"
+    "                           Every object is the file a whole run writes, and an\n"
+    "                           object list already under BASENAME keeps its other lines\n"
     "  --width METRES           rescale the terrain: the west-east edge becomes METRES\n"
     "                           long, the south-north edge follows the aspect and the\n"
     "                           heights follow the edges, as in the map's Scale dialog\n"
@@ -169,6 +178,7 @@ struct ConvertOptions {
   int jobs = 0;  // one per core
   TznModelFormat format = TznModelFormat::Rwx;
   std::optional<TVec3> origin;
+  std::optional<TznRWXRegion> region;   // write only the objects inside
   std::optional<double> width, relief;  // rescale the terrain
   bool quiet = false;
 };
@@ -271,6 +281,21 @@ TVec3 OriginOption(const std::string& text) {
   return TVec3{values[0], values[1], values[2]};
 }
 
+TznRWXRegion RegionOption(const std::string& text) {
+  const std::string usage =
+      "--region needs WEST,SOUTH,EAST,NORTH in metres, WEST below EAST and SOUTH below NORTH, not \"" + text + "\"";
+  std::vector<double> values;
+  for (const std::string& part : CommaParts(text)) {
+    const std::optional<double> v = ParseReal(part);
+    if (!v || !(std::abs(*v) <= TznTerra::kMaxMetres)) throw UsageError(usage);
+    values.push_back(*v);
+  }
+  if (values.size() != 4) throw UsageError(usage);
+  const TznRWXRegion region{values[0], values[1], values[2], values[3]};
+  if (!region.IsRectangle()) throw UsageError(usage);
+  return region;
+}
+
 double RealOption(const std::string& name, const std::string& text) {
   const std::optional<double> value = ParseReal(text);
   if (!value) throw UsageError(name + " must be a number, not \"" + text + "\"");
@@ -323,6 +348,7 @@ void AddOptions(TznCommandLine& command_line, ConvertOptions& o) {
     o.citizen = static_cast<int32_t>(IntegerOption("--citizen", text, 0, 2147483647));
   });
   command_line.AddOption("--origin", [&o](const std::string& text) { o.origin = OriginOption(text); });
+  command_line.AddOption("--region", [&o](const std::string& text) { o.region = RegionOption(text); });
   command_line.AddOption("--width", [&o](const std::string& text) { o.width = RealOption("--width", text); });
   command_line.AddOption("--relief", [&o](const std::string& text) { o.relief = RealOption("--relief", text); });
   command_line.AddOption("--format", [&o](const std::string& text) {
@@ -359,6 +385,7 @@ void CheckPositional(const std::vector<std::string>& positional, ConvertOptions&
   // The object list names every file on a line of its own.
   if (HasControlCharacter(o.base_name)) throw UsageError("BASENAME must not hold control characters");
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
+  if (o.region && o.base_name.empty()) throw UsageError("--region needs BASENAME");
 }
 
 std::unique_ptr<TznRWXComposer> ComposerFor(const ConvertOptions& o, std::ostream& err) {
@@ -390,23 +417,35 @@ int ThreadsFor(int requested, int objects, std::ostream& err) {
 
 // The triangles written, and those the regular grid has, counted without
 // writing it.
-void PrintTriangles(const TznTerra& terra, const TznRWXWriteStats& stats, std::ostream& out) {
+void PrintTriangles(const TznTerra& terra, const std::vector<int>& objects, const TznRWXWriteStats& stats,
+                    std::ostream& out) {
   out << FormatInt(stats.Triangles) << " triangles";
   if (terra.FMesh != TznTerra::kAdaptiveMesh) {
     out << "\n";
     return;
   }
   int64_t grid = 0;
-  const TznRWXChunkCentral& objects = terra.RWXChunks();
-  for (int i = 0; i < objects.Count(); ++i) {
-    const TznRWXChunkCentral::TPlace place = objects.PlaceOf(i);
-    grid += terra.RegularRWXTriangleCount(place.X0, place.Z0, objects.SizeX, objects.SizeZ, objects.CellsPer10mX,
-                                          objects.CellsPer10mZ, place.EdgeFlags);
+  const TznRWXChunkCentral& grid_objects = terra.RWXChunks();
+  for (const int index : objects) {
+    const TznRWXChunkCentral::TPlace place = grid_objects.PlaceOf(index);
+    grid += terra.RegularRWXTriangleCount(place.X0, place.Z0, grid_objects.SizeX, grid_objects.SizeZ,
+                                          grid_objects.CellsPer10mX, grid_objects.CellsPer10mZ, place.EdgeFlags);
   }
   out << " within " << FormatFixed(terra.FMaxError * 100, 2) << " cm; the regular grid has " << FormatInt(grid)
       << " triangles";
   if (grid > 0) out << ": " << FormatFixed(100.0 * stats.Triangles / grid, 1) << " % of them";
   out << "\n";
+}
+
+// The objects a run writes: the whole grid, or those inside the region,
+// which must hold one.
+std::vector<int> ObjectsOfRun(const TznRWXChunkCentral& grid, const std::optional<TznRWXRegion>& region) {
+  std::vector<int> objects = grid.ObjectsToWrite(region ? &*region : nullptr);
+  if (region && objects.empty())
+    throw UsageError("--region " + FormatReal(region->West) + "," + FormatReal(region->South) + "," +
+                     FormatReal(region->East) + "," + FormatReal(region->North) +
+                     " holds no object: no object's centre lies inside it");
+  return objects;
 }
 
 // Loads the terrain of a run and tells what a raster's loading changed. On
@@ -459,7 +498,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   o.cutting.ApplyTo(terra);
   if (o.origin) terra.SetOrigin(*o.origin);
   terra.LayOutObjects();
-  const int jobs = ThreadsFor(o.jobs, terra.RWXChunks().Count(), err);
+  const std::vector<int> objects = ObjectsOfRun(terra.RWXChunks(), o.region);
+  const int jobs = ThreadsFor(o.jobs, static_cast<int>(objects.size()), err);
 
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
   TznRWXWriteStats stats;
@@ -476,7 +516,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
           if (show_bar) ShowProgress(err, index, count);
           go_on = g_stop_signal == 0;
         },
-        jobs, o.format);
+        jobs, o.format, o.region ? &*o.region : nullptr);
     stop_signal = g_stop_signal;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -487,7 +527,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
     out << (stats.Stopped ? "Stopped: " : "") << FormatInt(stats.ObjectsWritten) << " objects written, "
         << FormatInt(stats.ObjectsWritten + 1 + stats.RunFilesWritten) << " files, " << FormatInt(stats.Bytes)
         << " bytes, " << FormatFixed(seconds, 2) << " s\n";
-  if (!o.quiet && !stats.Stopped) PrintTriangles(terra, stats, out);
+  if (!o.quiet && !stats.Stopped) PrintTriangles(terra, objects, stats, out);
   // The shell's code for a program ended by that signal.
   return stats.Stopped ? 128 + (stop_signal ? stop_signal : SIGINT) : 0;
 }

@@ -176,7 +176,7 @@ QWidget* TfrmTerMap::CreatePanel() {
   cbShowOrigin = new QCheckBox("Show Origin", panel);
   cbShowOrigin->setObjectName("cbShowOrigin");
   cbShowOrigin->setChecked(true);
-  cbShowSelection = new QCheckBox("Show Selection (not used)", panel);
+  cbShowSelection = new QCheckBox("Show Selection", panel);
   cbShowSelection->setObjectName("cbShowSelection");
   rgCoords = MakeRadioGroup(panel, "rgCoords", "View Coordinates", {"Absolute", "Relative to Origin"}, CoordsButtons);
   rgRenderMode = MakeRadioGroup(panel, "rgRenderMode", "Render Mode", {"Terragen", "RWX Preview", "RWX Texture"},

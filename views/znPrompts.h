@@ -1,5 +1,5 @@
 // Every question the windows put to the user goes through this interface:
-// message boxes, Yes/No questions, the one-line input box, the colour
+// message boxes, Yes/No questions, the one-line input box, the choice box, the colour
 // dialog and the file dialogs. The program answers them with Qt dialogs
 // (TznQtPrompts); tests answer them from a script (TznScriptedPrompts).
 #pragma once
@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/znVectors.h"
 
@@ -35,6 +36,10 @@ class TznPrompts {
   // A one-line input box; nothing when the user cancels.
   virtual std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                               const std::string& default_value) = 0;
+  // A box that offers the choices in a list, the first one chosen at the
+  // start; the index of the one taken, nothing when the user cancels.
+  virtual std::optional<int> Choose(const std::string& caption, const std::string& prompt,
+                                    const std::vector<std::string>& choices) = 0;
   // The colour dialog, with the custom colours shown; nothing on cancel.
   virtual std::optional<TColor> PickColor(TColor initial) = 0;
   // The full path of the chosen file; nothing on cancel.

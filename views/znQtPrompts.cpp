@@ -98,6 +98,24 @@ std::optional<std::string> TznQtPrompts::InputBox(const std::string& caption, co
   return dialog.textValue().toStdString();
 }
 
+std::optional<int> TznQtPrompts::Choose(const std::string& caption, const std::string& prompt,
+                                        const std::vector<std::string>& choices) {
+  QStringList items;
+  for (const std::string& choice : choices) items << Q(choice);
+  QInputDialog dialog(FParent);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setComboBoxItems(items);
+  dialog.setComboBoxEditable(false);
+  dialog.setWindowTitle(Q(caption));
+  dialog.setLabelText(Q(prompt));
+  const QSize natural = dialog.sizeHint();
+  dialog.resize(std::max(natural.width(), TitleBarWidth(dialog, dialog.windowTitle())), natural.height());
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const int index = static_cast<int>(items.indexOf(dialog.textValue()));
+  if (index < 0) return std::nullopt;
+  return index;
+}
+
 std::optional<TColor> TznQtPrompts::PickColor(TColor initial) {
   const QColor start(ColorRed(initial), ColorGreen(initial), ColorBlue(initial));
   const QColor chosen = QColorDialog::getColor(start, FParent, QString(), QColorDialog::DontUseNativeDialog);

@@ -17,6 +17,8 @@ class TznQtPrompts : public TznPrompts {
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& default_value) override;
+  std::optional<int> Choose(const std::string& caption, const std::string& prompt,
+                            const std::vector<std::string>& choices) override;
   std::optional<TColor> PickColor(TColor initial) override;
   std::optional<std::string> OpenFileName(const TznFileDialogRequest& request) override;
   std::optional<std::string> SaveFileName(TznFileDialogRequest& request) override;

@@ -17,6 +17,10 @@ class TznQuietPrompts : public TznPrompts {
                                       const std::string& default_value) override {
     return FQuestions.InputBox(caption, prompt, default_value);
   }
+  std::optional<int> Choose(const std::string& caption, const std::string& prompt,
+                            const std::vector<std::string>& choices) override {
+    return FQuestions.Choose(caption, prompt, choices);
+  }
   std::optional<TColor> PickColor(TColor initial) override { return FQuestions.PickColor(initial); }
   std::optional<std::string> OpenFileName(const TznFileDialogRequest& request) override {
     return FQuestions.OpenFileName(request);

@@ -16,15 +16,17 @@ class TznScriptedPrompts : public TznPrompts {
   // Scripting.
   std::deque<bool> YesNoAnswers;
   std::deque<std::optional<std::string>> InputAnswers;
+  std::deque<std::optional<int>> ChoiceAnswers;  // the index taken
   std::deque<std::optional<TColor>> ColorAnswers;
   std::deque<std::optional<std::string>> OpenAnswers;
   std::deque<std::optional<std::string>> SaveAnswers;
   std::deque<int> SaveFilterAnswers;  // the filter chosen; the one shown without
 
   // What was asked, in order.
-  std::vector<std::string> Messages;       // ShowMessage texts
-  std::vector<std::string> Questions;      // AskYesNo texts
-  std::vector<std::string> InputCaptions;  // "caption|prompt|default"
+  std::vector<std::string> Messages;        // ShowMessage texts
+  std::vector<std::string> Questions;       // AskYesNo texts
+  std::vector<std::string> InputCaptions;   // "caption|prompt|default"
+  std::vector<std::string> ChoiceCaptions;  // "caption|prompt|choice|choice..."
   std::vector<TColor> ColorStarts;
   std::vector<TznFileDialogRequest> OpenRequests;
   std::vector<TznFileDialogRequest> SaveRequests;
@@ -39,6 +41,13 @@ class TznScriptedPrompts : public TznPrompts {
                                       const std::string& default_value) override {
     InputCaptions.push_back(caption + "|" + prompt + "|" + default_value);
     return Next(InputAnswers).value_or(std::nullopt);
+  }
+  std::optional<int> Choose(const std::string& caption, const std::string& prompt,
+                            const std::vector<std::string>& choices) override {
+    std::string asked = caption + "|" + prompt;
+    for (const std::string& choice : choices) asked.append("|").append(choice);
+    ChoiceCaptions.push_back(asked);
+    return Next(ChoiceAnswers).value_or(std::nullopt);
   }
   std::optional<TColor> PickColor(TColor initial) override {
     ColorStarts.push_back(initial);

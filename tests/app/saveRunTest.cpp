@@ -1,14 +1,19 @@
 // "Save to RWX": the save dialog, the progress dialog's protocol and the
 // files the run leaves.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "app/untKalvor.h"
@@ -24,6 +29,9 @@
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
+#include "views/untTerMap.h"
+#include "views/znMapImage.h"
+#include "views/znMapZoom.h"
 
 namespace fs = std::filesystem;
 
@@ -254,4 +262,48 @@ TEST_F(SaveRun, ARunNeverReplacesItsTerrainNorWritesBesideAnotherRunOnTheSameNam
   EXPECT_EQ(Count("guarded", ".rwx"), 4);  // 2 x 2 of the 3 x 3 objects over 21 m hold triangles
   EXPECT_FALSE(fs::exists("guarded/u.prp.lock"));
   EXPECT_EQ(test::ReadFile("t.prp"), terrain);
+}
+
+// The user loads a terrain, puts the selection's centre on the map with
+// Ctrl + left click, types its sides, and saves only the objects inside it.
+TEST_F(SaveRun, OnlyTheObjectsInsideTheSelectionAreWritten) {
+  // 41 x 41 points 1 m apart, origin at the centre (20 m, 20 m): 10 m
+  // objects from 0 m, centres at 5, 15, 25, 35 m (and 45 m, past the edge).
+  test::TerFile(41, 41, 1.0f, [](int x, int y) { return static_cast<int16_t>(x + y); }).Save("slope.ter");
+  auto window = std::make_unique<TfrmKalvor>(HomeFolders(), &prompts_);
+  window->show();
+  prompts_.OpenAnswers.push_back(Out("slope.ter"));
+  test::ClickMenuEntry(*window, window->mnuFile, window->mnuLoad);
+  WaitForMapWindow();
+  ASSERT_NE(frmTerMap, nullptr);
+  EXPECT_EQ(frmTerMap->cbShowSelection->text(), "Show Selection");
+
+  // Grid point (25, 15) is picture row 41 - 15 - 1 = 25.
+  const int zoom = frmTerMap->Image1->Zoom();
+  QTest::mouseClick(frmTerMap->Image1, Qt::LeftButton, Qt::ControlModifier,
+                    QPoint(MapPixelOf(25, zoom), MapPixelOf(25, zoom)));
+  for (QLineEdit* side : {frmTerMap->edSideX, frmTerMap->edSideY}) {
+    QTest::mouseClick(side, Qt::LeftButton, {}, side->rect().center());
+    QTest::keyClick(side, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(side, "20");
+    QTest::keyClick(side, Qt::Key_Return);
+  }
+  // [15, 35) x [5, 25): centres 15 and 25 m east, 5 and 15 m north. They
+  // lie 5 m west, 5 m east, 15 m south and 5 m south of the origin: 1w, 0w,
+  // 1s and 0n (half a tenth rounds to even, then up).
+  prompts_.SaveAnswers.push_back(Out("sel/slope"));
+  prompts_.ChoiceAnswers.push_back(1);
+  test::ClickMenuEntry(*window, window->mnuFile, window->mnuSavetoRWX);
+  ASSERT_EQ(prompts_.ChoiceCaptions.size(), 1u);
+  EXPECT_EQ(prompts_.ChoiceCaptions[0],
+            "Save to RWX|Objects to write:|Whole terrain|Only the objects inside the selection");
+  std::set<std::string> written;
+  for (const auto& entry : fs::directory_iterator("sel")) written.insert(entry.path().filename().string());
+  EXPECT_EQ(written,
+            (std::set<std::string>{"slope.prp", "slope1s1w.rwx", "slope1s0w.rwx", "slope0n1w.rwx", "slope0n0w.rwx"}));
+  const std::string list = test::ReadFile("sel/slope.prp");
+  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 4);
+
+  prompts_.YesNoAnswers.push_back(true);
+  window->close();
 }

@@ -197,8 +197,11 @@ TEST(RWXDraw, ViewRangeChoosesBuildsAndReleases) {
   scene.LookDownAt(85, 15, 30);
   scene.Frame();
   EXPECT_EQ(built(), 9);
-  for (int i = 0; i < grid.Count(); ++i)
-    if (grid.HeldObject(i)) EXPECT_GE(grid.HeldObject(i)->X0 + grid.SizeX, 7500);
+  for (int i = 0; i < grid.Count(); ++i) {
+    if (grid.HeldObject(i)) {
+      EXPECT_GE(grid.HeldObject(i)->X0 + grid.SizeX, 7500);
+    }
+  }
   // With a range of 0 every object is a candidate, but only those whose
   // box reaches into the view sphere are built: far away, none is, and
   // the nine built stay.

@@ -138,7 +138,7 @@ TEST(Convert, AKeptTerrainNeverReplacesTheComposerOrItsParts) {
   file.BasicMaterial = "Grass.MTR";
   WriteComposerFile("Keep/Settings/My.CMP", file);
   const std::string composer = test::ReadFile("Keep/Settings/My.CMP");
-  for (const std::string& target : {"Keep/Settings/My.CMP", "Keep/Settings/Grass.MTR"}) {
+  for (const std::string target : {"Keep/Settings/My.CMP", "Keep/Settings/Grass.MTR"}) {
     const test::CliResult r =
         test::RunConvert({kSample, "Keep/v", "--composer", "Keep/Settings/My.CMP", "--write-ter", target});
     EXPECT_EQ(r.code, 2) << target;

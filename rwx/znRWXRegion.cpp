@@ -1,0 +1,26 @@
+#include "rwx/znRWXRegion.h"
+
+#include <cmath>
+
+TznObjectCentre ObjectCentre(int64_t x0, int64_t z0, int32_t size_x, int32_t size_z) {
+  return {x0 + size_x - size_x / 2, z0 + size_z / 2};
+}
+
+bool TznRWXRegion::IsRectangle() const {
+  return std::isfinite(West) && std::isfinite(South) && std::isfinite(East) && std::isfinite(North) && West < East &&
+         South < North;
+}
+
+namespace {
+
+// The first whole centimetre at or east (north) of a bound in metres; a
+// bound within a millionth of a centimetre of a whole one is that one.
+double FirstCentimetre(double metres) { return std::ceil(metres * 100.0 - 1e-6); }
+
+}  // namespace
+
+bool TznRWXRegion::Holds(const TznObjectCentre& centre) const {
+  const double east = static_cast<double>(centre.East), north = static_cast<double>(centre.North);
+  return east >= FirstCentimetre(West) && east < FirstCentimetre(East) && north >= FirstCentimetre(South) &&
+         north < FirstCentimetre(North);
+}
