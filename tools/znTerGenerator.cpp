@@ -30,11 +30,14 @@ std::string GenerateTerragen(const TznTerGeneratorOptions& options) {
   TznTerragenChunks chunks;
   chunks.XPoints = chunks.YPoints = points;
   chunks.ScaleX = chunks.ScaleY = options.scale;
-  chunks.ScaleZ = options.height_scale;
-  chunks.HeightScale = 100;
+  // Other readers (GDAL's Terragen driver) take metres as SCAL y x raw x
+  // ALTW / 65536, this program as raw / 10 x SCAL z / 100: the height
+  // factor is the one nearest the asked one at which both agree.
+  chunks.HeightScale = TerragenHeightScale(options.scale, options.height_scale);
+  chunks.ScaleZ = static_cast<float>(chunks.HeightScale * double{options.scale} * 1000 / 65536);
   // Raw elevation = metres * 100 / height factor * 10, so that the program
   // reads the metres back.
-  const double raw_per_metre = 1000.0 / options.height_scale;
+  const double raw_per_metre = 1000.0 / double{chunks.ScaleZ};
   return TerragenBytes(chunks, [points, raw_per_metre](int32_t i, int32_t j) {
     const double metres = Landscape(double(i) / (points - 1), double(j) / (points - 1));
     return static_cast<int16_t>(std::clamp(std::lround(metres * raw_per_metre), -32768L, 32767L));
