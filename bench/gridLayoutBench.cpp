@@ -4,27 +4,10 @@
 // the grid holds afterwards.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "bench/benchTerrain.h"
 #include "rwx/znRWXChunkCentral.h"
 #include "terrain/znTerra.h"
-
-namespace {
-
-std::atomic<int64_t> g_allocated{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  g_allocated += static_cast<int64_t>(size);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "tests/support/countingNew.h"
 
 namespace {
 

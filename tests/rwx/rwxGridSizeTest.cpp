@@ -2,27 +2,10 @@
 // allocator of this test program, and the boxes it bounds from the heights.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "rwx/znRWXChunkCentral.h"
+#include "support/countingNew.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
-
-namespace {
-
-std::atomic<int64_t> g_allocated{0};  // bytes asked for, never taken back
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  g_allocated += static_cast<int64_t>(size);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 TEST(RWXGridSize, TenMillionPositionsCostLessThanFiftyMegabytesBeforeAnyIsBuilt) {
   TznTerra terra;
