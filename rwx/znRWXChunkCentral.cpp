@@ -13,6 +13,7 @@
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXComposer.h"
 #include "rwx/znRWXObjectList.h"
+#include "rwx/znRWXRoom.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znTerra.h"
 
@@ -181,18 +182,12 @@ void TznRWXChunkCentral::SaveModel(const TznRWXChunk& object, const TznLineList&
 
 namespace {
 
-std::string ListText(const std::vector<std::string>& list) {
-  std::string text;
-  for (const std::string& line : list) text += line + "\r\n";
-  return text;
-}
-
 // After a failed write, the object list of the objects written so far, so
 // that they can still be placed; says what became of it.
-std::string SaveListAfterFailure(const std::string& base_file_name, const std::vector<std::string>& list) {
-  const std::string path = base_file_name + ".prp";
+std::string SaveListAfterFailure(const std::string& list_path, const std::vector<std::string>& list) {
+  const std::string& path = list_path;
   try {
-    SaveFileAtomically(path, ListText(list));
+    SaveFileAtomically(path, ObjectListText(list));
   } catch (const EznFileError& e) {
     return "the run stopped, and the object list could not be written either: " + std::string(e.what());
   }
@@ -200,16 +195,46 @@ std::string SaveListAfterFailure(const std::string& base_file_name, const std::v
          (list.size() == 1 ? "" : "s") + " written before";
 }
 
+// The objects of the part: its range of the objects the run chooses.
+std::vector<int> PartOf(std::vector<int> chosen, const TznRWXPart& part) {
+  const auto [begin, end] = part.Range(static_cast<int>(chosen.size()));
+  chosen.erase(chosen.begin() + end, chosen.end());
+  chosen.erase(chosen.begin(), chosen.begin() + begin);
+  return chosen;
+}
+
 }  // namespace
+
+TznRoom TznRWXChunkCentral::RoomFor(const std::vector<int>& chosen, const TznModelWriter& writer,
+                                    const TznRWXComposer* composer, int32_t citizen) const {
+  constexpr int kSamples = 8;
+  const int count = static_cast<int>(chosen.size());
+  const int samples = std::min(kSamples, count);
+  int64_t bytes = 0, line_bytes = 0;
+  TznLineList model;
+  for (int s = 0; s < samples; ++s) {
+    // The middle of each of samples equal stretches of the objects.
+    const int index = chosen[static_cast<size_t>((2 * int64_t{s} + 1) * count / (2 * samples))];
+    const std::unique_ptr<TznRWXChunk> object = MakeObject(index);
+    model.Clear();
+    if (!object->WriteModel(writer, composer, model)) continue;
+    bytes += static_cast<int64_t>(model.View().size());
+    line_bytes += static_cast<int64_t>(object->PropdumpLine(FileNameOf(index), citizen).size()) + 2;
+  }
+  // The list, its temporary file and the lock besides the objects.
+  const int run_files = 3 + static_cast<int>(writer.RunFileSuffixes().size());
+  return RoomNeeded(count, bytes, line_bytes, samples, run_files);
+}
 
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                                               const TznRWXProgress& progress, int workers,
                                               const std::vector<std::string>& inputs, TznModelFormat format,
-                                              const TznRWXRegion* region) {
+                                              const TznRWXRegion* region, const TznRWXPart& part) {
   TznRWXWriteStats stats;
   if (Count() == 0 || Busy) return stats;
-  const std::vector<int> chosen = ObjectsToWrite(region);
-  if (chosen.empty()) return stats;
+  const std::vector<int> chosen = PartOf(ObjectsToWrite(region), part);
+  // A part without objects still writes its (empty) list for the join.
+  if (chosen.empty() && part.IsWhole()) return stats;
   const int count = static_cast<int>(chosen.size());
   Busy = true;
   DrawnCount = 0;
@@ -228,18 +253,21 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     output_names.push_back(name.substr(0, name.size() - 4) + writer->Extension());
   }
   for (const std::string& suffix : writer->RunFileSuffixes()) output_names.push_back(suffix);
-  const TznRWXRunGuard guard(base_file_name, output_names, all_inputs);
+  const int32_t citizen = composer ? composer->CitizenNumber() : 0;
+  CheckRoom(base_file_name, RoomFor(chosen, *writer, composer, citizen), FreeRoomFor(base_file_name));
+  const TznRWXRunGuard guard(base_file_name, output_names, all_inputs, part);
   stats.LeftoversRemoved = guard.LeftoversRemoved();
   // A region's list joins the lines of the list already there; it is read
-  // before anything is written, under the lock.
-  const std::vector<std::string> earlier =
-      region ? ReadObjectList(base_file_name + ".prp") : std::vector<std::string>();
+  // before anything is written, under the lock. A part's list is its own:
+  // the join of the parts joins the list already there.
+  const std::string list_path = base_file_name + part.Suffix() + ".prp";
+  const bool joins_earlier = region && part.IsWhole();
+  const std::vector<std::string> earlier = joins_earlier ? ReadObjectList(list_path) : std::vector<std::string>();
   stats.Bytes += writer->WriteRunFiles(base_file_name, composer);
   stats.RunFilesWritten = static_cast<int>(writer->RunFileSuffixes().size());
 
   // The guard has made the folder that every file of the run goes to.
   bool go_on = true;
-  const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   std::vector<std::string> list;
 
   // The workers build and format the objects ahead of this thread, which
@@ -311,14 +339,14 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
       // A full disk or a file size limit: what was written stays, listed.
       // A region's list keeps the lines of the list it joins.
       throw EznFileError(std::string(e.what()) + "; " +
-                         SaveListAfterFailure(base_file_name, region ? MergeObjectLists(earlier, list) : list));
+                         SaveListAfterFailure(list_path, joins_earlier ? MergeObjectLists(earlier, list) : list));
     }
   }
   finish_started();
 
-  if (region) list = MergeObjectLists(earlier, list);
-  const std::string text = ListText(list);
-  SaveFileAtomically(base_file_name + ".prp", text);
+  if (joins_earlier) list = MergeObjectLists(earlier, list);
+  const std::string text = ObjectListText(list);
+  SaveFileAtomically(list_path, text);
   stats.Bytes += static_cast<int64_t>(text.size());
   return stats;
 }

@@ -13,7 +13,9 @@
 #include "base/znLineList.h"
 #include "rwx/znModelWriter.h"
 #include "rwx/znRWXChunk.h"
+#include "rwx/znRWXPart.h"
 #include "rwx/znRWXRegion.h"
+#include "rwx/znRWXRoom.h"
 #include "terrain/znHeightPyramid.h"
 
 class TznTerra;
@@ -123,10 +125,20 @@ class TznRWXChunkCentral {
   // object list under the base name stay, save those of the objects this
   // run lists again (MergeObjectLists). A region that holds no object
   // writes nothing.
+  // A part (znRWXPart.h) writes its range of those objects and lists them
+  // in base + part.Suffix() + ".prp" alone, under that list's lock; a part
+  // without objects writes an empty list.
+  // Before the lock is taken, the room the run needs (RoomFor) is set
+  // against what the file system has free (FreeRoomFor): EznNoRoom, and
+  // nothing written, when it cannot suffice.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                             const TznRWXProgress& progress, int workers = 0,
                             const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx,
-                            const TznRWXRegion* region = nullptr);
+                            const TznRWXRegion* region = nullptr, const TznRWXPart& part = {});
+  // The room a run of these objects needs: their count times the average
+  // size of a sample of them, formatted in memory, and of their list lines.
+  TznRoom RoomFor(const std::vector<int>& chosen, const TznModelWriter& writer, const TznRWXComposer* composer,
+                  int32_t citizen) const;
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;

@@ -54,14 +54,14 @@ int RemoveTemporaries(const std::string& path, const Test& test) {
 
 }  // namespace
 
-int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner) {
+int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner, const std::string& list_suffix) {
   if (owner <= 0 || ProcessAlive(owner)) return 0;
   const std::string prefix = ExtractFileName(base_file_name);
   return RemoveTemporaries(base_file_name, [&](std::string_view target, long target_owner) {
     if (target_owner != owner) return false;
     if (target.size() <= prefix.size() || target.substr(0, prefix.size()) != prefix) return false;
     target.remove_prefix(prefix.size());
-    return target == ".prp" || target == ".mtl" || IsObjectFileName(target);
+    return target == list_suffix || target == ".mtl" || IsObjectFileName(target);
   });
 }
 

@@ -86,3 +86,9 @@ std::vector<std::string> MergeObjectLists(const std::vector<std::string>& earlie
   });
   return merged;
 }
+
+std::string ObjectListText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}

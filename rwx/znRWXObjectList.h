@@ -23,3 +23,6 @@ std::vector<std::string> ReadObjectList(const std::string& path);
 // end.
 std::vector<std::string> MergeObjectLists(const std::vector<std::string>& earlier,
                                           const std::vector<std::string>& lines);
+
+// The text of an object list: each line followed by "\r\n".
+std::string ObjectListText(const std::vector<std::string>& lines);

@@ -44,8 +44,9 @@ void CheckAgainstInputs(const std::vector<std::string>& outputs, const std::vect
 }  // namespace
 
 void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
-                             const std::vector<std::string>& inputs) {
-  std::vector<std::string> outputs = {base_file_name + ".prp", LockFileName(base_file_name)};
+                             const std::vector<std::string>& inputs, const TznRWXPart& part) {
+  const std::string list_base = base_file_name + part.Suffix();
+  std::vector<std::string> outputs = {list_base + ".prp", LockFileName(list_base)};
   for (const std::string& name : object_names) outputs.push_back(base_file_name + name);
   CheckAgainstInputs(outputs, inputs, "choose another base name");
 }
@@ -84,13 +85,19 @@ void CheckOutputSparesInputs(const std::string& output, const std::vector<std::s
 }
 
 TznRWXRunGuard::TznRWXRunGuard(const std::string& base_file_name, const std::vector<std::string>& object_names,
-                               const std::vector<std::string>& inputs) {
-  CheckOutputsSpareInputs(base_file_name, object_names, inputs);
+                               const std::vector<std::string>& inputs, const TznRWXPart& part) {
+  CheckOutputsSpareInputs(base_file_name, object_names, inputs, part);
   ForceDirectories(ExtractFilePath(base_file_name));
+  const std::string list_base = base_file_name + part.Suffix();
   long holder = 0;
-  if (!FLock.Take(LockFileName(base_file_name), holder))
+  if (!FLock.Take(LockFileName(list_base), holder))
     throw EznFileError("Another run" + (holder > 0 ? " (process " + FormatInt(holder) + ")" : std::string()) +
-                       " is writing under the base name \"" + base_file_name + "\"; try again when it has finished");
+                       " is writing under the base name \"" + list_base + "\"; try again when it has finished");
+  // Each side takes its own lock before it looks for the other's.
+  if (part.IsWhole())
+    CheckNoPartRunning(base_file_name);
+  else
+    CheckNoWholeRunRunning(base_file_name);
   CheckBaseFamily(base_file_name, object_names);
-  FLeftoversRemoved = RemoveLeftoverTemporaries(base_file_name, FLock.PreviousHolder());
+  FLeftoversRemoved = RemoveLeftoverTemporaries(base_file_name, FLock.PreviousHolder(), part.Suffix() + ".prp");
 }

@@ -16,6 +16,7 @@
 #include "base/znModelFormat.h"
 #include "base/znObjectMesh.h"
 #include "base/znVectors.h"
+#include "rwx/znRWXPart.h"
 #include "rwx/znRWXRegion.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znRenderMode.h"
@@ -230,7 +231,8 @@ class TznTerra {
   // list keeps the lines of the other objects that it held already.
   TznRWXWriteStats WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
                                 const std::function<void(int, int, bool&)>& progress, int workers = 0,
-                                TznModelFormat format = TznModelFormat::Rwx, const TznRWXRegion* region = nullptr);
+                                TznModelFormat format = TznModelFormat::Rwx, const TznRWXRegion* region = nullptr,
+                                const TznRWXPart& part = {});
   // The shell's save run: WriteObjects through "RWX Preview" (which lays
   // out the object grid when it was not live), then back to the mode it had.
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,

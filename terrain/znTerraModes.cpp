@@ -66,8 +66,8 @@ void TznTerra::DropGrids() {
 
 TznRWXWriteStats TznTerra::WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
                                         const std::function<void(int, int, bool&)>& progress, int workers,
-                                        TznModelFormat format, const TznRWXRegion* region) {
-  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, ReadFiles(), format, region);
+                                        TznModelFormat format, const TznRWXRegion* region, const TznRWXPart& part) {
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, ReadFiles(), format, region, part);
 }
 
 std::vector<std::string> TznTerra::ReadFiles() const {

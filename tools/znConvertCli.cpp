@@ -24,6 +24,7 @@
 #include "rwx/znComposerBuilder.h"
 #include "rwx/znOrderedPool.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "rwx/znRWXPart.h"
 #include "rwx/znRWXRegion.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znCuttingOptions.h"
@@ -39,6 +40,7 @@ const char kUsageStart[] =
     "Usage: kalvor-convert TERRAIN BASENAME [options]\n"
     "       kalvor-convert TERRAIN --write-ter OUT.ter [BASENAME] [options]\n"
     "       kalvor-convert --info TERRAIN\n"
+    "       kalvor-convert --join BASENAME\n"
     "\n"
     "Cuts a terrain into square RWX objects and writes one BASENAME<name>.rwx\n"
     "file per object (for example BASENAME3n12w.rwx) and the object list BASENAME.prp.\n"
@@ -65,6 +67,16 @@ const char kUsageComposer[] =
     "                           WEST and SOUTH belong to it, EAST and NORTH do not.\n"
     "                           Every object is the file a whole run writes, and an\n"
     "                           object list already under BASENAME keeps its other lines\n"
+    "  --part K/N               write only the K-th of N equal stretches of the objects\n"
+    "                           the run writes (all, or those of --region) in grid\n"
+    "                           order, listed in BASENAME.partK-of-N.prp; the N parts\n"
+    "                           run at the same time, on one machine or many, and a\n"
+    "                           part with no objects writes an empty list\n"
+    "  --join BASENAME          write BASENAME.prp from the lists of parts 1 to N as a\n"
+    "                           single run writes it (lines of objects that no part\n"
+    "                           lists stay); refused while a part list is missing,\n"
+    "                           exit code 1 while a part still runs; the part lists\n"
+    "                           stay\n"
     "  --width METRES           rescale the terrain: the west-east edge becomes METRES\n"
     "                           long, the south-north edge follows the aspect and the\n"
     "                           heights follow the edges, as in the map's Scale dialog\n"
@@ -122,7 +134,10 @@ const char kUsageEnd[] =
     "exit code 2 before anything is written, and so is an input or output that is\n"
     "not a regular file (a folder, a named pipe, a device: every output is written\n"
     "to a temporary file and renamed into place), and so are a --width or --relief\n"
-    "that the terrain cannot hold (the Scale dialog's refusals).\n"
+    "that the terrain cannot hold (the Scale dialog's refusals), and so is a run\n"
+    "whose files the file system has no room for: its free bytes and files are\n"
+    "set against the object count times the average size of a few objects\n"
+    "formatted in memory, and the message says what is needed and what is free.\n"
     "\n";
 
 // The cutting options' lines come from the options themselves.
@@ -179,6 +194,8 @@ struct ConvertOptions {
   TznModelFormat format = TznModelFormat::Rwx;
   std::optional<TVec3> origin;
   std::optional<TznRWXRegion> region;   // write only the objects inside
+  TznRWXPart part;                      // write only this part of them
+  std::string join;                     // the base name whose part lists to join
   std::optional<double> width, relief;  // rescale the terrain
   bool quiet = false;
 };
@@ -296,6 +313,15 @@ TznRWXRegion RegionOption(const std::string& text) {
   return region;
 }
 
+TznRWXPart PartOption(const std::string& text) {
+  const std::string usage = "--part needs K/N, whole numbers with 1 <= K <= N, not \"" + text + "\"";
+  const size_t slash = text.find('/');
+  if (slash == std::string::npos) throw UsageError(usage);
+  const std::optional<int64_t> k = ParseInt(text.substr(0, slash)), n = ParseInt(text.substr(slash + 1));
+  if (!k || !n || *n < 1 || *n > INT_MAX || *k < 1 || *k > *n) throw UsageError(usage);
+  return {static_cast<int>(*k), static_cast<int>(*n)};
+}
+
 double RealOption(const std::string& name, const std::string& text) {
   const std::optional<double> value = ParseReal(text);
   if (!value) throw UsageError(name + " must be a number, not \"" + text + "\"");
@@ -349,6 +375,11 @@ void AddOptions(TznCommandLine& command_line, ConvertOptions& o) {
   });
   command_line.AddOption("--origin", [&o](const std::string& text) { o.origin = OriginOption(text); });
   command_line.AddOption("--region", [&o](const std::string& text) { o.region = RegionOption(text); });
+  command_line.AddOption("--part", [&o](const std::string& text) { o.part = PartOption(text); });
+  command_line.AddOption("--join", [&o](const std::string& text) {
+    if (text.empty()) throw UsageError("--join needs BASENAME");
+    o.join = text;
+  });
   command_line.AddOption("--width", [&o](const std::string& text) { o.width = RealOption("--width", text); });
   command_line.AddOption("--relief", [&o](const std::string& text) { o.relief = RealOption("--relief", text); });
   command_line.AddOption("--format", [&o](const std::string& text) {
@@ -372,6 +403,10 @@ void CheckPositional(const std::vector<std::string>& positional, ConvertOptions&
     if (!positional.empty()) throw UsageError("--info takes one terrain file and no other arguments");
     return;
   }
+  if (!o.join.empty()) {
+    if (!positional.empty()) throw UsageError("--join takes one base name and no other arguments");
+    return;
+  }
   if (!o.write_ter.empty()) {
     if (positional.empty() || positional.size() > 2) throw UsageError("expected TERRAIN and an optional BASENAME");
   } else if (positional.size() != 2) {
@@ -386,6 +421,7 @@ void CheckPositional(const std::vector<std::string>& positional, ConvertOptions&
   if (HasControlCharacter(o.base_name)) throw UsageError("BASENAME must not hold control characters");
   if (!o.settings.empty() && o.composer.empty()) throw UsageError("--settings needs --composer");
   if (o.region && o.base_name.empty()) throw UsageError("--region needs BASENAME");
+  if (!o.part.IsWhole() && o.base_name.empty()) throw UsageError("--part needs BASENAME");
 }
 
 std::unique_ptr<TznRWXComposer> ComposerFor(const ConvertOptions& o, std::ostream& err) {
@@ -438,14 +474,16 @@ void PrintTriangles(const TznTerra& terra, const std::vector<int>& objects, cons
 }
 
 // The objects a run writes: the whole grid, or those inside the region,
-// which must hold one.
-std::vector<int> ObjectsOfRun(const TznRWXChunkCentral& grid, const std::optional<TznRWXRegion>& region) {
+// which must hold one; of them, a part's range.
+std::vector<int> ObjectsOfRun(const TznRWXChunkCentral& grid, const std::optional<TznRWXRegion>& region,
+                              const TznRWXPart& part) {
   std::vector<int> objects = grid.ObjectsToWrite(region ? &*region : nullptr);
   if (region && objects.empty())
     throw UsageError("--region " + FormatReal(region->West) + "," + FormatReal(region->South) + "," +
                      FormatReal(region->East) + "," + FormatReal(region->North) +
                      " holds no object: no object's centre lies inside it");
-  return objects;
+  const auto [begin, end] = part.Range(static_cast<int>(objects.size()));
+  return std::vector<int>(objects.begin() + begin, objects.begin() + end);
 }
 
 // Loads the terrain of a run and tells what a raster's loading changed. On
@@ -498,7 +536,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   o.cutting.ApplyTo(terra);
   if (o.origin) terra.SetOrigin(*o.origin);
   terra.LayOutObjects();
-  const std::vector<int> objects = ObjectsOfRun(terra.RWXChunks(), o.region);
+  const std::vector<int> objects = ObjectsOfRun(terra.RWXChunks(), o.region, o.part);
   const int jobs = ThreadsFor(o.jobs, static_cast<int>(objects.size()), err);
 
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
@@ -516,7 +554,7 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
           if (show_bar) ShowProgress(err, index, count);
           go_on = g_stop_signal == 0;
         },
-        jobs, o.format, o.region ? &*o.region : nullptr);
+        jobs, o.format, o.region ? &*o.region : nullptr, o.part);
     stop_signal = g_stop_signal;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -532,8 +570,15 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   return stats.Stopped ? 128 + (stop_signal ? stop_signal : SIGINT) : 0;
 }
 
+int Join(const ConvertOptions& o, std::ostream& out) {
+  const int lines = JoinPartLists(o.join);
+  if (!o.quiet) out << o.join << ".prp: " << FormatInt(lines) << " object" << (lines == 1 ? "" : "s") << " listed\n";
+  return 0;
+}
+
 int Run(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   if (o.info) return PrintInfo(*o.info, o.raster, o.cutting.FitRule(), out, err);
+  if (!o.join.empty()) return Join(o, out);
   return Convert(o, out, err);
 }
 

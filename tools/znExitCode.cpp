@@ -5,6 +5,7 @@
 #include "base/znCommandLine.h"
 #include "base/znError.h"
 #include "base/znSafeFile.h"
+#include "rwx/znRWXRoom.h"
 #include "rwx/znRWXRunGuard.h"
 #include "terrain/znTerraRescale.h"
 
@@ -13,7 +14,8 @@ namespace {
 bool IsRefusal(const std::exception& error) {
   return dynamic_cast<const EznUsageError*>(&error) || dynamic_cast<const EznInputFileError*>(&error) ||
          dynamic_cast<const EznNotAFile*>(&error) || dynamic_cast<const EznBadFile*>(&error) ||
-         dynamic_cast<const EznOutputRefused*>(&error) || dynamic_cast<const EznScaleRefused*>(&error);
+         dynamic_cast<const EznOutputRefused*>(&error) || dynamic_cast<const EznScaleRefused*>(&error) ||
+         dynamic_cast<const EznNoRoom*>(&error);
 }
 
 }  // namespace

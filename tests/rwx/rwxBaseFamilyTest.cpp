@@ -9,13 +9,15 @@
 namespace fs = std::filesystem;
 
 TEST(RWXBaseFamily, PartsAreOneBaseAndOnlyNamesBothWriteConflict) {
-  // A part of base h is writing: h itself may run beside it, h2 (whose
-  // 0n0w is h's 20n0w) may not, and h.p shares no name with h.
+  // A part of base h is writing: another part of h may run beside it, a
+  // run of the whole of h (the same files) and h2 (whose 0n0w is h's 20n0w)
+  // may not, and h.p shares no name with h.
   fs::create_directories("family");
   TznRunLock part;
   long holder = 0;
   ASSERT_TRUE(part.Take("family/h.part1-of-2.prp.lock", holder));
-  EXPECT_NO_THROW(TznRWXRunGuard("family/h", {"20n0w.rwx"}, {}));
+  EXPECT_NO_THROW(TznRWXRunGuard("family/h", {"20n0w.rwx"}, {}, TznRWXPart{2, 2}));
+  EXPECT_THROW(TznRWXRunGuard("family/h", {"20n0w.rwx"}, {}), EznFileError);
   try {
     TznRWXRunGuard("family/h2", {"0n0w.rwx"}, {});
     ADD_FAILURE() << "h2 ran beside a part of h";
