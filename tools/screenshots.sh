@@ -96,7 +96,7 @@ sleep 2
 # Where the map's picture starts in its window, and where the edits of the
 # selection's sides are, counted from the window's bottom edge.
 picture_left=24 picture_top=16
-side_x_left=135 side_x_above_bottom=144 side_y_above_bottom=121
+side_x_left=104 side_x_above_bottom=144 side_y_above_bottom=121
 # Moves the pointer to X Y inside a window (its client area, without the
 # window manager's frame).
 point() {  # WINDOW X Y
