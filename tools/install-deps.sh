@@ -15,7 +15,7 @@ packages=(
   librsvg2-bin help2man dpkg-dev desktop-file-utils appstream lintian file
 )
 if [ "${1:-}" = "--screenshots" ]; then
-  packages+=(openbox xdotool x11-utils x11-xserver-utils imagemagick)
+  packages+=(openbox xdotool x11-utils x11-xserver-utils imagemagick gdal-bin)
 fi
 
 missing=()

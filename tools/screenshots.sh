@@ -12,12 +12,15 @@
 #   docs/images/kalvor.png    main window, map with origin and selection,
 #                             3D preview in "RWX Texture" mode
 #   docs/images/composer.png  the main window's Composer tab with the sample composer
+#   docs/images/real-place.png a synthetic 30 km elevation model (GeoTIFF,
+#                             WGS 84, about 3 arc seconds) at its true size,
+#                             on the map, with a selection around a summit
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 program=$build/app/kalvor
 [ -x "$program" ] || { echo "no program at $program: build it first" >&2; exit 1; }
-for tool in Xvfb openbox xdotool xwininfo xsetroot import convert; do
+for tool in Xvfb openbox xdotool xwininfo xsetroot import convert gdal_translate; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: bash tools/install-deps.sh --screenshots" >&2; exit 1; }
 done
 
@@ -36,6 +39,8 @@ origin_x=120 origin_y=136 zoom=2
 # The preview's viewer as typed into "teleport" (decametres south and east
 # of the origin, metres up, heading), and Page Down taps with Ctrl.
 viewer="34s 3e 50a 0" look_down_taps=28
+# The 30 km raster: a summit in points from the picture's top-left corner.
+summit_x=236 summit_y=154
 
 work=$(mktemp -d)
 pids=()
@@ -164,3 +169,27 @@ parent=$(xwininfo -tree -id "$main" | awk '/Parent window id:/{print $4}')
 frame=$(xwininfo -id "$parent" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
   /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}')
 save composer "$frame"
+
+# A real place: kalvor-tergen's valley made a 30 km GeoTIFF of 401 x 401
+# points near 36.6 degrees north, its -30 to 70 m made 0 to 1500 m. The
+# program opens it at its true size; the selection goes around a summit,
+# the origin on it.
+"$build/tools/kalvor-tergen" "$work/valley.ter" --points 401 >/dev/null
+gdal_translate -q -unscale -ot Float32 "$work/valley.ter" "$work/valley-metres.tif"
+gdal_translate -q -scale -30 70 0 1500 -a_srs EPSG:4326 -a_ullr -119.0 36.75 -118.6667 36.4167 \
+  "$work/valley-metres.tif" "$work/valley30km.tif"
+kill "${pids[-1]}"
+wait "${pids[-1]}" 2>/dev/null || true
+KALVOR_HOME=$home "$program" "$work/valley30km.tif" >"$work/program.log" 2>&1 &
+pids+=($!)
+main=$(window '^Kalvor ')
+map=$(window ' \(.*m\)$')
+preview=$(window 'pitch')
+sleep 3
+zoom=1
+click_map 1 "$summit_x" "$summit_y"
+click_map 3 "$summit_x" "$summit_y"
+type_into "$side_x_left" $((map_height - side_x_above_bottom)) 6000
+type_into "$side_x_left" $((map_height - side_y_above_bottom)) 6000
+sleep 1
+save real-place "575x790+625+15"  # the map window
