@@ -74,14 +74,22 @@ bool CanShareObjectNames(const std::string& base, const std::string& other) {
 void CheckBaseFamily(const std::string& base_file_name, const std::vector<std::string>& object_names) {
   const std::string folder = ExtractFilePath(base_file_name);
   const std::string own = ExtractFileName(base_file_name);
+  // This run's file names, made only when another base of the family has
+  // files in the folder: most folders hold none, and a run of millions of
+  // objects then keeps no second list of its names.
   std::set<std::string> outputs;
-  for (const std::string& name : object_names) outputs.insert(own + name);
+  const auto our_outputs = [&]() -> const std::set<std::string>& {
+    if (outputs.empty())
+      for (const std::string& name : object_names) outputs.insert(own + name);
+    return outputs;
+  };
   // The locks first: a run that lets go of its lock has written its list.
   // What a run in progress writes is unknown, but a file both runs write
   // is one of this run's that reads as the other base name and an object
   // name.
   for (const std::string& lock : FamilyFiles(folder, own, kLock)) {
     const std::string other = FamilyBaseOf(ExtractFileName(lock));
+    our_outputs();
     const auto shared = std::find_if(outputs.begin(), outputs.end(), [&other](const std::string& name) {
       return name.size() > other.size() && name.compare(0, other.size(), other) == 0 &&
              IsObjectFileName(std::string_view(name).substr(other.size()));
@@ -93,6 +101,7 @@ void CheckBaseFamily(const std::string& base_file_name, const std::vector<std::s
                          folder + *shared + "\", a file of this run; try again when it has finished");
   }
   for (const std::string& list : FamilyFiles(folder, own, kList)) {
+    our_outputs();
     std::ifstream in(list, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {

@@ -21,34 +21,42 @@ std::string LockFileName(const std::string& base_file_name) { return base_file_n
 
 namespace {
 
-// The outputs that are no regular files, and those that are inputs,
-// compared by device and inode; the advice ends the message.
-void CheckAgainstInputs(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs,
-                        const std::string& advice) {
-  // The inputs by device and inode; of two names of one file, the later.
-  std::map<TFileId, std::string> input_names;
-  for (const std::string& input : inputs) {
-    struct stat st;
-    if (!input.empty() && ::stat(input.c_str(), &st) == 0) input_names[{st.st_dev, st.st_ino}] = input;
+// The inputs by device and inode, to refuse an output that is one of them
+// or no regular file; the advice ends the message.
+class TInputFiles {
+ public:
+  TInputFiles(const std::vector<std::string>& inputs, std::string advice) : FAdvice(std::move(advice)) {
+    // Of two names of one file, the later.
+    for (const std::string& input : inputs) {
+      struct stat st;
+      if (!input.empty() && ::stat(input.c_str(), &st) == 0) FNames[{st.st_dev, st.st_ino}] = input;
+    }
   }
-  for (const std::string& output : outputs) {
+
+  void Check(const std::string& output) const {
     struct stat st;
-    if (::stat(output.c_str(), &st) != 0) continue;
+    if (::stat(output.c_str(), &st) != 0) return;
     if (!S_ISREG(st.st_mode)) CheckOutputKind(output);
-    const auto input = input_names.find({st.st_dev, st.st_ino});
-    if (input == input_names.end()) continue;
-    throw EznOutputIsInput("The output \"" + output + "\" is the input \"" + input->second + "\"; " + advice);
+    const auto input = FNames.find({st.st_dev, st.st_ino});
+    if (input == FNames.end()) return;
+    throw EznOutputIsInput("The output \"" + output + "\" is the input \"" + input->second + "\"; " + FAdvice);
   }
-}
+
+ private:
+  std::map<TFileId, std::string> FNames;
+  std::string FAdvice;
+};
 
 }  // namespace
 
 void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
                              const std::vector<std::string>& inputs, const TznRWXPart& part) {
+  const TInputFiles input_files(inputs, "choose another base name");
   const std::string list_base = base_file_name + part.Suffix();
-  std::vector<std::string> outputs = {list_base + ".prp", LockFileName(list_base)};
-  for (const std::string& name : object_names) outputs.push_back(base_file_name + name);
-  CheckAgainstInputs(outputs, inputs, "choose another base name");
+  input_files.Check(list_base + ".prp");
+  input_files.Check(LockFileName(list_base));
+  // One name at a time: a run of millions of objects keeps no second list.
+  for (const std::string& name : object_names) input_files.Check(base_file_name + name);
 }
 
 namespace {
@@ -75,7 +83,7 @@ std::string RunFileNamed(const std::string& path, const std::string& base_file_n
 
 void CheckOutputSparesInputs(const std::string& output, const std::vector<std::string>& inputs,
                              const std::string& base_file_name) {
-  CheckAgainstInputs({output}, inputs, "choose another name");
+  TInputFiles(inputs, "choose another name").Check(output);
   if (base_file_name.empty()) return;
   const std::string run_file = RunFileNamed(output, base_file_name);
   if (!run_file.empty())
