@@ -89,24 +89,24 @@ void CheckBaseFamily(const std::string& base_file_name, const std::vector<std::s
   // name.
   for (const std::string& lock : FamilyFiles(folder, own, kLock)) {
     const std::string other = FamilyBaseOf(ExtractFileName(lock));
-    our_outputs();
-    const auto shared = std::find_if(outputs.begin(), outputs.end(), [&other](const std::string& name) {
+    const std::set<std::string>& names = our_outputs();
+    const auto shared = std::find_if(names.begin(), names.end(), [&other](const std::string& name) {
       return name.size() > other.size() && name.compare(0, other.size(), other) == 0 &&
              IsObjectFileName(std::string_view(name).substr(other.size()));
     });
     long holder = 0;
-    if (shared != outputs.end() && LockHeld(lock, holder))
+    if (shared != names.end() && LockHeld(lock, holder))
       throw EznFileError("Another run" + (holder > 0 ? " (process " + FormatInt(holder) + ")" : std::string()) +
                          " is writing under the base name \"" + folder + other + "\", whose objects can include \"" +
                          folder + *shared + "\", a file of this run; try again when it has finished");
   }
   for (const std::string& list : FamilyFiles(folder, own, kList)) {
-    our_outputs();
+    const std::set<std::string>& names = our_outputs();
     std::ifstream in(list, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
       const std::string name = ListedName(line);
-      if (name.empty() || !outputs.count(name)) continue;
+      if (name.empty() || !names.count(name)) continue;
       throw EznOutputRefused("The object list \"" + list + "\" of another base name lists \"" + folder + name +
                              "\", which this run would replace; remove or rename that list to go on");
     }

@@ -184,8 +184,7 @@ namespace {
 
 // After a failed write, the object list of the objects written so far, so
 // that they can still be placed; says what became of it.
-std::string SaveListAfterFailure(const std::string& list_path, const std::vector<std::string>& list) {
-  const std::string& path = list_path;
+std::string SaveListAfterFailure(const std::string& path, const std::vector<std::string>& list) {
   try {
     SaveFileAtomically(path, ObjectListText(list));
   } catch (const EznFileError& e) {
