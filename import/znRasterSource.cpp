@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "base/znCommandLine.h"
@@ -438,13 +439,22 @@ class TRasterReader {
   }
 
  private:
+  // How many bands one block holds: all of them when the pixels interleave
+  // their bands (a tile of a GeoTIFF then carries every band at once).
+  static int64_t BandsPerBlock(GDALRasterBandH band) {
+    GDALDatasetH dataset = GDALGetBandDataset(band);
+    const char* interleave = dataset ? GDALGetMetadataItem(dataset, "INTERLEAVE", "IMAGE_STRUCTURE") : nullptr;
+    return interleave && std::string_view(interleave) == "PIXEL" ? std::max(1, GDALGetRasterCount(dataset)) : 1;
+  }
+
   // Refuses, before anything is read, a terrain whose heights, strip and
   // one of the raster's blocks (GDAL reads whole blocks) would not fit in
   // the memory available.
   void CheckMemory(GDALRasterBandH band, int64_t columns, int64_t rows) const {
     int block_x = 0, block_y = 0;
     GDALGetBlockSize(band, &block_x, &block_y);
-    const int64_t block = int64_t{block_x} * block_y * GDALGetDataTypeSizeBytes(GDALGetRasterDataType(band));
+    const int64_t block = int64_t{block_x} * block_y * GDALGetDataTypeSizeBytes(GDALGetRasterDataType(band)) *
+                          BandsPerBlock(band);
     const std::optional<int64_t> available = AvailableMemory();
     if (available && block > *available / 2)
       throw Refusal(FPath, "GDAL reads it in blocks of " + FormatInt(block_x) + " x " + FormatInt(block_y) +

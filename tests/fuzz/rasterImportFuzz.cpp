@@ -26,7 +26,8 @@ const char kName[] = "/vsimem/N45E006.hgt";
 // Rasters larger than this are valid but take seconds each under the
 // fuzzer's instrumentation; the unit tests load such sizes.
 constexpr int kMaxSide = 4096;
-// GDAL allocates a whole block at once; a few bytes can declare blocks of
+// GDAL allocates a whole block at once, with every band of it where the
+// pixels interleave their bands; a few bytes can declare blocks of
 // gigabytes, which the fuzzer's memory limit would report as a finding.
 constexpr int64_t kMaxBlockBytes = int64_t{64} << 20;
 
@@ -51,7 +52,9 @@ bool SmallEnough(const TznRasterOptions& options) {
     GDALRasterBandH band = GDALGetRasterBand(dataset, k);
     int block_x = 0, block_y = 0;
     GDALGetBlockSize(band, &block_x, &block_y);
-    small = int64_t{block_x} * block_y * GDALGetDataTypeSizeBytes(GDALGetRasterDataType(band)) <= kMaxBlockBytes;
+    small = int64_t{block_x} * block_y * GDALGetDataTypeSizeBytes(GDALGetRasterDataType(band)) *
+                GDALGetRasterCount(dataset) <=
+            kMaxBlockBytes;
   }
   GDALClose(dataset);
   return small;
