@@ -6,6 +6,7 @@
 
 #include "base/znFormat.h"
 #include "rwx/znRWXChunkCentral.h"
+#include "rwx/znRWXRunMeter.h"
 #include "terrain/znTerra.h"
 #include "views/znPrompts.h"
 
@@ -28,6 +29,9 @@ TfrmMakeRWX::TfrmMakeRWX(TznPrompts& prompts, QWidget* parent)
   QFont bold = Label1->font();
   bold.setBold(true);
   Label1->setFont(bold);
+  lblFigures = new QLabel(" ", this);
+  lblFigures->setObjectName("lblFigures");
+  lblFigures->setAlignment(Qt::AlignCenter);
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setObjectName("ProgressBar1");
   ProgressBar1->setRange(0, 100);
@@ -39,9 +43,10 @@ TfrmMakeRWX::TfrmMakeRWX(TznPrompts& prompts, QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label1, 0, Qt::AlignHCenter);
+  layout->addWidget(lblFigures, 0, Qt::AlignHCenter);
   layout->addWidget(ProgressBar1);
   layout->addWidget(btCancel, 0, Qt::AlignHCenter);
-  setFixedSize(331, 105);
+  setFixedSize(331, 125);
 }
 
 void TfrmMakeRWX::paintEvent(QPaintEvent* event) {
@@ -58,9 +63,13 @@ void TfrmMakeRWX::WMMakeRWX() {
   Running = true;
   CancelRequested = false;
   try {
-    const auto progress = [this](int index, int total, bool& go_on) { MakeProgress(index, total, go_on); };
+    const auto progress = [this](int index, int total, int64_t bytes, bool& go_on) {
+      MakeProgress(index, total, bytes, go_on);
+    };
+    FStarted = std::chrono::steady_clock::now();
     LeftoversRemoved =
-        Terra->SaveRWX(BaseFileName, Composer, progress, 0, Format, Region ? &*Region : nullptr).LeftoversRemoved;
+        Terra->SaveRWX(BaseFileName, Composer, progress, 0, Format, Region ? &*Region : nullptr, Resume)
+            .LeftoversRemoved;
     // The batch writer asks before each object it writes: a region it never
     // asked for held none.
     if (Region && !FObjectsStarted) Error = kNoObjectInRegion;
@@ -72,11 +81,21 @@ void TfrmMakeRWX::WMMakeRWX() {
   accept();
 }
 
-void TfrmMakeRWX::MakeProgress(int index, int total, bool& go_on) {
+void TfrmMakeRWX::MakeProgress(int index, int total, int64_t bytes, bool& go_on) {
+  if (!FObjectsStarted) {
+    ProgressBar1->setRange(0, total - 1);
+    FFirstIndex = index;
+  }
   FObjectsStarted = true;
-  if (index == 0) ProgressBar1->setRange(0, total - 1);
   ProgressBar1->setValue(index);
   Label1->setText(QString::fromStdString(FormatInt(index) + " of " + FormatInt(total) + " objects"));
+  // The figures the converter shows on a terminal, once a second.
+  const auto now = std::chrono::steady_clock::now();
+  if (index == FFirstIndex || now - FFiguresShown >= std::chrono::seconds(1)) {
+    const double seconds = std::chrono::duration<double>(now - FStarted).count();
+    lblFigures->setText(QString::fromStdString(RunFlowText({index, total, bytes, index - FFirstIndex, seconds})));
+    FFiguresShown = now;
+  }
   go_on = !CancelRequested;
   QCoreApplication::processEvents();
 }

@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -35,6 +37,8 @@ class TfrmMakeRWX : public QDialog {
   // Only the objects whose centres lie inside it; none for the whole
   // terrain.
   std::optional<TznRWXRegion> Region;
+  // Go on with the unfinished run under the base name.
+  bool Resume = false;
 
   bool Running = false;
   bool CancelRequested = false;
@@ -45,13 +49,15 @@ class TfrmMakeRWX : public QDialog {
   int LeftoversRemoved = 0;
 
   QLabel* Label1 = nullptr;
+  // Bytes written, the rate and the time left.
+  QLabel* lblFigures = nullptr;
   QProgressBar* ProgressBar1 = nullptr;
   QPushButton* btCancel = nullptr;
 
   // Posts the start of the batch to the dialog itself.
   void StartMaking();
   // The batch writer's progress call, once before each object.
-  void MakeProgress(int index, int total, bool& go_on);
+  void MakeProgress(int index, int total, int64_t bytes, bool& go_on);
 
  public slots:
   void WMMakeRWX();
@@ -67,4 +73,6 @@ class TfrmMakeRWX : public QDialog {
   TznPrompts& FPrompts;
   bool FFinished = false;
   bool FObjectsStarted = false;  // the batch writer called for an object
+  int FFirstIndex = 0;           // the first object this run writes
+  std::chrono::steady_clock::time_point FStarted, FFiguresShown;
 };

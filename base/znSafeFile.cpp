@@ -93,7 +93,7 @@ void RefuseReadOnly(const TSaveTarget& target, const std::string& path) {
 
 }  // namespace
 
-void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush) {
+void SaveFileAtomically(const std::string& path, const TznContentSource& content, TznFlush flush) {
   // Links as the system follows them: /dev/stdout leads to a pipe or a
   // terminal, through a link that names no path.
   CheckOutputKind(path);
@@ -115,19 +115,25 @@ void SaveFileAtomically(const std::string& path, std::string_view content, TznFl
   // An existing file keeps its permission bits.
   if (target.status) ::fchmod(temp.fd, target.status->st_mode & 07777);
 
-  size_t done = 0;
-  while (done < content.size()) {
-    ssize_t wrote = ::write(temp.fd, content.data() + done, content.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote < 0) Fail(path, errno);
-    done += static_cast<size_t>(wrote);
-  }
+  content([&](std::string_view piece) {
+    size_t done = 0;
+    while (done < piece.size()) {
+      ssize_t wrote = ::write(temp.fd, piece.data() + done, piece.size() - done);
+      if (wrote < 0 && errno == EINTR) continue;
+      if (wrote < 0) Fail(path, errno);
+      done += static_cast<size_t>(wrote);
+    }
+  });
   if (flush == TznFlush::ToDisk && ::fdatasync(temp.fd) != 0 && errno != EINVAL) Fail(path, errno);
   const int fd = temp.fd;
   temp.fd = -1;
   if (::close(fd) != 0) Fail(path, errno);
   if (::rename(temp.path.c_str(), target.path.c_str()) != 0) Fail(path, errno);
   temp.kept = true;
+}
+
+void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush) {
+  SaveFileAtomically(path, [content](const TznContentSink& write) { write(content); }, flush);
 }
 
 std::string TemporaryNameFor(const std::string& path, long owner) {

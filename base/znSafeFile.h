@@ -3,6 +3,7 @@
 // disk, and only then renamed over the target.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,13 @@ enum class TznFlush {
 // when any step fails or the file is read-only; the old file, if any, is
 // then left as it was.
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush = TznFlush::ToDisk);
+// The same for content made piece by piece: content is called once and
+// hands every piece, in order, to the sink it is given; what it throws
+// leaves the old file as it was. A file of any size then passes through
+// a buffer of the caller's choice.
+using TznContentSink = std::function<void(std::string_view piece)>;
+using TznContentSource = std::function<void(const TznContentSink& write)>;
+void SaveFileAtomically(const std::string& path, const TznContentSource& content, TznFlush flush = TznFlush::ToDisk);
 
 // The temporary file SaveFileAtomically writes first: the target, ".tmp",
 // the owner's process id, "-" and a random number, such as

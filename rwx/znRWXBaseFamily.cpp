@@ -71,7 +71,7 @@ bool CanShareObjectNames(const std::string& base, const std::string& other) {
   return longer.compare(0, shorter.size(), shorter) == 0 && IsDigit(longer[shorter.size()]);
 }
 
-void CheckBaseFamily(const std::string& base_file_name, const std::vector<std::string>& object_names) {
+void CheckBaseFamily(const std::string& base_file_name, const TznOutputNames& object_names) {
   const std::string folder = ExtractFilePath(base_file_name);
   const std::string own = ExtractFileName(base_file_name);
   // This run's file names, made only when another base of the family has
@@ -80,7 +80,7 @@ void CheckBaseFamily(const std::string& base_file_name, const std::vector<std::s
   std::set<std::string> outputs;
   const auto our_outputs = [&]() -> const std::set<std::string>& {
     if (outputs.empty())
-      for (const std::string& name : object_names) outputs.insert(own + name);
+      for (int64_t k = 0; k < object_names.Count(); ++k) outputs.insert(own + object_names[k]);
     return outputs;
   };
   // The locks first: a run that lets go of its lock has written its list.

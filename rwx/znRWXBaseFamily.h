@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "rwx/znOutputNames.h"
+
 // The base name a list or lock file belongs to, without its folder: the
 // name before ".prp" or ".prp.lock", and before a part's ".partK-of-N"
 // ("h.part2-of-4.prp" belongs to "h").
@@ -39,4 +41,4 @@ bool CanShareObjectNames(const std::string& base, const std::string& other);
 // family lists one of base + object name; the message names the list and
 // the file and says to remove or rename the list. The run's own lock must
 // be held already.
-void CheckBaseFamily(const std::string& base_file_name, const std::vector<std::string>& object_names);
+void CheckBaseFamily(const std::string& base_file_name, const TznOutputNames& object_names);

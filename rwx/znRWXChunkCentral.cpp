@@ -15,6 +15,7 @@
 #include "rwx/znRWXObjectList.h"
 #include "rwx/znRWXRoom.h"
 #include "rwx/znRWXRunGuard.h"
+#include "rwx/znRWXRunJournal.h"
 #include "terrain/znTerra.h"
 
 TznRWXChunkCentral::TznRWXChunkCentral(TznRWXMeshBuilder mesh_builder, const TznTerra* terra)
@@ -159,11 +160,33 @@ TznObjectCentre TznRWXChunkCentral::CentreOf(int index) const {
   return ObjectCentre(GridX0 + column * SizeX, GridZ0 + row * SizeZ, SizeX, SizeZ);
 }
 
-std::vector<int> TznRWXChunkCentral::ObjectsToWrite(const TznRWXRegion* region) const {
-  std::vector<int> chosen;
-  for (int i = 0; i < Count(); ++i)
-    if (!region || region->Holds(CentreOf(i))) chosen.push_back(i);
-  return chosen;
+namespace {
+
+// The first of count lines inside (for which inside holds) and how many
+// follow it: the centres of the columns (rows) grow with their index, so
+// the lines inside a rectangle follow each other.
+std::pair<int, int> LinesInside(int count, const std::function<bool(int)>& inside) {
+  int first = 0;
+  while (first < count && !inside(first)) ++first;
+  int last = first;
+  while (last < count && inside(last)) ++last;
+  return {first, last - first};
+}
+
+}  // namespace
+
+TznRWXRunObjects TznRWXChunkCentral::RunObjects(const TznRWXRegion* region, const TznRWXPart& part) const {
+  TznRWXRunObjects objects;
+  objects.GridColumns = Columns;
+  const auto [first_column, columns] =
+      LinesInside(Columns, [&](int column) { return !region || region->HoldsEast(CentreOf(column).East); });
+  const auto [first_row, rows] =
+      LinesInside(Rows, [&](int row) { return !region || region->HoldsNorth(CentreOf(row * Columns).North); });
+  objects.FirstColumn = first_column;
+  objects.Columns = columns;
+  objects.FirstRow = first_row;
+  std::tie(objects.Begin, objects.End) = part.Range(columns * rows);
+  return objects;
 }
 
 void TznRWXChunkCentral::SetViewDistance(float metres) {
@@ -171,49 +194,60 @@ void TznRWXChunkCentral::SetViewDistance(float metres) {
 }
 
 void TznRWXChunkCentral::SaveModel(const TznRWXChunk& object, const TznLineList& model, const std::string& path,
-                                   int32_t citizen, std::vector<std::string>& list, TznRWXWriteStats& stats) {
+                                   int32_t citizen, TznRWXRunJournal& journal, TznRWXWriteStats& stats) {
   const std::string_view text = model.View();
   SaveFileAtomically(path, text, TznFlush::Lazy);
   ++stats.ObjectsWritten;
   stats.Bytes += static_cast<int64_t>(text.size());
   stats.Triangles += static_cast<int64_t>(object.FaceCount());
-  list.push_back(object.PropdumpLine(ExtractFileName(path), citizen));
+  journal.Append(object.PropdumpLine(ExtractFileName(path), citizen));
 }
 
 namespace {
 
+// The object list of the lines listed so far: the journal's own, or with
+// earlier lines, those joined to them. Returns its bytes.
+int64_t SaveObjectList(const std::string& path, TznRWXRunJournal& journal, const std::vector<std::string>* earlier) {
+  if (earlier) {
+    const std::string text = ObjectListText(MergeObjectLists(*earlier, journal.ReadLines()));
+    SaveFileAtomically(path, text);
+    return static_cast<int64_t>(text.size());
+  }
+  int64_t bytes = 0;
+  SaveFileAtomically(path, [&](const TznContentSink& write) {
+    journal.CopyLines([&](std::string_view piece) {
+      bytes += static_cast<int64_t>(piece.size());
+      write(piece);
+    });
+  });
+  return bytes;
+}
+
 // After a failed write, the object list of the objects written so far, so
 // that they can still be placed; says what became of it.
-std::string SaveListAfterFailure(const std::string& path, const std::vector<std::string>& list) {
+std::string SaveListAfterFailure(const std::string& path, TznRWXRunJournal& journal,
+                                 const std::vector<std::string>* earlier) {
   try {
-    SaveFileAtomically(path, ObjectListText(list));
+    SaveObjectList(path, journal, earlier);
   } catch (const EznFileError& e) {
     return "the run stopped, and the object list could not be written either: " + std::string(e.what());
   }
-  return "the run stopped, and \"" + path + "\" lists the " + FormatInt(static_cast<int64_t>(list.size())) + " object" +
-         (list.size() == 1 ? "" : "s") + " written before";
-}
-
-// The objects of the part: its range of the objects the run chooses.
-std::vector<int> PartOf(std::vector<int> chosen, const TznRWXPart& part) {
-  const auto [begin, end] = part.Range(static_cast<int>(chosen.size()));
-  chosen.erase(chosen.begin() + end, chosen.end());
-  chosen.erase(chosen.begin(), chosen.begin() + begin);
-  return chosen;
+  return "the run stopped, and \"" + path + "\" lists the " + FormatInt(journal.Lines()) + " object" +
+         (journal.Lines() == 1 ? "" : "s") + " written before";
 }
 
 }  // namespace
 
-TznRoom TznRWXChunkCentral::RoomFor(const std::vector<int>& chosen, const TznModelWriter& writer,
+TznRoom TznRWXChunkCentral::RoomFor(const TznRWXRunObjects& chosen, const TznModelWriter& writer,
                                     const TznRWXComposer* composer, int32_t citizen) const {
   constexpr int kSamples = 8;
-  const int count = static_cast<int>(chosen.size());
+  const int count = chosen.Count();
   const int samples = std::min(kSamples, count);
   int64_t bytes = 0, line_bytes = 0;
   TznLineList model;
   for (int s = 0; s < samples; ++s) {
     // The middle of each of samples equal stretches of the objects.
-    const int index = chosen[static_cast<size_t>((2 * int64_t{s} + 1) * count / (2 * samples))];
+    const int index = chosen.IndexAt(static_cast<int>((2 * int64_t{s} + 1) * count / (2 * samples)));
     const std::unique_ptr<TznRWXChunk> object = MakeObject(index);
     model.Clear();
     if (!object->WriteModel(writer, composer, model)) continue;
@@ -228,13 +262,13 @@ TznRoom TznRWXChunkCentral::RoomFor(const std::vector<int>& chosen, const TznMod
 TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                                               const TznRWXProgress& progress, int workers,
                                               const std::vector<std::string>& inputs, TznModelFormat format,
-                                              const TznRWXRegion* region, const TznRWXPart& part) {
+                                              const TznRWXRegion* region, const TznRWXPart& part, bool resume) {
   TznRWXWriteStats stats;
   if (Count() == 0 || Busy) return stats;
-  const std::vector<int> chosen = PartOf(ObjectsToWrite(region), part);
+  const TznRWXRunObjects chosen = RunObjects(region, part);
   // A part without objects still writes its (empty) list for the join.
-  if (chosen.empty() && part.IsWhole()) return stats;
-  const int count = static_cast<int>(chosen.size());
+  if (chosen.Count() == 0 && part.IsWhole()) return stats;
+  const int count = chosen.Count();
   Busy = true;
   DrawnCount = 0;
   const TznScopeGuard busy_reset([this] { Busy = false; });
@@ -245,13 +279,15 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
     all_inputs.insert(all_inputs.end(), read.begin(), read.end());
   }
   const std::unique_ptr<TznModelWriter> writer = MakeModelWriter(format, base_file_name);
-  std::vector<std::string> output_names;
-  output_names.reserve(chosen.size() + writer->RunFileSuffixes().size());
-  for (const int i : chosen) {
-    const std::string name = FileNameOf(i);
-    output_names.push_back(name.substr(0, name.size() - 4) + writer->Extension());
-  }
-  for (const std::string& suffix : writer->RunFileSuffixes()) output_names.push_back(suffix);
+  const std::vector<std::string> run_suffixes = writer->RunFileSuffixes();
+  // The k-th object's file name under the base name, made when it is needed.
+  const auto object_file = [&](int k) {
+    const std::string name = FileNameOf(chosen.IndexAt(k));
+    return name.substr(0, name.size() - 4) + writer->Extension();
+  };
+  const TznOutputNames output_names(count + static_cast<int64_t>(run_suffixes.size()), [&](int64_t k) {
+    return k < count ? object_file(static_cast<int>(k)) : run_suffixes[static_cast<size_t>(k - count)];
+  });
   const int32_t citizen = composer ? composer->CitizenNumber() : 0;
   CheckRoom(base_file_name, RoomFor(chosen, *writer, composer, citizen), FreeRoomFor(base_file_name));
   const TznRWXRunGuard guard(base_file_name, output_names, all_inputs, part);
@@ -262,12 +298,29 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   const std::string list_path = base_file_name + part.Suffix() + ".prp";
   const bool joins_earlier = region && part.IsWhole();
   const std::vector<std::string> earlier = joins_earlier ? ReadObjectList(list_path) : std::vector<std::string>();
+  const std::vector<std::string>* joined = joins_earlier ? &earlier : nullptr;
+
+  // The objects before first were written by the run this one resumes.
+  TznRWXRunJournal journal(list_path);
+  const TznRunSettings settings = RunSettings(format, composer, region, part);
+  int first = 0;
+  if (resume) {
+    const std::string last = journal.Resume(settings);
+    const std::string own = ExtractFileName(base_file_name);
+    for (int k = 0; !last.empty() && k < count; ++k)
+      if (own + object_file(k) == last) {
+        first = k + 1;
+        break;
+      }
+    stats.ObjectsResumed = static_cast<int>(journal.Lines());
+  } else {
+    journal.Start(settings);
+  }
   stats.Bytes += writer->WriteRunFiles(base_file_name, composer);
-  stats.RunFilesWritten = static_cast<int>(writer->RunFileSuffixes().size());
+  stats.RunFilesWritten = static_cast<int>(run_suffixes.size());
 
   // The guard has made the folder that every file of the run goes to.
   bool go_on = true;
-  std::vector<std::string> list;
 
   // The workers build and format the objects ahead of this thread, which
   // saves them in order. Each object waiting or in the making has a slot
@@ -285,24 +338,27 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   // this copy, as the progress callback may ask the grid for more.
   std::unordered_map<int, TznRWXChunk*> held;
   for (const auto& [index, object] : Held) held.emplace(index, object.get());
-  const int worker_count = TznOrderedPool::WorkersFor(workers, count);
+  const int remaining = count - first;
+  const int worker_count = TznOrderedPool::WorkersFor(workers, remaining);
   std::vector<Slot> slots(static_cast<size_t>(2 * worker_count));
-  TznOrderedPool pool(count, worker_count, static_cast<int>(slots.size()), [&](int k) {
-    Slot& slot = slots[k % slots.size()];
-    const auto found = held.find(chosen[k]);
+  // Item j of the pool is object first + j of the run.
+  TznOrderedPool pool(remaining, worker_count, static_cast<int>(slots.size()), [&](int j) {
+    Slot& slot = slots[j % slots.size()];
+    const int index = chosen.IndexAt(first + j);
+    const auto found = held.find(index);
     slot.object = found == held.end() ? nullptr : found->second;
     if (!slot.object) {
-      slot.own = MakeObject(chosen[k]);
+      slot.own = MakeObject(index);
       slot.object = slot.own.get();
     }
     slot.state = slot.object->State;
     slot.produced = slot.object->WriteModel(*writer, composer, slot.buffer);
   });
-  int finished = 0;  // objects before it have their buffers back
+  int finished = 0;  // items before it have their buffers back
   // Empties the slot's buffer, keeping its memory, and lets go of a mesh
   // the run built.
-  auto finish = [&](int k) {
-    Slot& slot = slots[k % slots.size()];
+  auto finish = [&](int j) {
+    Slot& slot = slots[j % slots.size()];
     slot.buffer.Clear();
     if (slot.object && slot.state != TznRWXChunk::kBuilt) slot.object->Release(TznRWXChunk::kReleased);
     slot.own.reset();
@@ -315,37 +371,36 @@ TznRWXWriteStats TznRWXChunkCentral::WriteAll(const std::string& base_file_name,
   };
   const TznScopeGuard cleanup(finish_started);
 
-  for (int k = 0; k < count; ++k) {
+  for (int j = 0; j < remaining; ++j) {
     if (progress) {
-      progress(k, count, go_on);
+      progress(first + j, count, stats.Bytes, go_on);
       if (!go_on) {
         stats.Stopped = true;
         break;
       }
     }
-    pool.Take(k);
+    pool.Take(j);
     // The slot goes back to the workers once the object is done with it.
-    const TznScopeGuard done([&, k] {
-      finish(k);
-      finished = k + 1;
-      pool.Release(k);
+    const TznScopeGuard done([&, j] {
+      finish(j);
+      finished = j + 1;
+      pool.Release(j);
     });
-    const Slot& slot = slots[k % slots.size()];
+    const Slot& slot = slots[j % slots.size()];
     if (!slot.produced) continue;
     try {
-      SaveModel(*slot.object, slot.buffer, base_file_name + output_names[static_cast<size_t>(k)], citizen, list, stats);
+      SaveModel(*slot.object, slot.buffer, base_file_name + object_file(first + j), citizen, journal, stats);
     } catch (const EznFileError& e) {
-      // A full disk or a file size limit: what was written stays, listed.
-      // A region's list keeps the lines of the list it joins.
-      throw EznFileError(std::string(e.what()) + "; " +
-                         SaveListAfterFailure(list_path, joins_earlier ? MergeObjectLists(earlier, list) : list));
+      // A full disk or a file size limit: what was written stays, listed,
+      // and a resume goes on from there. A region's list keeps the lines
+      // of the list it joins.
+      throw EznFileError(std::string(e.what()) + "; " + SaveListAfterFailure(list_path, journal, joined));
     }
   }
   finish_started();
 
-  if (joins_earlier) list = MergeObjectLists(earlier, list);
-  const std::string text = ObjectListText(list);
-  SaveFileAtomically(list_path, text);
-  stats.Bytes += static_cast<int64_t>(text.size());
+  stats.Bytes += SaveObjectList(list_path, journal, joined);
+  // A stopped run can be resumed; a finished one leaves only its list.
+  if (!stats.Stopped) journal.Finish();
   return stats;
 }

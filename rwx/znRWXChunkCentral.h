@@ -16,6 +16,8 @@
 #include "rwx/znRWXPart.h"
 #include "rwx/znRWXRegion.h"
 #include "rwx/znRWXRoom.h"
+#include "rwx/znRWXRunJournal.h"
+#include "rwx/znRWXRunObjects.h"
 #include "terrain/znHeightPyramid.h"
 
 class TznTerra;
@@ -28,12 +30,14 @@ struct TznRWXWriteStats {
   int64_t Bytes = 0;         // bytes of all files, the object list included
   int64_t Triangles = 0;     // triangles of all objects written
   bool Stopped = false;      // the progress callback stopped the run
+  int ObjectsResumed = 0;    // objects the resumed run had listed
   int LeftoversRemoved = 0;  // temporary files of a killed earlier run
 };
 
-// Called before each object with its index and the object count; setting
-// the flag to false stops the run before that object.
-using TznRWXProgress = std::function<void(int index, int count, bool& go_on)>;
+// Called before each object with its index, the object count and the bytes
+// written so far; setting the flag to false stops the run before that
+// object. A resumed run starts at the index after the objects it resumes.
+using TznRWXProgress = std::function<void(int index, int count, int64_t bytes, bool& go_on)>;
 
 // The grid stores nothing per position: an object's place, name and edge
 // flags follow from its index, and its box from the terrain's heights.
@@ -67,9 +71,9 @@ class TznRWXChunkCentral {
   // The centre of object index, in centimetres east and north of grid
   // point (0, 0), from its row and column.
   TznObjectCentre CentreOf(int index) const;
-  // The indices, in grid order, of the objects a run writes: all of them,
-  // or with a region those whose centres lie inside it.
-  std::vector<int> ObjectsToWrite(const TznRWXRegion* region) const;
+  // The objects a run writes, in grid order: all of them, or with a region
+  // those whose centres lie inside it; of them, the part's range.
+  TznRWXRunObjects RunObjects(const TznRWXRegion* region, const TznRWXPart& part = {}) const;
 
   // The west and south edge (cm) and the edge flags of the object at the
   // index, derived from it.
@@ -119,7 +123,7 @@ class TznRWXChunkCentral {
   // the same for any number of workers. An object the grid holds is written
   // from there and keeps a mesh the preview built; any other is made on its
   // worker and dropped once saved.
-  // With a region, only the objects inside it (ObjectsToWrite) are written and
+  // With a region, only the objects inside it (RunObjects) are written and
   // counted for the progress callback; each of them gets the name and the
   // bytes it gets in a run of the whole grid. The lines of an existing
   // object list under the base name stay, save those of the objects this
@@ -131,14 +135,25 @@ class TznRWXChunkCentral {
   // Before the lock is taken, the room the run needs (RoomFor) is set
   // against what the file system has free (FreeRoomFor): EznNoRoom, and
   // nothing written, when it cannot suffice.
+  // The object list is written as the objects go, to a journal beside it
+  // (znRWXRunJournal.h) that becomes the list at the end: memory does not
+  // grow with the number of objects. A run that is stopped or fails keeps
+  // its journal; with resume, a run goes on after the objects the journal
+  // lists, when it was made with the same settings (RunSettings), and its
+  // files are then those of a run that was never stopped.
   TznRWXWriteStats WriteAll(const std::string& base_file_name, const TznRWXComposer* composer,
                             const TznRWXProgress& progress, int workers = 0,
                             const std::vector<std::string>& inputs = {}, TznModelFormat format = TznModelFormat::Rwx,
-                            const TznRWXRegion* region = nullptr, const TznRWXPart& part = {});
+                            const TznRWXRegion* region = nullptr, const TznRWXPart& part = {}, bool resume = false);
   // The room a run of these objects needs: their count times the average
   // size of a sample of them, formatted in memory, and of their list lines.
-  TznRoom RoomFor(const std::vector<int>& chosen, const TznModelWriter& writer, const TznRWXComposer* composer,
+  TznRoom RoomFor(const TznRWXRunObjects& chosen, const TznModelWriter& writer, const TznRWXComposer* composer,
                   int32_t citizen) const;
+  // What a run's files depend on, in words: the terrain and its heights,
+  // the grid, the mesh, the composer and its files, the format, the region
+  // and the part. Two runs with the same settings write the same bytes.
+  TznRunSettings RunSettings(TznModelFormat format, const TznRWXComposer* composer, const TznRWXRegion* region,
+                             const TznRWXPart& part) const;
 
   int32_t GridX0 = 0, GridZ0 = 0, ExtentX = 0, ExtentZ = 0, SizeX = 0, SizeZ = 0;
   int32_t CellsPer10mX = 0, CellsPer10mZ = 0, OriginX = 0, OriginZ = 0;
@@ -161,7 +176,7 @@ class TznRWXChunkCentral {
   bool ReachesInto(int index, const TVec3& centre, double radius) const;
   // Saves an object's model to the path and lists the object.
   void SaveModel(const TznRWXChunk& object, const TznLineList& model, const std::string& path, int32_t citizen,
-                 std::vector<std::string>& list, TznRWXWriteStats& stats);
+                 TznRWXRunJournal& journal, TznRWXWriteStats& stats);
 
   mutable std::unordered_map<int, std::unique_ptr<TznRWXChunk>> Held;
   std::vector<int> ShownIndices;

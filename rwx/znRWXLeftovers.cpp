@@ -61,7 +61,7 @@ int RemoveLeftoverTemporaries(const std::string& base_file_name, long owner, con
     if (target_owner != owner) return false;
     if (target.size() <= prefix.size() || target.substr(0, prefix.size()) != prefix) return false;
     target.remove_prefix(prefix.size());
-    return target == list_suffix || target == ".mtl" || IsObjectFileName(target);
+    return target == list_suffix || target == list_suffix + ".run" || target == ".mtl" || IsObjectFileName(target);
   });
 }
 

@@ -13,7 +13,8 @@ bool IsObjectFileName(std::string_view name);
 // Removes the temporary files that the run of process owner made under this
 // base file name: those of its object files (base + "3n12w.rwx" or
 // ".obj"), of its material library (base + ".mtl") and of its object list
-// (base + list_suffix: ".prp", or a part's ".part2-of-4.prp"). Nothing
+// (base + list_suffix: ".prp", or a part's ".part2-of-4.prp") and of the
+// settings of its unfinished run (list + ".run"). Nothing
 // goes while that process lives: the file may be one it is writing. Another base name's files stay, even one
 // that shares the prefix (base "x2" writes "x20n0w.rwx", which reads as
 // base "x" and object "20n0w.rwx"), since its run has another owner.

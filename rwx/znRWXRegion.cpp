@@ -19,8 +19,12 @@ double FirstCentimetre(double metres) { return std::ceil(metres * 100.0 - 1e-6);
 
 }  // namespace
 
-bool TznRWXRegion::Holds(const TznObjectCentre& centre) const {
-  const double east = static_cast<double>(centre.East), north = static_cast<double>(centre.North);
-  return east >= FirstCentimetre(West) && east < FirstCentimetre(East) && north >= FirstCentimetre(South) &&
-         north < FirstCentimetre(North);
+bool TznRWXRegion::HoldsEast(int64_t east) const {
+  const double centimetres = static_cast<double>(east);
+  return centimetres >= FirstCentimetre(West) && centimetres < FirstCentimetre(East);
+}
+
+bool TznRWXRegion::HoldsNorth(int64_t north) const {
+  const double centimetres = static_cast<double>(north);
+  return centimetres >= FirstCentimetre(South) && centimetres < FirstCentimetre(North);
 }

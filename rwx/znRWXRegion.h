@@ -28,5 +28,9 @@ struct TznRWXRegion {
   // Whether the centre lies inside [West, East) × [South, North). A bound
   // that is a whole centimetre give or take the rounding of its metres
   // counts as that centimetre, so 1.15 m holds the centre at 115 cm.
-  bool Holds(const TznObjectCentre& centre) const;
+  bool Holds(const TznObjectCentre& centre) const { return HoldsEast(centre.East) && HoldsNorth(centre.North); }
+  // The two halves of Holds: whether a centre so far east (north) lies
+  // between West and East (South and North).
+  bool HoldsEast(int64_t east) const;
+  bool HoldsNorth(int64_t north) const;
 };

@@ -10,6 +10,7 @@
 #include "base/znSafeFile.h"
 #include "rwx/znRWXBaseFamily.h"
 #include "rwx/znRWXLeftovers.h"
+#include "rwx/znRWXRunJournal.h"
 
 namespace {
 
@@ -49,14 +50,16 @@ class TInputFiles {
 
 }  // namespace
 
-void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
+void CheckOutputsSpareInputs(const std::string& base_file_name, const TznOutputNames& object_names,
                              const std::vector<std::string>& inputs, const TznRWXPart& part) {
   const TInputFiles input_files(inputs, "choose another base name");
   const std::string list_base = base_file_name + part.Suffix();
   input_files.Check(list_base + ".prp");
   input_files.Check(LockFileName(list_base));
+  input_files.Check(RunSettingsFileName(list_base + ".prp"));
+  input_files.Check(PartialListFileName(list_base + ".prp"));
   // One name at a time: a run of millions of objects keeps no second list.
-  for (const std::string& name : object_names) input_files.Check(base_file_name + name);
+  for (int64_t k = 0; k < object_names.Count(); ++k) input_files.Check(base_file_name + object_names[k]);
 }
 
 namespace {
@@ -92,7 +95,7 @@ void CheckOutputSparesInputs(const std::string& output, const std::vector<std::s
                            "\"; choose another name");
 }
 
-TznRWXRunGuard::TznRWXRunGuard(const std::string& base_file_name, const std::vector<std::string>& object_names,
+TznRWXRunGuard::TznRWXRunGuard(const std::string& base_file_name, const TznOutputNames& object_names,
                                const std::vector<std::string>& inputs, const TznRWXPart& part) {
   CheckOutputsSpareInputs(base_file_name, object_names, inputs, part);
   ForceDirectories(ExtractFilePath(base_file_name));

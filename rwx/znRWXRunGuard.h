@@ -11,6 +11,7 @@
 
 #include "base/znError.h"
 #include "base/znRunLock.h"
+#include "rwx/znOutputNames.h"
 #include "rwx/znRWXPart.h"
 
 // An output the run must not write: nothing has been written.
@@ -37,7 +38,7 @@ std::string LockFileName(const std::string& base_file_name);
 // input, compared by device and inode, so that links and other spellings
 // of a path count.
 // A part's list and lock are base + part.Suffix() + ".prp" (".prp.lock").
-void CheckOutputsSpareInputs(const std::string& base_file_name, const std::vector<std::string>& object_names,
+void CheckOutputsSpareInputs(const std::string& base_file_name, const TznOutputNames& object_names,
                              const std::vector<std::string>& inputs, const TznRWXPart& part = {});
 // The same for one output file of another kind (a terrain kept as .ter);
 // when the run also writes under a base name, that output must not be one
@@ -56,7 +57,7 @@ class TznRWXRunGuard {
   // lock or one of the family's. A part takes the lock of its own list, so
   // the parts of a base name run side by side; a part and a run of the
   // whole base name (or a join) keep each other away.
-  TznRWXRunGuard(const std::string& base_file_name, const std::vector<std::string>& object_names,
+  TznRWXRunGuard(const std::string& base_file_name, const TznOutputNames& object_names,
                  const std::vector<std::string>& inputs, const TznRWXPart& part = {});
   // Lets go of the lock and removes its file.
   ~TznRWXRunGuard() = default;

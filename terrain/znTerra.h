@@ -229,15 +229,19 @@ class TznTerra {
   // With a region, only the objects whose centres lie inside it are
   // written, each as a run of the whole grid writes it, and the object
   // list keeps the lines of the other objects that it held already.
+  // progress gets the object's index, the count and the bytes written so
+  // far. With resume, the run goes on with the unfinished run of the same
+  // settings under the base name (TznRWXChunkCentral::WriteAll).
   TznRWXWriteStats WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
-                                const std::function<void(int, int, bool&)>& progress, int workers = 0,
+                                const std::function<void(int, int, int64_t, bool&)>& progress, int workers = 0,
                                 TznModelFormat format = TznModelFormat::Rwx, const TznRWXRegion* region = nullptr,
-                                const TznRWXPart& part = {});
+                                const TznRWXPart& part = {}, bool resume = false);
   // The shell's save run: WriteObjects through "RWX Preview" (which lays
   // out the object grid when it was not live), then back to the mode it had.
   TznRWXWriteStats SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
-                           const std::function<void(int, int, bool&)>& progress, int workers = 0,
-                           TznModelFormat format = TznModelFormat::Rwx, const TznRWXRegion* region = nullptr);
+                           const std::function<void(int, int, int64_t, bool&)>& progress, int workers = 0,
+                           TznModelFormat format = TznModelFormat::Rwx, const TznRWXRegion* region = nullptr,
+                           bool resume = false);
   TznRWXChunkCentral& RWXChunks() { return *FRWXChunks; }
   const TznRWXChunkCentral& RWXChunks() const { return *FRWXChunks; }
   TznTerraChunkCentral& TerraChunks() { return *FTerraChunks; }

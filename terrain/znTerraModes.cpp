@@ -65,9 +65,10 @@ void TznTerra::DropGrids() {
 }
 
 TznRWXWriteStats TznTerra::WriteObjects(const std::string& base_file_name, const TznRWXComposer* composer,
-                                        const std::function<void(int, int, bool&)>& progress, int workers,
-                                        TznModelFormat format, const TznRWXRegion* region, const TznRWXPart& part) {
-  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, ReadFiles(), format, region, part);
+                                        const std::function<void(int, int, int64_t, bool&)>& progress, int workers,
+                                        TznModelFormat format, const TznRWXRegion* region, const TznRWXPart& part,
+                                        bool resume) {
+  return FRWXChunks->WriteAll(base_file_name, composer, progress, workers, ReadFiles(), format, region, part, resume);
 }
 
 std::vector<std::string> TznTerra::ReadFiles() const {
@@ -77,11 +78,11 @@ std::vector<std::string> TznTerra::ReadFiles() const {
 }
 
 TznRWXWriteStats TznTerra::SaveRWX(const std::string& base_file_name, const TznRWXComposer* composer,
-                                   const std::function<void(int, int, bool&)>& progress, int workers,
-                                   TznModelFormat format, const TznRWXRegion* region) {
+                                   const std::function<void(int, int, int64_t, bool&)>& progress, int workers,
+                                   TznModelFormat format, const TznRWXRegion* region, bool resume) {
   const TznScopeGuard mode_back([this, mode = FRenderMode] { SetRenderMode(mode); });
   SetRenderMode(TznRenderMode::RWXPreview);
-  return WriteObjects(base_file_name, composer, progress, workers, format, region);
+  return WriteObjects(base_file_name, composer, progress, workers, format, region, {}, resume);
 }
 
 bool TznTerra::Saving() const { return FRWXChunks->Busy; }

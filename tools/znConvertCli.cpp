@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <csignal>
 #include <functional>
@@ -27,6 +28,7 @@
 #include "rwx/znRWXPart.h"
 #include "rwx/znRWXRegion.h"
 #include "rwx/znRWXRunGuard.h"
+#include "rwx/znRWXRunMeter.h"
 #include "terrain/znCuttingOptions.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraRescale.h"
@@ -94,7 +96,13 @@ const char kUsageEnd[] =
     "  --jobs N                 threads that build the objects (default: one per core;\n"
     "                           at most one per object and 4 per core); the files are\n"
     "                           the same for any number\n"
-    "  --quiet                  no progress bar and no summary\n"
+    "  --quiet                  no progress line and no summary\n"
+    "  --resume                 go on with the run under BASENAME that was killed or\n"
+    "                           stopped, after the objects it listed; refused when it\n"
+    "                           was made with other settings, terrain or composer,\n"
+    "                           and the message says what differs. The files are\n"
+    "                           those of a run that was never stopped; each part of\n"
+    "                           --part K/N resumes itself\n"
     "  --write-ter OUT.ter      also keep the terrain as a Terragen file (points, scales\n"
     "                           after the size limit, heights at a step that GDAL reads\n"
     "                           to the same metres, named in its line); BASENAME is then\n"
@@ -122,8 +130,12 @@ const char kUsageEnd[] =
     "\n"
     "Every option with a value also takes the form --option=VALUE.\n"
     "\n"
+    "On a terminal, a line on standard error tells once a second the objects done\n"
+    "of the total, the bytes written, the rate and the time left.\n"
     "Ctrl-C, SIGTERM and SIGHUP stop between two objects: the files written so far\n"
-    "stay and the object list names them; the exit code is then 130, 143 or 129.\n"
+    "stay and the object list names them; the exit code is then 130, 143 or 129,\n"
+    "and --resume goes on from there. BASENAME.prp.run and BASENAME.prp.partial\n"
+    "hold an unfinished run's settings and lines until it ends.\n"
     "Temporary files that a run killed outright left under the same base name are\n"
     "removed before the next run starts. While a run writes, BASENAME.prp.lock keeps\n"
     "a second run under the same base name away: it stops at once with exit code 1.\n"
@@ -149,6 +161,14 @@ std::string Usage() {
 }
 
 const char kProgram[] = "kalvor-convert";
+
+// The tests kill a run outright before object KALVOR_KILL_AT_OBJECT (an
+// index of the run's objects), as kill -9 or a crash would; -1 for none.
+int ObjectToKillAt() {
+  const char* text = std::getenv("KALVOR_KILL_AT_OBJECT");
+  const std::optional<int64_t> index = text ? ParseInt(text) : std::nullopt;
+  return index ? static_cast<int>(*index) : -1;
+}
 
 // The signal that stops the run before its next object, 0 while none came.
 std::atomic<int> g_stop_signal{0};
@@ -198,6 +218,7 @@ struct ConvertOptions {
   std::string join;                     // the base name whose part lists to join
   std::optional<double> width, relief;  // rescale the terrain
   bool quiet = false;
+  bool resume = false;  // go on with the unfinished run under the base name
 };
 
 using UsageError = EznUsageError;
@@ -396,6 +417,7 @@ void AddOptions(TznCommandLine& command_line, ConvertOptions& o) {
   command_line.AddOption(
       "--jobs", [&o](const std::string& text) { o.jobs = static_cast<int>(IntegerOption("--jobs", text, 1, 1024)); });
   command_line.AddFlag("--quiet", o.quiet);
+  command_line.AddFlag("--resume", o.resume);
 }
 
 void CheckPositional(const std::vector<std::string>& positional, ConvertOptions& o) {
@@ -431,13 +453,37 @@ std::unique_ptr<TznRWXComposer> ComposerFor(const ConvertOptions& o, std::ostrea
   return std::move(build.Composer);
 }
 
-// "[#####     ] 12 of 6241 objects" on one terminal line.
-void ShowProgress(std::ostream& err, int index, int count) {
-  constexpr int kWidth = 30;
-  const int filled = count > 0 ? static_cast<int>(int64_t{index} * kWidth / count) : 0;
-  err << "\r[" << std::string(filled, '#') << std::string(kWidth - filled, ' ') << "] " << FormatInt(index) << " of "
-      << FormatInt(count) << " objects" << std::flush;
-}
+// "[#####     ] 12 of 6241 objects, 1.2 MB, 480 objects/s, 12 s left" on
+// one terminal line, once a second.
+class TProgressLine {
+ public:
+  explicit TProgressLine(std::ostream& err) : FErr(err) {}
+
+  void Show(int index, int count, int64_t bytes) {
+    const auto now = std::chrono::steady_clock::now();
+    if (FShown && now - FLast < std::chrono::seconds(1)) return;
+    if (!FShown) FFirst = index;
+    constexpr int kWidth = 20;
+    const int filled = count > 0 ? static_cast<int>(int64_t{index} * kWidth / count) : 0;
+    const std::string text =
+        "[" + std::string(filled, '#') + std::string(kWidth - filled, ' ') + "] " +
+        RunFiguresText({index, count, bytes, index - FFirst, std::chrono::duration<double>(now - FStart).count()});
+    // Blanks wipe what a longer line before left.
+    FErr << "\r" << text << std::string(FWidth > text.size() ? FWidth - text.size() : 0, ' ') << std::flush;
+    FWidth = text.size();
+    FShown = true;
+    FLast = now;
+  }
+  bool Shown() const { return FShown; }
+
+ private:
+  std::ostream& FErr;
+  const std::chrono::steady_clock::time_point FStart = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point FLast;
+  bool FShown = false;
+  int FFirst = 0;
+  size_t FWidth = 0;
+};
 
 // The threads of the run: --jobs (0: one per core) lowered to the number of
 // objects and to four per core; a lowered --jobs is said.
@@ -453,7 +499,7 @@ int ThreadsFor(int requested, int objects, std::ostream& err) {
 
 // The triangles written, and those the regular grid has, counted without
 // writing it.
-void PrintTriangles(const TznTerra& terra, const std::vector<int>& objects, const TznRWXWriteStats& stats,
+void PrintTriangles(const TznTerra& terra, const TznRWXRunObjects& objects, const TznRWXWriteStats& stats,
                     std::ostream& out) {
   out << FormatInt(stats.Triangles) << " triangles";
   if (terra.FMesh != TznTerra::kAdaptiveMesh) {
@@ -462,8 +508,8 @@ void PrintTriangles(const TznTerra& terra, const std::vector<int>& objects, cons
   }
   int64_t grid = 0;
   const TznRWXChunkCentral& grid_objects = terra.RWXChunks();
-  for (const int index : objects) {
-    const TznRWXChunkCentral::TPlace place = grid_objects.PlaceOf(index);
+  for (int k = 0; k < objects.Count(); ++k) {
+    const TznRWXChunkCentral::TPlace place = grid_objects.PlaceOf(objects.IndexAt(k));
     grid += terra.RegularRWXTriangleCount(place.X0, place.Z0, grid_objects.SizeX, grid_objects.SizeZ,
                                           grid_objects.CellsPer10mX, grid_objects.CellsPer10mZ, place.EdgeFlags);
   }
@@ -475,15 +521,13 @@ void PrintTriangles(const TznTerra& terra, const std::vector<int>& objects, cons
 
 // The objects a run writes: the whole grid, or those inside the region,
 // which must hold one; of them, a part's range.
-std::vector<int> ObjectsOfRun(const TznRWXChunkCentral& grid, const std::optional<TznRWXRegion>& region,
+TznRWXRunObjects ObjectsOfRun(const TznRWXChunkCentral& grid, const std::optional<TznRWXRegion>& region,
                               const TznRWXPart& part) {
-  std::vector<int> objects = grid.ObjectsToWrite(region ? &*region : nullptr);
-  if (region && objects.empty())
+  if (region && grid.RunObjects(&*region).Count() == 0)
     throw UsageError("--region " + FormatReal(region->West) + "," + FormatReal(region->South) + "," +
                      FormatReal(region->East) + "," + FormatReal(region->North) +
                      " holds no object: no object's centre lies inside it");
-  const auto [begin, end] = part.Range(static_cast<int>(objects.size()));
-  return std::vector<int>(objects.begin() + begin, objects.begin() + end);
+  return grid.RunObjects(region ? &*region : nullptr, part);
 }
 
 // Loads the terrain of a run and tells what a raster's loading changed. On
@@ -536,8 +580,8 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   o.cutting.ApplyTo(terra);
   if (o.origin) terra.SetOrigin(*o.origin);
   terra.LayOutObjects();
-  const std::vector<int> objects = ObjectsOfRun(terra.RWXChunks(), o.region, o.part);
-  const int jobs = ThreadsFor(o.jobs, static_cast<int>(objects.size()), err);
+  const TznRWXRunObjects objects = ObjectsOfRun(terra.RWXChunks(), o.region, o.part);
+  const int jobs = ThreadsFor(o.jobs, objects.Count(), err);
 
   const bool show_bar = !o.quiet && ::isatty(STDERR_FILENO) && &err == &std::cerr;
   TznRWXWriteStats stats;
@@ -545,27 +589,32 @@ int Convert(const ConvertOptions& o, std::ostream& out, std::ostream& err) {
   {
     TStopSignals signals;
     if (g_test_stop_signal) g_stop_signal = g_test_stop_signal.exchange(0);
-    const TznScopeGuard bar_end([show_bar, &err] {
-      if (show_bar) err << "\n";
+    TProgressLine line(err);
+    const TznScopeGuard line_end([&line, &err] {
+      if (line.Shown()) err << "\n";
     });
+    const int kill_at = ObjectToKillAt();
     stats = terra.WriteObjects(
         o.base_name, composer.get(),
-        [&](int index, int count, bool& go_on) {
-          if (show_bar) ShowProgress(err, index, count);
+        [&](int index, int count, int64_t bytes, bool& go_on) {
+          if (index == kill_at) ::raise(SIGKILL);
+          if (show_bar) line.Show(index, count, bytes);
           go_on = g_stop_signal == 0;
         },
-        jobs, o.format, o.region ? &*o.region : nullptr, o.part);
+        jobs, o.format, o.region ? &*o.region : nullptr, o.part, o.resume);
     stop_signal = g_stop_signal;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (stats.LeftoversRemoved > 0 && !o.quiet)
     out << "Removed " << FormatInt(stats.LeftoversRemoved) << " leftover temporary file"
         << (stats.LeftoversRemoved == 1 ? "" : "s") << " of an interrupted run\n";
+  if (stats.ObjectsResumed > 0 && !o.quiet)
+    out << "Resumed after the " << FormatInt(stats.ObjectsResumed) << " objects the unfinished run listed\n";
   if (!o.quiet)
     out << (stats.Stopped ? "Stopped: " : "") << FormatInt(stats.ObjectsWritten) << " objects written, "
         << FormatInt(stats.ObjectsWritten + 1 + stats.RunFilesWritten) << " files, " << FormatInt(stats.Bytes)
         << " bytes, " << FormatFixed(seconds, 2) << " s\n";
-  if (!o.quiet && !stats.Stopped) PrintTriangles(terra, objects, stats, out);
+  if (!o.quiet && !stats.Stopped && stats.ObjectsResumed == 0) PrintTriangles(terra, objects, stats, out);
   // The shell's code for a program ended by that signal.
   return stats.Stopped ? 128 + (stop_signal ? stop_signal : SIGINT) : 0;
 }

@@ -91,7 +91,7 @@ TEST(RWXGrid, WritesEveryObjectWithTrianglesAndTheList) {
   terra.SetVertices(2);
   std::vector<int> seen;
   TznRWXWriteStats stats =
-      terra.SaveRWX("out/hill", nullptr, [&](int index, int count, bool&) { seen.push_back(index * 100 + count); });
+      terra.SaveRWX("out/hill", nullptr, [&](int index, int count, int64_t, bool&) { seen.push_back(index * 100 + count); });
   // Origin 10 m: grid start -1000 + 1000 brought to 0, so objects at 0, 10
   // and 20 m along both axes; the third row and column lie beyond 20 m.
   EXPECT_EQ(seen.size(), 9u);
@@ -115,7 +115,7 @@ TEST(RWXGrid, WritesEveryObjectWithTrianglesAndTheList) {
 TEST(RWXGrid, StopAtTheFirstObjectWritesAnEmptyList) {
   TznTerra terra;
   LoadSmall(terra);
-  TznRWXWriteStats stats = terra.SaveRWX("stop/hill", nullptr, [](int, int, bool& go_on) { go_on = false; });
+  TznRWXWriteStats stats = terra.SaveRWX("stop/hill", nullptr, [](int, int, int64_t, bool& go_on) { go_on = false; });
   EXPECT_TRUE(stats.Stopped);
   EXPECT_EQ(CountFiles("stop", ".rwx"), 0);
   EXPECT_EQ(test::ReadFile("stop/hill.prp"), "");
@@ -126,7 +126,7 @@ TEST(RWXGrid, StopBeforeObjectKKeepsWhatWasWritten) {
   TznTerra terra;
   LoadSmall(terra);
   terra.SetVertices(2);
-  TznRWXWriteStats stats = terra.SaveRWX("part/hill", nullptr, [](int index, int, bool& go_on) { go_on = index < 4; });
+  TznRWXWriteStats stats = terra.SaveRWX("part/hill", nullptr, [](int index, int, int64_t, bool& go_on) { go_on = index < 4; });
   // Objects 0, 1 (row 0) and 3 (row 1) have triangles; 2 lies beyond.
   EXPECT_EQ(stats.ObjectsWritten, 3);
   EXPECT_EQ(CountFiles("part", ".rwx"), 3);
@@ -156,7 +156,7 @@ TEST(RWXGrid, EmptyGridWritesNothing) {
   TznTerra terra;
   TznRWXChunkCentral grid({}, &terra);  // never laid out: no objects
   int calls = 0;
-  grid.WriteAll("empty/hill", nullptr, [&](int, int, bool&) { ++calls; });
+  grid.WriteAll("empty/hill", nullptr, [&](int, int, int64_t, bool&) { ++calls; });
   EXPECT_EQ(calls, 0);
   EXPECT_FALSE(fs::exists("empty/hill.prp"));
 }
@@ -164,7 +164,7 @@ TEST(RWXGrid, EmptyGridWritesNothing) {
 TEST(RWXGrid, ObjectsWithoutTrianglesWriteOnlyAnEmptyList) {
   TznTerra terra;  // nothing loaded: one object, and it has no triangles
   int calls = 0;
-  TznRWXWriteStats stats = terra.SaveRWX("bare/hill", nullptr, [&](int, int, bool&) { ++calls; });
+  TznRWXWriteStats stats = terra.SaveRWX("bare/hill", nullptr, [&](int, int, int64_t, bool&) { ++calls; });
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(stats.ObjectsWritten, 0);
   EXPECT_EQ(CountFiles("bare", ".rwx"), 0);
@@ -207,7 +207,7 @@ TEST(RWXGrid, FailureAtALaterObjectKeepsEarlierFilesAndReleasesEveryMesh) {
   TznRWXChunkCentral& grid = terra.RWXChunks();
   // A folder that turns up where object 1's file should go, once the run
   // has begun, makes its save fail.
-  const auto block = [&grid](int index, int, bool&) {
+  const auto block = [&grid](int index, int, int64_t, bool&) {
     if (index == 1) fs::create_directories("late/hill" + grid.FileNameOf(1));
   };
   EXPECT_THROW(grid.WriteAll("late/hill", nullptr, block), EznFileError);

@@ -151,7 +151,7 @@ TEST(RWXParallelWrite, ProgressRunsOnTheCallingThreadInOrderBeforeEachSave) {
   bool all_on_caller = true, none_saved_early = true, earlier_saved = true;
   grid.WriteAll(
       "order/v", nullptr,
-      [&](int index, int count, bool&) {
+      [&](int index, int count, int64_t, bool&) {
         all_on_caller = all_on_caller && std::this_thread::get_id() == caller;
         EXPECT_EQ(count, grid.Count());
         seen.push_back(index);
@@ -175,7 +175,7 @@ TEST(RWXParallelWrite, StopAtKWritesOnlyTheObjectsBeforeIt) {
   grid.Object(20).Build();  // as the preview would have
   constexpr int k = 25;
   const TznRWXWriteStats stats = grid.WriteAll(
-      "stop/v", nullptr, [](int index, int, bool& go_on) { go_on = index < k; }, 4);
+      "stop/v", nullptr, [](int index, int, int64_t, bool& go_on) { go_on = index < k; }, 4);
   EXPECT_TRUE(stats.Stopped);
   // The first row lies inside the terrain: every object there has triangles.
   EXPECT_EQ(stats.ObjectsWritten, k);
@@ -200,7 +200,7 @@ TEST(RWXParallelWrite, AFileErrorKeepsEarlierFilesAndListsThem) {
   constexpr int k = 30;
   int last_progress = -1;
   // A folder turns up where the file should go once the run has begun.
-  const auto block = [&](int index, int, bool&) {
+  const auto block = [&](int index, int, int64_t, bool&) {
     last_progress = index;
     if (index == k) fs::create_directories("late/v" + grid.FileNameOf(k));
   };
@@ -228,7 +228,7 @@ TEST(RWXParallelWrite, AnErrorWhileBuildingStopsAtThatObject) {
   int last_progress = -1;
   try {
     grid.WriteAll(
-        "build/v", nullptr, [&](int index, int, bool&) { last_progress = index; }, 3);
+        "build/v", nullptr, [&](int index, int, int64_t, bool&) { last_progress = index; }, 3);
     ADD_FAILURE() << "the error did not reach the caller";
   } catch (const EznError& e) {
     EXPECT_STREQ(e.what(), "object too large");
@@ -259,7 +259,7 @@ TEST(RWXParallelWrite, WorkersStayWithinTwoObjectsEachOfTheSaving) {
   LayOutHundred(grid);
   constexpr int kWorkers = 3;
   grid.WriteAll(
-      "lead/v", nullptr, [&](int index, int, bool&) { saving = index; }, kWorkers);
+      "lead/v", nullptr, [&](int index, int, int64_t, bool&) { saving = index; }, kWorkers);
   EXPECT_LE(lead.load(), 2 * kWorkers);
   EXPECT_EQ(ListedNames("lead/v.prp").size(), 100u);
 }

@@ -169,7 +169,7 @@ TEST(RenderModes, NothingChangesTheGridsWhileASaveRunIsOn) {
   test::TerFile(11, 11, 1, [](int, int) { return int16_t{0}; }).Save("other.ter");
   const TznRWXChunk* first = nullptr;
   int calls = 0;
-  terra.SaveRWX("run/t", nullptr, [&](int index, int, bool&) {
+  terra.SaveRWX("run/t", nullptr, [&](int index, int, int64_t, bool&) {
     // What the windows could do from the events processed between objects.
     EXPECT_TRUE(terra.Saving());
     if (index == 0) first = &terra.RWXChunks().Object(0);

@@ -761,6 +761,71 @@ TEST(ConvertProcess, BaseNamesOfOneFamilyNeverReplaceEachOthersObjects) {
   }
 }
 
+// The object list with the time field (the second) of every line blanked:
+// a resumed run lists its earlier objects at the time they were written.
+std::string ListWithoutTimes(const std::string& path) {
+  std::istringstream list(test::ReadFile(path));
+  std::string line, text;
+  while (std::getline(list, line)) {
+    const size_t first = line.find(' '), second = line.find(' ', first + 1);
+    text += line.substr(0, first + 1) + "T" + line.substr(second) + "\n";
+  }
+  return text;
+}
+
+TEST(ConvertProcess, AKilledRunResumedWritesTheFilesOfAnUninterruptedOne) {
+  MakeInputs();
+  MakeWideTerrain();
+  const std::vector<std::string> run = {"../in/wide.ter", "v", "--jobs", "2", "--quiet"};
+  ASSERT_EQ(RunProgram(KALVOR_CONVERT, run, "uninterrupted").code, 0);
+
+  // Killed outright before its 500th object: every object written before
+  // it is listed in the partial list, and no list is there yet.
+  ::setenv("KALVOR_KILL_AT_OBJECT", "500", 1);
+  const Child killed = Start(KALVOR_CONVERT, run, "resumed");
+  ::unsetenv("KALVOR_KILL_AT_OBJECT");
+  EXPECT_EQ(Wait(killed).code, 128 + SIGKILL);
+  EXPECT_FALSE(fs::exists("resumed/v.prp"));
+  const std::string partial = test::ReadFile("resumed/v.prp.partial");
+  const auto listed = std::count(partial.begin(), partial.end(), '\n');
+  const auto models = [] {
+    const std::vector<std::string> names = FilesUnder("resumed");
+    return std::count_if(names.begin(), names.end(), [](const std::string& name) { return EndsWith(name, ".rwx"); });
+  };
+  ASSERT_GT(listed, 400);
+  EXPECT_EQ(models(), listed);
+
+  // Other settings are refused, with what differs; nothing is written.
+  std::vector<std::string> other = run;
+  other.insert(other.end(), {"--object-size", "20", "--resume"});
+  const Result refused = RunProgram(KALVOR_CONVERT, other, "resumed");
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_NE(refused.err.find("was made with other settings: object grid \""), std::string::npos) << refused.err;
+  EXPECT_EQ(test::ReadFile("resumed/v.prp.partial"), partial);
+  EXPECT_EQ(models(), listed);
+  const Result nothing = RunProgram(KALVOR_CONVERT, {"../in/wide.ter", "w", "--resume"}, "resumed");
+  EXPECT_EQ(nothing.code, 2);
+  EXPECT_EQ(nothing.err, "kalvor-convert: There is no unfinished run of \"w.prp\" to resume\n");
+
+  // The resume goes on after them, with another number of threads.
+  const Result resumed = RunProgram(KALVOR_CONVERT, {"../in/wide.ter", "v", "--jobs", "1", "--resume"}, "resumed");
+  EXPECT_EQ(resumed.code, 0) << resumed.err;
+  EXPECT_EQ(resumed.out.rfind("Resumed after the " + std::to_string(listed) +
+                                  " objects the unfinished run listed\n" + std::to_string(961 - listed) +
+                                  " objects written",
+                              0),
+            0u)
+      << resumed.out;
+  std::vector<std::string> files = FilesUnder("uninterrupted");
+  std::sort(files.begin(), files.end());
+  std::vector<std::string> resumed_files = FilesUnder("resumed");
+  std::sort(resumed_files.begin(), resumed_files.end());
+  EXPECT_EQ(resumed_files, files);
+  for (const std::string& name : files)
+    if (EndsWith(name, ".rwx")) EXPECT_EQ(test::ReadFile("resumed/" + name), test::ReadFile("uninterrupted/" + name));
+  EXPECT_EQ(ListWithoutTimes("resumed/v.prp"), ListWithoutTimes("uninterrupted/v.prp"));
+}
+
 TEST(TergenProcess, FollowsTheCommandLineConventions) {
   Result r = RunProgram(KALVOR_TERGEN, {"--version"}, "tergen");
   EXPECT_EQ(r.code, 0);
