@@ -31,6 +31,7 @@
 #include "base/znVersion.h"
 #include "import/znRasterSource.h"
 #include "import/znTerrainFile.h"
+#include "rwx/znRWXRunJournal.h"
 #include "terrain/znTerra.h"
 #include "terrain/znTerraStatus.h"
 #include "terrain/znTerragenWriter.h"
@@ -424,6 +425,17 @@ bool TfrmKalvor::ChooseObjectsToSave(std::optional<TznRWXRegion>& region) {
   return true;
 }
 
+bool TfrmKalvor::ChooseResume(const std::string& base_file_name, bool& resume) {
+  resume = false;
+  const std::string list = base_file_name + ".prp";
+  if (!UnfinishedRunAt(list)) return true;
+  const std::optional<int> choice =
+      FPrompts->Choose("Save to RWX", "\"" + list + "\" belongs to an unfinished run:", {"Resume it", "Start anew"});
+  if (!choice) return false;
+  resume = *choice == 0;
+  return true;
+}
+
 void TfrmKalvor::mnuSavetoRWXClick() {
   // The filter chooses the format of the object files; the name is taken
   // as typed, without an extension added. Below it the dialog says how many
@@ -438,6 +450,10 @@ void TfrmKalvor::mnuSavetoRWXClick() {
   SaveDialog1.FileName = *base_file_name;
   std::optional<TznRWXRegion> region;
   if (!ChooseObjectsToSave(region)) return;
+  // A run under the name that was stopped or killed can go on where it
+  // stopped, with the same settings.
+  bool resume = false;
+  if (!ChooseResume(*base_file_name, resume)) return;
   if (ClosePreview) {
     ClosePreview();
     QCoreApplication::processEvents();
@@ -454,6 +470,7 @@ void TfrmKalvor::mnuSavetoRWXClick() {
     dialog.Terra = Terra.get();
     dialog.Format = SaveDialog1.FilterIndex == 1 ? TznModelFormat::Obj : TznModelFormat::Rwx;
     dialog.Region = region;
+    dialog.Resume = resume;
     dialog.exec();
     error = dialog.Error;
     // A run that was killed outright under the same name left the temporary

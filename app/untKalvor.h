@@ -120,6 +120,9 @@ class TfrmKalvor : public QMainWindow {
   // whole terrain or only the objects inside the selection (region then
   // holds it); false when the user cancels.
   bool ChooseObjectsToSave(std::optional<TznRWXRegion>& region);
+  // Whether to go on with the unfinished run under the base name, when
+  // there is one; false when the user cancelled the question.
+  bool ChooseResume(const std::string& base_file_name, bool& resume);
   void BuildMenus();
   void BuildTabs();
   void BuildStatusBars();

@@ -1,6 +1,7 @@
 // "Save to RWX": the save dialog, the progress dialog's protocol and the
 // files the run leaves.
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -303,6 +304,47 @@ TEST_F(SaveRun, OnlyTheObjectsInsideTheSelectionAreWritten) {
             (std::set<std::string>{"slope.prp", "slope1s1w.rwx", "slope1s0w.rwx", "slope0n1w.rwx", "slope0n0w.rwx"}));
   const std::string list = test::ReadFile("sel/slope.prp");
   EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 4);
+
+  prompts_.YesNoAnswers.push_back(true);
+  window->close();
+}
+
+TEST_F(SaveRun, AStoppedSaveIsOfferedToGoOnAndThenEqualsAnUninterruptedOne) {
+  auto window = StartWithTerrain(31);  // 4 x 4 objects, 3 x 3 on the terrain
+  window->show();
+  prompts_.SaveAnswers.push_back(Out("whole/x"));
+  test::ClickMenuEntry(*window, window->mnuFile, window->mnuSavetoRWX);
+  ASSERT_EQ(Count("whole", ".rwx"), 9);
+
+  // Cancelled while the first object is on its way: it alone is written.
+  prompts_.SaveAnswers.push_back(Out("cut/x"));
+  prompts_.YesNoAnswers.push_back(true);
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<TfrmMakeRWX*>(QApplication::activeModalWidget());
+    if (dialog && dialog->Running && !dialog->CancelRequested)
+      QTest::mouseClick(dialog->btCancel, Qt::LeftButton, {}, dialog->btCancel->rect().center());
+  });
+  timer.start(0);
+  test::ClickMenuEntry(*window, window->mnuFile, window->mnuSavetoRWX);
+  timer.stop();
+  EXPECT_EQ(Count("cut", ".rwx"), 1);
+  EXPECT_TRUE(prompts_.ChoiceCaptions.empty());
+
+  // The next save under the name offers to go on, and goes on.
+  prompts_.SaveAnswers.push_back(Out("cut/x"));
+  prompts_.ChoiceAnswers.push_back(0);
+  test::ClickMenuEntry(*window, window->mnuFile, window->mnuSavetoRWX);
+  ASSERT_EQ(prompts_.ChoiceCaptions.size(), 1u);
+  EXPECT_EQ(prompts_.ChoiceCaptions[0],
+            "Save to RWX|\"" + Out("cut/x") + ".prp\" belongs to an unfinished run:|Resume it|Start anew");
+  std::set<std::string> whole, cut;
+  for (const auto& entry : fs::directory_iterator("whole")) whole.insert(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator("cut")) cut.insert(entry.path().filename().string());
+  EXPECT_EQ(cut, whole);
+  for (const std::string& name : whole)
+    if (name.ends_with(".rwx")) EXPECT_EQ(test::ReadFile("cut/" + name), test::ReadFile("whole/" + name)) << name;
+  EXPECT_EQ(test::ReadFile("cut/x.prp").size(), test::ReadFile("whole/x.prp").size());
 
   prompts_.YesNoAnswers.push_back(true);
   window->close();
