@@ -88,9 +88,14 @@ void TfrmMakeRWX::MakeProgress(int index, int total, int64_t bytes, bool& go_on)
   }
   FObjectsStarted = true;
   ProgressBar1->setValue(index);
-  Label1->setText(QString::fromStdString(FormatInt(index) + " of " + FormatInt(total) + " objects"));
-  // The figures the converter shows on a terminal, once a second.
+  // The texts change a few times a second: a million objects that each
+  // lay out and paint a label would take longer than writing them.
   const auto now = std::chrono::steady_clock::now();
+  if (index == FFirstIndex || index + 1 == total || now - FTextShown >= std::chrono::milliseconds(100)) {
+    Label1->setText(QString::fromStdString(FormatInt(index) + " of " + FormatInt(total) + " objects"));
+    FTextShown = now;
+  }
+  // The figures the converter shows on a terminal, once a second.
   if (index == FFirstIndex || now - FFiguresShown >= std::chrono::seconds(1)) {
     const double seconds = std::chrono::duration<double>(now - FStarted).count();
     lblFigures->setText(QString::fromStdString(RunFlowText({index, total, bytes, index - FFirstIndex, seconds})));

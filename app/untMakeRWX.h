@@ -74,5 +74,5 @@ class TfrmMakeRWX : public QDialog {
   bool FFinished = false;
   bool FObjectsStarted = false;  // the batch writer called for an object
   int FFirstIndex = 0;           // the first object this run writes
-  std::chrono::steady_clock::time_point FStarted, FFiguresShown;
+  std::chrono::steady_clock::time_point FStarted, FTextShown, FFiguresShown;
 };
