@@ -445,7 +445,7 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   EXPECT_EQ(high.FHeightScale, 340);
 }
 
-TEST(RasterImport, AValleyKeepsItsTrueSizeAndACoastItsSea) {
+TEST(RasterImport, AValleyKeepsItsTrueSizeAndItsPeakItsPlaceAndACoastItsSea) {
   // 400 x 340 points of 1/1200 degree centred on 36.6 N: at that latitude
   // on WGS 84 (a = 6378137 m, e^2 = 0.00669438) sin^2 = 0.355484,
   // w = 1 - e^2 sin^2 = 0.997620, N = a / sqrt(w) = 6385740 m and
