@@ -9,11 +9,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-
+#include <QTimer>
 #include <QWidget>
 #include "support/qtApp.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "app/znAppContext.h"
@@ -68,6 +69,21 @@ inline void ClickMenuEntry(QMainWindow& window, QMenu* menu, QAction* entry) {
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
   ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
   QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+}
+
+// Runs act once a modal dialog of type T is up, inside its own event loop;
+// act must close it.
+template <typename T>
+void WhenModal(std::function<void(T&)> act) {
+  auto* timer = new QTimer(qApp);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    act(*dialog);
+  });
+  timer->start(10);
 }
 
 }  // namespace test

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "app/untKalvor.h"
 #include "app/untMakeRWX.h"
@@ -27,9 +28,11 @@
 #include "base/znSafeFile.h"
 #include "support/convertRun.h"
 #include "support/endedProcess.h"
+#include "support/rasterFiles.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
 #include "tools/znConvertCli.h"
+#include "views/untScaleIt.h"
 #include "views/untTerMap.h"
 #include "views/znMapImage.h"
 #include "views/znMapZoom.h"
@@ -219,6 +222,37 @@ namespace {
 
 void ClickFileMenu(TfrmKalvor& window, QAction* entry) { test::ClickMenuEntry(window, window.mnuFile, entry); }
 
+// Ctrl + left click on the map picture's point (column, row), then the
+// selection's sides typed into their edits, each ended with Enter.
+void SelectOnMap(int column, int row, const char* side_x, const char* side_y) {
+  const int zoom = frmTerMap->Image1->Zoom();
+  QTest::mouseClick(frmTerMap->Image1, Qt::LeftButton, Qt::ControlModifier,
+                    QPoint(MapPixelOf(column, zoom), MapPixelOf(row, zoom)));
+  for (const auto& [side, text] : {std::pair{frmTerMap->edSideX, side_x}, std::pair{frmTerMap->edSideY, side_y}}) {
+    QTest::mouseClick(side, Qt::LeftButton, {}, side->rect().center());
+    QTest::keyClick(side, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(side, text);
+    QTest::keyClick(side, Qt::Key_Return);
+  }
+}
+
+// The files of a folder, and the object files a list names (the last field
+// of each line).
+std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+std::set<std::string> Listed(const std::string& prp) {
+  std::set<std::string> names;
+  std::istringstream lines(test::ReadFile(prp));
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    names.insert(line.substr(line.rfind(' ') + 1));
+  }
+  return names;
+}
+
 }  // namespace
 
 TEST_F(SaveRun, ARunNeverReplacesItsTerrainNorWritesBesideAnotherRunOnTheSameName) {
@@ -280,15 +314,7 @@ TEST_F(SaveRun, OnlyTheObjectsInsideTheSelectionAreWritten) {
   EXPECT_EQ(frmTerMap->cbShowSelection->text(), "Show Selection");
 
   // Grid point (25, 15) is picture row 41 - 15 - 1 = 25.
-  const int zoom = frmTerMap->Image1->Zoom();
-  QTest::mouseClick(frmTerMap->Image1, Qt::LeftButton, Qt::ControlModifier,
-                    QPoint(MapPixelOf(25, zoom), MapPixelOf(25, zoom)));
-  for (QLineEdit* side : {frmTerMap->edSideX, frmTerMap->edSideY}) {
-    QTest::mouseClick(side, Qt::LeftButton, {}, side->rect().center());
-    QTest::keyClick(side, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(side, "20");
-    QTest::keyClick(side, Qt::Key_Return);
-  }
+  SelectOnMap(25, 25, "20", "20");
   // [15, 35) x [5, 25): centres 15 and 25 m east, 5 and 15 m north. They
   // lie 5 m west, 5 m east, 15 m south and 5 m south of the origin: 1w, 0w,
   // 1s and 0n (half a tenth rounds to even, then up).
@@ -298,9 +324,7 @@ TEST_F(SaveRun, OnlyTheObjectsInsideTheSelectionAreWritten) {
   ASSERT_EQ(prompts_.ChoiceCaptions.size(), 1u);
   EXPECT_EQ(prompts_.ChoiceCaptions[0],
             "Save to RWX|Objects to write:|Whole terrain|Only the objects inside the selection");
-  std::set<std::string> written;
-  for (const auto& entry : fs::directory_iterator("sel")) written.insert(entry.path().filename().string());
-  EXPECT_EQ(written,
+  EXPECT_EQ(FilesIn("sel"),
             (std::set<std::string>{"slope.prp", "slope1s1w.rwx", "slope1s0w.rwx", "slope0n1w.rwx", "slope0n0w.rwx"}));
   const std::string list = test::ReadFile("sel/slope.prp");
   EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 4);
@@ -345,6 +369,63 @@ TEST_F(SaveRun, AStoppedSaveIsOfferedToGoOnAndThenEqualsAnUninterruptedOne) {
   for (const std::string& name : whole)
     if (name.ends_with(".rwx")) EXPECT_EQ(test::ReadFile("cut/" + name), test::ReadFile("whole/" + name)) << name;
   EXPECT_EQ(test::ReadFile("cut/x.prp").size(), test::ReadFile("whole/x.prp").size());
+
+  prompts_.YesNoAnswers.push_back(true);
+  window->close();
+}
+
+// A real place at true size: the user loads the 30 km valley, selects
+// 30 m x 30 m around its peak and saves the objects inside; then scales
+// the map to 100 km across, which the object grid holds.
+TEST_F(SaveRun, ARealPlaceSavesItsSelectionAndScalesTo100Kilometres) {
+  test::ValleyRaster().Save("valley.tif");
+  auto window = std::make_unique<TfrmKalvor>(HomeFolders(), &prompts_);
+  window->show();
+  prompts_.OpenAnswers.push_back(Out("valley.tif"));
+  test::ClickMenuEntry(*window, window->mnuFile, window->mnuLoad);
+  WaitForMapWindow();
+  ASSERT_NE(frmTerMap, nullptr);
+  const size_t messages = prompts_.Messages.size();
+
+  // The peak, grid point (100, 299), is picture row 340 - 299 - 1 = 40; at
+  // 74.5631 m x 92.4751 m a cell it lies at (7456.31 m, 27650.07 m), and
+  // the selection covers [7441.31, 7471.31) x [27635.07, 27665.07). The
+  // 10 m objects' edges lie whole objects from the origin at the centre,
+  // (14875.34 m, 15674.54 m): the centres inside lie at 7450.34, 7460.34
+  // and 7470.34 m east, 742.5, 741.5 and 740.5 dam west of the origin
+  // (743w, 742w, 741w: a half rounds up), and at 27639.54, 27649.54 and
+  // 27659.54 m north, 1196.5, 1197.5 and 1198.5 dam north (1197n, 1198n,
+  // 1199n).
+  SelectOnMap(100, 40, "30", "30");
+  prompts_.SaveAnswers.push_back(Out("peak/v"));
+  prompts_.ChoiceAnswers.push_back(1);
+  test::ClickMenuEntry(*window, window->mnuFile, window->mnuSavetoRWX);
+  ASSERT_EQ(prompts_.ChoiceCaptions.size(), 1u);
+  std::set<std::string> objects;
+  for (const char* north : {"1197n", "1198n", "1199n"})
+    for (const char* west : {"741w", "742w", "743w"}) objects.insert(std::string("v") + north + west + ".rwx");
+  EXPECT_EQ(Listed("peak/v.prp"), objects);
+  objects.insert("v.prp");
+  EXPECT_EQ(FilesIn("peak"), objects);
+
+  // 100 km across with 10 m objects: steps of 100000 / 399 = 250.6266 m
+  // east-west and 92.4751 x 250.6266 / 74.5631 = 310.8336 m north-south, an
+  // object grid of ceil(400 x 25.06266) + 2 = 10028 by ceil(340 x 31.08336)
+  // + 2 = 10571 objects at most: 106 million, well within what it holds.
+  // The heights follow: 840 m x 100000 / 29750.69 = 2823.46 m.
+  ASSERT_EQ(window->Terra->FObjectSize, 10.0f);
+  test::WhenModal<TfrmScaleIt>([](TfrmScaleIt& dialog) {
+    QTest::mouseClick(dialog.edScaleX, Qt::LeftButton, {}, dialog.edScaleX->rect().center());
+    QTest::keyClick(dialog.edScaleX, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(dialog.edScaleX, "100000");
+    QTest::mouseClick(dialog.btAccept, Qt::LeftButton);
+  });
+  test::ClickMenuEntry(*frmTerMap, qobject_cast<QMenu*>(frmTerMap->mnuScale->parent()), frmTerMap->mnuScale);
+  WaitForMapWindow();
+  EXPECT_EQ(prompts_.Messages.size(), messages);
+  const TznTerra& terra = *window->Terra;
+  EXPECT_NEAR((terra.FXPoints - 1) * double{terra.FScaleX}, 100000, 0.01);
+  EXPECT_NEAR(terra.Metres(terra.GetHighest()), 2823.46, 0.01);
 
   prompts_.YesNoAnswers.push_back(true);
   window->close();

@@ -55,20 +55,7 @@ void ClickMenu(QMainWindow& window, const char* title, const char* entry) {
   test::ClickMenuEntry(window, menu_item->menu(), item);
 }
 
-// Runs act once a modal dialog of type T is up, inside its own event loop;
-// act must close it.
-template <typename T>
-void WhenModal(std::function<void(T&)> act) {
-  auto* timer = new QTimer(qApp);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!dialog || !dialog->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    act(*dialog);
-  });
-  timer->start(10);
-}
+using test::WhenModal;
 
 struct TSeenBox {
   QString Title;

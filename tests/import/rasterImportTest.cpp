@@ -13,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "base/znError.h"
@@ -31,19 +32,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The highest vertex of an object file, in decametres.
-double HighestVertex(const std::string& rwx) {
+// The lowest and the highest vertex of an object file, in decametres.
+std::pair<double, double> VertexHeights(const std::string& rwx) {
   std::istringstream in(rwx);
   std::string word;
-  double top = -1e30;
+  std::pair<double, double> range{1e30, -1e30};
   while (in >> word)
     if (word == "Vertex") {
       double x, y;
       in >> x >> y;
-      top = std::max(top, y);
+      range = {std::min(range.first, y), std::max(range.second, y)};
     }
-  return top;
+  return range;
 }
+double HighestVertex(const std::string& rwx) { return VertexHeights(rwx).second; }
 
 std::string LoadError(TznTerra& terra, const std::string& path) {
   try {
@@ -443,7 +445,7 @@ TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
   EXPECT_EQ(high.FHeightScale, 340);
 }
 
-TEST(RasterImport, AValleyKeepsItsTrueSizeAndACoastItsSea) {
+TEST(RasterImport, AValleyKeepsItsTrueSizeAndItsPeakItsPlaceAndACoastItsSea) {
   // 400 x 340 points of 1/1200 degree centred on 36.6 N: at that latitude
   // on WGS 84 (a = 6378137 m, e^2 = 0.00669438) sin^2 = 0.355484,
   // w = 1 - e^2 sin^2 = 0.997620, N = a / sqrt(w) = 6385740 m and
@@ -452,9 +454,7 @@ TEST(RasterImport, AValleyKeepsItsTrueSizeAndACoastItsSea) {
   // 74.563 m and 92.475 m a cell, 399 x 74.563 = 29751 m by
   // 339 x 92.475 = 31349 m. Heights 236 m to a peak of 1076 m at column 100,
   // row 40 (terrain point 100, 299): 840 m of relief over 16000 units.
-  test::GeographicRaster(400, 340, 36.6, [](int c, int r) {
-    return 236 + 840 * std::max(0.0, 1 - std::hypot(c - 100, r - 40) / 100);
-  }).Save("valley.tif");
+  test::ValleyRaster().Save("valley.tif");
   TznTerra terra;
   LoadTerrainFile(terra, "valley.tif");
   EXPECT_FALSE(terra.FFitted);
@@ -478,6 +478,43 @@ TEST(RasterImport, AValleyKeepsItsTrueSizeAndACoastItsSea) {
       << fitted.out;
   EXPECT_EQ(fitted.err, "kalvor-convert: valley.tif: 29751 m x 31349 m fitted into 1000 m x 1000 m\n");
   EXPECT_EQ(test::RunConvert({"--info", "valley.tif", "--fit", "--true-size"}).code, 2);
+
+  // Converted at true size with 30 m objects. The origin lies at the
+  // centre, 199.5 x 74.5631 = 14875.34 m east and 169.5 x 92.4751 =
+  // 15674.54 m north (1487534 cm, 1567454 cm), and the grid's edges lie
+  // whole objects from it: the first at -466 cm and -1546 cm. The peak lies
+  // at 100 x 74.5631 = 7456.31 m and 299 x 92.4751 = 27650.07 m, in the
+  // object from 7435.34 m east and 27644.54 m north, whose centre lies
+  // 742.5 dam west and 1198.5 dam north of the origin: 743w and 1199n, a
+  // half rounding up. The region takes its column (centres 7450.34 m east)
+  // northwards to the grid's end, one cell past the last point at
+  // 340 x 92.4751 = 31441.55 m: the last object starts at 31424.54 m, and
+  // the column holds 127 objects, 1199n to 1199 + 3 x 126 = 1577n.
+  const test::CliResult run =
+      test::RunConvert({"valley.tif", "strip/v", "--object-size", "30", "--region", "7441,27635,7471,32000"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  std::set<std::string> expected = {"v.prp"};
+  for (int north = 1199; north <= 1577; north += 3) {
+    std::ostringstream name;
+    name << 'v' << north << "n743w.rwx";
+    expected.insert(name.str());
+  }
+  const auto strip = test::FilesWithoutTimes("strip");
+  std::set<std::string> names;
+  for (const auto& [name, text] : strip) names.insert(name);
+  EXPECT_EQ(names, expected);
+  // The flat top holds the peak object whole at 840 m: 84 dam, give or take
+  // a height step of 840 / 16000 m. No vertex leaves 0 .. 84 dam, not even
+  // past the terrain's northern edge (339 x 92.4751 = 31349.07 m).
+  const double step = 0.00525;
+  ASSERT_TRUE(strip.count("v1199n743w.rwx"));
+  EXPECT_NEAR(VertexHeights(strip.at("v1199n743w.rwx")).first, 84, step);
+  for (const auto& [name, text] : strip) {
+    if (name == "v.prp") continue;
+    const auto [low, high] = VertexHeights(text);
+    EXPECT_GE(low, -step) << name;
+    EXPECT_LE(high, 84 + step) << name;
+  }
 
   // A coast from -1437 m to 2205 m: 3642 m over 16000 units, factor
   // 22.7625; sea level lies 1437 m above the lowest point, at

@@ -5,7 +5,9 @@
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -79,6 +81,16 @@ Raster GeographicRaster(int width, int height, double centre_latitude, F value) 
   raster.geo_transform = {10.0, step, 0, centre_latitude + height / 2.0 * step, 0, -step};
   raster.epsg = 4326;
   return raster;
+}
+
+// A valley about 30 km a side near 36.6 degrees north: 400 x 340 cells of
+// 1/1200 degree, heights from 236 m up a cone of 100 cells' radius to a
+// flat top of 1076 m over every cell within two cells of column 100, row 40
+// (terrain point 100, 299).
+inline Raster ValleyRaster() {
+  return GeographicRaster(400, 340, 36.6, [](int c, int r) {
+    return 236 + 840 * std::clamp((100 - std::hypot(c - 100, r - 40)) / 98, 0.0, 1.0);
+  });
 }
 
 }  // namespace test
