@@ -6,6 +6,7 @@
 
 #include "base/znFormat.h"
 #include "draw/znPreviewMarks.h"
+#include "rwx/znRWXChunkCentral.h"
 
 void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra) {
   reality.Camera().Assign(terra.FViewer);
@@ -66,4 +67,10 @@ void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& 
   reality.CheckGLError("Before SwapBuffers (" + mode + ")");
   reality.SwapBuffers();
   reality.CheckGLError("After SwapBuffers (" + mode + ")");
+}
+
+void PaintSettledFrame(TznGLReality& reality, TznTerra& terra) {
+  do {
+    reality.Paint();
+  } while (IsRWXMode(terra.FRenderMode) && terra.RWXChunks().BuildPending() && !terra.RWXChunks().Busy);
 }

@@ -31,3 +31,8 @@ void PrepaintPreviewScene(TznGLReality& reality, TznTerra& terra, bool altitude_
 // marker, the water plane and the buffer swap, with the OpenGL error checks
 // "Before SwapBuffers (mode)" and "After SwapBuffers (mode)" around it.
 void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& painter);
+
+// Paints frames until the frame shows every object near the viewer that
+// the budget allows: the preview builds them over several frames, a still
+// picture (the snapshot's) wants the last of them.
+void PaintSettledFrame(TznGLReality& reality, TznTerra& terra);
