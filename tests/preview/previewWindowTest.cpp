@@ -268,6 +268,7 @@ TEST_F(PreviewWindowTest, TheTimerDrawsOnlyWhatChangedAndNothingWhileTheApplicat
   ASSERT_GT(terra.GetDrawnCount(), 0);
   EXPECT_TRUE(window->windowTitle().endsWith(QString("# %1/%2").arg(terra.GetDrawnCount()).arg(terra.GetChunkCount())))
       << window->windowTitle().toStdString();
+  EXPECT_EQ(window->PanelText(2), QString("%1 of %1 objects shown").arg(terra.GetDrawnCount()));
   EXPECT_FALSE(tick_draws());
 
   inactive = true;
