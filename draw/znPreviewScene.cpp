@@ -5,10 +5,12 @@
 #include <array>
 
 #include "base/znFormat.h"
+#include "base/znSystemMemory.h"
 #include "draw/znPreviewMarks.h"
 #include "rwx/znRWXChunkCentral.h"
 
 void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra) {
+  KeepFreedMemoryForReuse();
   reality.Camera().Assign(terra.FViewer);
   reality.ViewPort().SetZFar(200);
   TznGLBackground& background = reality.Background();

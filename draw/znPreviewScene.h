@@ -11,8 +11,8 @@
 // Far plane 200 m; blue clear colour and fog from 60 to 200 m; global
 // ambient $C0C0C0 with the local viewer off; light 0 as the sun (ambient
 // grey 62, diffuse the terrain colour, directional towards the terrain's
-// light direction); the camera at the terrain's viewer. Needs InitGL done;
-// ends with Prepare.
+// light direction); the camera at the terrain's viewer; freed memory kept
+// for reuse (KeepFreedMemoryForReuse). Needs InitGL done; ends with Prepare.
 void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra);
 
 // The terrain part of a frame, from the scene's paint handler: texturing

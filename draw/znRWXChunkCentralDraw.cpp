@@ -11,8 +11,17 @@
 
 namespace {
 
-int ChooseObjects(TznRWXChunkCentral& grid, int32_t east, const TznGLSphere& sphere, int32_t north) {
-  return grid.ChooseObjects(east, north, TVec3{sphere.X, sphere.Y, sphere.Z}, sphere.RadiusSquared);
+// The objects built for this frame get their arrays laid out at once, for
+// the composer or plainly, within the grid's bound on a frame's building.
+int ChooseObjects(TznRWXChunkCentral& grid, int32_t east, const TznGLSphere& sphere, int32_t north,
+                  const TznRWXComposer* composer = nullptr) {
+  return grid.ChooseObjects(east, north, TVec3{sphere.X, sphere.Y, sphere.Z}, sphere.RadiusSquared,
+                            [composer](TznRWXChunk& object) {
+                              if (composer)
+                                PrepareComposed(object, *composer);
+                              else
+                                PreparePlain(object);
+                            });
 }
 
 void SetTexturing(bool on) {
@@ -111,7 +120,7 @@ void DrawComposed(TznRWXChunkCentral& grid, TznGLReality& reality, int32_t east,
     return;
   }
   if (grid.Count() == 0 || grid.Busy) return;
-  grid.DrawnCount = ChooseObjects(grid, east, sphere, north);
+  grid.DrawnCount = ChooseObjects(grid, east, sphere, north, composer);
   const TznViewFrustum frustum = TznViewFrustum::Current();
   std::vector<bool> in_view;
   for (int i : grid.Shown()) {

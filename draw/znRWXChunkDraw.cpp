@@ -88,14 +88,14 @@ void DrawCorners(const TznPreviewArrays& arrays, int run, bool textured) {
 
 // The face test the RWX writers use: a face naming a vertex the mesh lacks
 // is left to the catch-all.
-bool FilterApplies(const TznRWXFaceFilter& filter, const TznRWXChunk& object, size_t f) {
-  const TznObjectMesh& mesh = object.Mesh;
+bool FilterApplies(const TznRWXFaceFilter& filter, const TznObjectMesh& mesh, size_t f, double centre_x,
+                   double centre_z) {
   const TznFace3w& face = mesh.Faces[f];
   if (!FaceInMesh(face, mesh.Vertices.size())) return false;
   const TVec3 no_normal;
   const TVec3& normal = f < mesh.Normals.size() ? mesh.Normals[f] : no_normal;
-  return filter.Applies(mesh.Vertices[face[0]], mesh.Vertices[face[1]], mesh.Vertices[face[2]], normal,
-                        object.CentreX(), object.CentreZ());
+  return filter.Applies(mesh.Vertices[face[0]], mesh.Vertices[face[1]], mesh.Vertices[face[2]], normal, centre_x,
+                        centre_z);
 }
 
 // The pair of each face by the rule (-1: none), and the last pair the
@@ -105,13 +105,14 @@ int ClaimByRule(const TznRWXChunk& object, const TznRWXComposer& composer, std::
   pair_of.assign(faces, -1);
   const int count = composer.Count();
   const TznRWXMaterial* basic = composer.BasicMaterial();
+  const double centre_x = object.CentreX(), centre_z = object.CentreZ();
   for (int pair = 0; pair < count; ++pair) {
     if (!composer.Material(pair) || !basic) return pair;
     const TznRWXFaceFilter* filter = pair + 1 == count ? nullptr : composer.Filter(pair);
     bool all = true;
     for (size_t f = 0; f < faces; ++f) {
       if (pair_of[f] >= 0) continue;
-      if (filter && !FilterApplies(*filter, object, f)) {
+      if (filter && !FilterApplies(*filter, object.Mesh, f, centre_x, centre_z)) {
         all = false;
         continue;
       }

@@ -103,9 +103,11 @@ class TznRWXChunkCentral {
   // as the Budget allows. A wanted object that needs room takes it from the
   // held objects farthest from the viewer that are not wanted. One frame
   // builds only so much; BuildPending then tells that more frames are
-  // needed. Shown() then lists the shown objects in index order. Returns
-  // their number.
-  int ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared);
+  // needed. The drawing's prepare, when given, runs on each object as soon
+  // as it is built, within the same bound. Shown() then lists the shown
+  // objects in index order. Returns their number.
+  int ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared,
+                    const std::function<void(TznRWXChunk&)>& prepare = {});
   const std::vector<int>& Shown() const { return ShownIndices; }
   // The objects the last frame wanted to show: the shown ones, and those
   // not built yet or beyond the budget (objects built without faces left out).

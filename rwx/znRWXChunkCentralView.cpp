@@ -142,7 +142,8 @@ size_t TznRWXChunkCentral::EvictFarthest() {
   return 0;
 }
 
-int TznRWXChunkCentral::ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared) {
+int TznRWXChunkCentral::ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared,
+                                      const std::function<void(TznRWXChunk&)>& prepare) {
   const double view_radius = std::sqrt(std::max(radius_squared, 0.0));
   ShownIndices.clear();
   Wanted = 0;
@@ -206,6 +207,7 @@ int TznRWXChunkCentral::ChooseObjects(int32_t east, int32_t north, const TVec3& 
       const size_t before = held ? held->Bytes() + kHeldEntryBytes : 0;
       TznRWXChunk& object = Object(index);
       object.Build();
+      if (prepare) prepare(object);
       built_any = true;
       built_triangles += static_cast<int64_t>(object.FaceCount());
       const size_t now_bytes = object.Bytes() + kHeldEntryBytes;

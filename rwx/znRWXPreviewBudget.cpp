@@ -7,8 +7,8 @@ namespace {
 constexpr uint64_t kMostBytes = uint64_t{2} << 30;
 constexpr uint64_t kBytesWhenUnknown = uint64_t{256} << 20;
 constexpr int64_t kFrameTriangles = 1'000'000;
-constexpr int64_t kBuildTriangles = 150'000;
-constexpr double kBuildSeconds = 0.05;
+constexpr int64_t kBuildTriangles = 40'000;
+constexpr double kBuildSeconds = 0.02;
 
 }  // namespace
 

@@ -19,5 +19,6 @@ struct TznPreviewBudget {
 
 // The budget on a machine with the given physical memory (0: unknown): a
 // quarter of it, at most 2 GiB (256 MiB when unknown); a million triangles
-// a frame; 150,000 triangles or 50 ms of building a frame.
+// a frame; 40,000 triangles or 20 ms of building (with laying out for the
+// drawing) a frame.
 TznPreviewBudget PreviewBudgetFor(uint64_t physical_bytes);
