@@ -72,7 +72,12 @@ void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& 
 }
 
 void PaintSettledFrame(TznGLReality& reality, TznTerra& terra) {
+  // Every frame builds at least one object: the bound only guards against
+  // a grid that stops choosing.
+  constexpr int kMostFrames = 100000;
+  int frames = 0;
   do {
     reality.Paint();
-  } while (IsRWXMode(terra.FRenderMode) && terra.RWXChunks().BuildPending() && !terra.RWXChunks().Busy);
+  } while (IsRWXMode(terra.FRenderMode) && terra.RWXChunks().BuildPending() && !terra.RWXChunks().Busy &&
+           ++frames < kMostFrames);
 }
