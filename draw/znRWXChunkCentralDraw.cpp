@@ -11,17 +11,21 @@
 
 namespace {
 
-// The objects built for this frame get their arrays laid out at once, for
-// the composer or plainly, within the grid's bound on a frame's building.
+// The grid lays the shown objects out for the composer (or plainly
+// without one) within its bound on a frame's building.
 int ChooseObjects(TznRWXChunkCentral& grid, int32_t east, const TznGLSphere& sphere, int32_t north,
                   const TznRWXComposer* composer = nullptr) {
-  return grid.ChooseObjects(east, north, TVec3{sphere.X, sphere.Y, sphere.Z}, sphere.RadiusSquared,
-                            [composer](TznRWXChunk& object) {
-                              if (composer)
-                                PrepareComposed(object, *composer);
-                              else
-                                PreparePlain(object);
-                            });
+  TznPreviewLayout layout;
+  layout.Ready = [composer](const TznRWXChunk& object) {
+    return composer ? IsComposed(object, *composer) : IsPlain(object);
+  };
+  layout.Prepare = [composer](TznRWXChunk& object) {
+    if (composer)
+      PrepareComposed(object, *composer);
+    else
+      PreparePlain(object);
+  };
+  return grid.ChooseObjects(east, north, TVec3{sphere.X, sphere.Y, sphere.Z}, sphere.RadiusSquared, layout);
 }
 
 void SetTexturing(bool on) {

@@ -125,6 +125,12 @@ int ClaimByRule(const TznRWXChunk& object, const TznRWXComposer& composer, std::
 
 }  // namespace
 
+bool IsPlain(const TznRWXChunk& object) { return object.Preview.Key == kPlainKey; }
+
+bool IsComposed(const TznRWXChunk& object, const TznRWXComposer& composer) {
+  return object.Preview.Key == static_cast<int64_t>(composer.Serial());
+}
+
 void DrawFaces(TznRWXChunk& object) { DrawCorners(PreparePlain(object), 0, false); }
 
 void DrawSkirt(TznRWXChunk& object) {

@@ -13,6 +13,9 @@
 // Lays the faces out in two runs, the surface and the skirt, once; the
 // faces without a normal or naming a vertex the mesh lacks are left out.
 const TznPreviewArrays& PreparePlain(TznRWXChunk& object);
+// Whether the object is laid out so (for this composer).
+bool IsPlain(const TznRWXChunk& object);
+bool IsComposed(const TznRWXChunk& object, const TznRWXComposer& composer);
 // The faces before SkirtStart (all of them without a skirt).
 void DrawFaces(TznRWXChunk& object);
 // The faces from SkirtStart on; nothing without a skirt.

@@ -99,15 +99,15 @@ class TznRWXChunkCentral {
   // (all of them when it is 0), found from the rows and columns of the
   // grid; the grid lets go of the objects that are no candidates. The
   // candidates whose boxes reach into the sphere are wanted, the nearest to
-  // the viewer first: they are built and shown, those with faces, as long
-  // as the Budget allows. A wanted object that needs room takes it from the
-  // held objects farthest from the viewer that are not wanted. One frame
-  // builds only so much; BuildPending then tells that more frames are
-  // needed. The drawing's prepare, when given, runs on each object as soon
-  // as it is built, within the same bound. Shown() then lists the shown
-  // objects in index order. Returns their number.
+  // the viewer first (the lower index first at the same distance): they
+  // are built, laid out for the drawing and shown, those with faces, as
+  // long as the Budget allows. A wanted object that needs room takes it
+  // from the held objects farthest from the viewer that the frame does not
+  // show. One frame builds and lays out only so much; BuildPending then
+  // tells that more frames are needed. Shown() then lists the shown objects
+  // in index order. Returns their number.
   int ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared,
-                    const std::function<void(TznRWXChunk&)>& prepare = {});
+                    const TznPreviewLayout& layout = {});
   const std::vector<int>& Shown() const { return ShownIndices; }
   // The objects the last frame wanted to show: the shown ones, and those
   // not built yet or beyond the budget (objects built without faces left out).
@@ -182,7 +182,8 @@ class TznRWXChunkCentral {
   bool ReachesInto(int index, const TVec3& centre, double radius) const;
   // The rows and columns of the objects that can be candidates this frame.
   void ChooseLines(int32_t east, int32_t north, const TVec3& centre, double radius);
-  // How far (m) the middle of any object's box can lie from its edge.
+  // Half the diagonal of the largest box an object can have (m): how far
+  // a box reaches from its middle; -1 without heights.
   double MostBoxReach() const;
   // The memory and the triangles of an object not built yet, at most.
   size_t EstimatedBytes() const;
@@ -201,9 +202,8 @@ class TznRWXChunkCentral {
   mutable std::unordered_map<int, std::unique_ptr<TznRWXChunk>> Held;
   std::vector<int> ShownIndices;
   // The wanted objects of the frame being chosen: (distance², index),
-  // nearest first, and how many of them were taken so far.
+  // nearest first.
   std::vector<std::pair<int64_t, int>> WantedOrder;
-  size_t WantedTaken = 0;
   // The held objects that may give room, farthest last.
   std::vector<std::pair<int64_t, int>> EvictOrder;
   int Wanted = 0;

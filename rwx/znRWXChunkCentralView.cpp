@@ -143,7 +143,7 @@ size_t TznRWXChunkCentral::EvictFarthest() {
 }
 
 int TznRWXChunkCentral::ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared,
-                                      const std::function<void(TznRWXChunk&)>& prepare) {
+                                      const TznPreviewLayout& layout) {
   const double view_radius = std::sqrt(std::max(radius_squared, 0.0));
   ShownIndices.clear();
   Wanted = 0;
@@ -177,9 +177,12 @@ int TznRWXChunkCentral::ChooseObjects(int32_t east, int32_t north, const TVec3& 
 
   const TClock::time_point deadline =
       TClock::now() + std::chrono::duration_cast<TClock::duration>(std::chrono::duration<double>(Budget.BuildSeconds));
-  int64_t built_triangles = 0, shown_triangles = 0;
+  int64_t work = 0, shown_triangles = 0;  // triangles built or laid out
   size_t taken_bytes = 0;
-  bool built_any = false, full = false;
+  bool worked = false, full = false;
+  // The frame's building is done once it built (or laid out) enough, or
+  // took its time after one object at least.
+  const auto enough = [&] { return work >= Budget.BuildTriangles || (worked && TClock::now() >= deadline); };
   for (const auto& [distance, index] : WantedOrder) {
     TznRWXChunk* held = HeldObject(index);
     const bool built = held && held->State == TznRWXChunk::kBuilt;
@@ -194,37 +197,41 @@ int TznRWXChunkCentral::ChooseObjects(int32_t east, int32_t north, const TVec3& 
     }
     taken_bytes += bytes;
     shown_triangles += triangles;
-    if (!built) {
-      const bool enough = built_triangles >= Budget.BuildTriangles || (built_any && TClock::now() >= deadline);
-      if (enough) {
+    if (!built || layout.Needed(*held)) {
+      if (enough()) {
         Pending = true;
         continue;
       }
-      if (!make_room(bytes)) {
-        full = true;
-        continue;
+      if (!built) {
+        if (!make_room(bytes)) {
+          full = true;
+          continue;
+        }
+        const size_t before = held ? held->Bytes() + kHeldEntryBytes : 0;
+        held = &Object(index);
+        held->Build();
+        const size_t now_bytes = held->Bytes() + kHeldEntryBytes;
+        held_bytes = held_bytes - std::min(before, held_bytes) + now_bytes;
+        held->Visible = true;  // gives no room to itself
+        if (!make_room(0)) {   // larger than its estimate, and nothing left to give room
+          Held.erase(index);
+          held_bytes -= std::min(now_bytes, held_bytes);
+          full = true;
+          continue;
+        }
+        held->Visible = false;
+        worked = true;
+        work += static_cast<int64_t>(held->FaceCount());
+        if (held->FaceCount() == 0) {
+          --Wanted;
+          continue;
+        }
       }
-      const size_t before = held ? held->Bytes() + kHeldEntryBytes : 0;
-      TznRWXChunk& object = Object(index);
-      object.Build();
-      if (prepare) prepare(object);
-      built_any = true;
-      built_triangles += static_cast<int64_t>(object.FaceCount());
-      const size_t now_bytes = object.Bytes() + kHeldEntryBytes;
-      held_bytes = held_bytes - std::min(before, held_bytes) + now_bytes;
-      object.Visible = true;  // gives no room to itself
-      if (!make_room(0)) {  // larger than its estimate, and nothing left to give room
-        Held.erase(index);
-        held_bytes -= std::min(now_bytes, held_bytes);
-        full = true;
-        continue;
+      if (layout.Needed(*held)) {
+        layout.Prepare(*held);
+        work += static_cast<int64_t>(held->FaceCount());
       }
-      object.Visible = false;
-      held = &object;
-      if (object.FaceCount() == 0) {
-        --Wanted;
-        continue;
-      }
+      worked = true;
     }
     held->Visible = true;
     ShownIndices.push_back(index);

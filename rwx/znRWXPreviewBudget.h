@@ -5,6 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+
+class TznRWXChunk;
 
 struct TznPreviewBudget {
   // The memory of the objects the grid holds for the preview.
@@ -22,3 +25,15 @@ struct TznPreviewBudget {
 // a frame; 40,000 triangles or 20 ms of building (with laying out for the
 // drawing) a frame.
 TznPreviewBudget PreviewBudgetFor(uint64_t physical_bytes);
+
+// How the drawing lays a built object out for itself (its preview arrays):
+// Ready tells whether the object is laid out for the frame at hand, Prepare
+// lays it out. The grid lays out the objects it shows as part of a frame's
+// building, so a new composer or render mode costs a few frames, never one
+// long one. Either may be empty: then nothing is laid out.
+struct TznPreviewLayout {
+  std::function<bool(const TznRWXChunk&)> Ready;
+  std::function<void(TznRWXChunk&)> Prepare;
+
+  bool Needed(const TznRWXChunk& object) const { return Ready && Prepare && !Ready(object); }
+};
