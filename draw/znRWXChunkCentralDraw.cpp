@@ -75,6 +75,11 @@ void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_n
     const int i = shown[k];
     TznRWXChunk& object = grid.Object(i);
     if (!object.Visible) continue;
+    if (!in_view[k]) {  // no OpenGL call for it, so no step to check
+      ++drawn;
+      DrawFiltered(object, pair_number - 1, look.texture, false);
+      continue;
+    }
     const std::string name = FormatInt(int64_t{i} + 1);
     const std::string count = FormatInt(++drawn);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", before glLoadName(" + name + ") and Object " +
@@ -84,11 +89,7 @@ void DrawPairObjects(TznRWXChunkCentral& grid, TznGLReality& reality, int pair_n
                          count + " of " + of);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glBegin, before Object " + count + " of " +
                          of);
-    if (in_view[k]) DrawPairFaces(object, pair_number - 1, look.texture != nullptr);
-    if (pair_number - 1 >= object.Preview.LastRun) {
-      object.Done = true;
-      object.Visible = false;
-    }
+    DrawFiltered(object, pair_number - 1, look.texture);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", before glEnd, after Object " + count + " of " + of);
     reality.CheckGLError("In object loop (2), Filter " + pair + ", after glEnd and Object " + count + " of " + of);
   }

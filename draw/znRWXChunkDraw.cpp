@@ -165,6 +165,10 @@ int PrepareComposed(TznRWXChunk& object, const TznRWXComposer& composer) {
   return arrays.LastRun;
 }
 
-void DrawPairFaces(const TznRWXChunk& object, int pair, bool textured) {
-  DrawCorners(object.Preview, pair, textured);
+void DrawFiltered(TznRWXChunk& object, int pair, const TznGLTexture* texture, bool send_faces) {
+  if (send_faces) DrawCorners(object.Preview, pair, texture != nullptr);
+  if (pair >= object.Preview.LastRun) {
+    object.Done = true;
+    object.Visible = false;
+  }
 }

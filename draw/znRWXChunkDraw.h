@@ -28,6 +28,9 @@ void DrawSkirt(TznRWXChunk& object);
 // Returns the last pair the object takes part in: the one after which all
 // its faces are claimed, or the one that ended the rule.
 int PrepareComposed(TznRWXChunk& object, const TznRWXComposer& composer);
-// The faces the pair (0-based) claimed, with the texture coordinates when
-// textured.
-void DrawPairFaces(const TznRWXChunk& object, int pair, bool textured);
+// One object, one pair (0-based) of the layout PrepareComposed made: the
+// faces the pair claimed, with the texture coordinates when a texture is
+// given, unless send_faces is false (the object lies outside the view).
+// After the last pair the object takes part in, its done flag is set and it
+// is no longer visible in this frame.
+void DrawFiltered(TznRWXChunk& object, int pair, const TznGLTexture* texture, bool send_faces = true);
