@@ -42,10 +42,10 @@ void Key(QWidget& widget, QEvent::Type type) {
 }
 
 struct TWalk {
-  double rate = 0;           // frames per second
-  double longest_ms = 0;     // the longest time between two frames
+  double rate = 0;        // frames per second
+  double longest_ms = 0;  // the longest time between two frames
   int frames = 0;
-  double cpu_ms = 0;         // the process's CPU time per frame, all threads
+  double cpu_ms = 0;  // the process's CPU time per frame, all threads
 };
 
 double ProcessSeconds() {
@@ -154,8 +154,8 @@ void MeasureFile(const std::string& terrain_file, const std::string& only) {
     terra.FViewer.SetPitch(-20);
     const TWalk walk = Walk(*window, 5000);
     std::printf("%s objects  %-16s %7.2f frames/s  longest frame %7.1f ms  CPU %5.1f ms/frame  peak %7.1f MB\n",
-                std::to_string(terra.GetChunkCount()).c_str(), view.label, walk.rate, walk.longest_ms,
-                walk.cpu_ms, PeakMegabytes());
+                std::to_string(terra.GetChunkCount()).c_str(), view.label, walk.rate, walk.longest_ms, walk.cpu_ms,
+                PeakMegabytes());
     std::fflush(stdout);
   }
   window->close();

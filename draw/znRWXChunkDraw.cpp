@@ -48,28 +48,7 @@ void EndLayout(TznPreviewArrays& arrays) {
     }
 }
 
-}  // namespace
-
-const TznPreviewArrays& PreparePlain(TznRWXChunk& object) {
-  TznPreviewArrays& arrays = object.Preview;
-  if (arrays.Key == kPlainKey) return arrays;
-  const TznObjectMesh& mesh = object.Mesh;
-  const size_t last = std::min(mesh.Faces.size(), mesh.Normals.size());
-  const size_t surface = std::min(last, mesh.SurfaceFaceCount());
-  StartLayout(arrays, last, kPlainKey);
-  for (size_t f = 0; f < last; ++f) {
-    if (f == surface) EndRun(arrays);
-    if (FaceInMesh(mesh.Faces[f], mesh.Vertices.size())) AddFace(arrays, mesh, f, mesh.Normals[f]);
-  }
-  if (surface == last) EndRun(arrays);
-  EndRun(arrays);
-  EndLayout(arrays);
-  return arrays;
-}
-
-namespace {
-
-// Draws corners first .. first + count - 1 of the arrays as triangles.
+// Draws the corners of the run as triangles.
 void DrawCorners(const TznPreviewArrays& arrays, int run, bool textured) {
   if (run + 1 >= static_cast<int>(arrays.Starts.size()) || arrays.Corners(run) <= 0) return;
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -124,6 +103,23 @@ int ClaimByRule(const TznRWXChunk& object, const TznRWXComposer& composer, std::
 }
 
 }  // namespace
+
+const TznPreviewArrays& PreparePlain(TznRWXChunk& object) {
+  TznPreviewArrays& arrays = object.Preview;
+  if (arrays.Key == kPlainKey) return arrays;
+  const TznObjectMesh& mesh = object.Mesh;
+  const size_t last = std::min(mesh.Faces.size(), mesh.Normals.size());
+  const size_t surface = std::min(last, mesh.SurfaceFaceCount());
+  StartLayout(arrays, last, kPlainKey);
+  for (size_t f = 0; f < last; ++f) {
+    if (f == surface) EndRun(arrays);
+    if (FaceInMesh(mesh.Faces[f], mesh.Vertices.size())) AddFace(arrays, mesh, f, mesh.Normals[f]);
+  }
+  if (surface == last) EndRun(arrays);
+  EndRun(arrays);
+  EndLayout(arrays);
+  return arrays;
+}
 
 bool IsPlain(const TznRWXChunk& object) { return object.Preview.Key == kPlainKey; }
 

@@ -174,8 +174,7 @@ class TznRWXChunkCentral {
   // The columns (rows) of count lines from start, size apart, that reach
   // within reach centimetres of p, in order.
   // Without a reach (< 0), all of them.
-  void CandidateLines(int64_t p, int64_t reach, int32_t start, int32_t size, int count,
-                      std::vector<int>& lines) const;
+  void CandidateLines(int64_t p, int64_t reach, int32_t start, int32_t size, int count, std::vector<int>& lines) const;
   // Whether the object lies within ViewRange of the viewer (cm east, north).
   bool IsCandidate(int index, int32_t east, int32_t north) const;
   // Whether the object's box reaches into the sphere around centre.

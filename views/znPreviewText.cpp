@@ -45,9 +45,7 @@ std::string ObjectsShownText(const TznTerra& terra) {
   return FormatInt(terra.GetDrawnCount()) + " of " + FormatInt(terra.RWXChunks().WantedCount()) + " objects shown";
 }
 
-bool ObjectsWaiting(const TznTerra& terra) {
-  return IsRWXMode(terra.FRenderMode) && terra.RWXChunks().BuildPending();
-}
+bool ObjectsWaiting(const TznTerra& terra) { return IsRWXMode(terra.FRenderMode) && terra.RWXChunks().BuildPending(); }
 
 TznPickedObject PickedObject(const TznGLHit& hit, const TznTerra& terra) {
   TznPickedObject picked;
