@@ -45,7 +45,7 @@ void BM_PreviewFrame(benchmark::State& state) {
     PaintPreviewTerrain(r, terra, painter);
     r.SwapBuffers();
   });
-  reality.Paint();  // the first frame builds the meshes around the viewer
+  PaintSettledFrame(reality, terra);  // the first frames build the meshes around the viewer
   glFinish();
   for (auto _ : state) {
     reality.Paint();

@@ -5,9 +5,12 @@
 #include <array>
 
 #include "base/znFormat.h"
+#include "base/znSystemMemory.h"
 #include "draw/znPreviewMarks.h"
+#include "rwx/znRWXChunkCentral.h"
 
 void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra) {
+  KeepFreedMemoryForReuse();
   reality.Camera().Assign(terra.FViewer);
   reality.ViewPort().SetZFar(200);
   TznGLBackground& background = reality.Background();
@@ -66,4 +69,15 @@ void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& 
   reality.CheckGLError("Before SwapBuffers (" + mode + ")");
   reality.SwapBuffers();
   reality.CheckGLError("After SwapBuffers (" + mode + ")");
+}
+
+void PaintSettledFrame(TznGLReality& reality, TznTerra& terra) {
+  // Every frame builds at least one object: the bound only guards against
+  // a grid that stops choosing.
+  constexpr int kMostFrames = 100000;
+  int frames = 0;
+  do {
+    reality.Paint();
+  } while (IsRWXMode(terra.FRenderMode) && terra.RWXChunks().BuildPending() && !terra.RWXChunks().Busy &&
+           ++frames < kMostFrames);
 }

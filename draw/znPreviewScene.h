@@ -11,8 +11,8 @@
 // Far plane 200 m; blue clear colour and fog from 60 to 200 m; global
 // ambient $C0C0C0 with the local viewer off; light 0 as the sun (ambient
 // grey 62, diffuse the terrain colour, directional towards the terrain's
-// light direction); the camera at the terrain's viewer. Needs InitGL done;
-// ends with Prepare.
+// light direction); the camera at the terrain's viewer; freed memory kept
+// for reuse (KeepFreedMemoryForReuse). Needs InitGL done; ends with Prepare.
 void SetUpPreviewScene(TznGLReality& reality, TznTerra& terra);
 
 // The terrain part of a frame, from the scene's paint handler: texturing
@@ -31,3 +31,8 @@ void PrepaintPreviewScene(TznGLReality& reality, TznTerra& terra, bool altitude_
 // marker, the water plane and the buffer swap, with the OpenGL error checks
 // "Before SwapBuffers (mode)" and "After SwapBuffers (mode)" around it.
 void PaintPreviewFrame(TznGLReality& reality, TznTerra& terra, TznTerraPainter& painter);
+
+// Paints frames until the frame shows every object near the viewer that
+// the budget allows: the preview builds them over several frames, a still
+// picture (the snapshot's) wants the last of them.
+void PaintSettledFrame(TznGLReality& reality, TznTerra& terra);

@@ -31,13 +31,23 @@ TznRWXChunk::TznRWXChunk(int32_t x0, TznRWXMeshBuilder mesh_builder, const TznTe
 void TznRWXChunk::Build() {
   MeshBuilder(Mesh, X0, Z0, SizeX, SizeZ, CellsPer10mX, CellsPer10mZ, EdgeFlags);
   Mesh.FacePairs.assign(Mesh.Faces.size(), -1);
+  Preview.Release();
   State = kBuilt;
+}
+
+size_t TznRWXChunk::Bytes() const {
+  const TznObjectMesh& m = Mesh;
+  const size_t mesh = (m.Vertices.capacity() + m.Normals.capacity() + m.TexCoords.capacity()) * sizeof(TVec3) +
+                      m.Faces.capacity() * sizeof(TznFace3w) + m.FacePairs.capacity() * sizeof(int);
+  const size_t preview = State == kBuilt ? std::max(Preview.Bytes(), TznPreviewArrays::BytesFor(m.Faces.size())) : 0;
+  return sizeof(*this) + mesh + preview;
 }
 
 void TznRWXChunk::Release(uint8_t new_state) {
   State = new_state;
   if (new_state == kNeverBuilt || new_state == kReleased) {
     Mesh.Release();
+    Preview.Release();
     Visible = false;
   }
 }

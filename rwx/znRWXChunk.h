@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/znObjectMesh.h"
+#include "base/znPreviewArrays.h"
 #include "base/znVectors.h"
 #include "rwx/znRWXRegion.h"
 
@@ -44,9 +45,14 @@ class TznRWXChunk {
   int32_t MaxZ() const { return Z0 + SizeZ - 1; }
   bool Contains(int32_t x, int32_t z) const { return MinX() <= x && x <= MaxX() && MinZ() <= z && z <= MaxZ(); }
   size_t FaceCount() const { return Mesh.FaceCount(); }
+  // The memory the object holds: itself, its mesh and the preview's arrays
+  // of it (counted as soon as the mesh is built, before the drawing makes
+  // them).
+  size_t Bytes() const;
 
+  // A new mesh; the preview's arrays of an earlier one are dropped.
   void Build();
-  // 0 or 1 also frees the mesh.
+  // 0 or 1 also frees the mesh and the preview's arrays.
   void Release(uint8_t new_state);
   // No face is claimed by a pair any more (Mesh.FacePairs all -1).
   void ClearFaceMarks();
@@ -68,6 +74,8 @@ class TznRWXChunk {
 
   int32_t X0, Z0, SizeX, SizeZ, OriginX, OriginZ, CellsPer10mX, CellsPer10mZ;
   TznObjectMesh Mesh;
+  // The mesh as the preview draws it, made by the drawing code.
+  TznPreviewArrays Preview;
   TznRWXMeshBuilder MeshBuilder;
   const TznTerra* Terra;
   uint8_t State = kNeverBuilt;

@@ -68,6 +68,8 @@ void TznRWXChunkCentral::Rebuild(int32_t grid_x0, int32_t grid_z0, int32_t origi
 void TznRWXChunkCentral::Clear() {
   Held.clear();
   ShownIndices.clear();
+  Wanted = 0;
+  Pending = false;
   Pyramid.Clear();
   SelectedIndex = -1;
   DrawnCount = 0;
@@ -78,6 +80,8 @@ void TznRWXChunkCentral::Clear() {
 void TznRWXChunkCentral::ReleaseAll() {
   Held.clear();
   ShownIndices.clear();
+  Wanted = 0;
+  Pending = false;
   DrawnCount = 0;
 }
 

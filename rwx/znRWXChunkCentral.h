@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "base/znLineList.h"
+#include "base/znSystemMemory.h"
 #include "rwx/znModelWriter.h"
 #include "rwx/znRWXChunk.h"
 #include "rwx/znRWXPart.h"
+#include "rwx/znRWXPreviewBudget.h"
 #include "rwx/znRWXRegion.h"
 #include "rwx/znRWXRoom.h"
 #include "rwx/znRWXRunJournal.h"
@@ -99,12 +101,25 @@ class TznRWXChunkCentral {
   // and north) and the view sphere (centre in the mesh frame, squared
   // radius). The candidates are the objects within ViewRange steps of 10 m
   // (all of them when it is 0), found from the rows and columns of the
-  // grid; a candidate whose box reaches into the sphere is built, and
-  // visible when it has faces. The grid lets go of the objects that are no
-  // candidates. Shown() then lists the visible objects in index order.
-  // Returns their number.
-  int ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared);
+  // grid; the grid lets go of the objects that are no candidates. The
+  // candidates whose boxes reach into the sphere are wanted, the nearest to
+  // the viewer first (the lower index first at the same distance): they
+  // are built, laid out for the drawing and shown, those with faces, as
+  // long as the Budget allows. A wanted object that needs room takes it
+  // from the held objects farthest from the viewer that the frame does not
+  // show. One frame builds and lays out only so much; BuildPending then
+  // tells that more frames are needed. Shown() then lists the shown objects
+  // in index order. Returns their number.
+  int ChooseObjects(int32_t east, int32_t north, const TVec3& centre, double radius_squared,
+                    const TznPreviewLayout& layout = {});
   const std::vector<int>& Shown() const { return ShownIndices; }
+  // The objects the last frame wanted to show: the shown ones, and those
+  // not built yet or beyond the budget (objects built without faces left out).
+  int WantedCount() const { return Wanted; }
+  // Wanted objects within the budget wait to be built.
+  bool BuildPending() const { return Pending; }
+  // The memory of the objects the grid holds.
+  size_t HeldBytes() const;
 
   // Writes every object under the base file name (a plain prefix: "out/hill"
   // gives out/hill3n12w.rwx) in the format's model, any file the format
@@ -161,6 +176,8 @@ class TznRWXChunkCentral {
   const TznTerra* Terra;
   int DrawnCount = 0;
   int ViewRange = 5;
+  // What the preview may hold and build; from the machine's memory.
+  TznPreviewBudget Budget = PreviewBudgetFor(PhysicalMemoryBytes());
   bool Busy = false;
   int SelectedIndex = -1;
   int Columns = 0;  // objects per row
@@ -169,17 +186,42 @@ class TznRWXChunkCentral {
  private:
   // A new object for the index, never built.
   std::unique_ptr<TznRWXChunk> MakeObject(int index) const;
-  // The columns (rows) of count lines from start, size apart, that hold a
-  // probe point of the view range for a viewer at p, in order.
-  void CandidateLines(int64_t p, int32_t start, int32_t size, int count, std::vector<int>& lines) const;
+  // The columns (rows) of count lines from start, size apart, that reach
+  // within reach centimetres of p, in order.
+  // Without a reach (< 0), all of them.
+  void CandidateLines(int64_t p, int64_t reach, int32_t start, int32_t size, int count, std::vector<int>& lines) const;
+  // Whether the object lies within ViewRange of the viewer (cm east, north).
+  bool IsCandidate(int index, int32_t east, int32_t north) const;
   // Whether the object's box reaches into the sphere around centre.
   bool ReachesInto(int index, const TVec3& centre, double radius) const;
+  // The rows and columns of the objects that can be candidates this frame.
+  void ChooseLines(int32_t east, int32_t north, const TVec3& centre, double radius);
+  // Half the diagonal of the largest box an object can have (m): how far
+  // a box reaches from its middle; -1 without heights.
+  double MostBoxReach() const;
+  // The memory and the triangles of an object not built yet, at most.
+  size_t EstimatedBytes() const;
+  int64_t EstimatedTriangles() const;
+  // The candidates whose boxes reach into the sphere, nearest first.
+  void NearestWanted(int32_t east, int32_t north, const TVec3& centre, double radius);
+  // Lets go of the held object farthest from the viewer that this frame
+  // does not show (yet); returns the bytes it held, 0 when there is none.
+  size_t EvictFarthest();
+  // Squared distance (cm) from the viewer to the object's centre.
+  int64_t DistanceSquared(int index, int32_t east, int32_t north) const;
   // Saves an object's model to the path and lists the object.
   void SaveModel(const TznRWXChunk& object, const TznLineList& model, const std::string& path, int32_t citizen,
                  TznRWXRunJournal& journal, TznRWXWriteStats& stats);
 
   mutable std::unordered_map<int, std::unique_ptr<TznRWXChunk>> Held;
   std::vector<int> ShownIndices;
+  // The wanted objects of the frame being chosen: (distance², index),
+  // nearest first.
+  std::vector<std::pair<int64_t, int>> WantedOrder;
+  // The held objects that may give room, farthest last.
+  std::vector<std::pair<int64_t, int>> EvictOrder;
+  int Wanted = 0;
+  bool Pending = false;
   std::vector<int> CandidateColumns, CandidateRows;
   TznHeightPyramid Pyramid;
 };

@@ -1,11 +1,19 @@
 #include "rwx/znRWXComposer.h"
 
+#include <atomic>
+
 #include "base/znFormat.h"
 #include "rwx/znRWXFaceTest.h"
 
 void TznRWXComposer::Add(std::unique_ptr<TznRWXFaceFilter> filter, std::unique_ptr<TznRWXMaterial> material) {
   FFilters.push_back(std::move(filter));
   FMaterials.push_back(std::move(material));
+  FSerial = NextSerial();
+}
+
+uint64_t TznRWXComposer::NextSerial() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
 }
 
 const TznRWXMaterial* TznRWXComposer::BasicMaterial() const {

@@ -34,6 +34,9 @@ class TznRWXComposer {
   void Add(std::unique_ptr<TznRWXFaceFilter> filter, std::unique_ptr<TznRWXMaterial> material);
 
   int Count() const { return static_cast<int>(FFilters.size()); }
+  // A number no other composer of this run has, and that changes with every
+  // pair added: what the preview keeps of the selection rule is kept under it.
+  uint64_t Serial() const { return FSerial; }
   // Parts of pair 0 .. Count() - 1; null for a part that was added as null.
   const TznRWXFaceFilter* Filter(int pair) const { return FFilters[pair].get(); }
   const TznRWXMaterial* Material(int pair) const { return FMaterials[pair].get(); }
@@ -79,6 +82,9 @@ class TznRWXComposer {
                                const TznVertex3fArray& normals, double centre_x, double centre_z) const;
 
  private:
+  static uint64_t NextSerial();
+
+  uint64_t FSerial = NextSerial();
   std::vector<std::unique_ptr<TznRWXFaceFilter>> FFilters;
   std::vector<std::unique_ptr<TznRWXMaterial>> FMaterials;
   std::unique_ptr<TznRWXComposerTextures> FTextures;

@@ -264,7 +264,7 @@ int Snapshot(const SnapshotOptions& o) {
   // Drawn into the same kind of framebuffer as the preview window's, so
   // that the picture is the window's to the last bit.
   TznGLFramebuffer framebuffer(surface, o.width, o.height);
-  reality.Paint();
+  PaintSettledFrame(reality, terra);
   if (!failure.empty()) throw EznError(failure);
   SaveFileAtomically(o.picture, PngBytes(o.width, o.height, ReadPixels(o.width, o.height)));
   std::cout << "mode " << FormatInt(RenderModeNumber(o.mode)) << ": " << FormatInt(terra.GetDrawnCount()) << " of "

@@ -92,7 +92,7 @@ void TfrmTerGL::CreateControls() {
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName("StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 3; ++i) {
     FPanels[i] = new QLabel(StatusBar1);
     FPanels[i]->setObjectName(QString("StatusBar1Panel%1").arg(i));
     FPanels[i]->setMinimumWidth(kPanelWidth);
@@ -168,7 +168,7 @@ void TfrmTerGL::CreatePopupMenu() {
   connect(mnuRWXTexture, &QAction::triggered, this, &TfrmTerGL::mnuRWXTextureClick);
 }
 
-QString TfrmTerGL::PanelText(int index) const { return index >= 0 && index < 2 ? FPanels[index]->text() : QString(); }
+QString TfrmTerGL::PanelText(int index) const { return index >= 0 && index < 3 ? FPanels[index]->text() : QString(); }
 
 // --- settings
 
@@ -278,8 +278,10 @@ void TfrmTerGL::ScenePaint() {
     // The caption counts the objects drawn: this frame's, now that the
     // next frame may be long in coming.
     UpdateCaption();
+    FPanels[2]->setText(QString::fromStdString(ObjectsShownText(FTerra)));
     FShown = SceneState();
-    FFrameWanted = false;
+    // Objects still to build ask for the next frame.
+    FFrameWanted = ObjectsWaiting(FTerra);
   }
 }
 

@@ -2,7 +2,8 @@
 // clicks objects to name them and changes fog, altitude check, RWX view
 // distance, light and render mode from a pop-up menu. The caption shows the
 // viewer's position and heading, status panel 0 the frame rate, panel 1 the
-// last click. There is at most one such window; it writes its bounds to
+// last click, panel 2 in the RWX modes how many of the objects in view are
+// shown. There is at most one such window; it writes its bounds to
 // section "Renderer" of the settings file when it closes.
 #pragma once
 
@@ -129,7 +130,7 @@ class TfrmTerGL : public QWidget {
 
   TznGLWidget* FGLWidget = nullptr;
   QStatusBar* StatusBar1 = nullptr;
-  QLabel* FPanels[2] = {nullptr, nullptr};
+  QLabel* FPanels[3] = {nullptr, nullptr, nullptr};
   QTimer* Timer1 = nullptr;
   QMenu* puScene = nullptr;
   QAction* mnuTeleport = nullptr;

@@ -5,6 +5,7 @@
 #include "base/znFormat.h"
 #include "base/znRound.h"
 #include "base/znVectors.h"
+#include "rwx/znRWXChunkCentral.h"
 #include "terrain/znTerHelpers.h"
 
 namespace {
@@ -38,6 +39,13 @@ std::string PreviewCaption(const TznTerra& terra, const TznGLPositionDef& camera
          FormatFixed(pitch, 1) + kDegree + "  # " + FormatInt(terra.GetDrawnCount()) + "/" +
          FormatInt(terra.GetChunkCount());
 }
+
+std::string ObjectsShownText(const TznTerra& terra) {
+  if (!IsRWXMode(terra.FRenderMode)) return std::string();
+  return FormatInt(terra.GetDrawnCount()) + " of " + FormatInt(terra.RWXChunks().WantedCount()) + " objects shown";
+}
+
+bool ObjectsWaiting(const TznTerra& terra) { return IsRWXMode(terra.FRenderMode) && terra.RWXChunks().BuildPending(); }
 
 TznPickedObject PickedObject(const TznGLHit& hit, const TznTerra& terra) {
   TznPickedObject picked;

@@ -18,6 +18,14 @@
 // UTF-8.
 std::string PreviewCaption(const TznTerra& terra, const TznGLPositionDef& camera);
 
+// "12 of 40 objects shown" in the RWX modes: the objects the last frame
+// drew, and those it wanted to (the objects in range in the view, less
+// those found empty); empty in "Terragen".
+std::string ObjectsShownText(const TznTerra& terra);
+// In the RWX modes, objects near the viewer wait to be built: the preview
+// draws another frame for them.
+bool ObjectsWaiting(const TznTerra& terra);
+
 // What a click hit: "water", "GZ mark", the label of a terrain entry or
 // nothing, and the entry to mark (-1 for none).
 struct TznPickedObject {

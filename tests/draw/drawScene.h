@@ -40,9 +40,11 @@ struct TerrainScene : GLScene {
     reality.Camera().SetPitch(-90);
   }
 
+  // A frame with every object near the camera built (the preview builds
+  // them over as many frames as its budget needs).
   void Frame() {
     reality.Prepare();
-    reality.Paint();
+    PaintSettledFrame(reality, terra);
     glFinish();
   }
 

@@ -152,7 +152,7 @@ TEST(RWXDraw, ObjectsTheFirstPairClaimedWholeAreSkippedLater) {
     r.GetViewSphere(sphere);
     DrawComposed(terra.RWXChunks(), r, 1000, composer.get(), sphere, 1000, materials);
   });
-  scene.reality.Prepare();
+  scene.Frame();  // the objects built, as the window's frames would
   scene.PickCentre();
   const auto first = WithText(scene.glErrors, "Filter 1, after glLoadName(");
   const auto second = WithText(scene.glErrors, "Filter 2, after glLoadName(");

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "rwx/znRWXChunkCentral.h"
+#include "support/terFiles.h"
 #include "views/znPreviewText.h"
 
 namespace {
@@ -76,6 +78,28 @@ TEST(PreviewVisibility, ChecksTheItemOfTheRoundedDistanceElseMaximum) {
   EXPECT_EQ(VisibilityItemMetres(0), 20);
   EXPECT_EQ(VisibilityItemMetres(10), 120);
   EXPECT_EQ(VisibilityItemMetres(kMaximumVisibilityItem), 0);
+}
+
+// 41 x 41 points 1 m apart, flat: 5 x 5 objects of 10 m from 0 cm, the
+// last column and row past the last point and empty. The four around the
+// viewer at (20 m, 20 m) are inner objects of 200 triangles, the nearest.
+TEST(PreviewObjectsShown, CountsTheShownOfTheWantedInTheRWXModes) {
+  TznTerra terra;
+  test::TerFile(41, 41, 1, [](int, int) { return int16_t{0}; }).Save("flat.ter");
+  ASSERT_TRUE(terra.LoadFromFile("flat.ter"));
+  EXPECT_EQ(ObjectsShownText(terra), "");  // "Terragen"
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
+  terra.SetViewDistance(0);
+  TznRWXChunkCentral& grid = terra.RWXChunks();
+  ASSERT_EQ(grid.Count(), 25);
+  grid.Budget.BuildTriangles = 800;
+  grid.Budget.BuildSeconds = 1e9;
+  const auto frame = [&] { grid.DrawnCount = grid.ChooseObjects(2000, 2000, TVec3{20, 0, -20}, 1e12); };
+  frame();
+  EXPECT_EQ(ObjectsShownText(terra), "4 of 25 objects shown");
+  EXPECT_TRUE(ObjectsWaiting(terra));
+  for (int k = 0; k < 10 && ObjectsWaiting(terra); ++k) frame();
+  EXPECT_EQ(ObjectsShownText(terra), "16 of 16 objects shown");  // the nine empty ones are found out
 }
 
 TEST(PreviewFrameRate, IsFramesPerSecondWithTwoDecimals) {

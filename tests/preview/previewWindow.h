@@ -50,8 +50,13 @@ struct PreviewWindowTest : ::testing::Test {
     return window->GLWidget().context() && window->GLWidget().context()->isValid() && window->Reality().Active();
   }
 
-  // A fresh frame of the scene.
-  QImage Grab() { return window->GLWidget().grabFramebuffer(); }
+  // A fresh frame of the scene, once every object near the viewer is
+  // built (the preview builds them over as many frames as its budget needs).
+  QImage Grab() {
+    QImage frame = window->GLWidget().grabFramebuffer();
+    for (int more = 0; more < 100 && ObjectsWaiting(terra); ++more) frame = window->GLWidget().grabFramebuffer();
+    return frame;
+  }
 
   // The viewer in metres north, west and up from the origin, heading and
   // pitch in degrees.

@@ -263,11 +263,14 @@ TEST_F(PreviewWindowTest, TheTimerDrawsOnlyWhatChangedAndNothingWhileTheApplicat
   EXPECT_FALSE(tick_draws());
   EXPECT_EQ(window->PanelText(0), "4.00");  // one frame after a pause is no rate
 
-  terra.SetRenderMode(TznRenderMode::RWXPreview);  // the one frame counts the objects it drew
+  terra.SetRenderMode(TznRenderMode::RWXPreview);  // the last frame counts the objects it drew
   EXPECT_TRUE(tick_draws());
+  // Objects still to build ask for more frames.
+  for (int more = 0; more < 100 && ObjectsWaiting(terra); ++more) EXPECT_TRUE(tick_draws());
   ASSERT_GT(terra.GetDrawnCount(), 0);
   EXPECT_TRUE(window->windowTitle().endsWith(QString("# %1/%2").arg(terra.GetDrawnCount()).arg(terra.GetChunkCount())))
       << window->windowTitle().toStdString();
+  EXPECT_EQ(window->PanelText(2), QString("%1 of %1 objects shown").arg(terra.GetDrawnCount()));
   EXPECT_FALSE(tick_draws());
 
   inactive = true;

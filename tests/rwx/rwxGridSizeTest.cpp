@@ -2,6 +2,11 @@
 // allocator of this test program, and the boxes it bounds from the heights.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <utility>
+#include <vector>
+
 #include "rwx/znRWXChunkCentral.h"
 #include "support/countingNew.h"
 #include "support/terFiles.h"
@@ -63,4 +68,79 @@ TEST(RWXGridSize, BoxesFromTheHeightsHoldTheBuiltMeshes) {
         EXPECT_GE(hi[k], v[k]) << c.index << " axis " << k;
       }
   }
+}
+
+// 201 x 201 points 1 m apart, flat: 200 m cut into 10 m objects of 10 x 10
+// cells, 21 x 21 of them, each inner one 200 triangles. At "maximum" with a
+// view sphere over the whole grid every object is wanted, far more than a
+// budget of 1 MB holds (an inner object takes some 25 kB with its arrays).
+// Each frame builds 2000 triangles: ten inner objects.
+TEST(RWXGridSize, MaximumBuildsTheNearestFirstOverSeveralFramesWithinTheBudget) {
+  TznTerra terra;
+  test::TerFile(201, 201, 1, [](int, int) { return int16_t{0}; }).Save("flat.ter");
+  ASSERT_TRUE(terra.LoadFromFile("flat.ter"));
+  terra.SetRenderMode(TznRenderMode::RWXPreview);
+  terra.SetViewDistance(0);
+  TznRWXChunkCentral& grid = terra.RWXChunks();
+  ASSERT_EQ(grid.Columns, 21);
+  grid.Budget.Bytes = 1'000'000;
+  grid.Budget.BuildTriangles = 2000;
+  grid.Budget.BuildSeconds = 1e9;  // no clock: the triangles alone bound a frame
+  // The objects by their distance from the viewer, nearest first (the lower
+  // index first at the same distance), from the centres of their squares.
+  const auto by_distance = [&](int32_t east, int32_t north) {
+    std::vector<std::pair<int64_t, int>> order;
+    for (int i = 0; i < grid.Count(); ++i) {
+      const int64_t de = grid.GridX0 + int64_t{i % 21} * 1000 + 500 - east;
+      const int64_t dn = grid.GridZ0 + int64_t{i / 21} * 1000 + 500 - north;
+      order.emplace_back(de * de + dn * dn, i);
+    }
+    std::sort(order.begin(), order.end());
+    return order;
+  };
+  const auto built = [&] {
+    std::set<int> held;
+    for (int i = 0; i < grid.Count(); ++i)
+      if (grid.HeldObject(i) && grid.HeldObject(i)->State == TznRWXChunk::kBuilt) held.insert(i);
+    return held;
+  };
+  // The frames until nothing waits; each holds no more than the budget.
+  std::vector<size_t> counts;
+  const auto settle = [&](int32_t east, int32_t north) {
+    counts.clear();
+    const TVec3 centre{east / 100.0f, 0, -north / 100.0f};
+    do {
+      grid.ChooseObjects(east, north, centre, 1e12);
+      EXPECT_LE(grid.HeldBytes(), grid.Budget.Bytes);
+      EXPECT_EQ(grid.WantedCount(), grid.Count());
+      const std::set<int> held = built();
+      for (int i : grid.Shown()) EXPECT_TRUE(held.count(i)) << i;
+      counts.push_back(grid.Shown().size());
+    } while (grid.BuildPending() && counts.size() < 100);
+  };
+  const auto nearest = [&](int32_t east, int32_t north, size_t count) {
+    const auto order = by_distance(east, north);
+    std::set<int> first;
+    for (size_t k = 0; k < count; ++k) first.insert(order[k].second);
+    return first;
+  };
+  // From the centre: ten objects a frame, the nearest first, until the
+  // budget is full.
+  settle(10000, 10000);
+  ASSERT_GT(counts.size(), 2u);
+  EXPECT_EQ(counts[0], 10u);
+  EXPECT_EQ(counts[1], 20u);
+  const std::set<int> shown(grid.Shown().begin(), grid.Shown().end());
+  EXPECT_GT(shown.size(), 20u);
+  EXPECT_LT(shown.size(), 50u);
+  EXPECT_EQ(shown, nearest(10000, 10000, shown.size()));
+  EXPECT_EQ(built(), shown);
+  // Walking to the south-west corner, the nearest take the room of the far
+  // ones: the object under the old place (row 10, column 10) goes.
+  settle(500, 500);
+  EXPECT_GT(counts.size(), 2u);
+  const std::set<int> corner(grid.Shown().begin(), grid.Shown().end());
+  EXPECT_GT(corner.size(), 20u);
+  EXPECT_EQ(corner, nearest(500, 500, corner.size()));
+  EXPECT_EQ(grid.HeldObject(10 * 21 + 10), nullptr);
 }
