@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string SamplePath() { return std::string(KALVOR_SAMPLES_DIR) + "/valley.ter"; }
+std::string ValleyPath() { return std::string(KALVOR_SAMPLES_DIR) + "/valley.ter"; }
 
 // 21 x 21 points 1 m apart, rising to the east: 20 m x 20 m.
 void LoadSmall(TznTerra& terra) {
@@ -44,7 +44,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(RWXGrid, LayoutAndEdgeFlagsOnTheSample) {
   TznTerra terra;
-  ASSERT_TRUE(terra.LoadFromFile(SamplePath()));
+  ASSERT_TRUE(terra.LoadFromFile(ValleyPath()));
   terra.SetRenderMode(TznRenderMode::RWXPreview);
   TznRWXChunkCentral& grid = terra.RWXChunks();
   // 257 points at 3 m: extent 77100 cm. Origin 384 m: the grid starts at

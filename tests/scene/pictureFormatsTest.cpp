@@ -105,7 +105,7 @@ void ExpectSameRaster(const TznGLRaster& a, const TznGLRaster& b) {
 
 std::vector<uint8_t> Pixels(const TznGLBitmap32& b) { return {b.Data(), b.Data() + b.DataSize()}; }
 
-void ExpectGrey(const TznGLBitmap32& b) {
+void ExpectGreyPicture(const TznGLBitmap32& b) {
   ASSERT_EQ(b.Width(), 128);
   ASSERT_EQ(b.Height(), 128);
   EXPECT_EQ(b.Data()[0], 128);
@@ -124,7 +124,7 @@ void ExpectRefusedAndGrey(Read read, const std::string& message, const std::stri
   }
   TznGLBitmap32 bitmap;
   EXPECT_FALSE(bitmap.LoadFromFile(path));
-  ExpectGrey(bitmap);
+  ExpectGreyPicture(bitmap);
 }
 
 }  // namespace

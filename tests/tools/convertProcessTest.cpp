@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kSample = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
+const std::string kValley = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
 
 // How the child is set up before the program starts.
 struct ChildLimits {
@@ -606,7 +606,7 @@ TEST(ConvertProcess, SignalsStopBetweenObjectsAndListWhatWasWritten) {
   for (const auto& [signal_number, code] : signals) {
     SCOPED_TRACE(strsignal(signal_number));
     const std::string folder = "signal" + std::to_string(signal_number);
-    const Child child = Start(KALVOR_CONVERT, {kSample, "v"}, folder);
+    const Child child = Start(KALVOR_CONVERT, {kValley, "v"}, folder);
     ASSERT_TRUE(AwaitFirstModel(child.pid, folder)) << "the run ended before it could be stopped";
     ::kill(child.pid, signal_number);
     const Result r = Wait(child);

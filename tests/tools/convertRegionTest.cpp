@@ -15,10 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kSample = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
+const std::string kValleyPath = std::string(KALVOR_SAMPLES_DIR) + "/valley.ter";
 
 test::CliResult RunRegion(const std::string& base, const std::string& region) {
-  return test::RunConvert({kSample, base, "--object-size", "30", "--region", region, "--quiet"});
+  return test::RunConvert({kValleyPath, base, "--object-size", "30", "--region", region, "--quiet"});
 }
 
 // The object names "v<n>s<w>w.rwx" of rows and columns given by their
@@ -60,7 +60,7 @@ std::vector<std::string> LinesNaming(const std::string& list, const std::set<std
 // 345, 315, 285, 255 m west (south) of the origin: names 38w, 35w, 32w,
 // 29w, 26w and 37s, 34s, 31s, 28s (half a tenth rounds to even, then up).
 TEST(ConvertRegion, RegionsWriteTheWholeRunsFilesAndTheirListsJoin) {
-  ASSERT_EQ(test::RunConvert({kSample, "whole/v", "--object-size", "30", "--quiet"}).code, 0);
+  ASSERT_EQ(test::RunConvert({kValleyPath, "whole/v", "--object-size", "30", "--quiet"}).code, 0);
   // [0, 99) x [0, 70): east 9, 39, 69 (99 is out), north 9, 39, 69.
   ASSERT_EQ(RunRegion("a/v", "0,0,99,70").code, 0);
   // [69, 130) x [39, 100): east 69 (in), 99, 129, north 39, 69, 99.
