@@ -152,6 +152,7 @@ struct TRun {
   double cpu_seconds = 0;  // user and system, every thread
   double peak_mb = 0;      // ru_maxrss
   std::vector<TFile> files;
+  int64_t file_count = 0;
   int64_t bytes = 0;
   std::string load;
 };
@@ -193,47 +194,63 @@ TRun Convert(const std::string& out_folder, const std::vector<std::string>& argu
                     usage.ru_stime.tv_usec * 1e-6;
   run.peak_mb = usage.ru_maxrss / 1024.0;
   run.files = FilesIn(out_folder, run.bytes);
+  run.file_count = static_cast<int64_t>(run.files.size());
   return run;
 }
 
-// The floor: the same files, with the same names and sizes, written one
-// after the other the converter's safe way (a temporary file in the same
-// folder renamed into place; the object files left to the disk's own
-// flushing, the object list flushed to disk first).
-double SafeFloor(const std::string& folder, const std::vector<TFile>& files, std::string& load) {
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  size_t largest = 0;
-  for (const TFile& f : files) largest = std::max(largest, f.size);
-  const std::string block(largest, 'x');
-  ::sync();
-  load = LoadAverage();
-  const auto start = Clock::now();
-  for (const TFile& f : files) {
-    const bool list = f.name.ends_with(".prp");
-    SaveFileAtomically(folder + "/" + f.name, std::string_view(block).substr(0, f.size),
-                       list ? TznFlush::ToDisk : TznFlush::Lazy);
-  }
-  return Seconds(start);
+// The time and processor time (user and system) of writing files.
+struct TWrites {
+  double seconds = 0;
+  double cpu_seconds = 0;
+  std::string load;
+};
+
+double ProcessorSeconds() {
+  struct rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec * 1e-6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec * 1e-6;
 }
 
-// Plain buffered writes of the same files: fopen, fwrite, fclose.
-double PlainWrites(const std::string& folder, const std::vector<TFile>& files, std::string& load) {
+// Writes the files, with their names and sizes, into a fresh folder one
+// after the other, each through write(path, content).
+template <typename F>
+TWrites WriteFiles(const std::string& folder, const std::vector<TFile>& files, F write) {
   fs::remove_all(folder);
   fs::create_directories(folder);
   size_t largest = 0;
   for (const TFile& f : files) largest = std::max(largest, f.size);
   const std::string block(largest, 'x');
   ::sync();
-  load = LoadAverage();
+  TWrites writes;
+  writes.load = LoadAverage();
+  const double cpu = ProcessorSeconds();
   const auto start = Clock::now();
-  for (const TFile& f : files) {
-    FILE* file = std::fopen((folder + "/" + f.name).c_str(), "wb");
-    if (!file) throw std::runtime_error("cannot write " + folder + "/" + f.name);
-    std::fwrite(block.data(), 1, f.size, file);
-    std::fclose(file);
-  }
-  return Seconds(start);
+  for (const TFile& f : files) write(folder + "/" + f.name, std::string_view(block).substr(0, f.size));
+  writes.seconds = Seconds(start);
+  writes.cpu_seconds = ProcessorSeconds() - cpu;
+  return writes;
+}
+
+// The floor: the converter's safe way, a temporary file in the same folder
+// renamed into place; the object files left to the disk's own flushing, the
+// object list flushed to disk first.
+void SaveSafely(const std::string& path, std::string_view content) {
+  SaveFileAtomically(path, content, path.ends_with(".prp") ? TznFlush::ToDisk : TznFlush::Lazy);
+}
+
+// Plain buffered writes: fopen, fwrite, fclose.
+void SavePlainly(const std::string& path, std::string_view content) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) throw std::runtime_error("cannot write " + path);
+  std::fwrite(content.data(), 1, content.size(), file);
+  std::fclose(file);
+}
+
+// Removes a folder of many files; says how long that took.
+void RemoveFolder(const std::string& folder, const char* what) {
+  const auto start = Clock::now();
+  fs::remove_all(folder);
+  std::printf("    (removing %s: %.1f s)\n", what, Seconds(start));
 }
 
 std::vector<std::string> ConvertArguments(const std::string& raster, const std::string& base, int object_size) {
@@ -243,31 +260,31 @@ std::vector<std::string> ConvertArguments(const std::string& raster, const std::
 
 void PrintRun(const char* title, const TRun& run) {
   std::printf("  %-34s %8.1f s  cpu %7.1f s  peak %7.1f MB  %9zu files  %8.1f MB  (load %s)\n", title, run.seconds,
-              run.cpu_seconds, run.peak_mb, run.files.size(), run.bytes / 1e6, run.load.c_str());
+              run.cpu_seconds, run.peak_mb, static_cast<size_t>(run.file_count), run.bytes / 1e6, run.load.c_str());
 }
 
-void PrintWrites(const char* title, double seconds, const TRun& run, const std::string& load) {
-  std::printf("  %-34s %8.1f s  run/this x%.2f  %.0f files/s  (load %s)\n", title, seconds, run.seconds / seconds,
-              run.files.size() / seconds, load.c_str());
+void PrintWrites(const char* title, const char* ratio, const TWrites& writes, const TRun& run) {
+  std::printf("  %-34s %8.1f s  cpu %7.1f s  run/%s %.2f  %.0f files/s  (load %s)\n", title, writes.seconds,
+              writes.cpu_seconds, ratio, run.seconds / writes.seconds, run.file_count / writes.seconds,
+              writes.load.c_str());
 }
 
 // The run against its floor and plain writes, each in a folder of its own
 // that is emptied afterwards.
 void FloorAndPlain(const std::string& work, const TRun& run) {
-  std::string load;
-  const double floor = SafeFloor(work + "/floor", run.files, load);
-  fs::remove_all(work + "/floor");
-  PrintWrites("floor (temporary file, rename)", floor, run, load);
-  const double plain = PlainWrites(work + "/plain", run.files, load);
-  fs::remove_all(work + "/plain");
-  PrintWrites("plain fopen/fwrite/fclose", plain, run, load);
+  const TWrites floor = WriteFiles(work + "/floor", run.files, SaveSafely);
+  PrintWrites("floor (temporary file, rename)", "floor", floor, run);
+  RemoveFolder(work + "/floor", "the floor's files");
+  const TWrites plain = WriteFiles(work + "/plain", run.files, SavePlainly);
+  PrintWrites("plain fopen/fwrite/fclose", "plain", plain, run);
+  RemoveFolder(work + "/plain", "the plain files");
 }
 
 void WholePlace30(const std::string& work, const std::string& raster) {
   std::printf("30 m objects, the whole place (adaptive, 25 cm, 2 workers):\n");
   const TRun run = Convert(work + "/out", ConvertArguments(raster, work + "/out/base", 30));
-  fs::remove_all(work + "/out");
   PrintRun("kalvor-convert", run);
+  RemoveFolder(work + "/out", "the run's files");
   FloorAndPlain(work, run);
 }
 
@@ -278,13 +295,14 @@ void Parts10(const std::string& work, const std::string& raster) {
     std::vector<std::string> arguments = ConvertArguments(raster, work + "/out/base", 10);
     arguments.insert(arguments.end(), {"--part", part});
     runs.push_back(Convert(work + "/out", arguments));
-    fs::remove_all(work + "/out");
     PrintRun(("kalvor-convert --part " + std::string(part)).c_str(), runs.back());
+    RemoveFolder(work + "/out", "the run's files");
     FloorAndPlain(work, runs.back());
+    std::vector<TFile>().swap(runs.back().files);  // not held while the next part runs
   }
   const double seconds = 8 * (runs[0].seconds + runs[1].seconds);
   const double cpu = 8 * (runs[0].cpu_seconds + runs[1].cpu_seconds);
-  const double files = 8.0 * static_cast<double>(runs[0].files.size() + runs[1].files.size());
+  const double files = 8.0 * static_cast<double>(runs[0].file_count + runs[1].file_count);
   const double bytes = 8.0 * static_cast<double>(runs[0].bytes + runs[1].bytes);
   std::printf("  %-34s %8.0f s  cpu %7.0f s  (%.1f min)  %9.0f files  %8.1f GB\n", "whole, 16 x the mean of the parts",
               seconds, cpu, seconds / 60, files, bytes / 1e9);
