@@ -100,6 +100,13 @@ double PeakMegabytes() {
   return static_cast<double>(usage.ru_maxrss) / 1024;  // kilobytes on Linux
 }
 
+// A view of the walk: its render mode and view distance (0: "maximum").
+struct TView {
+  const char* label;
+  TznRenderMode mode;
+  float range;
+};
+
 void Measure(const char* name, const std::string& terrain_file) {
   TznTerra terra;
   terra.LoadFromFile(terrain_file);
@@ -107,11 +114,6 @@ void Measure(const char* name, const std::string& terrain_file) {
   TznScriptedPrompts prompts;
   TfrmTerGL* window = ShowPreview(terra, "preview-bench.ini", prompts);
   if (!window) return;
-  struct TView {
-    const char* label;
-    TznRenderMode mode;
-    float range;
-  };
   const TView views[] = {{"mode 0", TznRenderMode::Terragen, 120},
                          {"mode 1, 50 m", TznRenderMode::RWXPreview, 50},
                          {"mode 1, 120 m", TznRenderMode::RWXPreview, 120},
@@ -138,11 +140,6 @@ void MeasureFile(const std::string& terrain_file, const std::string& only) {
   TznScriptedPrompts prompts;
   TfrmTerGL* window = ShowPreview(terra, "preview-bench.ini", prompts);
   if (!window) return;
-  struct TView {
-    const char* label;
-    TznRenderMode mode;
-    float range;
-  };
   const TView views[] = {{"mode 2, 120 m", TznRenderMode::RWXTexture, 120},
                          {"mode 1, maximum", TznRenderMode::RWXPreview, 0},
                          {"mode 2, maximum", TznRenderMode::RWXTexture, 0}};
