@@ -60,6 +60,12 @@ class SaveRun : public test::AppTest {
     return n;
   }
   static std::string Out(const std::string& name) { return (fs::current_path() / name).string(); }
+  // Opens the terrain through "File" > "Load" and waits for its map.
+  void LoadThroughMenu(TfrmKalvor& window, const std::string& name) {
+    prompts_.OpenAnswers.push_back(Out(name));
+    test::ClickMenuEntry(window, window.mnuFile, window.mnuLoad);
+    WaitForMapWindow();
+  }
 };
 
 TEST_F(SaveRun, CancelledSaveDialogWritesNothingAndKeepsThePreview) {
@@ -307,9 +313,7 @@ TEST_F(SaveRun, OnlyTheObjectsInsideTheSelectionAreWritten) {
   test::TerFile(41, 41, 1.0f, [](int x, int y) { return static_cast<int16_t>(x + y); }).Save("slope.ter");
   auto window = std::make_unique<TfrmKalvor>(HomeFolders(), &prompts_);
   window->show();
-  prompts_.OpenAnswers.push_back(Out("slope.ter"));
-  test::ClickMenuEntry(*window, window->mnuFile, window->mnuLoad);
-  WaitForMapWindow();
+  LoadThroughMenu(*window, "slope.ter");
   ASSERT_NE(frmTerMap, nullptr);
   EXPECT_EQ(frmTerMap->cbShowSelection->text(), "Show Selection");
 
@@ -362,10 +366,8 @@ TEST_F(SaveRun, AStoppedSaveIsOfferedToGoOnAndThenEqualsAnUninterruptedOne) {
   ASSERT_EQ(prompts_.ChoiceCaptions.size(), 1u);
   EXPECT_EQ(prompts_.ChoiceCaptions[0],
             "Save to RWX|\"" + Out("cut/x") + ".prp\" belongs to an unfinished run:|Resume it|Start anew");
-  std::set<std::string> whole, cut;
-  for (const auto& entry : fs::directory_iterator("whole")) whole.insert(entry.path().filename().string());
-  for (const auto& entry : fs::directory_iterator("cut")) cut.insert(entry.path().filename().string());
-  EXPECT_EQ(cut, whole);
+  const std::set<std::string> whole = FilesIn("whole");
+  EXPECT_EQ(FilesIn("cut"), whole);
   for (const std::string& name : whole)
     if (name.ends_with(".rwx")) EXPECT_EQ(test::ReadFile("cut/" + name), test::ReadFile("whole/" + name)) << name;
   EXPECT_EQ(test::ReadFile("cut/x.prp").size(), test::ReadFile("whole/x.prp").size());
@@ -381,9 +383,7 @@ TEST_F(SaveRun, ARealPlaceSavesItsSelectionAndScalesTo100Kilometres) {
   test::ValleyRaster().Save("valley.tif");
   auto window = std::make_unique<TfrmKalvor>(HomeFolders(), &prompts_);
   window->show();
-  prompts_.OpenAnswers.push_back(Out("valley.tif"));
-  test::ClickMenuEntry(*window, window->mnuFile, window->mnuLoad);
-  WaitForMapWindow();
+  LoadThroughMenu(*window, "valley.tif");
   ASSERT_NE(frmTerMap, nullptr);
   const size_t messages = prompts_.Messages.size();
 
