@@ -35,6 +35,17 @@ void PutFloat32(std::string& out, float value) {
   PutInt32(out, bits);
 }
 
+void PutValue(std::string& out, int16_t value) { PutInt16(out, value); }
+void PutValue(std::string& out, int32_t value) { PutInt32(out, value); }
+void PutValue(std::string& out, float value) { PutFloat32(out, value); }
+
+// A chunk: its four-letter tag, then its values in order.
+template <typename... Values>
+void PutChunk(std::string& out, const char* tag, Values... values) {
+  out.append(tag);
+  (PutValue(out, values), ...);
+}
+
 void CheckWritable(const TznTerra& terra) {
   if (terra.FXPoints < 2 || terra.FYPoints < 2 || terra.FHeights.empty()) throw EznError("No terrain loaded");
 }
@@ -125,25 +136,15 @@ std::string TerragenBytes(const TznTerragenChunks& chunks, const std::function<i
   std::string out;
   out.reserve(100 + size_t(std::max(chunks.XPoints, 0)) * size_t(std::max(chunks.YPoints, 0)) * 2);
   out.append("TERRAGENTERRAIN ");
-  out.append("SIZE");
-  PutInt32(out, std::min(chunks.XPoints, chunks.YPoints) - 1);
-  out.append("XPTS");
-  PutInt32(out, chunks.XPoints);
-  out.append("YPTS");
-  PutInt32(out, chunks.YPoints);
-  out.append("SCAL");
-  PutFloat32(out, chunks.ScaleX);
-  PutFloat32(out, chunks.ScaleY);
-  PutFloat32(out, chunks.ScaleZ);
+  PutChunk(out, "SIZE", std::min(chunks.XPoints, chunks.YPoints) - 1);
+  PutChunk(out, "XPTS", chunks.XPoints);
+  PutChunk(out, "YPTS", chunks.YPoints);
+  PutChunk(out, "SCAL", chunks.ScaleX, chunks.ScaleY, chunks.ScaleZ);
   if (chunks.WriteCurve) {
-    out.append("CRAD");
-    PutFloat32(out, chunks.CurveRadius);
-    out.append("CRVM");
-    PutInt32(out, chunks.CurveMode);
+    PutChunk(out, "CRAD", chunks.CurveRadius);
+    PutChunk(out, "CRVM", chunks.CurveMode);
   }
-  out.append("ALTW");
-  PutInt16(out, chunks.HeightScale);
-  PutInt16(out, chunks.BaseHeight);
+  PutChunk(out, "ALTW", chunks.HeightScale, chunks.BaseHeight);
   for (int32_t j = 0; j < chunks.YPoints; ++j)
     for (int32_t i = 0; i < chunks.XPoints; ++i) PutInt16(out, raw(i, j));
   out.append("EOF ");
