@@ -3,16 +3,15 @@
 // image in a texture object.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
-#include <jpeglib.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <vector>
 
 #include "scene/znGLOffscreenSurface.h"
 #include "scene/znGLReality.h"
 #include "scene/znGLTexture.h"
+#include "support/jpegFiles.h"
 
 namespace {
 
@@ -85,31 +84,14 @@ BENCHMARK(BM_TerrainFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 // A 512 x 512 JPEG of soft stripes.
 std::string MakeJpeg() {
   const std::string path = (std::filesystem::temp_directory_path() / "kalvor-bench-texture.jpg").string();
-  FILE* file = std::fopen(path.c_str(), "wb");
-  jpeg_compress_struct info;
-  jpeg_error_mgr error;
-  info.err = jpeg_std_error(&error);
-  jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, file);
-  info.image_width = 512;
-  info.image_height = 512;
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row(512 * 3);
-  while (info.next_scanline < 512) {
+  const auto stripes = [](int y, std::vector<uint8_t>& row) {
     for (int x = 0; x < 512; ++x) {
       row[x * 3] = uint8_t(x / 2);
-      row[x * 3 + 1] = uint8_t(info.next_scanline / 2);
-      row[x * 3 + 2] = uint8_t((x ^ info.next_scanline) & 0xFF);
+      row[x * 3 + 1] = uint8_t(y / 2);
+      row[x * 3 + 2] = uint8_t((x ^ y) & 0xFF);
     }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::fclose(file);
+  };
+  test::WriteJpegRows(path, 512, 512, stripes);
   return path;
 }
 

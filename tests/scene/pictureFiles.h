@@ -1,13 +1,11 @@
 // Writes small BMP and JPEG pictures for the texture tests.
 #pragma once
 
-#include <jpeglib.h>
-
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "support/jpegFiles.h"
 #include "support/testFiles.h"
 
 namespace test {
@@ -36,33 +34,14 @@ inline void WriteBmp(const std::string& path, int width, int height, int bits, c
 // A JPEG of one colour at best quality, baseline or progressive.
 inline void WriteJpeg(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b,
                       bool progressive = false) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  jpeg_compress_struct info;
-  jpeg_error_mgr error;
-  info.err = jpeg_std_error(&error);
-  jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, file);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 100, TRUE);
-  if (progressive) jpeg_simple_progression(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row(size_t(width) * 3);
-  for (int x = 0; x < width; ++x) {
-    row[size_t(x) * 3] = r;
-    row[size_t(x) * 3 + 1] = g;
-    row[size_t(x) * 3 + 2] = b;
-  }
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::fclose(file);
+  const auto one_colour = [&](int, std::vector<uint8_t>& row) {
+    for (size_t x = 0; x < row.size(); x += 3) {
+      row[x] = r;
+      row[x + 1] = g;
+      row[x + 2] = b;
+    }
+  };
+  WriteJpegRows(path, width, height, one_colour, 100, progressive);
 }
 
 }  // namespace test
