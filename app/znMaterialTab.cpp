@@ -91,6 +91,18 @@ void Fill(QFrame* panel, std::initializer_list<QWidget*> widgets) {
   row->addStretch(1);
 }
 
+// A panel holding the two choices of a sampling or a mode side by side, the
+// first switched on.
+QFrame* MakeChoicePanel(const char* name, QWidget* parent, QRadioButton*& first, const char* first_name,
+                        const char* first_caption, QRadioButton*& second, const char* second_name,
+                        const char* second_caption) {
+  QFrame* panel = MakePanel(name, parent);
+  first = MakeRadio(first_name, first_caption, true, panel);
+  second = MakeRadio(second_name, second_caption, false, panel);
+  Fill(panel, {first, second});
+  return panel;
+}
+
 // Switches on the button of the value (0 the first, 1 the second); a value
 // outside the two switches neither on.
 void ShowChoice(QRadioButton* first, QRadioButton* second, int value) {
@@ -241,22 +253,15 @@ QGroupBox* TznMaterialTab::BuildMaterialGroup() {
   Label2->setAlignment(Qt::AlignCenter);
 
   cbLightSampling = MakeCheck("cbLightSampling", "Lightsampling", g);
-  pnLightsampling = MakePanel("pnLightsampling", g);
-  rbVertex = MakeRadio("rbVertex", "Vertex", true, pnLightsampling);
-  rbFacet = MakeRadio("rbFacet", "Facet", false, pnLightsampling);
-  Fill(pnLightsampling, {rbVertex, rbFacet});
+  pnLightsampling = MakeChoicePanel("pnLightsampling", g, rbVertex, "rbVertex", "Vertex", rbFacet, "rbFacet", "Facet");
 
   cbGeometrysampling = MakeCheck("cbGeometrysampling", "Geometrysampling", g);
-  pnGeometrysampling = MakePanel("pnGeometrysampling", g);
-  rbGSSolid = MakeRadio("rbGSSolid", "Solid", true, pnGeometrysampling);
-  rbGSWireframe = MakeRadio("rbGSWireframe", "Wireframe", false, pnGeometrysampling);
-  Fill(pnGeometrysampling, {rbGSSolid, rbGSWireframe});
+  pnGeometrysampling = MakeChoicePanel("pnGeometrysampling", g, rbGSSolid, "rbGSSolid", "Solid", rbGSWireframe,
+                                       "rbGSWireframe", "Wireframe");
 
   cbMaterialmodes = MakeCheck("cbMaterialmodes", "Materialmodes", g);
-  pnMaterialmodes = MakePanel("pnMaterialmodes", g);
-  rbMMNull = MakeRadio("rbMMNull", "NULL", true, pnMaterialmodes);
-  rbMMDouble = MakeRadio("rbMMDouble", "Double", false, pnMaterialmodes);
-  Fill(pnMaterialmodes, {rbMMNull, rbMMDouble});
+  pnMaterialmodes =
+      MakeChoicePanel("pnMaterialmodes", g, rbMMNull, "rbMMNull", "NULL", rbMMDouble, "rbMMDouble", "Double");
 
   cbTexturemodes = MakeCheck("cbTexturemodes", "Texturemodes", g);
   pnTexturemodes = MakePanel("pnTexturemodes", g);
