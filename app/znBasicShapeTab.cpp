@@ -40,6 +40,26 @@ QButtonGroup* RadioRow(QWidget* owner, QGroupBox* group, QGridLayout* grid, cons
   return buttons;
 }
 
+QComboBox* MakeList(const char* name, QGroupBox* group) {
+  auto* list = new QComboBox(group);
+  list->setObjectName(name);
+  return list;
+}
+
+QLabel* MakeNamedLabel(const char* name, const char* caption, QGroupBox* group) {
+  auto* label = new QLabel(caption, group);
+  label->setObjectName(name);
+  return label;
+}
+
+// The group's one row: the list at its own width, the label taking the rest.
+void PutListBesideLabel(QGroupBox* group, QComboBox* list, QLabel* label) {
+  auto* row = new QHBoxLayout(group);
+  row->addWidget(list);
+  row->addSpacing(12);
+  row->addWidget(label, 1);
+}
+
 void Check(QButtonGroup* buttons, int index) {
   if (QAbstractButton* button = buttons->button(index)) button->setChecked(true);
 }
@@ -57,30 +77,19 @@ TznBasicShapeTab::TznBasicShapeTab(TznAppContext& context, TznTerra& terra, QWid
   connect(ObjectSizeButtons, &QButtonGroup::idClicked, this, [this](int) { rgObjectSizeClick(); });
 
   QGroupBox* vertices = Group(this, "GroupBox1", "Number of Vertices per 10m x 10m");
-  cbNumVertices = new QComboBox(vertices);
-  cbNumVertices->setObjectName("cbNumVertices");
+  cbNumVertices = MakeList("cbNumVertices", vertices);
   for (int n = kMinListVertices; n <= kMaxListVertices; ++n)
     cbNumVertices->addItem(QString::fromStdString(VertexEntryText(n)));
   cbNumVertices->setMaxVisibleItems(kVertexEntryCount);
-  lbNumVertices = new QLabel("Total per object", vertices);
-  lbNumVertices->setObjectName("lbNumVertices");
-  auto* vertex_row = new QHBoxLayout(vertices);
-  vertex_row->addWidget(cbNumVertices);
-  vertex_row->addSpacing(12);
-  vertex_row->addWidget(lbNumVertices, 1);
+  lbNumVertices = MakeNamedLabel("lbNumVertices", "Total per object", vertices);
+  PutListBesideLabel(vertices, cbNumVertices, lbNumVertices);
   connect(cbNumVertices, &QComboBox::activated, this, [this](int) { cbNumVerticesChange(); });
 
   QGroupBox* bounds = Group(this, "gbMaxBounds", "World Size");
-  cbMaxBounds = new QComboBox(bounds);
-  cbMaxBounds->setObjectName("cbMaxBounds");
+  cbMaxBounds = MakeList("cbMaxBounds", bounds);
   for (const std::string& entry : WorldSizeEntries()) cbMaxBounds->addItem(QString::fromStdString(entry));
   cbMaxBounds->setCurrentIndex(0);
-  auto* not_used = new QLabel("(not used)", bounds);
-  not_used->setObjectName("Label11");
-  auto* bounds_row = new QHBoxLayout(bounds);
-  bounds_row->addWidget(cbMaxBounds);
-  bounds_row->addSpacing(12);
-  bounds_row->addWidget(not_used, 1);
+  PutListBesideLabel(bounds, cbMaxBounds, MakeNamedLabel("Label11", "(not used)", bounds));
   connect(cbMaxBounds, &QComboBox::activated, this, [this](int) { cbMaxBoundsChange(); });
 
   BuildMeshGroup();
