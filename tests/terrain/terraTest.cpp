@@ -13,6 +13,13 @@ void LoadStored(TznTerra& terra, int nx, int ny, const std::function<int(int, in
   terra.SetScaleZ(100);
 }
 
+// The point GetHeightAt gives at (x, y) metres.
+TVec3 PointAt(const TznTerra& terra, float x, float y) {
+  TVec3 v;
+  terra.GetHeightAt(v, x, y);
+  return v;
+}
+
 }  // namespace
 
 TEST(Terra, DefaultsAndClampingSetters) {
@@ -33,52 +40,42 @@ TEST(Terra, HeightAtInsideCells) {
   TznTerra terra;
   const int h[2][2] = {{0, 20}, {10, 40}};  // h[i][j]
   LoadStored(terra, 3, 3, [&](int i, int j) { return i < 2 && j < 2 ? h[i][j] : 0; });
-  TVec3 v;
-  terra.GetHeightAt(v, 0.5f, 0.5f);
+  const TVec3 v = PointAt(terra, 0.5f, 0.5f);
   EXPECT_FLOAT_EQ(v.z, 17.5f);  // edges 30, 5, 10, 25 averaged
   EXPECT_FLOAT_EQ(v.x, 0.5f);
   // On a grid line the interval to the left (below) is used.
-  terra.GetHeightAt(v, 1, 0);
-  EXPECT_FLOAT_EQ(v.z, 10);
-  terra.GetHeightAt(v, 1, 1);
-  EXPECT_FLOAT_EQ(v.z, 40);
+  EXPECT_FLOAT_EQ(PointAt(terra, 1, 0).z, 10);
+  EXPECT_FLOAT_EQ(PointAt(terra, 1, 1).z, 40);
 }
 
 TEST(Terra, HeightAtRoundsEdgeValues) {
   TznTerra terra;
   LoadStored(terra, 2, 2, [](int i, int) { return i; });  // 0 west, 1 east
-  TVec3 v;
   // e1 = e2 = Round(0.5) = 0, e3 = 0, e4 = 1: (0.5 * 1) / 2.
-  terra.GetHeightAt(v, 0.5f, 0.25f);
-  EXPECT_FLOAT_EQ(v.z, 0.25f);
+  EXPECT_FLOAT_EQ(PointAt(terra, 0.5f, 0.25f).z, 0.25f);
 }
 
 TEST(Terra, HeightAtBeyondLastLineStaysLevel) {
   TznTerra terra;
   LoadStored(terra, 3, 3, [](int i, int j) { return 10 * i + 2 * j; });
-  TVec3 v;
   // Between the last point and FXPoints the last column holds: 20 + 1.
-  terra.GetHeightAt(v, 2.5f, 0.5f);
+  const TVec3 v = PointAt(terra, 2.5f, 0.5f);
   EXPECT_FLOAT_EQ(v.z, 21);
   EXPECT_FLOAT_EQ(v.x, 2.5f);
   // The same beyond the last row, and in the corner: the corner point, 24.
-  terra.GetHeightAt(v, 1, 2.75f);
-  EXPECT_FLOAT_EQ(v.z, 14);
-  terra.GetHeightAt(v, 2.9f, 2.9f);
-  EXPECT_FLOAT_EQ(v.z, 24);
+  EXPECT_FLOAT_EQ(PointAt(terra, 1, 2.75f).z, 14);
+  EXPECT_FLOAT_EQ(PointAt(terra, 2.9f, 2.9f).z, 24);
 }
 
 TEST(Terra, HeightAtOutsideIsLowestLevel) {
   TznTerra terra;
   LoadStored(terra, 3, 3, [](int i, int j) { return 5 + i + j; });
   terra.SetScaleX(2);
-  TVec3 v;
-  terra.GetHeightAt(v, -0.5f, 1);
+  TVec3 v = PointAt(terra, -0.5f, 1);
   EXPECT_FLOAT_EQ(v.z, 5);
   EXPECT_FLOAT_EQ(v.x, -1);
-  terra.GetHeightAt(v, 3, 1);
-  EXPECT_FLOAT_EQ(v.z, 5);
-  terra.GetHeightAt(v, 1, 3.0f);
+  EXPECT_FLOAT_EQ(PointAt(terra, 3, 1).z, 5);
+  v = PointAt(terra, 1, 3.0f);
   EXPECT_FLOAT_EQ(v.z, 5);
   EXPECT_FLOAT_EQ(v.y, 3);
 }
