@@ -14,9 +14,11 @@
 namespace {
 
 // 41 x 41 points at 1 m, flat at 0 m, origin at (20 m, 20 m): objects of
-// 10 m from 0 cm, five columns and rows (the last ones past the last point).
-void LoadFlat(TznTerra& terra) {
+// 10 m from 0 cm, five columns and rows (the last ones past the last point),
+// drawn in the given mode.
+void LoadFlat(TznTerra& terra, TznRenderMode mode) {
   test::LoadTerrain(terra, 41, [](int, int) { return int16_t{0}; });
+  terra.SetRenderMode(mode);
 }
 
 std::unique_ptr<TznRWXMaterial> ColourMaterial(int r, int g, int b) {
@@ -50,13 +52,18 @@ std::vector<std::string> WithText(const std::vector<std::string>& lines, const s
 
 }  // namespace
 
-TEST(RWXDraw, PickedNameIsTheObjectUnderTheScreenCentre) {
+// Each test's terrain, and an offscreen scene drawing it as the preview does.
+class RWXDraw : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(scene.initialised); }
+
   TznTerra terra;
-  LoadFlat(terra);
-  terra.SetRenderMode(TznRenderMode::RWXPreview);
+  test::TerrainScene scene{terra};
+};
+
+TEST_F(RWXDraw, PickedNameIsTheObjectUnderTheScreenCentre) {
+  LoadFlat(terra, TznRenderMode::RWXPreview);
   ASSERT_EQ(terra.RWXChunks().Columns, 5);
-  test::TerrainScene scene(terra);
-  ASSERT_TRUE(scene.initialised);
   // 25.5 m east, 13.5 m north: column 2 (2001..3000 cm), row 1 (1000..1999
   // cm): index 1 * 5 + 2 = 7, selection name 8.
   scene.LookDownAt(25.5f, 13.5f, 8);
@@ -71,12 +78,8 @@ TEST(RWXDraw, PickedNameIsTheObjectUnderTheScreenCentre) {
   EXPECT_EQ(label, terra.RWXChunks().FileNameOf(7));
 }
 
-TEST(RWXDraw, PlainColoursAndTheSelectedObjectsOwn) {
-  TznTerra terra;
-  LoadFlat(terra);
-  terra.SetRenderMode(TznRenderMode::RWXPreview);
-  test::TerrainScene scene(terra);
-  ASSERT_TRUE(scene.initialised);
+TEST_F(RWXDraw, PlainColoursAndTheSelectedObjectsOwn) {
+  LoadFlat(terra, TznRenderMode::RWXPreview);
   scene.LookDownAt(25.5f, 13.5f, 8);
   scene.Frame();
   auto pixel = scene.Pixel(32, 32);
@@ -108,13 +111,9 @@ TEST(RWXDraw, PlainColoursAndTheSelectedObjectsOwn) {
   EXPECT_TRUE(scene.glErrors.empty()) << scene.glErrors.front();
 }
 
-TEST(RWXDraw, ComposedFacesTakeTheirPairsColour) {
-  TznTerra terra;
-  LoadFlat(terra);
-  terra.SetRenderMode(TznRenderMode::RWXTexture);
+TEST_F(RWXDraw, ComposedFacesTakeTheirPairsColour) {
+  LoadFlat(terra, TznRenderMode::RWXTexture);
   terra.SetComposer(LowAndRest(-1));  // no face this low: all go to the rest
-  test::TerrainScene scene(terra);
-  ASSERT_TRUE(scene.initialised);
   scene.LookDownAt(15, 15, 8);
   scene.Frame();
   auto pixel = scene.Pixel(32, 32);
@@ -129,19 +128,16 @@ TEST(RWXDraw, ComposedFacesTakeTheirPairsColour) {
   EXPECT_GT(terra.GetDrawnCount(), 0);
 }
 
-TEST(RWXDraw, ObjectsTheFirstPairClaimedWholeAreSkippedLater) {
+TEST_F(RWXDraw, ObjectsTheFirstPairClaimedWholeAreSkippedLater) {
   // 21 x 21 points at 1 m; 0 m up to x = 10 m, 10 m east of it. Objects
   // from 0 cm, three columns; the third lies past the last point. With a
   // view range of 0 the four objects 0, 1, 3, 4 are drawn: column 0 is all
   // low, column 1 only low along its west strip.
-  TznTerra terra;
   test::LoadTerrain(terra, 21, [](int i, int) { return int16_t(i <= 10 ? 0 : 10000); });
   terra.SetRenderMode(TznRenderMode::RWXTexture);
   terra.SetViewDistance(0);
   ASSERT_EQ(terra.RWXChunks().Columns, 3);
   std::unique_ptr<TznRWXComposer> composer = LowAndRest(5);
-  test::TerrainScene scene(terra);
-  ASSERT_TRUE(scene.initialised);
   scene.LookDownAt(10, 10, 30);
   // In the selection pass without a name on the stack every glLoadName
   // fails: the error names the step after each object's name.
@@ -172,16 +168,13 @@ TEST(RWXDraw, ObjectsTheFirstPairClaimedWholeAreSkippedLater) {
   }
 }
 
-TEST(RWXDraw, ViewRangeChoosesBuildsAndReleases) {
-  TznTerra terra;
+TEST_F(RWXDraw, ViewRangeChoosesBuildsAndReleases) {
   test::LoadTerrain(terra, 101, [](int, int) { return int16_t{0}; });  // 100 m
   terra.SetRenderMode(TznRenderMode::RWXPreview);
   terra.SetViewDistance(10);  // one step of 10 m each way
   TznRWXChunkCentral& grid = terra.RWXChunks();
   const int columns = grid.Columns;
   ASSERT_EQ(columns, 11);  // from 0 cm: the origin at 50 m is on an edge
-  test::TerrainScene scene(terra);
-  ASSERT_TRUE(scene.initialised);
   auto built = [&] {
     int n = 0;
     for (int i = 0; i < grid.Count(); ++i) n += grid.HeldObject(i) && grid.HeldObject(i)->State == TznRWXChunk::kBuilt;
@@ -212,11 +205,9 @@ TEST(RWXDraw, ViewRangeChoosesBuildsAndReleases) {
   EXPECT_EQ(terra.GetDrawnCount(), 0);
 }
 
-TEST(RWXDraw, WireframeDropsTheTexture) {
+TEST_F(RWXDraw, WireframeDropsTheTexture) {
   test::WriteJpeg("grass.jpg", 16, 16, 0, 250, 0);
-  TznTerra terra;
-  LoadFlat(terra);
-  terra.SetRenderMode(TznRenderMode::RWXTexture);
+  LoadFlat(terra, TznRenderMode::RWXTexture);
   auto make = [](TznGeometrysampling sampling) {
     auto composer = std::make_unique<TznRWXComposer>();
     auto basic = ColourMaterial(200, 0, 0);
@@ -228,8 +219,6 @@ TEST(RWXDraw, WireframeDropsTheTexture) {
     LoadTextures(*composer);
     return composer;
   };
-  test::TerrainScene scene(terra);
-  ASSERT_TRUE(scene.initialised);
   scene.LookDownAt(15, 15, 8);
   TznRWXPreviewMaterials materials;
   std::unique_ptr<TznRWXComposer> composer = make(gsSolid);
@@ -255,12 +244,8 @@ TEST(RWXDraw, WireframeDropsTheTexture) {
   EXPECT_TRUE(scene.glErrors.empty()) << scene.glErrors.front();
 }
 
-TEST(RWXDraw, NothingWhileBusyOrEmpty) {
-  TznTerra terra;
-  LoadFlat(terra);
-  terra.SetRenderMode(TznRenderMode::RWXPreview);
-  test::TerrainScene scene(terra);
-  ASSERT_TRUE(scene.initialised);
+TEST_F(RWXDraw, NothingWhileBusyOrEmpty) {
+  LoadFlat(terra, TznRenderMode::RWXPreview);
   scene.LookDownAt(15, 15, 8);
   terra.RWXChunks().Busy = true;
   scene.Frame();
