@@ -21,8 +21,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "benchComposer.h"
 #include "benchPreview.h"
@@ -107,28 +109,38 @@ struct TView {
   float range;
 };
 
-void Measure(const char* name, const std::string& terrain_file) {
-  TznTerra terra;
-  terra.LoadFromFile(terrain_file);
+// Shows the terrain's preview with the sample composer and puts it into
+// each view in turn, walking from the terrain's centre looking 20 degrees
+// down, for measure to report on.
+void WalkEachView(TznTerra& terra, const std::vector<TView>& views,
+                  const std::function<void(TfrmTerGL& window, const TView& view)>& measure) {
   terra.SetComposer(SampleComposer());
   TznScriptedPrompts prompts;
   TfrmTerGL* window = ShowPreview(terra, "preview-bench.ini", prompts);
   if (!window) return;
-  const TView views[] = {{"mode 0", TznRenderMode::Terragen, 120},
-                         {"mode 1, 50 m", TznRenderMode::RWXPreview, 50},
-                         {"mode 1, 120 m", TznRenderMode::RWXPreview, 120},
-                         {"mode 2, 50 m", TznRenderMode::RWXTexture, 50},
-                         {"mode 2, 120 m", TznRenderMode::RWXTexture, 120}};
   for (const TView& view : views) {
     terra.SetRenderMode(view.mode);
     terra.SetViewDistance(view.range);
     terra.ResetViewer();
     terra.FViewer.SetPitch(-20);
-    std::printf("%-8s %-14s %7.2f frames/s\n", name, view.label, WalkingFrameRate(*window, 5000));
+    measure(*window, view);
     std::fflush(stdout);
   }
   window->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void Measure(const char* name, const std::string& terrain_file) {
+  TznTerra terra;
+  terra.LoadFromFile(terrain_file);
+  const std::vector<TView> views = {{"mode 0", TznRenderMode::Terragen, 120},
+                                    {"mode 1, 50 m", TznRenderMode::RWXPreview, 50},
+                                    {"mode 1, 120 m", TznRenderMode::RWXPreview, 120},
+                                    {"mode 2, 50 m", TznRenderMode::RWXTexture, 50},
+                                    {"mode 2, 120 m", TznRenderMode::RWXTexture, 120}};
+  WalkEachView(terra, views, [&](TfrmTerGL& window, const TView& view) {
+    std::printf("%-8s %-14s %7.2f frames/s\n", name, view.label, WalkingFrameRate(window, 5000));
+  });
 }
 
 // The given terrain in 30 m objects, walking from its centre.
@@ -136,27 +148,18 @@ void MeasureFile(const std::string& terrain_file, const std::string& only) {
   TznTerra terra;
   LoadTerrainFile(terra, terrain_file);
   terra.SetObjectSize(30);
-  terra.SetComposer(SampleComposer());
-  TznScriptedPrompts prompts;
-  TfrmTerGL* window = ShowPreview(terra, "preview-bench.ini", prompts);
-  if (!window) return;
-  const TView views[] = {{"mode 2, 120 m", TznRenderMode::RWXTexture, 120},
-                         {"mode 1, maximum", TznRenderMode::RWXPreview, 0},
-                         {"mode 2, maximum", TznRenderMode::RWXTexture, 0}};
-  for (const TView& view : views) {
-    if (std::string(view.label).find(only) == std::string::npos) continue;
-    terra.SetRenderMode(view.mode);
-    terra.SetViewDistance(view.range);
-    terra.ResetViewer();
-    terra.FViewer.SetPitch(-20);
-    const TWalk walk = Walk(*window, 5000);
+  const TView all[] = {{"mode 2, 120 m", TznRenderMode::RWXTexture, 120},
+                       {"mode 1, maximum", TznRenderMode::RWXPreview, 0},
+                       {"mode 2, maximum", TznRenderMode::RWXTexture, 0}};
+  std::vector<TView> views;
+  for (const TView& view : all)
+    if (std::string(view.label).find(only) != std::string::npos) views.push_back(view);
+  WalkEachView(terra, views, [&](TfrmTerGL& window, const TView& view) {
+    const TWalk walk = Walk(window, 5000);
     std::printf("%s objects  %-16s %7.2f frames/s  longest frame %7.1f ms  CPU %5.1f ms/frame  peak %7.1f MB\n",
                 std::to_string(terra.GetChunkCount()).c_str(), view.label, walk.rate, walk.longest_ms, walk.cpu_ms,
                 PeakMegabytes());
-    std::fflush(stdout);
-  }
-  window->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  });
 }
 
 }  // namespace
