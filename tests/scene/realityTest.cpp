@@ -16,6 +16,12 @@ const Pixel kWhite{255, 255, 255, 255};
 // Unlit white drawing on the grey background.
 void Unlit(test::GLScene& scene) { scene.reality.Lights().SetEnabled(false); }
 
+// The pixel at the centre of a freshly painted frame.
+Pixel PaintedCentre(test::GLScene& scene) {
+  scene.reality.Paint();
+  return scene.Pixel(32, 32);
+}
+
 // Triangles that reach the rasteriser, counted in feedback mode.
 template <typename Draw>
 int CountTriangles(Draw draw) {
@@ -165,11 +171,9 @@ TEST(Reality, BoxOnTheGroundSpansZeroToItsHeight) {
   scene.reality.Camera().SetXYZ(0, 1.5f, 10);
   bool onGround = true;
   scene.reality.SetOnPaint([&](TznGLReality& r) { r.DrawBox(onGround, 2, 2, 2); });
-  scene.reality.Paint();
-  EXPECT_EQ(scene.Pixel(32, 32), kWhite);
+  EXPECT_EQ(PaintedCentre(scene), kWhite);
   onGround = false;
-  scene.reality.Paint();
-  EXPECT_EQ(scene.Pixel(32, 32), kSky);
+  EXPECT_EQ(PaintedCentre(scene), kSky);
 }
 
 TEST(Reality, SquareIsVisibleFromItsFrontSideOnly) {
@@ -180,12 +184,10 @@ TEST(Reality, SquareIsVisibleFromItsFrontSideOnly) {
   scene.reality.Camera().SetPitch(-90);  // looking straight down
   bool faceUp = true;
   scene.reality.SetOnPaint([&](TznGLReality& r) { r.DrawSquare(faceUp, 4); });
-  scene.reality.Paint();
-  EXPECT_EQ(scene.Pixel(32, 32), kWhite);
+  EXPECT_EQ(PaintedCentre(scene), kWhite);
   EXPECT_NEAR(scene.Depth(32, 32), (102.0 / 100 - 202.0 / 500 + 1) / 2, 1e-4);
   faceUp = false;
-  scene.reality.Paint();
-  EXPECT_EQ(scene.Pixel(32, 32), kSky);
+  EXPECT_EQ(PaintedCentre(scene), kSky);
 }
 
 TEST(Reality, DrawTrianglesTakesTheRangeAndIgnoresExtraNormals) {
