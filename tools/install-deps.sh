@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev qt6-base-dev-tools libgl-dev libglu1-mesa-dev libegl-dev
   libjpeg-dev libpng-dev libosmesa6-dev libgl1-mesa-dri mesa-utils
