@@ -116,13 +116,7 @@ void SaveFileAtomically(const std::string& path, const TznContentSource& content
   if (target.status) ::fchmod(temp.fd, target.status->st_mode & 07777);
 
   content([&](std::string_view piece) {
-    size_t done = 0;
-    while (done < piece.size()) {
-      ssize_t wrote = ::write(temp.fd, piece.data() + done, piece.size() - done);
-      if (wrote < 0 && errno == EINTR) continue;
-      if (wrote < 0) Fail(path, errno);
-      done += static_cast<size_t>(wrote);
-    }
+    if (WriteWhole(temp.fd, piece) < piece.size()) Fail(path, errno);
   });
   if (flush == TznFlush::ToDisk && ::fdatasync(temp.fd) != 0 && errno != EINVAL) Fail(path, errno);
   const int fd = temp.fd;
@@ -130,6 +124,17 @@ void SaveFileAtomically(const std::string& path, const TznContentSource& content
   if (::close(fd) != 0) Fail(path, errno);
   if (::rename(temp.path.c_str(), target.path.c_str()) != 0) Fail(path, errno);
   temp.kept = true;
+}
+
+size_t WriteWhole(int fd, std::string_view data) {
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t wrote = ::write(fd, data.data() + done, data.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote < 0) break;
+    done += static_cast<size_t>(wrote);
+  }
+  return done;
 }
 
 void SaveFileAtomically(const std::string& path, std::string_view content, TznFlush flush) {

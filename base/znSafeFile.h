@@ -38,6 +38,10 @@ using TznContentSink = std::function<void(std::string_view piece)>;
 using TznContentSource = std::function<void(const TznContentSink& write)>;
 void SaveFileAtomically(const std::string& path, const TznContentSource& content, TznFlush flush = TznFlush::ToDisk);
 
+// Writes all of data to fd, going on after interruptions; returns how many
+// bytes went out: fewer than data holds when a write failed (errno tells).
+size_t WriteWhole(int fd, std::string_view data);
+
 // The temporary file SaveFileAtomically writes first: the target, ".tmp",
 // the owner's process id, "-" and a random number, such as
 // "hill.prp.tmp4711-52731". A run killed outright leaves such files behind;

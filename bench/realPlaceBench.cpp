@@ -43,6 +43,7 @@
 #include <vector>
 
 #include "base/znSafeFile.h"
+#include "support/processMemory.h"
 #include "tools/znTerGenerator.h"
 
 namespace fs = std::filesystem;
@@ -135,15 +136,6 @@ std::vector<TFile> FilesIn(const std::string& folder, int64_t& bytes) {
     bytes += static_cast<int64_t>(files.back().size);
   }
   return files;
-}
-
-// The bench's own resident memory now (VmRSS), in MB.
-double ResidentMb() {
-  std::ifstream file("/proc/self/status");
-  std::string line;
-  while (std::getline(file, line))
-    if (line.starts_with("VmRSS:")) return std::atof(line.c_str() + 6) / 1024.0;
-  return 0;
 }
 
 // A conversion as the child process saw it.
@@ -329,7 +321,7 @@ int main(int argc, char** argv) {
     const std::string raster = MakeRealPlace(work.Path);
     ::malloc_trim(0);
     std::printf("the place: %s; load %s, %ld cores; the bench holds %.1f MB\n", raster.c_str(),
-                LoadAverage().c_str(), ::sysconf(_SC_NPROCESSORS_ONLN), ResidentMb());
+                LoadAverage().c_str(), ::sysconf(_SC_NPROCESSORS_ONLN), test::ResidentMegabytes());
     if (thirty) WholePlace30(work.Path, raster);
     if (ten) Parts10(work.Path, raster);
   } catch (const std::exception& e) {

@@ -121,16 +121,10 @@ void TznRWXRunJournal::Append(const std::string& line) {
 }
 
 void TznRWXRunJournal::Flush() {
-  const std::string path = PartialListFileName(FListPath);
-  size_t done = 0;
-  while (done < FBuffer.size()) {
-    const ssize_t wrote = ::write(FFd, FBuffer.data() + done, FBuffer.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote < 0) {
-      FBuffer.erase(0, done);
-      FailOn("Cannot write file", path);
-    }
-    done += static_cast<size_t>(wrote);
+  const size_t done = WriteWhole(FFd, FBuffer);
+  if (done < FBuffer.size()) {
+    FBuffer.erase(0, done);
+    FailOn("Cannot write file", PartialListFileName(FListPath));
   }
   FBuffer.clear();
 }

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -22,6 +21,7 @@
 #include "import/znRasterSource.h"
 #include "import/znTerrainFile.h"
 #include "support/convertRun.h"
+#include "support/processMemory.h"
 #include "support/rasterFiles.h"
 #include "support/terFiles.h"
 #include "terrain/znTerra.h"
@@ -55,15 +55,6 @@ std::string LoadError(TznTerra& terra, const std::string& path) {
     return e.what();
   }
   return "";
-}
-
-// This process's resident memory now, in MB (the second field of statm
-// counts pages).
-long ResidentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0, resident_pages = 0;
-  statm >> pages >> resident_pages;
-  return resident_pages * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
 std::string SaveError(const TznTerra& terra, const std::string& path) {
@@ -341,7 +332,7 @@ TEST(RasterImport, AHugeSparseRasterIsReadInBoundedMemory) {
   ASSERT_LT(fs::file_size("sparse.tif"), 100000u);
   // The child starts with this process's resident pages; the load's own peak
   // is what it adds to them.
-  const long resident_mb_at_fork = ResidentMegabytes();
+  const double resident_mb_at_fork = test::ResidentMegabytes();
   const pid_t child = ::fork();
   if (child == 0) {
     TznTerra terra;
@@ -357,7 +348,7 @@ TEST(RasterImport, AHugeSparseRasterIsReadInBoundedMemory) {
   ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_LT(usage.ru_maxrss / 1024 - resident_mb_at_fork, 300) << "peak MB of the load";
+  EXPECT_LT(usage.ru_maxrss / 1024.0 - resident_mb_at_fork, 300) << "peak MB of the load";
 }
 
 TEST(TerragenWriter, KeepsARescaledTerrainThatBothReadersOpen) {
